@@ -1,0 +1,15 @@
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# tamrivo_add_test(NAME name SOURCES ... LIBS ...): one GoogleTest executable, its cases
+# registered one by one with CTest. Every test sees the GBK-aware printer.
+function(tamrivo_add_test)
+    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    add_executable(${ARG_NAME} ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} tamrivo_test_support GTest::gmock GTest::gtest_main)
+    target_compile_options(${ARG_NAME} PRIVATE
+        -include ${PROJECT_SOURCE_DIR}/tests/support/gbk_printer.h)
+    gtest_discover_tests(${ARG_NAME}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+endfunction()
