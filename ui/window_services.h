@@ -1,0 +1,164 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+// A window or control of an open window, as the engine numbers them; 0 means none.
+// A window opened twice gets two handles, and a handle is never reused while the
+// program runs, so a stale handle simply names nothing.
+using WindowHandle = int;
+
+// The nine windows the program defines.
+enum class WindowKind { Main, Login, Room, Lease, Checkout, Statistics, About, Password, Update };
+
+// What raised an event.
+enum class EventKind {
+    Created,             // the window and its controls exist
+    Resized,             // the window's size changed
+    Clicked,             // a button
+    KeyPressed,          // an edit box; argument = key code (13 for Enter)
+    Tick,                // a timer
+    ToolbarClicked,      // argument = item index, separators counted
+    CurrentItemChanged,  // a list view; argument = the new row (-1 none)
+};
+
+// The application routine a window definition binds an event to.
+enum class Handler {
+    None,
+    CloseWindow,
+    // main window
+    MainWindowCreated,
+    RelayoutMainWindow,
+    ShowClock,
+    DispatchToolbar,
+    ShowLeaseDetails,
+    // login and password windows
+    LoginWindowCreated,
+    ShowLoginClock,
+    Login,
+    FillUserList,
+    ChangePassword,
+    // room, lease and check-out windows
+    RoomWindowCreated,
+    SaveRoom,
+    LeaseWindowCreated,
+    SaveLease,
+    FillCheckoutWindow,
+    SettleLease,
+    // update window
+    UpdateWindowCreated,
+    StartUpdateDownload,
+};
+
+struct WindowEvent {
+    Handler handler = Handler::None;
+    EventKind kind = EventKind::Created;
+    WindowHandle window = 0;
+    Text control;  // name of the control that raised it; empty for the window itself
+    int argument = 0;
+};
+
+// The application side of one open window: it receives the window's bound events and
+// keeps whatever the window needs between them. The engine owns it from loadWindow until
+// the window is gone.
+class WindowController {
+public:
+    virtual ~WindowController() = default;
+    // True when the event is consumed (a key that must not reach its control).
+    virtual bool handleEvent(const WindowEvent& event) = 0;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Flags of placeControl, as SetWindowPos takes them.
+enum PlaceFlags : int { kPlaceMoveAndSize = 0, kPlaceNoSize = 1, kPlaceNoMove = 2 };
+
+// Message box flags and answers (the pressed button minus 1).
+enum MessageBoxFlags : int { kMessageOk = 0, kMessageYesNo = 4 };
+enum MessageBoxAnswer : int { kAnswerOk = 0, kAnswerCancel = 1, kAnswerYes = 5, kAnswerNo = 6 };
+
+inline constexpr char kDefaultMessageTitle[] = "信息：";
+
+// Everything the application asks of the window engine and the system. Controls are named
+// by their window's handle and their name in the window definition; an empty control name
+// means the window itself. Calls on a window or control that does not exist do nothing and
+// read as empty, 0 or -1.
+//
+// Property writes, editAppend, statusText, messageBox and destroyWindow may be called from
+// any thread; everything else belongs to the window thread.
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // Windows
+    virtual WindowHandle loadWindow(WindowKind kind, std::unique_ptr<WindowController> controller,
+                                    WindowHandle parent = 0) = 0;
+    virtual void destroyWindow(WindowHandle window) = 0;
+    virtual WindowHandle windowHandle(WindowHandle window, const Text& control = {}) = 0;
+    virtual int messageBox(const Text& content, int flags, const Text& title = kDefaultMessageTitle,
+                           WindowHandle owner = 0) = 0;
+    virtual void doEvents() = 0;
+
+    // Properties
+    virtual Text text(WindowHandle window, const Text& control) = 0;
+    virtual void setText(WindowHandle window, const Text& control, const Text& text) = 0;
+    virtual void setVisible(WindowHandle window, const Text& control, bool visible) = 0;
+    virtual void setDisabled(WindowHandle window, const Text& control, bool disabled) = 0;
+    virtual void setTimerInterval(WindowHandle window, const Text& timer, int milliseconds) = 0;
+    virtual DateTime dateTime(WindowHandle window, const Text& datePicker) = 0;
+    virtual void setDateTime(WindowHandle window, const Text& datePicker, DateTime value) = 0;
+    virtual int selectedIndex(WindowHandle window, const Text& control) = 0;
+    virtual void setSelectedIndex(WindowHandle window, const Text& control, int index) = 0;
+    virtual int progressMaximum(WindowHandle window, const Text& progressBar) = 0;
+    virtual void setProgressPosition(WindowHandle window, const Text& progressBar, int position) = 0;
+    // A busy bar moves without a position, for work whose size is unknown.
+    virtual void setProgressBusy(WindowHandle window, const Text& progressBar, bool busy) = 0;
+
+    // Control operations
+    virtual int comboAdd(WindowHandle window, const Text& combo, const Text& item, int number = 0) = 0;
+    virtual void comboClear(WindowHandle window, const Text& combo) = 0;
+    virtual int comboNumber(WindowHandle window, const Text& combo, int index) = 0;
+    virtual void editAppend(WindowHandle window, const Text& edit, const Text& text) = 0;
+    virtual int listInsertRow(WindowHandle window, const Text& list, int position, const Text& title,
+                              int image, int number) = 0;
+    virtual Text listCellText(WindowHandle window, const Text& list, int row, int column = 0) = 0;
+    virtual int listRowNumber(WindowHandle window, const Text& list, int row) = 0;
+    virtual void listClear(WindowHandle window, const Text& list) = 0;
+    virtual void statusText(WindowHandle window, const Text& statusBar, int part,
+                            const Text& text) = 0;
+
+    // Geometry, by handle, for the layout keeper
+    virtual Rect frameRect(WindowHandle handle) = 0;  // outer rectangle, screen coordinates
+    virtual Point screenToClient(WindowHandle window, Point screen) = 0;
+    virtual void placeControl(WindowHandle control, Rect rect, int placeFlags) = 0;
+
+    // System
+    virtual void sleep(int milliseconds) = 0;
+    virtual Text programDirectory() = 0;  // GBK, no trailing separator
+    // Starts a program with its arguments (first the program's path); with wait, until it
+    // ends, otherwise for at most 1000 ms. True when the process was created.
+    virtual bool runProgram(const std::vector<Text>& arguments, bool wait = false, int show = 2) = 0;
+    // Creates or truncates the file and writes each non-empty block in order.
+    virtual bool writeFile(const Text& path, std::span<const Bytes> blocks) = 0;
+};
+
+}  // namespace tamrivo
