@@ -20,8 +20,8 @@ std::size_t skipDigits(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-// Leading white space and an optional sign; pos is left on what follows them.
-bool readSign(std::string_view text, std::size_t& pos) {
+// Skips leading white space and reads an optional sign; pos is left on what follows them.
+bool readLeadingSign(std::string_view text, std::size_t& pos) {
     while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) {
         ++pos;
     }
@@ -52,7 +52,7 @@ std::size_t exponentEnd(std::string_view text, std::size_t pos) {
 std::optional<DecimalLiteral> readDecimalLiteral(std::string_view text) {
     std::size_t pos = 0;
     DecimalLiteral literal;
-    literal.negative = readSign(text, pos);
+    literal.negative = readLeadingSign(text, pos);
     const std::size_t start = pos;
     pos = skipDigits(text, pos);
     std::size_t digitCount = pos - start;
@@ -68,35 +68,41 @@ std::optional<DecimalLiteral> readDecimalLiteral(std::string_view text) {
     return literal;
 }
 
-// Whether a literal out of the range of a double is too large (rather than too small): the
-// decimal position of its first significant digit is above the units.
+// The value of a literal's exponent part (0 when it has none), held within +-1000000.
+long long exponentOf(std::string_view body) {
+    const std::size_t mark = body.find_first_of("eE");
+    if (mark == std::string_view::npos) {
+        return 0;
+    }
+    std::size_t pos = mark + 1;
+    const bool negative = body[pos] == '-';
+    pos += body[pos] == '+' || negative ? 1 : 0;
+    long long value = 0;
+    for (; pos < body.size(); ++pos) {
+        value = std::min(value * 10 + (body[pos] - '0'), 1000000LL);
+    }
+    return negative ? -value : value;
+}
+
+// Whether a literal out of the range of a double is too large rather than too small: its
+// first significant digit stands above the tenths.
 bool isTooLarge(std::string_view body) {
-    const std::size_t exponentMark = std::min(body.find_first_of("eE"), body.size());
-    const std::string_view mantissa = body.substr(0, exponentMark);
+    const std::string_view mantissa = body.substr(0, body.find_first_of("eE"));
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-    const std::size_t firstSignificant = mantissa.find_first_of("123456789");
-    if (firstSignificant == std::string_view::npos) {
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) {
         return false;
     }
-    long long position = 0;
-    if (exponentMark < body.size()) {
-        const std::string_view exponent = body.substr(exponentMark + 1);
-        const bool negative = exponent.front() == '-';
-        for (const char c : exponent.substr(exponent.front() == '+' || negative ? 1 : 0)) {
-            position = std::min(position * 10 + (c - '0'), 1000000LL);
-        }
-        position = negative ? -position : position;
-    }
-    if (firstSignificant < point) {
-        return position + static_cast<long long>(point - firstSignificant) > 0;
-    }
-    return position - static_cast<long long>(firstSignificant - point - 1) > 0;
+    // 1 for the units, 0 for the tenths, -1 for the hundredths, ...
+    const long long position =
+        static_cast<long long>(point) - static_cast<long long>(first) + (first > point ? 1 : 0);
+    return position + exponentOf(body) > 0;
 }
 
 // The leading decimal integer, its magnitude held at 2^63 at most.
 std::int64_t readSaturatedInteger(std::string_view text) {
     std::size_t pos = 0;
-    const bool negative = readSign(text, pos);
+    const bool negative = readLeadingSign(text, pos);
     constexpr std::uint64_t kLimit = std::uint64_t{1} << 63;
     std::uint64_t magnitude = 0;
     for (; pos < text.size() && isDigit(text[pos]); ++pos) {
