@@ -241,11 +241,14 @@ Text QueryBuilder::buildTop(int rowCount, bool percent, const Text& fieldList) {
     return buildSelect();
 }
 
-// SQLite knows one escape inside a literal, the doubled single quote; backslashes and double
-// quotes are ordinary characters there and are kept as typed, so stored texts read back
-// unchanged.
+// SQLite knows one escape inside a literal, the doubled single quote. Backslashes and double
+// quotes are doubled too: the stored records have always held them that way. Stepping whole GBK
+// characters keeps the second byte of a character such as 礬 (0x5C) from being taken for a
+// backslash.
 Text QueryBuilder::quoteText(const Text& text, bool wrap) {
-    const Text escaped = substitute(text, "'", "''");
+    Text escaped = substitute(text, "'", "''");
+    escaped = substitute(escaped, "\\", "\\\\");
+    escaped = substitute(escaped, "\"", "\"\"");
     return wrap ? "'" + escaped + "'" : escaped;
 }
 

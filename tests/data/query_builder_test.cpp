@@ -115,17 +115,19 @@ TEST_F(QueryBuilderTest, JoinAppendsWithOneSpace) {
     EXPECT_TEXT_EQ(builder.buildSelect(), "SELECT * FROM `t` JOIN c ON z");
 }
 
-TEST_F(QueryBuilderTest, TextsKeepBackslashesAndDoubleQuotes) {
+TEST_F(QueryBuilderTest, TextValuesDoubleQuotesBackslashesAndDoubleQuotes) {
     builder.name("a").textValue("C:\\temp \"x\" it's");
-    EXPECT_TEXT_EQ(builder.buildInsert(), "INSERT INTO `t` (`a`) VALUES('C:\\temp \"x\" it''s')");
+    EXPECT_TEXT_EQ(builder.buildInsert(),
+                   "INSERT INTO `t` (`a`) VALUES('C:\\\\temp \"\"x\"\" it''s')");
 }
 
-TEST(QuoteText, WrapsAndEscapesSingleQuotes) {
+TEST(QuoteText, WrapsAndEscapes) {
     EXPECT_TEXT_EQ(QueryBuilder::quoteText("it's"), "'it''s'");
     EXPECT_TEXT_EQ(QueryBuilder::quoteText("it's", false), "it''s");
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("a\\b", false), "a\\\\b");
     EXPECT_TEXT_EQ(QueryBuilder::quoteText(""), "''");
     EXPECT_TEXT_EQ(QueryBuilder::quoteText("''"), "''''''");
-    EXPECT_TEXT_EQ(QueryBuilder::quoteText("礬"), "'礬'");  // its second byte is a backslash
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("礬\\"), "'礬\\\\'");  // 礬 ends in byte 0x5C
 }
 
 TEST_F(QueryBuilderTest, CountAndTop) {
