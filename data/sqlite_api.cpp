@@ -14,7 +14,7 @@ SqliteApi::~SqliteApi() {
     }
 }
 
-void* SqliteApi::bind(const char* entryName) {
+void* SqliteApi::resolve(const char* entryName) {
     std::call_once(loadOnce_, [this] { library_ = loadNativeLibrary(libraryFile_); });
     void* address = library_ != nullptr ? nativeSymbol(library_, entryName) : nullptr;
     if (address == nullptr) {

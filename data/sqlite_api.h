@@ -52,7 +52,7 @@ public:
     SqliteApi& operator=(const SqliteApi&) = delete;
 
     // The address of the named export; does not return when there is none.
-    void* bind(const char* entryName);
+    void* resolve(const char* entryName);
 
 // Declares the member `name`, typed after the library's own declaration.
 #define TAMRIVO_SQLITE_ENTRY(name)        \
@@ -128,7 +128,7 @@ template <typename Result, typename... Arguments>
 auto SqliteEntry<Result (*)(Arguments...)>::bound() const -> Function {
     Function address = address_.load(std::memory_order_acquire);
     if (address == nullptr) {
-        address = reinterpret_cast<Function>(api_.bind(name_));
+        address = reinterpret_cast<Function>(api_.resolve(name_));
         address_.store(address, std::memory_order_release);
     }
     return address;

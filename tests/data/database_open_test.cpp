@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "tests/data/database_test_support.h"
@@ -15,6 +17,7 @@ using testing::writeFile;
 
 constexpr char kKey[] = "Qw482617.";
 constexpr char kNotADatabase[] = "file is encrypted or is not a database";
+constexpr uid_t kUnprivilegedUser = 65534;  // nobody
 
 class DatabaseOpen : public ::testing::Test {
 protected:
@@ -110,19 +113,34 @@ TEST_F(DatabaseOpen, AFileThatIsNotADatabaseFails) {
 }
 
 TEST_F(DatabaseOpen, AReadOnlyFileRefusesWrites) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind the superuser";
-    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string path = folder.file("readonly.db");
     ASSERT_TRUE(db.open(path, kKey, true));
     mustExecute(db, "create table t(x)");
     ASSERT_TRUE(db.close());
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
 
-    ASSERT_TRUE(db.open(path, kKey));
-    EXPECT_FALSE(db.run("insert into t values(1)"));
-    EXPECT_TEXT_EQ(db.errorMessage(), "attempt to write a readonly database");
-    EXPECT_EQ(db.queryInt("select count(*) from t"), 0);
+    // File permissions do not bind the superuser, so the check runs as an ordinary user in
+    // a child process; it reports what it saw and exits 0 when all was as expected.
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && ::setuid(kUnprivilegedUser) != 0) {
+                std::_Exit(2);
+            }
+            Database readOnly;
+            const bool opened = readOnly.open(path, kKey);
+            const bool wrote = readOnly.run("insert into t values(1)");
+            const Text message = readOnly.errorMessage();
+            const int rows = readOnly.queryInt("select count(*) from t");
+            readOnly.close();
+            std::fprintf(stderr, "opened=%d wrote=%d rows=%d message=%s\n", opened, wrote, rows,
+                         message.c_str());
+            std::_Exit(opened && !wrote && rows == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "opened=1 wrote=0 rows=0 message=attempt to write a readonly database");
 }
 
 TEST_F(DatabaseOpen, AWriteFailsWhileAnotherConnectionHoldsTheLock) {
