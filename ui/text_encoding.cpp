@@ -130,27 +130,27 @@ const UnicodeTable& unicodeTable() {
     return *table;
 }
 
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
+bool areContinuations(unsigned char first, unsigned char second) {
+    return ((first & 0xC0) << 8 | (second & 0xC0)) == 0x8080;
 }
 
-// Decodes the UTF-8 character at `at` (not ASCII) strictly: overlong forms, surrogates and
-// truncated sequences give kNone. Four-byte forms are beyond the basic plane, so never GBK.
-// Three-byte forms, where the Chinese characters live, are tried first.
+// Decodes the UTF-8 character at `at` (not ASCII) strictly: overlong forms and truncated
+// sequences give kNone (surrogates decode, but have no GBK code). Four-byte forms are beyond
+// the basic plane, so never GBK. Three-byte forms, where the Chinese characters live, come
+// first.
 char32_t decodeUtf8(const unsigned char* text, std::size_t size, std::size_t& at) {
     const unsigned char lead = text[at];
-    if (lead >= 0xE0 && lead <= 0xEF && at + 2 < size) {
+    if ((lead & 0xF0) == 0xE0 && at + 2 < size) {
         const unsigned char second = text[at + 1];
         const unsigned char third = text[at + 2];
-        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
-        if (second < low || second > high || !isContinuation(third)) {
+        const char32_t codePoint = (lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F);
+        if (!areContinuations(second, third) || codePoint < 0x800) {
             return kNone;
         }
         at += 3;
-        return (lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F);
+        return codePoint;
     }
-    if (lead >= 0xC2 && lead <= 0xDF && at + 1 < size && isContinuation(text[at + 1])) {
+    if ((lead & 0xE0) == 0xC0 && lead >= 0xC2 && at + 1 < size && (text[at + 1] & 0xC0) == 0x80) {
         at += 2;
         return (lead & 0x1F) << 6 | (text[at - 1] & 0x3F);
     }
