@@ -1,0 +1,23 @@
+#include "app/password_digest.h"
+
+#include <openssl/evp.h>
+
+namespace tamrivo {
+
+Text md5Hex(std::span<const std::uint8_t> bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) {
+        return {};
+    }
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    Text hex;
+    hex.reserve(length * 2);
+    for (unsigned int i = 0; i < length; ++i) {
+        hex += kDigits[digest[i] >> 4];
+        hex += kDigits[digest[i] & 0x0F];
+    }
+    return hex;
+}
+
+}  // namespace tamrivo

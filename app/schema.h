@@ -1,0 +1,76 @@
+#pragma once
+// The database the program runs on: where it lives, its key, and the tables, columns and
+// status values every screen relies on. Columns marked with a position are read by number
+// from "SELECT *" and must stay where they are.
+
+namespace tamrivo::schema {
+
+// "Data/Data.db" in the program's directory, encrypted with this key.
+inline constexpr char kDatabaseFolder[] = "Data";
+inline constexpr char kDatabaseFile[] = "Data.db";
+inline constexpr char kDatabaseKey[] = "Qw482617.";
+
+// Users.
+namespace b_yh {
+inline constexpr char kTable[] = "b_yh";
+inline constexpr char kId[] = "id";    // position 0
+inline constexpr char kYhm[] = "yhm";  // position 1: user name
+inline constexpr char kMm[] = "mm";    // password digest, 32 upper-case hex digits
+inline constexpr int kIdPosition = 0;
+inline constexpr int kYhmPosition = 1;
+}  // namespace b_yh
+
+// Rooms.
+namespace b_fangjian {
+inline constexpr char kTable[] = "b_fangjian";
+inline constexpr char kId[] = "id";                          // position 0
+inline constexpr char kDizhi[] = "dizhi";                    // position 1: address
+inline constexpr char kZhuangtai[] = "zhuangtai";            // position 2: RoomCondition
+inline constexpr char kChuzuzhuangtai[] = "chuzuzhuangtai";  // position 3: Occupancy
+inline constexpr char kDanhao[] = "danhao";  // order number of the current lease; empty when idle
+inline constexpr int kIdPosition = 0;
+inline constexpr int kDizhiPosition = 1;
+inline constexpr int kZhuangtaiPosition = 2;
+inline constexpr int kChuzuzhuangtaiPosition = 3;
+}  // namespace b_fangjian
+
+// Leases. A lease reaches its room only through the order number.
+namespace b_zulin {
+inline constexpr char kTable[] = "b_zulin";
+inline constexpr char kId[] = "id";                          // position 0
+inline constexpr char kDanhao[] = "danhao";                  // position 1: order number
+inline constexpr char kFangzhi[] = "fangzhi";                // position 2: room address
+inline constexpr char kXingming[] = "xingming";              // position 3: guest name
+inline constexpr char kLianxifangshi[] = "lianxifangshi";    // position 4: guest contact
+inline constexpr char kDingjin[] = "dingjin";                // position 5: deposit
+inline constexpr char kZujin[] = "zujin";                    // position 6: rent
+inline constexpr char kRuzhuriqi[] = "ruzhuriqi";            // position 7: check-in date-time
+inline constexpr char kZulinzhuangtai[] = "zulinzhuangtai";  // position 8: LeaseState
+inline constexpr char kJiesuanjine[] = "jiesuanjine";        // position 9: settlement amount
+inline constexpr char kJiesuanriqi[] = "jiesuanriqi";        // position 10: settlement date-time
+inline constexpr char kBeizhu[] = "beizhu";                  // position 11: check-in remark
+inline constexpr char kJiesuanbeizhu[] = "jiesuanbeizhu";    // position 12: settlement remark
+inline constexpr int kIdPosition = 0;
+inline constexpr int kDanhaoPosition = 1;
+inline constexpr int kFangzhiPosition = 2;
+inline constexpr int kXingmingPosition = 3;
+inline constexpr int kLianxifangshiPosition = 4;
+inline constexpr int kDingjinPosition = 5;
+inline constexpr int kZujinPosition = 6;
+inline constexpr int kRuzhuriqiPosition = 7;
+inline constexpr int kBeizhuPosition = 11;
+}  // namespace b_zulin
+
+// b_fangjian.zhuangtai: every value other than kRoomNormal counts as abandoned.
+enum RoomCondition : int { kRoomAbandoned = 0, kRoomNormal = 1 };
+
+// b_fangjian.chuzuzhuangtai: every value other than kRoomLet counts as not let.
+enum Occupancy : int { kRoomIdle = 0, kRoomLet = 1 };
+
+// b_zulin.zulinzhuangtai: every value other than kLeaseSettled counts as open.
+enum LeaseState : int { kLeaseOpen = 0, kLeaseSettled = 1 };
+
+// Dates are stored as local time in this picture, for example 2020-02-17 09:05:03.
+inline constexpr char kDateTimePicture[] = "yyyy-MM-dd HH:mm:ss";
+
+}  // namespace tamrivo::schema

@@ -1,0 +1,127 @@
+#include "data/database.h"
+
+#include "data/database_internal.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+
+namespace detail {
+
+Text fromLibrary(const char* utf8) {
+    return utf8 != nullptr ? utf8ToGbk(utf8) : Text();
+}
+
+Text fromLibrary(const unsigned char* utf8, int length) {
+    if (utf8 == nullptr || length <= 0) {
+        return {};
+    }
+    return utf8ToGbk(std::string_view(reinterpret_cast<const char*>(utf8), length));
+}
+
+}  // namespace detail
+
+namespace {
+
+// The first statement on a keyed connection reads the schema, so a key that does not fit
+// the file fails the open right here rather than at some later statement. It also states
+// the durability the landlord's records need: every commit waits for the disk, so a power
+// cut or a system crash cannot leave the file corrupt.
+constexpr char kKeyedOpenStatement[] = "PRAGMA synchronous = FULL";
+
+}  // namespace
+
+bool Database::open(const Text& path, const Text& key, bool create) {
+    SqliteApi& api = sqliteApi();
+    const std::string utf8Path = gbkToUtf8(path.empty() ? Text(":memory:") : path);
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (api.sqlite3_open_v2(utf8Path.c_str(), &handle_, flags, nullptr) != SQLITE_OK) {
+        return false;  // the handle stays for errorMessage; close releases it
+    }
+    if (key.empty()) {
+        return true;
+    }
+    const std::string utf8Key = gbkToUtf8(key);
+    api.sqlite3_key(handle_, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    return run(kKeyedOpenStatement);
+}
+
+bool Database::close() {
+    if (handle_ == nullptr) {
+        return false;
+    }
+    const int result = sqliteApi().sqlite3_close(handle_);
+    handle_ = nullptr;
+    return result == SQLITE_OK;
+}
+
+bool Database::rekey(const Text& newKey) {
+    if (handle_ == nullptr) {
+        return false;
+    }
+    const std::string utf8Key = gbkToUtf8(newKey);
+    return sqliteApi().sqlite3_rekey(handle_, utf8Key.data(), static_cast<int>(utf8Key.size())) ==
+           SQLITE_OK;
+}
+
+int Database::errorCode() const {
+    return handle_ != nullptr ? sqliteApi().sqlite3_errcode(handle_) : detail::kClosedErrorCode;
+}
+
+Text Database::errorMessage() const {
+    return handle_ != nullptr ? detail::fromLibrary(sqliteApi().sqlite3_errmsg(handle_))
+                              : Text(detail::kClosedErrorMessage);
+}
+
+Text Database::libraryVersion() const {
+    const char* version = sqliteApi().sqlite3_libversion();
+    return version != nullptr ? Text(version) : Text();
+}
+
+int Database::libraryVersionNumber() const {
+    return sqliteApi().sqlite3_libversion_number();
+}
+
+bool Database::setBusyTimeout(int milliseconds) {
+    return handle_ != nullptr &&
+           sqliteApi().sqlite3_busy_timeout(handle_, milliseconds) == SQLITE_OK;
+}
+
+void Database::interrupt() {
+    if (handle_ != nullptr) {
+        sqliteApi().sqlite3_interrupt(handle_);
+    }
+}
+
+int Database::changes() const {
+    return handle_ != nullptr ? sqliteApi().sqlite3_changes(handle_) : 0;
+}
+
+std::int64_t Database::lastInsertRowid() const {
+    return handle_ != nullptr ? sqliteApi().sqlite3_last_insert_rowid(handle_) : 0;
+}
+
+bool Database::begin() {
+    return run("BEGIN");
+}
+
+bool Database::commit() {
+    return run("COMMIT");
+}
+
+bool Database::rollback() {
+    return run("ROLLBACK");
+}
+
+bool Database::vacuum(Text* errorText) {
+    return execute("VACUUM", errorText);
+}
+
+bool Database::attach(const Text& file, const Text& alias, Text* errorText) {
+    return execute("Attach Database '" + file + "' as " + alias, errorText);
+}
+
+bool Database::detach(const Text& alias, Text* errorText) {
+    return execute("Detach Database " + alias, errorText);
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,17 @@
+#pragma once
+// Shared by the files that implement Database; not part of its interface.
+
+#include "data/sqlite_api.h"
+#include "ui/value_types.h"
+
+namespace tamrivo::detail {
+
+// What a closed database reports: SQLite's own code and words for a call out of sequence.
+inline constexpr int kClosedErrorCode = SQLITE_MISUSE;
+inline constexpr char kClosedErrorMessage[] = "library routine called out of sequence";
+
+// A library text (UTF-8, possibly null) as GBK.
+Text fromLibrary(const char* utf8);
+Text fromLibrary(const unsigned char* utf8, int length);
+
+}  // namespace tamrivo::detail

@@ -1,0 +1,39 @@
+#include "data/native_library.h"
+
+#include <dlfcn.h>
+
+#include "data/executable_directory.h"
+
+namespace tamrivo {
+namespace {
+
+// The library's own references must resolve inside it: another SQLite already in the
+// process (Qt's driver brings one) would otherwise take over its symbols and crash it.
+// AddressSanitizer cannot run with deep binding, so sanitizer builds go without it.
+#if defined(TAMRIVO_SANITIZED)
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL;
+#else
+constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL | RTLD_DEEPBIND;
+#endif
+
+}  // namespace
+
+void* loadNativeLibrary(const std::string& file) {
+    const std::filesystem::path directory = executableDirectory();
+    if (!directory.empty()) {
+        if (void* library = dlopen((directory / file).c_str(), kOpenFlags)) {
+            return library;
+        }
+    }
+    return dlopen(file.c_str(), kOpenFlags);
+}
+
+void* nativeSymbol(void* library, const char* name) {
+    return dlsym(library, name);
+}
+
+void unloadNativeLibrary(void* library) {
+    dlclose(library);
+}
+
+}  // namespace tamrivo

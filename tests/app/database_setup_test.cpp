@@ -1,0 +1,231 @@
+#include "app/database_setup.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+#include "app/schema.h"
+#include "data/database.h"
+#include "tests/support/temporary_folder.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::TemporaryFolder;
+
+constexpr char kAdminDigest[] = "C9CA4497A6DF398DB7E8DD15938AAFD3";  // MD5 of "904817"
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs a shell command line; its exit status and what it wrote to both streams.
+std::pair<int, std::string> runCommand(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        return {-1, output};
+    }
+    char buffer[4096];
+    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        output.append(buffer, read);
+    }
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// Feeds commands (UTF-8, as the shell reads them) to Debian's SQLCipher shell on the given database
+// file.
+std::string sqlcipherShell(const TemporaryFolder& folder, const std::string& database,
+                           const std::string& commands) {
+    const std::string script = folder.file("commands.sql");
+    std::ofstream(script) << commands;
+    return runCommand(std::string(TAMRIVO_SQLCIPHER_SHELL) + " '" + database + "' < '" + script +
+                      "'")
+        .second;
+}
+
+class DatabaseSetup : public ::testing::Test {
+protected:
+    // Creates the database and opens it with the program's key.
+    void createAndOpen(bool withDemo) {
+        const SetupOutcome outcome = createDatabase(file, withDemo);
+        ASSERT_TRUE(outcome.created) << outcome.message;
+        ASSERT_TRUE(db.open(file.string(), schema::kDatabaseKey)) << db.errorMessage();
+    }
+
+    std::vector<Text> columnNames(const Text& table) {
+        std::vector<Text> names;
+        StatementHandle statement = db.prepare("SELECT * FROM `" + table + "`");
+        for (int column = 0; column < db.columnCount(statement); ++column) {
+            names.push_back(db.columnName(statement, column));
+        }
+        db.finalize(statement);
+        return names;
+    }
+
+    void TearDown() override { db.close(); }
+
+    TemporaryFolder folder;
+    std::filesystem::path file = folder.path() / "Data" / "Data.db";
+    Database db;
+};
+
+TEST_F(DatabaseSetup, ColumnsStandWhereTheScreensReadThem) {
+    createAndOpen(false);
+    namespace yh = schema::b_yh;
+    namespace fj = schema::b_fangjian;
+    namespace zl = schema::b_zulin;
+    EXPECT_EQ(columnNames(yh::kTable), (std::vector<Text>{yh::kId, yh::kYhm, yh::kMm}));
+    EXPECT_EQ(columnNames(fj::kTable), (std::vector<Text>{fj::kId, fj::kDizhi, fj::kZhuangtai,
+                                                          fj::kChuzuzhuangtai, fj::kDanhao}));
+    const std::vector<Text> leases = columnNames(zl::kTable);
+    ASSERT_EQ(leases.size(), 13u);
+    const std::map<int, Text> readByPosition = {
+        {zl::kIdPosition, zl::kId},
+        {zl::kDanhaoPosition, zl::kDanhao},
+        {zl::kFangzhiPosition, zl::kFangzhi},
+        {zl::kXingmingPosition, zl::kXingming},
+        {zl::kLianxifangshiPosition, zl::kLianxifangshi},
+        {zl::kDingjinPosition, zl::kDingjin},
+        {zl::kZujinPosition, zl::kZujin},
+        {zl::kRuzhuriqiPosition, zl::kRuzhuriqi},
+        {zl::kBeizhuPosition, zl::kBeizhu},
+    };
+    for (const auto& [position, name] : readByPosition) {
+        EXPECT_TEXT_EQ(leases[position], name) << "position " << position;
+    }
+}
+
+TEST_F(DatabaseSetup, TheAdminLogsInWithTheDefaultPassword) {
+    createAndOpen(false);
+    EXPECT_EQ(db.queryInt("SELECT count(*) FROM `b_yh`"), 1);
+    EXPECT_EQ(db.queryInt("SELECT count(*) FROM `b_yh` WHERE `yhm`='admin' AND `mm`='" +
+                          Text(kAdminDigest) + "'"),
+              1);
+    EXPECT_EQ(db.queryInt("SELECT count(*) FROM `b_fangjian`"), 0);
+    EXPECT_EQ(db.queryInt("SELECT count(*) FROM `b_zulin`"), 0);
+}
+
+TEST_F(DatabaseSetup, NewRowsGetTheirIdsAndAnIdleEmptyDefault) {
+    createAndOpen(false);
+    ASSERT_TRUE(db.run("INSERT INTO `b_fangjian` (`dizhi`, `zhuangtai`) VALUES('东101', 1)"));
+    ASSERT_TRUE(db.run("INSERT INTO `b_fangjian` (`dizhi`, `zhuangtai`) VALUES('东102', -1)"));
+    StatementHandle room = db.prepare("SELECT  * FROM `b_fangjian` WHERE `id`=2");
+    ASSERT_TRUE(db.step(room));
+    EXPECT_EQ(db.columnInt(room, 2), -1);
+    EXPECT_EQ(db.columnType(room, 3), 1);  // an integer, not NULL
+    EXPECT_EQ(db.columnInt(room, 3), schema::kRoomIdle);
+    EXPECT_EQ(db.columnType(room, 4), 3);  // a text, not NULL
+    EXPECT_TEXT_EQ(db.columnText(room, 4), "");
+    db.finalize(room);
+
+    ASSERT_TRUE(
+        db.run("INSERT INTO `b_zulin` (`danhao`, `dingjin`, `zujin`, `zulinzhuangtai`) "
+               "VALUES('20240101000000-00001000', 100, 88.5, 0)"));
+    EXPECT_TEXT_EQ(db.queryText("SELECT typeof(`dingjin`) || typeof(`zujin`) || "
+                                "typeof(`jiesuanjine`) || `jiesuanjine` FROM `b_zulin`"),
+                   "realrealreal0.0");
+    EXPECT_EQ(db.queryInt("SELECT `id` FROM `b_zulin`"), 1);
+}
+
+TEST_F(DatabaseSetup, DemoRoomsCoverEveryStateAndLetRoomsPointAtOpenLeases) {
+    createAndOpen(true);
+    const auto count = [&](const Text& sql) { return db.queryInt(sql); };
+    EXPECT_GE(count("SELECT count(*) FROM `b_fangjian` WHERE `zhuangtai`=1 AND "
+                    "`chuzuzhuangtai`=0 AND `danhao`=''"),
+              1);
+    EXPECT_GE(count("SELECT count(*) FROM `b_fangjian` WHERE `zhuangtai`!=1"), 1);
+    const int let = count("SELECT count(*) FROM `b_fangjian` WHERE `chuzuzhuangtai`=1");
+    EXPECT_GE(let, 1);
+    // Every let room is normal and finds exactly one open lease through its order number.
+    EXPECT_EQ(count("SELECT count(*) FROM `b_fangjian` f JOIN `b_zulin` z ON z.`danhao`=f.`danhao`"
+                    " WHERE f.`chuzuzhuangtai`=1 AND f.`zhuangtai`=1 AND z.`zulinzhuangtai`=0"),
+              let);
+    EXPECT_EQ(count("SELECT count(*) FROM `b_zulin` WHERE `zulinzhuangtai`!=1"), let);
+    EXPECT_GE(count("SELECT count(*) FROM `b_zulin` WHERE `zulinzhuangtai`=1 AND "
+                    "`jiesuanjine`>0 AND `jiesuanriqi`!=''"),
+              1);
+    EXPECT_EQ(count("SELECT count(*) FROM `b_zulin` WHERE length(`danhao`)!=23 OR "
+                    "substr(`danhao`, 15, 1)!='-'"),
+              0);
+}
+
+TEST_F(DatabaseSetup, AnExistingFileIsNeverTouched) {
+    std::filesystem::create_directories(file.parent_path());
+    for (const std::string content : {"landlord's records", ""}) {
+        std::ofstream(file, std::ios::binary) << content;
+        const SetupOutcome outcome = createDatabase(file, true);
+        EXPECT_FALSE(outcome.created);
+        EXPECT_THAT(outcome.message, HasSubstr("already exists"));
+        EXPECT_EQ(readFile(file), content);
+    }
+}
+
+TEST_F(DatabaseSetup, AnUnusableFolderFailsWithoutCreatingAnything) {
+    std::ofstream(folder.file("Data")) << "a file where the folder should be";
+    const SetupOutcome outcome = createDatabase(file, false);
+    EXPECT_FALSE(outcome.created);
+    EXPECT_THAT(outcome.message, HasSubstr("cannot create"));
+    EXPECT_FALSE(std::filesystem::is_directory(folder.path() / "Data"));
+}
+
+TEST_F(DatabaseSetup, DebiansShellReadsTheFileWithTheKey) {
+    ASSERT_TRUE(createDatabase(file, false).created);
+    const std::string output = sqlcipherShell(folder, file.string(),
+                                              "PRAGMA key='Qw482617.';\n"
+                                              ".tables\n"
+                                              "SELECT id, yhm, mm FROM b_yh;\n");
+    EXPECT_THAT(output, HasSubstr("b_fangjian"));
+    EXPECT_THAT(output, HasSubstr("b_yh"));
+    EXPECT_THAT(output, HasSubstr("b_zulin"));
+    EXPECT_THAT(output, HasSubstr(std::string("1|admin|") + kAdminDigest));
+
+    const std::string withoutKey = sqlcipherShell(folder, file.string(), "SELECT * FROM b_yh;\n");
+    EXPECT_THAT(withoutKey, HasSubstr("file is encrypted or is not a database"));
+}
+
+TEST_F(DatabaseSetup, AFileMadeByDebiansShellOpensWithTheKey) {
+    const std::string made = folder.file("made.db");
+    sqlcipherShell(folder, made,
+                   "PRAGMA key='Qw482617.';\n"
+                   "CREATE TABLE b_fangjian(id INTEGER PRIMARY KEY, dizhi TEXT);\n"
+                   "INSERT INTO b_fangjian(dizhi) VALUES('" +
+                       gbkToUtf8("幸福里101室") + "');\n");
+    ASSERT_TRUE(db.open(made, schema::kDatabaseKey)) << db.errorMessage();
+    EXPECT_TEXT_EQ(db.queryText("SELECT dizhi FROM b_fangjian"), "幸福里101室");
+}
+
+TEST(SetupProgram, CreatesTheDatabaseBesideItselfOnceOnly) {
+    TemporaryFolder folder;
+    const std::filesystem::path program = folder.path() / "tamrivo-setup";
+    std::filesystem::copy_file(TAMRIVO_SETUP_PROGRAM, program);
+    const std::string command = "'" + program.string() + "'";
+
+    const auto [created, report] = runCommand(command + " --demo");
+    EXPECT_EQ(created, 0) << report;
+    EXPECT_THAT(report, HasSubstr("Data.db"));
+    const std::filesystem::path database = folder.path() / "Data" / "Data.db";
+    ASSERT_TRUE(std::filesystem::exists(database));
+    const std::string before = readFile(database);
+
+    const auto [again, refusal] = runCommand(command + " --demo");
+    EXPECT_EQ(again, 1);
+    EXPECT_THAT(refusal, HasSubstr("already exists"));
+    EXPECT_EQ(readFile(database), before);
+
+    const auto [misused, usage] = runCommand(command + " --bogus");
+    EXPECT_EQ(misused, 2);
+    EXPECT_THAT(usage, HasSubstr("usage"));
+}
+
+}  // namespace
+}  // namespace tamrivo
