@@ -116,9 +116,10 @@ void UpdateChecker::reportInUpdateWindow(std::stop_token stop, WindowHandle upda
         return;  // no usable reply: the window stays as it opened
     }
     const Text version = reply.text("版本");
+    Text packageUrl = reply.text("更新地址");
     {
         const std::lock_guard lock(packageUrlMutex_);
-        updatePackageUrl_ = reply.text("更新地址");
+        updatePackageUrl_ = std::move(packageUrl);
     }
     const Text notes = reply.text("更新说明");
     if (version != runningVersion_) {

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "loopback_server.h"
+#include "net/update_endpoint.h"
+#include "net/url_parts.h"
 #include "raw_http_listener.h"
 #include "recording_services.h"
 
@@ -203,6 +205,14 @@ TEST_F(UpdateCheck, BothChecksRunSideBySide) {
     const auto calls = services_.calls();
     EXPECT_THAT(calls, ::testing::Contains(status("有新版本可以升级")));
     EXPECT_THAT(calls, ::testing::Contains(logText("2.0\r\n修复若干问题")));
+}
+
+TEST(UpdateEndpoint, IsPlainHttpOnPort81WithoutQuery) {
+    const Text endpoint = updateEndpoint();
+    EXPECT_TRUE(endpoint.starts_with("http://")) << endpoint;
+    EXPECT_FALSE(urlHost(endpoint).empty());
+    EXPECT_EQ(urlPort(endpoint), 81);
+    EXPECT_EQ(urlPath(endpoint), "/autoUpdate.php");
 }
 
 TEST(UpdateCheckStop, EndingTheCheckerEndsChecksThatWaitOnASilentServer) {
