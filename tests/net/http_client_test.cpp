@@ -17,12 +17,14 @@ const std::string kDefaultHeaderBlock = std::string(kDefaultAcceptLine) +
                                         kDefaultAcceptLanguageLine +
                                         "User-Agent: " + kDefaultUserAgent + "\r\n";
 
+// Exact header blocks are asked of "localhost": the cookie tests, which may run in the same
+// process, set their cookies for 127.0.0.1.
 std::string loopback(int port, const std::string& path) {
-    return "http://127.0.0.1:" + std::to_string(port) + path;
+    return "http://localhost:" + std::to_string(port) + path;
 }
 
 std::string hostLine(int port) {
-    return "Host: 127.0.0.1:" + std::to_string(port) + "\r\n";
+    return "Host: localhost:" + std::to_string(port) + "\r\n";
 }
 
 Text asText(const Bytes& body) {
