@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <stop_token>
+
+#include "net/http_transfer.h"
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+inline constexpr char kDefaultUserAgent[] =
+    "Mozilla/5.0 (Windows NT 6.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/77.0.3865.90 Safari/537.36";
+inline constexpr char kDefaultAcceptLine[] =
+    "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
+    "application/x-shockwave-flash, application/vnd.ms-excel, application/vnd.ms-powerpoint, "
+    "application/msword, */*\r\n";
+inline constexpr char kDefaultAcceptLanguageLine[] = "Accept-Language: zh-cn\r\n";
+
+// Performs one HTTP or HTTPS request and returns the response body, whatever its status
+// code. method is "GET" (also when empty) or "POST", compared without regard to case and
+// sent as written; any other method returns an empty body without sending. postData is
+// the body of a POST. proxy is "host:port" of an HTTP proxy for plain-HTTP requests; a
+// text of blanks only means none. An absent optional header takes its default (no Referer
+// at all); a present empty one is sent with an empty value. responseHeaders receives the
+// raw headers of the final response, CR LF separated, when a request was sent.
+//
+// Cookies that a response sets go to the process-wide store and back with later requests
+// to the same host. A failure gives an empty or partial body; a body over the limit, or a
+// fetch ended by a stop request, gives an empty one.
+Bytes fetchPage(const Text& url, const Text& method, const Text& postData, const Text& proxy,
+                const std::optional<Text>& accept, const std::optional<Text>& userAgent,
+                const std::optional<Text>& referer, const std::optional<Text>& acceptLanguage,
+                Text& responseHeaders, std::stop_token stop = {}, const FetchLimits& limits = {});
+
+}  // namespace tamrivo

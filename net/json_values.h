@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "net/script_engine.h"
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+// Script results as the program reads them, the way an automation variant converts them:
+// true "-1", false "0", numbers in decimal, strings as GBK text; nothing (a failed
+// evaluation, null or undefined) and strings with characters outside GBK give "".
+Text resultText(const ScriptValue& value);
+
+// A boolean as it is, a number when not 0; anything else is false.
+bool resultBool(const ScriptValue& value);
+
+// A script number in decimal: whole numbers below 2^63 with all their digits, others in
+// the shortest form that reads back as the same number.
+Text numberText(double value);
+
+// Literals for values stored into a document, in UTF-8 script syntax. Text literals are
+// single-quoted with quotes, backslashes and line breaks escaped.
+std::string textLiteral(std::string_view utf8);
+std::string numberLiteral(double value);  // up to 13 significant digits
+std::string singleLiteral(float value);   // up to 6 significant digits
+
+// The leading number of a text: leading blanks, a sign and decimal digits (and for a
+// real number a point and an exponent); no digits give 0. Integers saturate at their range.
+std::int32_t leadingInt32(std::string_view text);
+std::int64_t leadingInt64(std::string_view text);
+double leadingDouble(std::string_view text);
+
+}  // namespace tamrivo

@@ -1,0 +1,10 @@
+#include "net/update_endpoint.h"
+
+namespace tamrivo {
+
+// The host is chosen when the program is built (the TAMRIVO_UPDATE_HOST cache variable).
+Text updateEndpoint() {
+    return Text("http://") + TAMRIVO_UPDATE_HOST + ":81/autoUpdate.php";
+}
+
+}  // namespace tamrivo

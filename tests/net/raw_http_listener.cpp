@@ -1,0 +1,123 @@
+#include "raw_http_listener.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+
+namespace tamrivo::testing {
+namespace {
+
+// A whole request: the header block and as many body bytes as Content-Length says.
+bool isComplete(const std::string& request) {
+    const std::size_t end = request.find("\r\n\r\n");
+    if (end == std::string::npos) {
+        return false;
+    }
+    const std::size_t length = request.find("Content-Length: ");
+    const std::size_t bodyBytes =
+        length < end ? std::strtoul(request.c_str() + length + 16, nullptr, 10) : 0;
+    return request.size() >= end + 4 + bodyBytes;
+}
+
+void writeAll(int connection, const std::string& data) {
+    std::size_t sent = 0;
+    while (sent < data.size()) {
+        const ssize_t written =
+            ::send(connection, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (written <= 0) {
+            return;
+        }
+        sent += static_cast<std::size_t>(written);
+    }
+}
+
+}  // namespace
+
+RawHttpListener::RawHttpListener(std::string reply) : reply_(std::move(reply)) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(address);
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(listener_, 16) != 0 || ::pipe(wakePipe_) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        std::abort();  // the test machine cannot listen on loopback at all
+    }
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+}
+
+RawHttpListener::~RawHttpListener() {
+    const char stop = 's';
+    [[maybe_unused]] const ssize_t written = ::write(wakePipe_[1], &stop, 1);
+    thread_.join();
+    for (const int connection : openConnections_) {
+        ::close(connection);
+    }
+    ::close(listener_);
+    ::close(wakePipe_[0]);
+    ::close(wakePipe_[1]);
+}
+
+std::vector<std::string> RawHttpListener::waitForRequests(std::size_t count) {
+    std::unique_lock lock(mutex_);
+    received_.wait_for(lock, std::chrono::seconds(60), [&] { return requests_.size() >= count; });
+    return requests_;
+}
+
+std::string RawHttpListener::reply(const std::string& headers, const std::string& body) {
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n" + headers + "\r\n" + body;
+}
+
+void RawHttpListener::serve() {
+    for (;;) {
+        pollfd waiting[2] = {{listener_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        ::poll(waiting, 2, -1);
+        if (waiting[1].revents != 0) {
+            return;
+        }
+        const int connection = ::accept(listener_, nullptr, nullptr);
+        if (connection >= 0) {
+            serveConnection(connection);
+        }
+    }
+}
+
+void RawHttpListener::serveConnection(int connection) {
+    std::string request;
+    char buffer[4096];
+    while (!isComplete(request)) {
+        pollfd waiting[2] = {{connection, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        ::poll(waiting, 2, -1);
+        if (waiting[1].revents != 0) {
+            ::close(connection);
+            return;
+        }
+        const ssize_t received = ::recv(connection, buffer, sizeof(buffer), 0);
+        if (received <= 0) {
+            ::close(connection);
+            return;
+        }
+        request.append(buffer, static_cast<std::size_t>(received));
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        requests_.push_back(request);
+    }
+    received_.notify_all();
+    if (reply_.empty()) {
+        openConnections_.push_back(connection);  // silent: the client waits for ever
+        return;
+    }
+    writeAll(connection, reply_);
+    ::close(connection);
+}
+
+}  // namespace tamrivo::testing
