@@ -5,6 +5,7 @@
 #include "net/json_values.h"
 #include "net/script_engine.h"
 #include "ui/text_encoding.h"
+#include "ui/text_to_value.h"
 
 namespace tamrivo {
 namespace {
@@ -51,7 +52,7 @@ void JsonObject::clear() {
 }
 
 double JsonObject::memberCount(const Text& path) {
-    return leadingDouble(evaluateText("get__count(" + valueAt(script(path)) + ")"));
+    return toNumber(evaluateText("get__count(" + valueAt(script(path)) + ")"));
 }
 
 void JsonObject::ensureArray(const Text& path) {
@@ -115,7 +116,7 @@ Text JsonObject::text(const Text& path, const Text& value) {
 }
 
 std::int32_t JsonObject::integer(const Text& path) {
-    return leadingInt32(readText(path));
+    return toInt(readText(path));
 }
 
 std::int32_t JsonObject::integer(const Text& path, std::int32_t value) {
@@ -124,7 +125,7 @@ std::int32_t JsonObject::integer(const Text& path, std::int32_t value) {
 }
 
 std::int64_t JsonObject::longInteger(const Text& path) {
-    return leadingInt64(readText(path));
+    return toInt64(readText(path));
 }
 
 std::int64_t JsonObject::longInteger(const Text& path, std::int64_t value) {
@@ -152,7 +153,7 @@ Text JsonObject::json(const Text& path, const Text& json) {
 }
 
 double JsonObject::number(const Text& path) {
-    return leadingDouble(readText(path));
+    return toNumber(readText(path));
 }
 
 double JsonObject::number(const Text& path, double value) {

@@ -27,10 +27,4 @@ std::string textLiteral(std::string_view utf8);
 std::string numberLiteral(double value);  // up to 13 significant digits
 std::string singleLiteral(float value);   // up to 6 significant digits
 
-// The leading number of a text: leading blanks, a sign and decimal digits (and for a
-// real number a point and an exponent); no digits give 0. Integers saturate at their range.
-std::int32_t leadingInt32(std::string_view text);
-std::int64_t leadingInt64(std::string_view text);
-double leadingDouble(std::string_view text);
-
 }  // namespace tamrivo
