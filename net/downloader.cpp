@@ -61,7 +61,9 @@ std::int32_t Downloader::launch(DownloadParams params) {
     workerEnd_.markRunning();
     try {
         worker_ = std::thread([this, params = std::move(params)]() mutable {
+            workerId_.store(std::this_thread::get_id());
             DownloadWorker(shared_, multi_.get(), std::move(params)).run();
+            workerId_.store({});
             workerEnd_.markEnded();
         });
     } catch (const std::system_error&) {
@@ -90,10 +92,13 @@ bool Downloader::resume() {
 }
 
 bool Downloader::stop() {
+    if (workerId_.load() == std::this_thread::get_id()) {
+        return false;  // a callback cannot wait for the worker that runs it
+    }
     if (!worker_.joinable()) {
         return true;
     }
-    if (stopping_ || worker_.get_id() == std::this_thread::get_id()) {
+    if (stopping_) {
         return false;
     }
     stopping_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -47,6 +48,9 @@ private:
     DownloadShared shared_;
     WorkerEnd workerEnd_;
     std::thread worker_;
+    // Set by the worker itself, so that its callback can be told apart without touching
+    // worker_ while the owner may still be assigning it.
+    std::atomic<std::thread::id> workerId_;
     bool stopping_ = false;
 };
 
