@@ -1,0 +1,45 @@
+#include "net/download_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "net/download_types.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+
+DownloadFile::~DownloadFile() {
+    close();
+}
+
+bool DownloadFile::create(const Text& path) {
+    close();
+    const std::string nativePath = gbkToUtf8(path);
+    if (nativePath.empty()) {
+        return false;
+    }
+    descriptor_ = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    return isOpen();
+}
+
+std::int32_t DownloadFile::write(const char* data, std::size_t length) {
+    ssize_t written = 0;
+    do {
+        written = ::write(descriptor_, data, length);
+    } while (written < 0 && errno == EINTR);
+    if (written < 0) {
+        return kDownloadWriteFailed;
+    }
+    return static_cast<std::size_t>(written) == length ? 0 : kDownloadWriteShort;
+}
+
+void DownloadFile::close() {
+    if (isOpen()) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+    }
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,161 @@
+#include "net/update_download.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include "net/download_percent.h"
+#include "net/updater_image.h"
+#include "tests/net/download_recorder.h"
+#include "tests/net/download_server.h"
+#include "tests/net/download_window_services.h"
+#include "tests/net/temp_folder.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::DownloadServer;
+using testing::DownloadWindowServices;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::TempFolder;
+
+constexpr UpdateWindows kWindows{.update = 7, .main = 3};
+constexpr char kErrorLine[] = "新版本下载错误,请联系作者 QQ:800018888\r\n";
+
+// Runs a program with no arguments and gives its exit status, -1 when it did not run.
+int runWithoutArguments(const std::filesystem::path& program) {
+    std::string path = program.string();
+    char* arguments[] = {path.data(), nullptr};
+    pid_t process = 0;
+    if (::posix_spawn(&process, path.c_str(), nullptr, nullptr, arguments, environ) != 0) {
+        return -1;
+    }
+    int status = 0;
+    ::waitpid(process, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class UpdateDownloadTest : public ::testing::Test {
+protected:
+    UpdateDownloadTest() {
+        std::filesystem::create_directory(programFolder);
+        services.directory = utf8ToGbk(programFolder.string());
+    }
+
+    // Presses the upgrade button and waits until the download has ended with the line.
+    void download(const std::string& url, const Text& lastLine) {
+        const auto before = services.log();
+        startUpdateDownload(services, downloader, kWindows, url);
+        const auto times = std::count(before.begin(), before.end(), lastLine) + 1;
+        EXPECT_TRUE(services.waitForLogLine(lastLine, static_cast<int>(times)));
+        downloader.stop();  // the worker has finished its report once stop returns
+    }
+
+    std::filesystem::path inProgramFolder(const char* name) const {
+        return programFolder / std::filesystem::path(name);
+    }
+
+    TempFolder folder;
+    // Blanks and Chinese in the program's folder must not split or garble any path.
+    std::filesystem::path programFolder = folder.path() / gbkToUtf8("租房 管理");
+    DownloadServer server;
+    DownloadWindowServices services;
+    Downloader downloader;
+};
+
+TEST_F(UpdateDownloadTest, FinishedDownloadHandsOverToTheUpdater) {
+    download(server.url("/file/300000"), "下载成功,准备更新!\r\n");
+
+    EXPECT_TEXT_EQ(services.logText(),
+                   "正在发送升级请求信息\r\n发送升级请求信息成功\r\n等待服务器响应\r\n"
+                   "等待服务器响应\r\n新版本下载完成\r\n下载成功,准备更新!\r\n");
+    EXPECT_TEXT_EQ(services.captions().front(), "正在下载.......");
+    EXPECT_EQ(services.positions().back(), 100);
+    EXPECT_TRUE(testing::fileHoldsBody(inProgramFolder("up.tmp"), 300000));
+
+    const auto updater = inProgramFolder(kUpdaterFileName);
+    const auto image = updaterImage();
+    EXPECT_EQ(testing::readFile(updater), std::string(image.begin(), image.end()));
+    EXPECT_EQ(runWithoutArguments(updater), 0) << "the carried updater is a working program";
+    EXPECT_THAT(services.startedPrograms(),
+                ElementsAre(ElementsAre(services.directory + "/" + kUpdaterFileName,
+                                        services.directory + "/up.tmp")));
+    EXPECT_THAT(services.destroyedWindows(), ElementsAre(kWindows.main));
+}
+
+TEST_F(UpdateDownloadTest, FailedDownloadLeavesTheErrorLineAndTheProgramRunning) {
+    const std::string refused = "http://127.0.0.1:1/up.zip";
+    for (const std::string& url : {std::string(), refused}) {
+        SCOPED_TRACE(url);
+        download(url, kErrorLine);
+        EXPECT_TEXT_EQ(services.log().back(), kErrorLine);
+    }
+    EXPECT_THAT(services.startedPrograms(), IsEmpty());
+    EXPECT_THAT(services.destroyedWindows(), IsEmpty());
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder(kUpdaterFileName)));
+}
+
+TEST_F(UpdateDownloadTest, UpdaterThatCannotBeWrittenEndsTheHandOff) {
+    services.failWrites = true;
+    download(server.url("/file/1000"), "下载成功,准备更新!\r\n");
+
+    EXPECT_TEXT_EQ(services.log().back(), "下载成功,准备更新!\r\n");
+    EXPECT_THAT(services.startedPrograms(), IsEmpty());
+    EXPECT_THAT(services.destroyedWindows(), IsEmpty());
+}
+
+TEST_F(UpdateDownloadTest, PressingTheButtonAgainCancelsAndStartsAfresh) {
+    startUpdateDownload(services, downloader, kWindows, server.url("/gated"));
+    ASSERT_TRUE(testing::waitUntil([this] { return downloader.getState().receivedBytes > 0; }));
+
+    download(server.url("/file/1000"), "下载成功,准备更新!\r\n");
+
+    const auto log = services.log();
+    const auto cancelled = std::find(log.begin(), log.end(), "下载异常被取消\r\n");
+    ASSERT_NE(cancelled, log.end());
+    EXPECT_TEXT_EQ(*(cancelled + 1), "正在发送升级请求信息\r\n");
+    EXPECT_TRUE(testing::fileHoldsBody(inProgramFolder("up.tmp"), 1000));
+    EXPECT_THAT(services.destroyedWindows(), ElementsAre(kWindows.main));
+}
+
+TEST(UpdateDownloadViewTest, ProgressMovesTheBarOrKeepsItBusyWithoutALength) {
+    DownloadWindowServices services;
+    services.progressBarMaximum = 250;
+    UpdateDownloadView view(services, kWindows);
+    const auto show = [&](ProgressEvent event, std::int64_t received, std::int64_t total) {
+        DownloadState state;
+        state.receivedBytes = received;
+        state.totalBytes = total;
+        view.onDownloadEvent(0, event, state);
+    };
+
+    show(ProgressEvent::LengthKnown, 0, 10000);
+    show(ProgressEvent::Progress, 4566, 10000);
+    show(ProgressEvent::Progress, 9996, 10000);
+    show(ProgressEvent::LengthKnown, 0, 0);
+    show(ProgressEvent::Progress, 5000, 0);
+    show(ProgressEvent::EndOfData, 9000, 0);
+
+    EXPECT_THAT(services.captions(), ElementsAre("正在下载.......", "正在下载...", "正在下载...",
+                                                 "正在下载.......", "正在下载..."));
+    EXPECT_THAT(services.positions(), ElementsAre(45, 100, 250));
+    EXPECT_THAT(services.busyStates(), ElementsAre(false, true, true, false));
+    EXPECT_TEXT_EQ(services.logText(), "新版本下载完成\r\n");
+}
+
+TEST(DownloadPercentTest, RoundsToOneDecimalThenTruncates) {
+    EXPECT_EQ(downloadPercent(4566, 10000), 45);
+    EXPECT_EQ(downloadPercent(9996, 10000), 100);
+    EXPECT_EQ(downloadPercent(9994, 10000), 99);
+    EXPECT_EQ(downloadPercent(0, 10000), 0);
+    EXPECT_EQ(downloadPercent(5LL << 30, 5LL << 30), 100);
+    EXPECT_EQ(downloadPercent(1, 3), 33);
+}
+
+}  // namespace
+}  // namespace tamrivo

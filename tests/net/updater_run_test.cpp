@@ -1,0 +1,82 @@
+#include "net/updater/updater_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/net/temp_folder.h"
+#include "tests/net/test_package.h"
+
+namespace tamrivo {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::TempFolder;
+
+class RecordingHost : public UpdaterHost {
+public:
+    explicit RecordingHost(std::filesystem::path directory) : directory_(std::move(directory)) {}
+
+    void wait(std::chrono::milliseconds time) override { waits.push_back(time.count()); }
+    void showMessage(const Text& text, const Text& title) override {
+        messages.push_back(text);
+        titles.push_back(title);
+    }
+    std::filesystem::path ownDirectory() override { return directory_; }
+
+    std::vector<long> waits;
+    std::vector<Text> messages;
+    std::vector<Text> titles;
+
+private:
+    std::filesystem::path directory_;
+};
+
+class UpdaterRunTest : public ::testing::Test {
+protected:
+    int run(const std::vector<std::string>& arguments) { return runUpdater(arguments, host); }
+
+    TempFolder folder;
+    std::string package = folder.file("up.tmp");
+    RecordingHost host{folder.path()};
+};
+
+TEST_F(UpdaterRunTest, WithoutAPackageItDoesNothing) {
+    EXPECT_EQ(run({}), 0);
+    EXPECT_THAT(host.waits, IsEmpty());
+    EXPECT_THAT(host.messages, IsEmpty());
+}
+
+TEST_F(UpdaterRunTest, UnpacksAfterTheProgramHadTimeToEndAndCongratulates) {
+    testing::writePackage(package, {{"tamrivo", "program v2"}});
+
+    EXPECT_EQ(run({package, "ignored"}), 0);
+
+    EXPECT_THAT(host.waits, ElementsAre(3000));
+    EXPECT_EQ(testing::readFile(folder.path() / "tamrivo"), "program v2");
+    ASSERT_EQ(host.messages.size(), 1U);
+    EXPECT_TEXT_EQ(host.messages[0], "恭喜!升级完成!");
+    EXPECT_TEXT_EQ(host.titles[0], "恭喜");
+}
+
+TEST_F(UpdaterRunTest, PackageThatCannotBeOpenedIsReported) {
+    testing::writeFile(package, "not a zip archive");
+
+    EXPECT_NE(run({package}), 0);
+
+    ASSERT_EQ(host.messages.size(), 1U);
+    EXPECT_TEXT_EQ(host.messages[0], "打开升级文件失败");
+}
+
+TEST_F(UpdaterRunTest, EntriesLeftOutAreNamed) {
+    testing::writePackage(package, {{"../escape.txt", "x"}, {"坏/名字.txt", "x"}, {"ok", "y"}});
+    std::filesystem::create_directory(folder.path() / "ok");
+
+    EXPECT_NE(run({package}), 0);
+
+    ASSERT_EQ(host.messages.size(), 1U);
+    EXPECT_TEXT_EQ(host.messages[0], "恭喜!升级完成!\n以下文件未能写入:\n../escape.txt\nok");
+}
+
+}  // namespace
+}  // namespace tamrivo
