@@ -1,5 +1,7 @@
 #include "net/update_download.h"
 
+#include "net/http_client.h"
+
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -12,10 +14,6 @@ namespace tamrivo {
 
 namespace {
 
-// The HTTP client's default user agent; the update download presents itself the same way.
-constexpr char kUserAgent[] =
-    "Mozilla/5.0 (Windows NT 6.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
-    "Chrome/77.0.3865.90 Safari/537.36";
 constexpr char kAuthorContact[] = "800018888";
 constexpr char kPackageFileName[] = "up.tmp";
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
@@ -41,7 +39,7 @@ void startUpdateDownload(WindowServices& services, Downloader& downloader, Updat
     auto view = std::make_shared<UpdateDownloadView>(services, windows);
     DownloadParams params;
     params.url = packageUrl;
-    params.userAgent = kUserAgent;
+    params.userAgent = kDefaultUserAgent;  // presents itself as the page fetch does
     params.filePath = view->packagePath();
     params.callback = [view](std::int32_t userData, ProgressEvent event,
                              const DownloadState& state) {
