@@ -16,7 +16,10 @@ QDate oleEpoch() {
 }  // namespace
 
 QString toQString(const Text& text) {
-    return QString::fromUtf8(gbkToUtf8(text));
+    QString converted(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    const std::size_t units = gbkToUtf16(text, reinterpret_cast<char16_t*>(converted.data()));
+    converted.resize(static_cast<qsizetype>(units));
+    return converted;
 }
 
 QString toQtLines(const Text& text) {

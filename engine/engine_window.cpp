@@ -15,12 +15,16 @@ EngineWindow::EngineWindow(WindowHandle handle, const WindowDefinition& definiti
 EngineWindow::~EngineWindow() = default;
 
 void EngineWindow::addControl(Control control) {
-    controls_[control.definition->name] = control;
+    controls_.push_back(control);
 }
 
 const Control* EngineWindow::control(const Text& name) const {
-    const auto found = controls_.find(name);
-    return found == controls_.end() ? nullptr : &found->second;
+    for (const Control& control : controls_) {
+        if (control.definition->name == name) {
+            return &control;
+        }
+    }
+    return nullptr;
 }
 
 void EngineWindow::dock(QWidget* bar, bool top) {

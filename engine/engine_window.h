@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "ui/window_definition.h"
@@ -42,7 +41,7 @@ public:
 
     void addControl(Control control);
     const Control* control(const Text& name) const;
-    const std::unordered_map<Text, Control>& controls() const { return controls_; }
+    const std::vector<Control>& controls() const { return controls_; }
     // Toolbars keep to the top of the window and status bars to its bottom.
     void dock(QWidget* bar, bool top);
 
@@ -73,7 +72,7 @@ private:
     WindowHandle handle_;
     const WindowDefinition& definition_;
     std::unique_ptr<WindowController> controller_;
-    std::unordered_map<Text, Control> controls_;
+    std::vector<Control> controls_;  // in definition order; a window has a handful
     std::vector<DockedBar> bars_;
     std::function<void()> closeRequest_;
     int handlersRunning_ = 0;

@@ -118,7 +118,7 @@ WindowHandle QtWindowServices::openWindow(WindowKind kind,
                                         owner, artwork_, [this] { return ++lastHandle_; });
     windows_[handle] = window;
     handles_[handle] = {window, window};
-    for (const auto& [name, control] : window->controls()) {
+    for (const Control& control : window->controls()) {
         if (control.handle != 0) {
             handles_[control.handle] = {window, control.widget};
         }
@@ -162,7 +162,7 @@ void QtWindowServices::closeWindow(WindowHandle handle) {
 }
 
 void QtWindowServices::forget(EngineWindow& window) {
-    for (const auto& [name, control] : window.controls()) {
+    for (const Control& control : window.controls()) {
         handles_.erase(control.handle);
     }
     handles_.erase(window.handle());
