@@ -72,27 +72,5 @@ TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {
     EXPECT_EQ(windowDefinition(WindowKind::Main).control("状态条1")->statusParts.size(), 6u);
 }
 
-TEST(WindowDefinitions, TabOrdersOfAWindowAreDistinct) {
-    for (const WindowKind kind : kAllKinds) {
-        std::set<int> orders;
-        for (const ControlDefinition& control : windowDefinition(kind).controls) {
-            if (control.tabOrder != 0) {
-                EXPECT_TRUE(orders.insert(control.tabOrder).second) << control.name;
-                EXPECT_TRUE(control.focusable) << control.name;
-            }
-        }
-    }
-    EXPECT_EQ(windowDefinition(WindowKind::Lease).control("日期框1")->tabOrder, 10);
-}
-
-TEST(WindowDefinitions, HandlersAreFoundByEventKind) {
-    const WindowDefinition& login = windowDefinition(WindowKind::Login);
-    EXPECT_EQ(login.handlerFor(EventKind::Created), Handler::LoginWindowCreated);
-    EXPECT_EQ(login.handlerFor(EventKind::Resized), Handler::None);
-    EXPECT_EQ(login.control("编辑框_密码")->handlerFor(EventKind::KeyPressed), Handler::Login);
-    EXPECT_EQ(login.control("编辑框_用户名")->handlerFor(EventKind::KeyPressed), Handler::None);
-    EXPECT_EQ(login.control("不存在"), nullptr);
-}
-
 }  // namespace
 }  // namespace tamrivo
