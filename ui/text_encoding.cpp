@@ -167,14 +167,14 @@ void appendUtf8(char*& out, char32_t codePoint) {
     *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
 }
 
-// Converts into `out`, which has room for the largest result; returns the end of what was
-// written, or null when the text cannot be converted.
-char* gbkToUtf8Into(std::string_view gbk, char* out) {
+// Hands each character of the GBK text to emit as its code point; false when one has none.
+template <class Emit>
+bool decodeGbk(std::string_view gbk, Emit emit) {
     const GbkTable* table = nullptr;
     for (std::size_t at = 0; at < gbk.size();) {
         const auto byte = static_cast<unsigned char>(gbk[at]);
         if (byte < 0x80) {
-            *out++ = static_cast<char>(byte);
+            emit(static_cast<char16_t>(byte));
             ++at;
             continue;
         }
@@ -189,12 +189,25 @@ char* gbkToUtf8Into(std::string_view gbk, char* out) {
             length = 2;
         }
         if (codePoint == kNone) {
-            return nullptr;
+            return false;
         }
-        appendUtf8(out, codePoint);
+        emit(codePoint);
         at += length;
     }
-    return out;
+    return true;
+}
+
+// Converts into `out`, which has room for the largest result; returns the end of what was
+// written, or null when the text cannot be converted.
+char* gbkToUtf8Into(std::string_view gbk, char* out) {
+    const bool converted = decodeGbk(gbk, [&out](char16_t codePoint) {
+        if (codePoint < 0x80) {
+            *out++ = static_cast<char>(codePoint);
+        } else {
+            appendUtf8(out, codePoint);
+        }
+    });
+    return converted ? out : nullptr;
 }
 
 char* utf8ToGbkInto(std::string_view utf8, char* out) {
@@ -251,6 +264,12 @@ std::string gbkToUtf8(std::string_view gbk) {
 
 std::string utf8ToGbk(std::string_view utf8) {
     return convert<1>(utf8, utf8ToGbkInto);
+}
+
+std::size_t gbkToUtf16(std::string_view gbk, char16_t* out) {
+    char16_t* const start = out;
+    const bool converted = decodeGbk(gbk, [&out](char16_t codePoint) { *out++ = codePoint; });
+    return converted ? static_cast<std::size_t>(out - start) : 0;
 }
 
 }  // namespace tamrivo

@@ -92,6 +92,17 @@ struct Point {
 // Flags of placeControl, as SetWindowPos takes them.
 enum PlaceFlags : int { kPlaceMoveAndSize = 0, kPlaceNoSize = 1, kPlaceNoMove = 2 };
 
+// The three geometry calls the layout keeper needs, apart so it can be exercised alone.
+class WindowGeometry {
+public:
+    virtual ~WindowGeometry() = default;
+    virtual Rect frameRect(WindowHandle handle) = 0;  // outer rectangle, screen coordinates
+    virtual Point screenToClient(WindowHandle window, Point screen) = 0;
+    // Moves and sizes a control within its container (a window: its outer rectangle on the
+    // screen) and puts it below its siblings.
+    virtual void placeControl(WindowHandle control, Rect rect, int placeFlags) = 0;
+};
+
 // Message box flags and answers (the pressed button minus 1).
 enum MessageBoxFlags : int { kMessageOk = 0, kMessageYesNo = 4 };
 enum MessageBoxAnswer : int { kAnswerOk = 0, kAnswerCancel = 1, kAnswerYes = 5, kAnswerNo = 6 };
@@ -105,10 +116,8 @@ inline constexpr char kDefaultMessageTitle[] = "信息：";
 //
 // Property writes, editAppend, statusText, messageBox and destroyWindow may be called from
 // any thread; everything else belongs to the window thread.
-class WindowServices {
+class WindowServices : public WindowGeometry {
 public:
-    virtual ~WindowServices() = default;
-
     // Windows
     virtual WindowHandle loadWindow(WindowKind kind, std::unique_ptr<WindowController> controller,
                                     WindowHandle parent = 0) = 0;
@@ -145,11 +154,6 @@ public:
     virtual void listClear(WindowHandle window, const Text& list) = 0;
     virtual void statusText(WindowHandle window, const Text& statusBar, int part,
                             const Text& text) = 0;
-
-    // Geometry, by handle, for the layout keeper
-    virtual Rect frameRect(WindowHandle handle) = 0;  // outer rectangle, screen coordinates
-    virtual Point screenToClient(WindowHandle window, Point screen) = 0;
-    virtual void placeControl(WindowHandle control, Rect rect, int placeFlags) = 0;
 
     // System
     virtual void sleep(int milliseconds) = 0;

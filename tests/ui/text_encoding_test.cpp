@@ -24,6 +24,15 @@ TEST(TextEncoding, InvalidInputGivesEmptyText) {
     EXPECT_EQ(gbkToUtf8(""), "");
 }
 
+TEST(TextEncoding, Utf16TakesOneUnitPerCharacter) {
+    const std::string gbk = "房间A\x80";  // the euro sign is a single byte in code page 936
+    std::u16string out(gbk.size(), u'?');
+    ASSERT_EQ(gbkToUtf16(gbk, out.data()), 4u);
+    EXPECT_EQ(out.substr(0, 4), u"房间A\u20AC");
+    EXPECT_EQ(gbkToUtf16("ab\x81", out.data()), 0u);
+    EXPECT_EQ(gbkToUtf16("", out.data()), 0u);
+}
+
 TEST(TextEncoding, LongTextsAreConvertedWhole) {
     const std::string gbk(100000, 'x');
     EXPECT_EQ(gbkToUtf8(gbk + "元"), gbk + std::string(u8"元", u8"元" + 3));

@@ -1,0 +1,280 @@
+#include "engine/qt_window_services.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QScreen>
+
+#include <algorithm>
+
+#include "engine/conversions.h"
+#include "engine/system_services.h"
+#include "engine/window_factory.h"
+#include "ui/fatal_error.h"
+#include "ui/window_definition.h"
+
+namespace tamrivo {
+namespace {
+
+constexpr int kIconError = 0x10;
+
+// New windows open over their owner, or in the middle of the screen.
+void centre(QWidget& window, const QWidget* owner) {
+    QRect area;
+    if (owner != nullptr) {
+        area = owner->geometry();
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    }
+    if (area.isValid()) {
+        window.move(area.center() - window.rect().center());
+    }
+}
+
+Rect toRect(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+}  // namespace
+
+QtWindowServices::QtWindowServices() {
+    QGuiApplication::setQuitOnLastWindowClosed(false);  // the engine ends its own loop
+    QApplication::setWindowIcon(artwork_.windowIcon());
+    setFatalErrorHandler(
+        [this](const Text& message) { messageBox(message, kIconError, kDefaultMessageTitle); });
+}
+
+QtWindowServices::~QtWindowServices() {
+    setFatalErrorHandler({});
+    windowThread_.stop();
+    windows_.clear();
+    handles_.clear();
+    for (const QPointer<EngineWindow>& window : made_) {
+        delete window.data();  // an owner takes its owned windows along; their pointers clear
+    }
+}
+
+int QtWindowServices::run() {
+    if (!windows_.empty()) {
+        QEventLoop loop;
+        loop_ = &loop;
+        loop.exec();
+        loop_ = nullptr;
+    }
+    windowThread_.stop();
+    return 0;
+}
+
+void QtWindowServices::setProgramDirectory(Text directory) {
+    const std::lock_guard lock(directoryMutex_);
+    programDirectory_ = std::move(directory);
+}
+
+void QtWindowServices::setMessageBoxPresenter(MessageBoxPresenter presenter) {
+    windowThread_.run([this, presenter = std::move(presenter)] { presenter_ = presenter; });
+}
+
+QWidget* QtWindowServices::widget(WindowHandle window, const Text& control) {
+    return windowThread_.call<QWidget*>(
+        [&]() -> QWidget* {
+            if (control.empty()) {
+                return findWindow(window);
+            }
+            const Control* found = findControl(window, control);
+            return found == nullptr ? nullptr : found->widget;
+        },
+        nullptr);
+}
+
+EngineWindow* QtWindowServices::findWindow(WindowHandle window) const {
+    const auto found = windows_.find(window);
+    return found == windows_.end() ? nullptr : found->second;
+}
+
+const Control* QtWindowServices::findControl(WindowHandle window, const Text& control) const {
+    const EngineWindow* owner = findWindow(window);
+    return owner == nullptr ? nullptr : owner->control(control);
+}
+
+QWidget* QtWindowServices::widgetOf(WindowHandle handle) const {
+    const auto found = handles_.find(handle);
+    return found == handles_.end() ? nullptr : found->second.widget;
+}
+
+// Windows
+
+WindowHandle QtWindowServices::loadWindow(WindowKind kind,
+                                          std::unique_ptr<WindowController> controller,
+                                          WindowHandle parent) {
+    return windowThread_.call<WindowHandle>(
+        [&] { return openWindow(kind, std::move(controller), parent); }, 0);
+}
+
+WindowHandle QtWindowServices::openWindow(WindowKind kind,
+                                          std::unique_ptr<WindowController> controller,
+                                          WindowHandle parent) {
+    EngineWindow* owner = findWindow(parent);
+    const WindowHandle handle = ++lastHandle_;
+    EngineWindow* window = createWindow(windowDefinition(kind), handle, std::move(controller),
+                                        owner, artwork_, [this] { return ++lastHandle_; });
+    windows_[handle] = window;
+    handles_[handle] = {window, window};
+    for (const Control& control : window->controls()) {
+        if (control.handle != 0) {
+            handles_[control.handle] = {window, control.widget};
+        }
+    }
+    std::erase_if(made_, [](const QPointer<EngineWindow>& made) { return made.isNull(); });
+    made_.emplace_back(window);
+    window->setCloseRequest([this, handle] { destroyWindow(handle); });
+    centre(*window, owner);
+
+    window->raiseCreated();
+    if (findWindow(handle) == window) {
+        window->show();
+    }
+    return handle;
+}
+
+void QtWindowServices::destroyWindow(WindowHandle window) {
+    // Always queued, so the handler that asks for it finishes first.
+    windowThread_.post([this, window] { closeWindow(window); });
+}
+
+void QtWindowServices::closeWindow(WindowHandle handle) {
+    EngineWindow* window = findWindow(handle);
+    if (window == nullptr) {
+        return;  // already gone
+    }
+    std::vector<WindowHandle> owned;
+    for (const auto& [otherHandle, other] : windows_) {
+        if (other->parentWidget() == window) {
+            owned.push_back(otherHandle);
+        }
+    }
+    for (const WindowHandle ownedHandle : owned) {
+        closeWindow(ownedHandle);
+    }
+    forget(*window);
+    window->retire();
+    if (windows_.empty() && loop_ != nullptr) {
+        loop_->quit();
+    }
+}
+
+void QtWindowServices::forget(EngineWindow& window) {
+    for (const Control& control : window.controls()) {
+        handles_.erase(control.handle);
+    }
+    handles_.erase(window.handle());
+    windows_.erase(window.handle());
+}
+
+WindowHandle QtWindowServices::windowHandle(WindowHandle window, const Text& control) {
+    return windowThread_.call<WindowHandle>(
+        [&]() -> WindowHandle {
+            if (control.empty()) {
+                return findWindow(window) == nullptr ? 0 : window;
+            }
+            const Control* found = findControl(window, control);
+            return found == nullptr ? 0 : found->handle;
+        },
+        0);
+}
+
+int QtWindowServices::messageBox(const Text& content, int flags, const Text& title,
+                                 WindowHandle owner) {
+    return windowThread_.call<int>(
+        [&] {
+            return presentMessageBox({content, flags, title, owner});
+        },
+        -1);
+}
+
+int QtWindowServices::presentMessageBox(const MessageBoxRequest& request) {
+    if (presenter_) {
+        return presenter_(request);
+    }
+    return showMessageBox(request, findWindow(request.owner));
+}
+
+void QtWindowServices::doEvents() {
+    if (windowThread_.isCurrent()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+// Geometry
+
+Rect QtWindowServices::frameRect(WindowHandle handle) {
+    return windowThread_.call<Rect>(
+        [&]() -> Rect {
+            const auto found = handles_.find(handle);
+            if (found == handles_.end()) {
+                return {};
+            }
+            const QWidget* widget = found->second.widget;
+            const QRect client(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+            return toRect(widget == found->second.window ? client.marginsAdded(kNominalFrame)
+                                                         : client);
+        },
+        Rect{});
+}
+
+Point QtWindowServices::screenToClient(WindowHandle window, Point screen) {
+    return windowThread_.call<Point>(
+        [&]() -> Point {
+            const QWidget* widget = widgetOf(window);
+            if (widget == nullptr) {
+                return screen;
+            }
+            const QPoint client = widget->mapFromGlobal(QPoint(screen.x, screen.y));
+            return {client.x(), client.y()};
+        },
+        screen);
+}
+
+void QtWindowServices::placeControl(WindowHandle control, Rect rect, int placeFlags) {
+    windowThread_.run([this, control, rect, placeFlags] {
+        const auto found = handles_.find(control);
+        if (found == handles_.end()) {
+            return;
+        }
+        QWidget* widget = found->second.widget;
+        QRect target(rect.left, rect.top, std::max(rect.width(), 0), std::max(rect.height(), 0));
+        const bool isWindow = widget == found->second.window;
+        if (isWindow) {
+            target = target.marginsRemoved(kNominalFrame);
+        }
+        if ((placeFlags & kPlaceNoSize) != 0) {
+            target.setSize(widget->size());
+        }
+        if ((placeFlags & kPlaceNoMove) != 0) {
+            target.moveTopLeft(isWindow ? widget->geometry().topLeft() : widget->pos());
+        }
+        widget->setGeometry(target);
+        if (!isWindow) {
+            widget->lower();
+        }
+    });
+}
+
+// System
+
+void QtWindowServices::sleep(int milliseconds) {
+    sleepMilliseconds(milliseconds);
+}
+
+Text QtWindowServices::programDirectory() {
+    const std::lock_guard lock(directoryMutex_);
+    return programDirectory_.empty() ? executableDirectory() : programDirectory_;
+}
+
+bool QtWindowServices::runProgram(const std::vector<Text>& arguments, bool wait, int /*show*/) {
+    return startProgram(arguments, wait);  // a started program shows its own windows
+}
+
+bool QtWindowServices::writeFile(const Text& path, std::span<const Bytes> blocks) {
+    return writeBlocks(path, blocks);
+}
+
+}  // namespace tamrivo

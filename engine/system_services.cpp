@@ -1,0 +1,118 @@
+#include "engine/system_services.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "ui/text_encoding.h"
+
+extern char** environ;
+
+namespace tamrivo {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kStartWait = 1000ms;
+constexpr auto kPollInterval = 10ms;
+
+bool writeAll(int fd, const Bytes& block) {
+    std::size_t written = 0;
+    while (written < block.size()) {
+        const ssize_t result = ::write(fd, block.data() + written, block.size() - written);
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        if (result <= 0) {
+            return false;
+        }
+        written += static_cast<std::size_t>(result);
+    }
+    return true;
+}
+
+// Reaps the child if it has ended; true when it has.
+bool reaped(pid_t child, bool block) {
+    int status = 0;
+    for (;;) {
+        const pid_t result = ::waitpid(child, &status, block ? 0 : WNOHANG);
+        if (result == -1 && errno == EINTR) {
+            continue;
+        }
+        return result != 0;  // the child, or an error (nothing left to wait for)
+    }
+}
+
+}  // namespace
+
+Text executableDirectory() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return {};
+    }
+    return utf8ToGbk(program.parent_path().string());
+}
+
+void sleepMilliseconds(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0));
+}
+
+bool startProgram(const std::vector<Text>& arguments, bool wait) {
+    if (arguments.empty()) {
+        return false;
+    }
+    std::vector<std::string> converted;
+    for (const Text& argument : arguments) {
+        converted.push_back(gbkToUtf8(argument));
+        if (converted.back().empty() && !argument.empty()) {
+            return false;  // not GBK: better not to start than to start with a wrong argument
+        }
+    }
+    std::vector<char*> argv;
+    for (std::string& argument : converted) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+
+    pid_t child = 0;
+    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    if (wait) {
+        reaped(child, true);
+        return true;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kStartWait;
+    while (!reaped(child, false) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return true;
+}
+
+bool writeBlocks(const Text& path, std::span<const Bytes> blocks) {
+    const std::string nativePath = gbkToUtf8(path);
+    if (nativePath.empty()) {
+        return false;
+    }
+    const int fd = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755);
+    if (fd < 0) {
+        return false;
+    }
+    ::fchmod(fd, 0755);  // an older file keeps its mode through O_TRUNC; a failure only
+                         // matters to running it, which reports for itself
+    bool ok = true;
+    for (const Bytes& block : blocks) {
+        ok = ok && writeAll(fd, block);
+    }
+    return ::close(fd) == 0 && ok;
+}
+
+}  // namespace tamrivo

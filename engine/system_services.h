@@ -1,0 +1,26 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+// The system side of the services; safe to call from any thread. Paths and arguments are
+// GBK and cross to the file system as UTF-8.
+
+// The directory of the running program, GBK, without a trailing separator.
+Text executableDirectory();
+
+void sleepMilliseconds(int milliseconds);  // negative counts as 0
+
+// Starts arguments[0] with the arguments. With wait, until it ends; otherwise until it ends
+// or 1000 ms pass. True when the process was created.
+bool startProgram(const std::vector<Text>& arguments, bool wait);
+
+// Creates or truncates the file and writes each non-empty block in order. The file may be
+// run afterwards (the updater is written this way), so it is made executable.
+bool writeBlocks(const Text& path, std::span<const Bytes> blocks);
+
+}  // namespace tamrivo

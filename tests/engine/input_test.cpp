@@ -1,0 +1,128 @@
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "tests/support/engine_fixture.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::EngineFixture;
+
+class Input : public EngineFixture {};
+
+TEST_F(Input, EnterInThePasswordBoxLogsInAndIsConsumedWhileOtherKeysPassThrough) {
+    const WindowHandle login =
+        open(WindowKind::Login, [](const WindowEvent& event) { return event.argument == 13; });
+    auto* password = qobject_cast<QLineEdit*>(services.widget(login, "编辑框_密码"));
+    QSignalSpy reachedTheBox(password, &QLineEdit::returnPressed);
+
+    ASSERT_TRUE(testing::typeText(services, login, "编辑框_密码", "a1"));
+    ASSERT_TRUE(testing::pressKey(services, login, "编辑框_密码", Qt::Key_Return));
+
+    ASSERT_EQ(log->count(EventKind::KeyPressed), 3);
+    EXPECT_EQ(log->events[1].argument, 'A');  // Windows key codes
+    EXPECT_EQ(log->events[2].argument, '1');
+    const WindowEvent enter = log->last(EventKind::KeyPressed);
+    EXPECT_EQ(enter.handler, Handler::Login);
+    EXPECT_EQ(enter.argument, 13);
+    EXPECT_EQ(enter.window, login);
+    EXPECT_TEXT_EQ(enter.control, "编辑框_密码");
+    EXPECT_EQ(reachedTheBox.count(), 0);
+    EXPECT_TEXT_EQ(services.text(login, "编辑框_密码"), "a1");  // letters were not consumed
+}
+
+TEST_F(Input, EnterInTheUserNameBoxRaisesNothing) {
+    const WindowHandle login = open(WindowKind::Login, [](const WindowEvent&) { return true; });
+    ASSERT_TRUE(testing::typeText(services, login, "编辑框_用户名", "admin"));
+    ASSERT_TRUE(testing::pressKey(services, login, "编辑框_用户名", Qt::Key_Return));
+    EXPECT_EQ(log->count(EventKind::KeyPressed), 0);
+    EXPECT_EQ(log->count(EventKind::Clicked), 0);
+    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "admin");
+}
+
+TEST_F(Input, DecimalBoxesTakeOnlyDigitsMinusAndPoint) {
+    const WindowHandle lease = open(WindowKind::Lease);
+    for (const Text box : {"编辑框_定金", "编辑框_租金"}) {
+        ASSERT_TRUE(testing::typeText(services, lease, box, "abc"));
+        EXPECT_TEXT_EQ(services.text(lease, box), "");
+        ASSERT_TRUE(testing::typeText(services, lease, box, "-1x2.5元.-"));
+        EXPECT_TEXT_EQ(services.text(lease, box), "-12.5.-");
+        ASSERT_TRUE(testing::pressKey(services, lease, box, Qt::Key_Backspace));
+        EXPECT_TEXT_EQ(services.text(lease, box), "-12.5.");
+    }
+    const WindowHandle checkout = open(WindowKind::Checkout);
+    ASSERT_TRUE(testing::typeText(services, checkout, "编辑框_金额", "1e3"));
+    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "13");
+    services.setText(checkout, "编辑框_金额", "abc");  // the program may write anything
+    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "abc");
+}
+
+TEST_F(Input, TheToolbarReportsItemIndicesCountingSeparators) {
+    const WindowHandle main = open(WindowKind::Main);
+    ASSERT_TRUE(testing::clickToolbarItem(services, main, "工具条1", "房屋入住"));
+    ASSERT_TRUE(testing::clickToolbarItem(services, main, "工具条1", "升级检测"));
+    ASSERT_TRUE(testing::clickToolbarItem(services, main, "工具条1", "增加房屋信息"));
+    ASSERT_EQ(log->count(EventKind::ToolbarClicked), 3);
+    std::vector<int> indices;
+    for (const WindowEvent& event : log->events) {
+        if (event.kind == EventKind::ToolbarClicked) {
+            EXPECT_EQ(event.handler, Handler::DispatchToolbar);
+            indices.push_back(event.argument);
+        }
+    }
+    EXPECT_EQ(indices, (std::vector<int>{5, 15, 1}));
+}
+
+TEST_F(Input, ButtonsRaiseTheirBoundHandlersAndDisabledOnesNothing) {
+    const WindowHandle login = open(WindowKind::Login);
+    ASSERT_TRUE(testing::clickControl(services, login, "按钮_确认"));
+    ASSERT_TRUE(testing::clickControl(services, login, "按钮_取消"));
+    ASSERT_EQ(log->count(EventKind::Clicked), 2);
+    EXPECT_EQ(log->events[1].handler, Handler::Login);
+    EXPECT_EQ(log->events[2].handler, Handler::CloseWindow);
+
+    const WindowHandle update = open(WindowKind::Update);
+    ASSERT_TRUE(testing::clickControl(services, update, "按钮_升级"));
+    EXPECT_EQ(log->count(EventKind::Clicked), 2);
+    services.setDisabled(update, "按钮_升级", false);
+    ASSERT_TRUE(testing::clickControl(services, update, "按钮_升级"));
+    EXPECT_EQ(log->last(EventKind::Clicked).handler, Handler::StartUpdateDownload);
+}
+
+TEST_F(Input, SelectingARoomRaisesCurrentItemChangedButClearingDoesNot) {
+    const WindowHandle main = open(WindowKind::Main);
+    for (int i = 0; i < 3; ++i) {
+        services.listInsertRow(main, "超级列表框1", -1, "房间", i, 100 + i);
+    }
+    ASSERT_TRUE(testing::selectListRow(services, main, "超级列表框1", 2));
+    ASSERT_EQ(log->count(EventKind::CurrentItemChanged), 1);
+    const WindowEvent changed = log->last(EventKind::CurrentItemChanged);
+    EXPECT_EQ(changed.handler, Handler::ShowLeaseDetails);
+    EXPECT_EQ(changed.argument, 2);
+    EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), 2);
+    EXPECT_EQ(services.listRowNumber(main, "超级列表框1", 2), 102);
+
+    services.listClear(main, "超级列表框1");
+    EXPECT_EQ(log->count(EventKind::CurrentItemChanged), 1);
+    EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
+}
+
+TEST_F(Input, TimersTickAtTheirIntervalAndStopAtZero) {
+    const WindowHandle login = open(WindowKind::Login);
+    testing::processEvents();
+    EXPECT_EQ(log->count(EventKind::Tick), 0);  // stopped until its interval is set
+
+    services.setTimerInterval(login, "时钟1", 5);
+    ASSERT_TRUE(testing::waitUntil([&] { return log->count(EventKind::Tick) >= 2; }));
+    EXPECT_EQ(log->last(EventKind::Tick).handler, Handler::ShowLoginClock);
+    EXPECT_TEXT_EQ(log->last(EventKind::Tick).control, "时钟1");
+
+    services.setTimerInterval(login, "时钟1", 0);
+    const int ticks = log->count(EventKind::Tick);
+    QTest::qWait(30);
+    EXPECT_EQ(log->count(EventKind::Tick), ticks);
+}
+
+}  // namespace
+}  // namespace tamrivo

@@ -1,0 +1,165 @@
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "tests/support/engine_fixture.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::EngineFixture;
+
+class Properties : public EngineFixture {};
+
+TEST_F(Properties, TextsGoThroughEveryKindOfControlAndKeepWindowsLineBreaks) {
+    const WindowHandle update = open(WindowKind::Update);
+    services.setText(update, "", "正在下载...");
+    EXPECT_TEXT_EQ(services.text(update, ""), "正在下载...");
+
+    services.setText(update, "编辑框1", "2.0.0.0\r\n修复若干问题");
+    services.editAppend(update, "编辑框1", "正在发送升级请求信息\r\n");
+    EXPECT_TEXT_EQ(services.text(update, "编辑框1"),
+                   "2.0.0.0\r\n修复若干问题正在发送升级请求信息\r\n");
+
+    const WindowHandle main = open(WindowKind::Main);
+    services.setText(main, "标签_姓名", "姓    名:张三");
+    EXPECT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名:张三");
+    EXPECT_EQ(qobject_cast<QLabel*>(services.widget(main, "标签_姓名"))->text(),
+              QStringLiteral("姓    名:张三"));
+
+    const WindowHandle login = open(WindowKind::Login);
+    services.setText(login, "编辑框_用户名", "admin");
+    services.editAppend(login, "编辑框_用户名", "2");
+    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "admin2");
+    services.setText(login, "按钮_确认", "好");
+    EXPECT_TEXT_EQ(services.text(login, "按钮_确认"), "好");
+}
+
+TEST_F(Properties, VisibleAndDisabledApplyToWindowsAndControls) {
+    const WindowHandle login = open(WindowKind::Login);
+    services.setVisible(login, "", false);
+    EXPECT_FALSE(services.widget(login)->isVisible());
+    EXPECT_NE(services.windowHandle(login), 0);  // hidden is not gone
+
+    const WindowHandle update = open(WindowKind::Update);
+    EXPECT_FALSE(services.widget(update, "按钮_升级")->isEnabled());
+    services.setDisabled(update, "按钮_升级", false);
+    EXPECT_TRUE(services.widget(update, "按钮_升级")->isEnabled());
+    services.setVisible(update, "进度条_进度", false);
+    EXPECT_FALSE(services.widget(update, "进度条_进度")->isVisible());
+}
+
+TEST_F(Properties, ComboBoxesAddWithNumbersWithoutSelectingAndClear) {
+    const WindowHandle password = open(WindowKind::Password);
+    EXPECT_EQ(services.comboAdd(password, "组合框1", "admin", 1), 0);
+    EXPECT_EQ(services.comboAdd(password, "组合框1", "张三", 7), 1);
+    EXPECT_EQ(services.selectedIndex(password, "组合框1"), -1);  // nothing chosen yet
+    EXPECT_EQ(services.comboNumber(password, "组合框1", 1), 7);
+    EXPECT_EQ(services.comboNumber(password, "组合框1", 2), -1);
+    EXPECT_EQ(services.comboNumber(password, "组合框1", -1), -1);
+
+    services.setSelectedIndex(password, "组合框1", 1);
+    EXPECT_TEXT_EQ(services.text(password, "组合框1"), "张三");
+    services.setSelectedIndex(password, "组合框1", 5);
+    EXPECT_EQ(services.selectedIndex(password, "组合框1"), -1);
+
+    services.comboClear(password, "组合框1");
+    EXPECT_EQ(qobject_cast<QComboBox*>(services.widget(password, "组合框1"))->count(), 0);
+    EXPECT_EQ(services.comboAdd(password, "组合框1", "李四", 3), 0);
+    EXPECT_EQ(services.comboAdd(password, "编辑框1", "x", 3), -1);  // not a combo box
+}
+
+TEST_F(Properties, ListRowsAreInsertedWhereAskedWithTheirNumbers) {
+    const WindowHandle main = open(WindowKind::Main);
+    const Text list = "超级列表框1";
+    EXPECT_EQ(services.listInsertRow(main, list, -1, "101室", 0, 11), 0);
+    EXPECT_EQ(services.listInsertRow(main, list, -1, "102室", 2, 12), 1);
+    EXPECT_EQ(services.listInsertRow(main, list, 0, "100室", 1, 10), 0);
+    EXPECT_EQ(services.listInsertRow(main, list, 99, "103室", 5, 13), 3);  // past the end: appended
+
+    EXPECT_TEXT_EQ(services.listCellText(main, list, 0), "100室");
+    EXPECT_TEXT_EQ(services.listCellText(main, list, 2), "102室");
+    EXPECT_TEXT_EQ(services.listCellText(main, list, 2, 1), "");  // no further columns
+    EXPECT_TEXT_EQ(services.listCellText(main, list, 4), "");
+    EXPECT_EQ(services.listRowNumber(main, list, 1), 11);
+    EXPECT_EQ(services.listRowNumber(main, list, 3), 13);
+    EXPECT_EQ(services.listRowNumber(main, list, 4), -1);
+
+    const Text longTitle(5000, 'x');
+    services.listInsertRow(main, list, -1, longTitle, 0, 14);
+    EXPECT_TEXT_EQ(services.listCellText(main, list, 4), longTitle);
+
+    services.setSelectedIndex(main, list, 1);
+    EXPECT_EQ(services.selectedIndex(main, list), 1);
+    services.listClear(main, list);
+    EXPECT_TEXT_EQ(services.listCellText(main, list, 0), "");
+}
+
+TEST_F(Properties, ProgressBarsKeepTheirPositionInsideTheRange) {
+    const WindowHandle update = open(WindowKind::Update);
+    auto* bar = qobject_cast<QProgressBar*>(services.widget(update, "进度条_进度"));
+    services.setProgressPosition(update, "进度条_进度", 45);
+    EXPECT_EQ(bar->value(), 45);
+    services.setProgressPosition(update, "进度条_进度", 250);
+    EXPECT_EQ(bar->value(), 100);
+    services.setProgressBusy(update, "进度条_进度", true);
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_EQ(services.progressMaximum(update, "进度条_进度"), 100);
+    services.setProgressBusy(update, "进度条_进度", false);
+    EXPECT_EQ(bar->maximum(), 100);
+}
+
+TEST_F(Properties, DatePickersHoldOleDatesBeforeAndAfterTheEpoch) {
+    const WindowHandle checkout = open(WindowKind::Checkout);
+    for (const double days : {43878.37850694445, 0.5, -1.25, 2.0}) {
+        services.setDateTime(checkout, "日期框1", {days});
+        EXPECT_NEAR(services.dateTime(checkout, "日期框1").days, days, 1e-8) << days;
+    }
+    services.setDateTime(checkout, "日期框1", {43878.37850694445});  // 2020-02-17 09:05:03
+    EXPECT_EQ(qobject_cast<QDateTimeEdit*>(services.widget(checkout, "日期框1"))->dateTime(),
+              QDateTime(QDate(2020, 2, 17), QTime(9, 5, 3)));
+    services.setDateTime(checkout, "日期框1", {-1.25});
+    EXPECT_EQ(qobject_cast<QDateTimeEdit*>(services.widget(checkout, "日期框1"))->dateTime(),
+              QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+}
+
+TEST_F(Properties, StatusTextIgnoresPartsTheBarDoesNotHave) {
+    const WindowHandle main = open(WindowKind::Main);
+    services.statusText(main, "状态条1", 5, "有新版本可以升级");
+    services.statusText(main, "状态条1", 6, "不存在");
+    services.statusText(main, "状态条1", -1, "不存在");
+    const QList<QLabel*> parts = services.widget(main, "状态条1")->findChildren<QLabel*>();
+    ASSERT_EQ(parts.size(), 6);
+    EXPECT_EQ(parts[0]->text(), QStringLiteral("版本号:1.0.0.0"));
+    EXPECT_EQ(parts[5]->text(), QStringLiteral("有新版本可以升级"));
+}
+
+TEST_F(Properties, StaleHandlesAndUnknownNamesReadEmptyAndWriteNothing) {
+    const WindowHandle login = open(WindowKind::Login);
+    services.destroyWindow(login);
+    ASSERT_TRUE(testing::waitUntil([&] { return services.windowHandle(login) == 0; }));
+    services.setText(login, "编辑框_用户名", "x");
+    services.statusText(login, "状态条1", 0, "x");
+    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "");
+    EXPECT_EQ(services.windowHandle(login, "编辑框_用户名"), 0);
+    EXPECT_EQ(services.frameRect(login), Rect{});
+
+    const WindowHandle main = open(WindowKind::Main);
+    EXPECT_EQ(services.windowHandle(main, "没有"), 0);
+    EXPECT_TEXT_EQ(services.text(main, "没有"), "");
+    EXPECT_EQ(services.selectedIndex(main, "没有"), -1);
+    EXPECT_EQ(services.listInsertRow(main, "没有", -1, "x", 0, 1), -1);
+    services.setText(main, "没有", "x");
+}
+
+TEST_F(Properties, TextsGbkCannotHoldReadAsQuestionMarks) {
+    const WindowHandle login = open(WindowKind::Login);
+    qobject_cast<QLineEdit*>(services.widget(login, "编辑框_用户名"))
+        ->setText(QStringLiteral(u"a\U0001F600房"));
+    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "a?房");
+}
+
+}  // namespace
+}  // namespace tamrivo

@@ -1,0 +1,76 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/engine_fixture.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::EngineFixture;
+
+class SystemServices : public EngineFixture {
+protected:
+    SystemServices() {
+        folder = fs::temp_directory_path() /
+                 ("tamrivo-system-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~SystemServices() override { fs::remove_all(folder); }
+
+    Text path(const Text& name) const { return utf8ToGbk(folder.string()) + "/" + name; }
+    static std::string contents(const Text& gbkPath) {
+        std::ifstream in(gbkToUtf8(gbkPath), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path folder;
+};
+
+TEST_F(SystemServices, WriteFileWritesTheNonEmptyBlocksAndTruncates) {
+    const Text file = path("UpData");
+    const std::vector<Bytes> first{{'l', 'o', 'n', 'g', 'e', 'r'}};
+    ASSERT_TRUE(services.writeFile(file, first));
+    const std::vector<Bytes> blocks{{'a', 'b'}, {}, {0, 'c'}};
+    ASSERT_TRUE(services.writeFile(file, blocks));
+    EXPECT_EQ(contents(file), std::string("ab\0c", 4));
+
+    struct stat status {};
+    ASSERT_EQ(::stat(gbkToUtf8(file).c_str(), &status), 0);
+    EXPECT_NE(status.st_mode & S_IXUSR, 0u);  // the updater is run right after
+
+    EXPECT_TRUE(services.writeFile(path("升级包.tmp"), blocks));
+    EXPECT_TRUE(fs::exists(folder / fs::path(u8"升级包.tmp")));
+    EXPECT_FALSE(services.writeFile(path("no-such-folder/up.tmp"), blocks));
+    EXPECT_FALSE(services.writeFile("bad\x81", blocks));
+}
+
+TEST_F(SystemServices, RunProgramPassesEachArgumentWhole) {
+    const Text target = path("房间 列表.txt");
+    ASSERT_TRUE(services.runProgram(
+        {"/bin/sh", "-c", "printf %s \"$1\" > \"$2\"", "sh", "入住 参数", target}, true));
+    EXPECT_EQ(contents(target), gbkToUtf8("入住 参数"));
+
+    EXPECT_TRUE(services.runProgram({"/bin/true"}, false));
+    EXPECT_FALSE(services.runProgram({path("missing-program")}, true));
+    EXPECT_FALSE(services.runProgram({}, true));
+}
+
+TEST_F(SystemServices, ProgramDirectoryIsTheExecutablesFolderUnlessSet) {
+    const fs::path executable = fs::read_symlink("/proc/self/exe");
+    EXPECT_TEXT_EQ(services.programDirectory(), utf8ToGbk(executable.parent_path().string()));
+    EXPECT_NE(services.programDirectory().back(), '/');
+
+    services.setProgramDirectory(path("程序"));
+    EXPECT_TEXT_EQ(services.programDirectory(), path("程序"));
+}
+
+}  // namespace
+}  // namespace tamrivo

@@ -1,0 +1,33 @@
+#pragma once
+// Driving the window engine from tests: the offscreen application, waiting on the event
+// loop, and acting as the person at the keyboard and mouse.
+
+#include <functional>
+
+#include "engine/qt_window_services.h"
+
+class QApplication;
+
+namespace tamrivo::testing {
+
+// The one application object of the test program, made on first use.
+QApplication& application();
+
+// Runs the event loop (posted calls, timers, deferred deletions) until the condition holds
+// or the time limit passes; the condition's last value.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+// Handles whatever is queued now, deferred deletions included.
+void processEvents();
+
+// Each returns false when the window has no such control of that kind.
+bool clickControl(QtWindowServices& services, WindowHandle window, const Text& control);
+// Sends one key press carrying each character, as an input method does: Chinese too.
+bool typeText(QtWindowServices& services, WindowHandle window, const Text& control,
+              const Text& text);
+bool pressKey(QtWindowServices& services, WindowHandle window, const Text& control, int qtKey);
+bool pickComboItem(QtWindowServices& services, WindowHandle window, const Text& combo, int index);
+bool selectListRow(QtWindowServices& services, WindowHandle window, const Text& list, int row);
+bool clickToolbarItem(QtWindowServices& services, WindowHandle window, const Text& toolbar,
+                      const Text& caption);
+
+}  // namespace tamrivo::testing

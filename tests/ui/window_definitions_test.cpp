@@ -1,0 +1,76 @@
+#include "ui/window_definition.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+namespace tamrivo {
+namespace {
+
+const std::vector<WindowKind> kAllKinds{
+    WindowKind::Main,  WindowKind::Login,    WindowKind::Room,
+    WindowKind::Lease, WindowKind::Checkout, WindowKind::Statistics,
+    WindowKind::About, WindowKind::Password, WindowKind::Update};
+
+TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
+    for (const WindowKind kind : kAllKinds) {
+        const WindowDefinition& window = windowDefinition(kind);
+        SCOPED_TRACE(static_cast<int>(kind));
+        std::set<Text> seen;
+        for (const ControlDefinition& control : window.controls) {
+            EXPECT_TRUE(seen.insert(control.name).second) << control.name;
+            EXPECT_GT(control.bounds.width, 0);
+            EXPECT_GT(control.bounds.height, 0);
+            if (control.container.empty()) {
+                continue;
+            }
+            const ControlDefinition* box = window.control(control.container);
+            ASSERT_NE(box, nullptr) << control.name;
+            EXPECT_EQ(box->type, ControlType::GroupBox);
+            EXPECT_TRUE(seen.contains(box->name)) << "container defined after " << control.name;
+            EXPECT_LE(control.bounds.left + control.bounds.width, box->bounds.width)
+                << control.name;
+            EXPECT_LE(control.bounds.top + control.bounds.height, box->bounds.height)
+                << control.name;
+        }
+    }
+}
+
+TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
+    const ControlDefinition* bar = windowDefinition(WindowKind::Main).control("工具条1");
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->toolbarItems.size(), 18u);
+    std::vector<int> separators;
+    std::vector<int> images;
+    for (std::size_t i = 0; i < bar->toolbarItems.size(); ++i) {
+        const ToolbarItem& item = bar->toolbarItems[i];
+        if (item.isSeparator()) {
+            separators.push_back(static_cast<int>(i));
+        } else {
+            images.push_back(item.image);
+        }
+    }
+    EXPECT_EQ(separators, (std::vector<int>{0, 4, 8, 10, 12, 14, 16}));
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_TEXT_EQ(bar->toolbarItems[5].caption, "房屋入住");
+    EXPECT_TEXT_EQ(bar->toolbarItems[15].caption, "升级检测");
+}
+
+TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {
+    for (const WindowKind kind : {WindowKind::Main, WindowKind::Login}) {
+        const ControlDefinition* bar = windowDefinition(kind).control("状态条1");
+        ASSERT_NE(bar, nullptr);
+        ASSERT_FALSE(bar->statusParts.empty());
+        EXPECT_EQ(bar->statusParts.back().width, -1);
+        for (std::size_t i = 0; i + 1 < bar->statusParts.size(); ++i) {
+            EXPECT_GT(bar->statusParts[i].width, 0);
+        }
+    }
+    EXPECT_EQ(windowDefinition(WindowKind::Main).control("状态条1")->statusParts.size(), 6u);
+}
+
+}  // namespace
+}  // namespace tamrivo

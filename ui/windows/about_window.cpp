@@ -1,0 +1,19 @@
+#include "ui/windows/window_list.h"
+
+namespace tamrivo::windows {
+
+const WindowDefinition& aboutWindow() {
+    static const WindowDefinition definition{
+        .caption = "关于",
+        .width = 380,
+        .height = 250,
+        .events = {},
+        .controls =
+            {
+                label("标签1", "By:Quenmar", {32, 80, 280, 32}),
+            },
+    };
+    return definition;
+}
+
+}  // namespace tamrivo::windows

@@ -1,0 +1,37 @@
+#include "ui/windows/window_list.h"
+
+namespace tamrivo::windows {
+
+const WindowDefinition& checkoutWindow() {
+    using enum EventKind;
+    static const WindowDefinition definition{
+        .caption = "",
+        .width = 684,
+        .height = 418,
+        .events = {{Created, Handler::FillCheckoutWindow}},
+        .controls =
+            {
+                groupBox("分组框1", "", {8, 8, 656, 216}),
+                label("标签_编号", "编    号:", {16, 24, 242, 24}).in("分组框1"),
+                label("标签_房址", "入住房址:", {288, 24, 338, 24}).in("分组框1"),
+                label("标签_姓名", "姓    名:", {16, 61, 242, 24}).in("分组框1"),
+                label("标签_联系方式", "联系方式:", {288, 61, 338, 24}).in("分组框1"),
+                label("标签_定金", "定    金:", {16, 101, 242, 24}).in("分组框1"),
+                label("标签_租金", "租    金:", {288, 101, 338, 24}).in("分组框1"),
+                label("标签_日期", "入住日期:", {16, 137, 242, 24}).in("分组框1"),
+                label("标签_天数", "入住天数：", {288, 137, 242, 24}).in("分组框1"),
+                label("标签_备注", "备    注:", {16, 177, 624, 23}).in("分组框1"),
+                label("标签1", "实收金额：", {24, 241, 72, 24}),
+                editBox("编辑框_金额", {95, 240, 176, 24}).mode(EditMode::Decimal),
+                label("标签3", "退房日期：", {280, 241, 72, 24}),
+                datePicker("日期框1", {360, 240, 208, 24}),
+                label("标签2", "备    注：", {24, 281, 72, 24}),
+                editBox("编辑框_备注", {96, 281, 472, 24}),
+                button("按钮_确定", "确定", {240, 345, 72, 24}).on(Clicked, Handler::SettleLease),
+                button("按钮_取消", "取消", {352, 345, 72, 24}).on(Clicked, Handler::CloseWindow),
+            },
+    };
+    return definition;
+}
+
+}  // namespace tamrivo::windows

@@ -1,0 +1,56 @@
+#include "ui/windows/window_list.h"
+
+namespace tamrivo::windows {
+
+const WindowDefinition& leaseWindow() {
+    using enum EventKind;
+    static const WindowDefinition definition{
+        .caption = "",
+        .width = 386,
+        .height = 475,
+        .events = {{Created, Handler::LeaseWindowCreated}},
+        .controls =
+            {
+                groupBox("分组框1", "", {6, 4, 362, 436}),
+                label("标签1", "流 水 号:", {24, 24, 59, 24}).in("分组框1"),
+                editBox("编辑框_单号", {93, 26, 200, 24})
+                    .in("分组框1")
+                    .mode(EditMode::ReadOnly)
+                    .tab(1),
+                label("标签8", "入住房址:", {24, 56, 59, 24}).in("分组框1"),
+                editBox("编辑框_地址", {93, 58, 200, 24})
+                    .in("分组框1")
+                    .mode(EditMode::ReadOnly)
+                    .tab(2),
+                label("标签2", "姓    名:", {24, 93, 59, 24}).in("分组框1"),
+                editBox("编辑框_姓名", {93, 95, 200, 24}).in("分组框1").tab(3),
+                label("标签3", "联系方式:", {24, 129, 59, 24}).in("分组框1"),
+                editBox("编辑框_联系方式", {93, 131, 200, 24}).in("分组框1").tab(4),
+                label("标签4", "定    金:", {24, 165, 59, 24}).in("分组框1"),
+                editBox("编辑框_定金", {93, 167, 200, 24})
+                    .in("分组框1")
+                    .mode(EditMode::Decimal)
+                    .tab(5),
+                label("标签6", "租    金:", {24, 201, 59, 24}).in("分组框1"),
+                editBox("编辑框_租金", {93, 203, 200, 24})
+                    .in("分组框1")
+                    .mode(EditMode::Decimal)
+                    .tab(6),
+                label("标签5", "入住日期:", {24, 241, 59, 24}).in("分组框1"),
+                datePicker("日期框1", {93, 243, 200, 24}).in("分组框1").tab(10),
+                label("标签7", "备    注:", {24, 281, 59, 24}).in("分组框1"),
+                editBox("编辑框_备注", {93, 281, 200, 60}).in("分组框1").multiLineText().tab(7),
+                button("按钮_确定", "确定", {58, 355, 64, 32})
+                    .in("分组框1")
+                    .on(Clicked, Handler::SaveLease)
+                    .tab(8),
+                button("按钮_取消", "取消", {184, 355, 64, 32})
+                    .in("分组框1")
+                    .on(Clicked, Handler::CloseWindow)
+                    .tab(9),
+            },
+    };
+    return definition;
+}
+
+}  // namespace tamrivo::windows

@@ -1,0 +1,29 @@
+#include "ui/windows/window_list.h"
+
+namespace tamrivo {
+
+const WindowDefinition& windowDefinition(WindowKind kind) {
+    switch (kind) {
+        case WindowKind::Main:
+            return windows::mainWindow();
+        case WindowKind::Login:
+            return windows::loginWindow();
+        case WindowKind::Room:
+            return windows::roomWindow();
+        case WindowKind::Lease:
+            return windows::leaseWindow();
+        case WindowKind::Checkout:
+            return windows::checkoutWindow();
+        case WindowKind::Statistics:
+            return windows::statisticsWindow();
+        case WindowKind::About:
+            return windows::aboutWindow();
+        case WindowKind::Password:
+            return windows::passwordWindow();
+        case WindowKind::Update:
+            return windows::updateWindow();
+    }
+    return windows::aboutWindow();  // not reached: every kind is listed above
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/window_definition.h"
+
+namespace tamrivo::windows {
+
+// One definition per window, each in its own file beside this one.
+const WindowDefinition& mainWindow();
+const WindowDefinition& loginWindow();
+const WindowDefinition& roomWindow();
+const WindowDefinition& leaseWindow();
+const WindowDefinition& checkoutWindow();
+const WindowDefinition& statisticsWindow();
+const WindowDefinition& aboutWindow();
+const WindowDefinition& passwordWindow();
+const WindowDefinition& updateWindow();
+
+}  // namespace tamrivo::windows
