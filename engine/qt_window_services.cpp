@@ -9,7 +9,9 @@
 #include "engine/conversions.h"
 #include "engine/system_services.h"
 #include "engine/window_factory.h"
+#include "ui/executable_directory.h"
 #include "ui/fatal_error.h"
+#include "ui/text_encoding.h"
 #include "ui/window_definition.h"
 
 namespace tamrivo {
@@ -98,6 +100,17 @@ const Control* QtWindowServices::findControl(WindowHandle window, const Text& co
 QWidget* QtWindowServices::widgetOf(WindowHandle handle) const {
     const auto found = handles_.find(handle);
     return found == handles_.end() ? nullptr : found->second.widget;
+}
+
+std::vector<WindowHandle> QtWindowServices::openWindows(WindowKind kind) const {
+    std::vector<WindowHandle> open;
+    for (const auto& [handle, window] : windows_) {
+        if (&window->definition() == &windowDefinition(kind)) {
+            open.push_back(handle);
+        }
+    }
+    std::sort(open.begin(), open.end());
+    return open;
 }
 
 // Windows
@@ -266,7 +279,8 @@ void QtWindowServices::sleep(int milliseconds) {
 
 Text QtWindowServices::programDirectory() {
     const std::lock_guard lock(directoryMutex_);
-    return programDirectory_.empty() ? executableDirectory() : programDirectory_;
+    return programDirectory_.empty() ? utf8ToGbk(executableDirectory().string())
+                                     : programDirectory_;
 }
 
 bool QtWindowServices::runProgram(const std::vector<Text>& arguments, bool wait, int /*show*/) {

@@ -52,15 +52,6 @@ bool reaped(pid_t child, bool block) {
 
 }  // namespace
 
-Text executableDirectory() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return {};
-    }
-    return utf8ToGbk(program.parent_path().string());
-}
-
 void sleepMilliseconds(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0));
 }

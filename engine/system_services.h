@@ -10,9 +10,6 @@ namespace tamrivo {
 // The system side of the services; safe to call from any thread. Paths and arguments are
 // GBK and cross to the file system as UTF-8.
 
-// The directory of the running program, GBK, without a trailing separator.
-Text executableDirectory();
-
 void sleepMilliseconds(int milliseconds);  // negative counts as 0
 
 // Starts arguments[0] with the arguments. With wait, until it ends; otherwise until it ends

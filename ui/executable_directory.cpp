@@ -1,4 +1,4 @@
-#include "data/executable_directory.h"
+#include "ui/executable_directory.h"
 
 #include <system_error>
 
