@@ -19,6 +19,7 @@ QWidget* makeListView(const ControlDefinition& definition, QWidget* container,
                       EngineWindow& window);
 
 // Row data of list views: the number stored with each row.
-inline constexpr int kRowNumberRole = 0x0100;  // Qt::UserRole
+inline constexpr int kRowNumberRole = 0x0100;     // Qt::UserRole
+inline constexpr int kRowImageRole = 0x0100 + 1;  // which state image the row shows
 
 }  // namespace tamrivo

@@ -84,6 +84,7 @@ int QtWindowServices::listInsertRow(WindowHandle window, const Text& list, int p
             const int row = position < 0 || position > view->count() ? view->count() : position;
             auto* item = new QListWidgetItem(artwork_.roomStateImage(image), toQString(title));
             item->setData(kRowNumberRole, number);
+            item->setData(kRowImageRole, image);
             view->insertItem(row, item);
             return row;
         },

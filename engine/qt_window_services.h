@@ -38,6 +38,8 @@ public:
     void setProgramDirectory(Text directory);
     void setMessageBoxPresenter(MessageBoxPresenter presenter);
     QWidget* widget(WindowHandle window, const Text& control = {});
+    // The open windows of a kind, oldest first (window thread only).
+    std::vector<WindowHandle> openWindows(WindowKind kind) const;
 
     // Windows
     WindowHandle loadWindow(WindowKind kind, std::unique_ptr<WindowController> controller,

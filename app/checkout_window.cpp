@@ -1,0 +1,108 @@
+#include "app/checkout_window.h"
+
+#include <string>
+
+#include "app/lease_details.h"
+#include "app/lease_window.h"
+#include "app/main_window.h"
+#include "app/screen.h"
+#include "ui/date_format.h"
+#include "ui/date_time.h"
+#include "ui/number_ops.h"
+#include "ui/text_to_value.h"
+#include "ui/time_interval.h"
+#include "ui/value_text.h"
+
+namespace tamrivo {
+namespace {
+
+constexpr char kDate[] = "日期框1";
+
+class CheckoutWindow final : public Screen {
+public:
+    explicit CheckoutWindow(App& app) : Screen(app), roomId_(app.state.checkoutRoomId) {}
+
+private:
+    bool onEvent(const WindowEvent& event) override {
+        switch (event.handler) {
+            case Handler::FillCheckoutWindow:
+                if (roomId_ > 0) {
+                    fillCheckoutWindow();
+                }
+                break;
+            case Handler::SettleLease:
+                settleLease();
+                break;
+            case Handler::CloseWindow:
+                close();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+    void fillCheckoutWindow() {
+        showLeaseLines(app(), window(), nullptr);
+        const auto lease = findLeaseOfRoom(app(), roomId_);
+        if (!lease) {
+            return;
+        }
+        leaseId_ = lease->id;
+        showLeaseLines(app(), window(), &*lease);
+        services().setText(
+            window(), "标签_天数",
+            lengthOfStayText(toDateTime(lease->ruzhuriqi), services().dateTime(window(), kDate)));
+    }
+
+    void settleLease() {
+        if (leaseId_ == 0) {
+            // Settling needs the lease this window showed; without one there is nothing to
+            // settle, and freeing the room alone would lose the guest's open lease.
+            showMessage("没有找到这个房间的入住记录,无法退房", kMessageTitle);
+            return;
+        }
+        QueryBuilder& builder = queryBuilder();
+        builder.reset("b_zulin");
+        builder.name("jiesuanriqi").textValue(formatDateTime(services().dateTime(window(), kDate)));
+        builder.name("jiesuanjine")
+            .doubleValue(moneyFromText(services().text(window(), "编辑框_金额"), 0));
+        builder.name("zulinzhuangtai").intValue(1);
+        builder.name("jiesuanbeizhu").textValue(services().text(window(), "编辑框_备注"));
+
+        // The settlement and the freed room change together or not at all.
+        database().begin();
+        const bool settled =
+            database().run(builder.buildUpdate({}, "`id`=" + std::to_string(leaseId_))) &&
+            database().run("UPDATE `b_fangjian` SET `chuzuzhuangtai`=0, `danhao`='' WHERE `id`=" +
+                           std::to_string(roomId_));
+        if (!settled) {
+            const Text error = database().errorMessage();
+            database().rollback();
+            showMessage(error, kErrorTitle);
+            return;
+        }
+        database().commit();
+        showMessage("退房成功", {});
+        refreshRoomList(app());
+        close();
+    }
+
+    // Kept from the moment the window opened (see RoomWindow).
+    const int roomId_;
+    int leaseId_ = 0;
+};
+
+}  // namespace
+
+Text lengthOfStayText(DateTime checkIn, DateTime checkOut) {
+    const double days = roundNumber(timeInterval(checkOut, checkIn, TimeUnit::Days), 2);
+    return "入住天数：" + toText(days) + "天";
+}
+
+void openCheckoutWindow(App& app) {
+    app.services.loadWindow(WindowKind::Checkout, std::make_unique<CheckoutWindow>(app),
+                            app.state.mainWindow);
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,70 @@
+#include "app/database_queries.h"
+
+#include <string>
+
+#include "app/statement_scope.h"
+
+namespace tamrivo {
+
+int queryRoomState(Database& database, int roomId, RoomState* state) {
+    StatementScope statement(
+        database, "SELECT  `chuzuzhuangtai`,`danhao`,`zhuangtai` FROM `b_fangjian` WHERE `id`=" +
+                      std::to_string(roomId));
+    if (!statement.step()) {
+        return 0;
+    }
+    const int chuzuzhuangtai = statement.columnInt(0);
+    if (state != nullptr) {
+        state->zhuangtai = statement.columnInt(2);
+        state->chuzuzhuangtai = chuzuzhuangtai;
+        state->danhao = statement.columnText(1);
+    }
+    return chuzuzhuangtai;
+}
+
+std::int64_t countRows(Database& database, const Text& table, const Text& condition) {
+    Text sql = "SELECT COUNT(*) FROM `" + table + "`";
+    if (!condition.empty()) {
+        sql += " WHERE " + condition;
+    }
+    StatementScope statement(database, sql);
+    if (!statement.prepared()) {
+        return -1;
+    }
+    return statement.step() ? statement.columnInt64(0) : 0;
+}
+
+double sumColumn(Database& database, const Text& table, const Text& column, const Text& condition) {
+    Text sql = "SELECT sum(" + column + ") FROM `" + table + "`";
+    if (!condition.empty()) {
+        sql += " WHERE " + condition;
+    }
+    StatementScope statement(database, sql);
+    if (!statement.prepared()) {
+        return -1;
+    }
+    return statement.step() ? statement.columnDouble(0) : 0;
+}
+
+std::int64_t maxId(Database& database, const Text& table, const Text& column) {
+    StatementScope statement(database,
+                             "select Max(" + column + ") as maxid_54ee715 from `" + table + "`;");
+    if (!statement.prepared()) {
+        return -1;
+    }
+    return statement.step() ? statement.columnInt64(0) : 0;
+}
+
+Text roomAddress(Database& database, int roomId) {
+    StatementScope statement(database,
+                             "SELECT  * FROM `b_fangjian` WHERE `id`=" + std::to_string(roomId));
+    return statement.step() ? statement.columnText(1) : Text{};
+}
+
+Text leaseOfRoomSql(int roomId) {
+    return "SELECT  * FROM `b_zulin` WHERE `danhao`=(SELECT `danhao` FROM `b_fangjian` WHERE "
+           "`id`=" +
+           std::to_string(roomId) + ")";
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+#include "data/database.h"
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+// A room's condition, occupancy and current order number; all zero or empty when the room
+// has no row.
+struct RoomState {
+    int zhuangtai = 0;
+    int chuzuzhuangtai = 0;
+    Text danhao;
+};
+
+// The room's occupancy (1 let); 0 when the room has no row or the query fails. With fill,
+// a found row is copied into state.
+int queryRoomState(Database& database, int roomId, RoomState* state = nullptr);
+
+// COUNT(*) of the table under the condition; -1 when the statement cannot be prepared.
+std::int64_t countRows(Database& database, const Text& table, const Text& condition = {});
+
+// sum(column) under the condition (0 over no rows); -1 when the statement cannot be prepared.
+double sumColumn(Database& database, const Text& table, const Text& column, const Text& condition);
+
+// The largest value of the column (0 for an empty table); -1 when the statement fails.
+std::int64_t maxId(Database& database, const Text& table, const Text& column);
+
+// The address of the room, or the empty text when it has no row.
+Text roomAddress(Database& database, int roomId);
+
+// The statement that finds the open lease of a room through its order number.
+Text leaseOfRoomSql(int roomId);
+
+}  // namespace tamrivo

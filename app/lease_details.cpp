@@ -1,0 +1,72 @@
+#include "app/lease_details.h"
+
+#include "app/database_queries.h"
+#include "app/statement_scope.h"
+#include "ui/value_text.h"
+
+namespace tamrivo {
+namespace {
+
+LeaseRecord readLease(StatementScope& row) {
+    LeaseRecord lease;
+    lease.id = row.columnInt(0);
+    lease.danhao = row.columnText(1);
+    lease.fangzhi = row.columnText(2);
+    lease.xingming = row.columnText(3);
+    lease.lianxifangshi = row.columnText(4);
+    lease.dingjin = row.columnDouble(5);
+    lease.zujin = row.columnDouble(6);
+    lease.ruzhuriqi = row.columnText(7);
+    lease.beizhu = row.columnText(11);
+    return lease;
+}
+
+}  // namespace
+
+std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId) {
+    Database& database = app.state.database;
+    StatementScope statement(database, leaseOfRoomSql(roomId));
+    if (!statement.prepared()) {
+        app.services.messageBox(toText(database.errorCode()) + "\r\n\r\n" + database.errorMessage(),
+                                kMessageOk);
+        return std::nullopt;
+    }
+    if (!statement.step()) {
+        return std::nullopt;
+    }
+    return readLease(statement);
+}
+
+void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease) {
+    const auto line = [&](const char* label, const char* prefix, const Text& value) {
+        app.services.setText(window, label, lease != nullptr ? prefix + value : Text{});
+    };
+    const LeaseRecord none;
+    const LeaseRecord& shown = lease != nullptr ? *lease : none;
+    line("标签_编号", "单    号：", shown.danhao);
+    line("标签_房址", "入住房址：", shown.fangzhi);
+    line("标签_姓名", "姓    名：", shown.xingming);
+    line("标签_联系方式", "联系方式：", shown.lianxifangshi);
+    line("标签_定金", "定    金：", toText(shown.dingjin));
+    line("标签_租金", "租    金：", toText(shown.zujin));
+    line("标签_日期", "入住日期：", shown.ruzhuriqi);
+    line("标签_备注", "备    注：", shown.beizhu);
+}
+
+void showLeaseDetails(App& app) {
+    const WindowHandle window = app.state.mainWindow;
+    showLeaseLines(app, window, nullptr);
+    const int row = app.services.selectedIndex(window, "超级列表框1");
+    if (row < 0) {
+        return;
+    }
+    const int roomId = app.services.listRowNumber(window, "超级列表框1", row);
+    if (queryRoomState(app.state.database, roomId) != 1) {
+        return;
+    }
+    if (const auto lease = findLeaseOfRoom(app, roomId)) {
+        showLeaseLines(app, window, &*lease);
+    }
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include "app/program_state.h"
+
+namespace tamrivo {
+
+// The open lease of a room, as its row is read by position.
+struct LeaseRecord {
+    int id = 0;
+    Text danhao;
+    Text fangzhi;
+    Text xingming;
+    Text lianxifangshi;
+    double dingjin = 0;
+    double zujin = 0;
+    Text ruzhuriqi;
+    Text beizhu;
+};
+
+// The room's open lease, found through its order number. When the statement fails the
+// error code and message are shown and nothing is returned.
+std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId);
+
+// Writes the eight lease lines into the window's detail labels; without a lease they are
+// emptied.
+void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease);
+
+// The main window's details of the selected room's lease.
+void showLeaseDetails(App& app);
+
+}  // namespace tamrivo

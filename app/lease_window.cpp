@@ -1,0 +1,163 @@
+#include "app/lease_window.h"
+
+#include <string>
+
+#include "app/database_queries.h"
+#include "app/main_window.h"
+#include "app/screen.h"
+#include "app/statement_scope.h"
+#include "ui/date_format.h"
+#include "ui/date_time.h"
+#include "ui/number_ops.h"
+#include "ui/text_ops.h"
+#include "ui/text_to_value.h"
+#include "ui/value_text.h"
+
+namespace tamrivo {
+namespace {
+
+constexpr char kOrderNumber[] = "编辑框_单号";
+constexpr char kAddress[] = "编辑框_地址";
+constexpr char kName[] = "编辑框_姓名";
+constexpr char kContact[] = "编辑框_联系方式";
+constexpr char kDeposit[] = "编辑框_定金";
+constexpr char kRent[] = "编辑框_租金";
+constexpr char kDate[] = "日期框1";
+constexpr char kRemark[] = "编辑框_备注";
+
+class LeaseWindow final : public Screen {
+public:
+    explicit LeaseWindow(App& app)
+        : Screen(app), mode_(app.state.leaseWindowMode), roomId_(app.state.leaseWindowRoomId) {}
+
+private:
+    bool onEvent(const WindowEvent& event) override {
+        switch (event.handler) {
+            case Handler::LeaseWindowCreated:
+                onCreated();
+                break;
+            case Handler::SaveLease:
+                saveLease();
+                break;
+            case Handler::CloseWindow:
+                close();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+    bool checkingIn() const { return mode_ == 1; }
+
+    void onCreated() {
+        if (checkingIn()) {
+            services().setText(window(), {}, "增加记录");
+            services().setText(window(), kOrderNumber, newOrderNumber(database()));
+            services().setText(window(), kAddress, roomAddress(database(), roomId_));
+        } else {
+            services().setText(window(), {}, "修改记录");
+            loadLeaseIntoForm();
+        }
+    }
+
+    void loadLeaseIntoForm() {
+        StatementScope statement(database(), leaseOfRoomSql(roomId_));
+        if (!statement.step()) {
+            return;
+        }
+        services().setText(window(), kOrderNumber, statement.columnText(1));
+        services().setText(window(), kAddress, statement.columnText(2));
+        services().setText(window(), kName, statement.columnText(3));
+        services().setText(window(), kContact, statement.columnText(4));
+        services().setText(window(), kDeposit, toText(statement.columnDouble(5)));
+        services().setText(window(), kRent, toText(statement.columnDouble(6)));
+        services().setDateTime(window(), kDate, toDateTime(statement.columnText(7)));
+        services().setText(window(), kRemark, statement.columnText(11));
+    }
+
+    void fillLeaseFields() {
+        QueryBuilder& builder = queryBuilder();
+        builder.reset("b_zulin");
+        builder.name("danhao").textValue(services().text(window(), kOrderNumber));
+        builder.name("fangzhi").textValue(services().text(window(), kAddress));
+        builder.name("xingming").textValue(services().text(window(), kName));
+        builder.name("lianxifangshi").textValue(services().text(window(), kContact));
+        builder.name("dingjin").doubleValue(moneyFromText(services().text(window(), kDeposit), 2));
+        builder.name("zujin").doubleValue(moneyFromText(services().text(window(), kRent), 2));
+        builder.name("ruzhuriqi").textValue(formatDateTime(services().dateTime(window(), kDate)));
+        builder.name("zulinzhuangtai").intValue(0);
+        builder.name("beizhu").textValue(services().text(window(), kRemark));
+    }
+
+    void saveLease() {
+        fillLeaseFields();
+        const bool saved = checkingIn() ? checkIn() : saveEdit();
+        if (saved) {
+            refreshRoomList(app());
+            close();
+        }
+    }
+
+    // The lease row and the room's occupancy change together or not at all.
+    bool checkIn() {
+        database().begin();
+        if (!database().run(queryBuilder().buildInsert())) {
+            showDatabaseError();
+            database().rollback();
+            return false;
+        }
+        if (!markRoomLet(services().text(window(), kOrderNumber))) {
+            database().rollback();
+            return false;
+        }
+        database().commit();
+        return true;
+    }
+
+    bool markRoomLet(const Text& orderNumber) {
+        QueryBuilder& builder = queryBuilder();
+        builder.reset("b_fangjian").name("chuzuzhuangtai").intValue(1);
+        builder.name("danhao").textValue(orderNumber);
+        if (!database().run(builder.buildUpdate({}, "`id`=" + std::to_string(roomId_)))) {
+            showDatabaseError();
+            return false;
+        }
+        return true;
+    }
+
+    bool saveEdit() {
+        // The order number is quoted like every text value, so whatever it holds it can only
+        // name a lease, never widen the condition to others.
+        const Text condition =
+            "`danhao`=" + QueryBuilder::quoteText(services().text(window(), kOrderNumber));
+        if (!database().run(queryBuilder().buildUpdate({}, condition))) {
+            showDatabaseError();
+            return false;
+        }
+        return true;
+    }
+
+    // Kept from the moment the window opened (see RoomWindow).
+    const int mode_;
+    const int roomId_;
+};
+
+}  // namespace
+
+Text newOrderNumber(Database& database) {
+    const Text stamp = formatDateTime(currentDateTime(), "yyyyMMddHHmmss");
+    const double serial = static_cast<double>(maxId(database, "b_zulin", "id")) + 1000;
+    return stamp + "-" + rightText("00000000" + toText(serial), 8);
+}
+
+double moneyFromText(const Text& text, int places) {
+    return roundNumber(static_cast<double>(toFloat(text)), places);
+}
+
+void openLeaseWindow(App& app) {
+    app.services.loadWindow(WindowKind::Lease, std::make_unique<LeaseWindow>(app),
+                            app.state.mainWindow);
+}
+
+}  // namespace tamrivo

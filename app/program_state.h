@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/database.h"
+#include "data/query_builder.h"
+#include "net/downloader.h"
+#include "net/update_checker.h"
+#include "ui/layout_keeper.h"
+#include "ui/value_types.h"
+#include "ui/window_services.h"
+
+namespace tamrivo {
+
+inline constexpr char kRunningVersion[] = "1.0.0.0";
+
+// What start-up creates and every screen shares until the program ends. The services must
+// outlive it: destroying it stops the update checks and the download and waits for their
+// threads, which report through the services.
+struct ProgramState {
+    ProgramState(WindowServices& services, Text updateEndpoint);
+
+    Database database;
+    QueryBuilder queryBuilder;
+    LayoutKeeper layoutKeeper;
+    Text runningVersion;
+    UpdateChecker updateChecker;
+    Downloader downloader;
+    WindowHandle mainWindow = 0;
+
+    // Carry a toolbar command's choice to the window it opens; each window copies them
+    // when it is created, so a later command cannot redirect an earlier window's save.
+    int roomWindowMode = 0;  // 1 add, 2 edit
+    int roomWindowRoomId = 0;
+    int leaseWindowMode = 0;  // 1 check-in, 2 edit
+    int leaseWindowRoomId = 0;
+    int checkoutRoomId = 0;
+};
+
+// The services and the shared state, handed to every screen.
+struct App {
+    WindowServices& services;
+    ProgramState& state;
+};
+
+}  // namespace tamrivo

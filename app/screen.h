@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/program_state.h"
+#include "ui/window_services.h"
+
+namespace tamrivo {
+
+inline constexpr char kErrorTitle[] = "ErrMsg";
+inline constexpr char kMessageTitle[] = "Msg";
+
+// The application side of one open window: it learns its own handle from the first event
+// and hands every event to the screen.
+class Screen : public WindowController {
+public:
+    explicit Screen(App& app) : app_(app) {}
+
+    bool handleEvent(const WindowEvent& event) final {
+        window_ = event.window;
+        return onEvent(event);
+    }
+
+protected:
+    virtual bool onEvent(const WindowEvent& event) = 0;
+
+    App& app() { return app_; }
+    WindowServices& services() { return app_.services; }
+    Database& database() { return app_.state.database; }
+    QueryBuilder& queryBuilder() { return app_.state.queryBuilder; }
+    WindowHandle window() const { return window_; }
+
+    void close() { services().destroyWindow(window_); }
+    void showMessage(const Text& text, const Text& title = kDefaultMessageTitle) {
+        services().messageBox(text, kMessageOk, title);
+    }
+    // The database's last error, as every screen reports a failed write.
+    void showDatabaseError() { showMessage(database().errorMessage(), kErrorTitle); }
+
+private:
+    App& app_;
+    WindowHandle window_ = 0;
+};
+
+}  // namespace tamrivo

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/program_state.h"
+
+namespace tamrivo {
+
+// Windows that only show what their definition holds.
+void openStatisticsWindow(App& app);
+void openAboutWindow(App& app);
+
+}  // namespace tamrivo

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+#include "data/database.h"
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+// A prepared statement that is finalized when the scope ends, on every path.
+class StatementScope {
+public:
+    StatementScope(Database& database, const Text& sql)
+        : database_(database), statement_(database.prepare(sql)) {}
+    ~StatementScope() {
+        if (statement_) {
+            database_.finalize(statement_);
+        }
+    }
+    StatementScope(const StatementScope&) = delete;
+    StatementScope& operator=(const StatementScope&) = delete;
+
+    bool prepared() const { return static_cast<bool>(statement_); }
+    bool step() { return statement_ && database_.step(statement_); }
+    int columnInt(int column) { return database_.columnInt(statement_, column); }
+    std::int64_t columnInt64(int column) { return database_.columnInt64(statement_, column); }
+    double columnDouble(int column) { return database_.columnDouble(statement_, column); }
+    Text columnText(int column) { return database_.columnText(statement_, column); }
+    void bindText(const Text& name, const Text& value) {
+        database_.bindText(statement_, name, value);
+    }
+
+private:
+    Database& database_;
+    StatementHandle statement_;
+};
+
+}  // namespace tamrivo

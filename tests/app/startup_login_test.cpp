@@ -1,0 +1,99 @@
+#include <fstream>
+
+#include "app/database_setup.h"
+#include "data/database.h"
+#include "tests/app/app_fixture.h"
+
+namespace tamrivo::testing {
+namespace {
+
+using StartUp = AppTest;
+
+TEST_F(StartUp, WithoutTheDatabaseTellsWhyAndOpensNoWindow) {
+    EXPECT_FALSE(startProgram(app));
+    ASSERT_EQ(responder.count(), 1u);
+    const auto box = responder.boxes().front();
+    EXPECT_TEXT_EQ(box.content.substr(0, 16), "打开数据库失败\r\n");
+    EXPECT_GT(box.content.size(), 16u);  // the library's reason follows
+    EXPECT_TEXT_EQ(box.title, "Msg");
+    EXPECT_TRUE(services.openWindows(WindowKind::Login).empty());
+}
+
+TEST_F(StartUp, AFileOfAnotherKeyIsRefused) {
+    std::filesystem::create_directories(databaseFile().parent_path());
+    Database other;
+    ASSERT_TRUE(other.open(utf8ToGbk(databaseFile().string()), "another key", true));
+    ASSERT_TRUE(other.run("CREATE TABLE b_yh (id INTEGER PRIMARY KEY, yhm TEXT, mm TEXT)"));
+    other.close();
+
+    EXPECT_FALSE(startProgram(app));
+    EXPECT_TEXT_EQ(lastBoxText(), "打开数据库失败\r\nfile is encrypted or is not a database");
+}
+
+TEST_F(StartUp, AnEmptyFileOpensButNobodyCanLogIn) {
+    std::filesystem::create_directories(databaseFile().parent_path());
+    std::ofstream(databaseFile()).close();
+    ASSERT_TRUE(startProgram(app));
+    EXPECT_EQ(logIn("admin", "904817"), 0);
+    EXPECT_NE(only(WindowKind::Login), 0);
+    EXPECT_EQ(responder.count(), 0u);  // a failed login is answered by nothing
+}
+
+using Login = AppTest;
+
+TEST_F(Login, TheRightPasswordReplacesTheLoginWindowWithTheMainWindow) {
+    const WindowHandle main = startAndLogIn();
+    ASSERT_NE(main, 0);
+    ASSERT_TRUE(waitUntil([&] { return services.openWindows(WindowKind::Login).empty(); }));
+    EXPECT_TEXT_EQ(statusPart(main, 0), "版本号:1.0.0.0");
+    EXPECT_TEXT_EQ(statusPart(main, 2), "房间数量:0/0");
+}
+
+TEST_F(Login, WrongEmptyAndInjectedPasswordsDoNothing) {
+    makeDatabase();
+    ASSERT_TRUE(startProgram(app));
+    EXPECT_EQ(logIn("admin", "wrong"), 0);
+    EXPECT_EQ(logIn("", ""), 0);
+    EXPECT_EQ(logIn("' OR '1'='1", "x"), 0);
+    EXPECT_EQ(logIn("admin' --", "x"), 0);
+    EXPECT_NE(only(WindowKind::Login), 0);
+    EXPECT_EQ(responder.count(), 0u);
+}
+
+TEST_F(Login, EnterInThePasswordBoxLogsIn) {
+    makeDatabase();
+    ASSERT_TRUE(startProgram(app));
+    const WindowHandle login = only(WindowKind::Login);
+    typeText(services, login, "编辑框_用户名", "admin");
+    typeText(services, login, "编辑框_密码", "904817");
+    pressKey(services, login, "编辑框_密码", Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return only(WindowKind::Main) != 0; }));
+}
+
+using Password = AppTest;
+
+TEST_F(Password, ANewPasswordIsStoredWithoutItsBlanks) {
+    const WindowHandle main = startAndLogIn();
+    command(main, -1, "修改密码");
+    const WindowHandle window = only(WindowKind::Password);
+    ASSERT_NE(window, 0);
+
+    clickControl(services, window, "按钮1");
+    EXPECT_TEXT_EQ(lastBoxText(), "选择用户");
+
+    pickComboItem(services, window, "组合框1", 0);
+    typeText(services, window, "编辑框1", " 　 ");  // ASCII and full-width blanks only
+    clickControl(services, window, "按钮1");
+    EXPECT_TEXT_EQ(lastBoxText(), "新密码不能为空");
+
+    services.setText(window, "编辑框1", "ab c　d");
+    clickControl(services, window, "按钮1");
+    EXPECT_TEXT_EQ(lastBoxText(), "密码修改成功了!请牢记新密码!");
+    EXPECT_TRUE(waitUntil([&] { return only(WindowKind::Password) == 0; }));
+    // the digest of "abcd" in upper case
+    EXPECT_TEXT_EQ(queryText("SELECT mm FROM b_yh WHERE yhm='admin'"),
+                   "E2FC714C4727EE9395F324CD2E7F331F");
+}
+
+}  // namespace
+}  // namespace tamrivo::testing
