@@ -53,10 +53,9 @@ void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease) {
     line("标签_备注", "备    注：", shown.beizhu);
 }
 
-void showLeaseDetails(App& app) {
+void showLeaseDetails(App& app, int row) {
     const WindowHandle window = app.state.mainWindow;
     showLeaseLines(app, window, nullptr);
-    const int row = app.services.selectedIndex(window, "超级列表框1");
     if (row < 0) {
         return;
     }

@@ -27,7 +27,7 @@ std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId);
 // emptied.
 void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease);
 
-// The main window's details of the selected room's lease.
-void showLeaseDetails(App& app);
+// The main window's details of the lease of the room in the row that just became current.
+void showLeaseDetails(App& app, int row);
 
 }  // namespace tamrivo

@@ -44,7 +44,7 @@ private:
                 dispatchToolbar(app(), event.argument);
                 break;
             case Handler::ShowLeaseDetails:
-                showLeaseDetails(app());
+                showLeaseDetails(app(), event.argument);
                 break;
             default:
                 break;

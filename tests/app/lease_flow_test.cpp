@@ -1,0 +1,202 @@
+#include <QDateTime>
+
+#include "app/checkout_window.h"
+#include "app/lease_window.h"
+#include "app/main_window.h"
+#include "tests/app/app_fixture.h"
+#include "ui/text_to_value.h"
+
+namespace tamrivo::testing {
+namespace {
+
+class Screens : public AppTest {
+protected:
+    void SetUp() override {
+        main = startAndLogIn();
+        ASSERT_NE(main, 0);
+        idle = addRoom("一号房", 1);
+        refreshRoomList(app);
+    }
+
+    // Opens the lease window on the idle room and fills it.
+    WindowHandle openCheckIn(const Text& deposit, const Text& rent) {
+        command(main, 0, "房屋入住");
+        const WindowHandle lease = services.openWindows(WindowKind::Lease).back();
+        services.setText(lease, "编辑框_姓名", "李四");
+        services.setText(lease, "编辑框_定金", deposit);
+        services.setText(lease, "编辑框_租金", rent);
+        return lease;
+    }
+
+    WindowHandle main = 0;
+    int idle = 0;
+};
+
+TEST_F(Screens, AddingAndEditingARoom) {
+    command(main, -1, "增加房屋信息");
+    WindowHandle room = only(WindowKind::Room);
+    EXPECT_TEXT_EQ(services.text(room, {}), "增加记录");
+    EXPECT_EQ(services.selectedIndex(room, "组合框1"), 0);
+    clickControl(services, room, "按钮_确定");
+    EXPECT_TEXT_EQ(lastBoxText(), "房屋地址是必须要填写");
+
+    const Text address = "O'Brien \\ \"x\" 全角　";
+    services.setText(room, "编辑框_地址", address);
+    pickComboItem(services, room, "组合框1", 1);
+    clickControl(services, room, "按钮_确定");
+    ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Room) == 0; }));
+    // backslashes and double quotes are stored doubled, as text values always were
+    EXPECT_EQ(roomList(main).back(), (Row{"O'Brien \\\\ \"\"x\"\" 全角　", 1}));
+
+    command(main, 1, "修改房屋信息");
+    room = only(WindowKind::Room);
+    EXPECT_TEXT_EQ(services.text(room, {}), "修改记录");
+    EXPECT_EQ(services.selectedIndex(room, "组合框1"), 1);
+    pickComboItem(services, room, "组合框1", 0);
+    services.setText(room, "编辑框_地址", "   ");
+    clickControl(services, room, "按钮_确定");
+    ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Room) == 0; }));
+    EXPECT_EQ(roomList(main).back(), (Row{"   ", 0}));  // blanks are an address
+}
+
+TEST_F(Screens, TwoRoomWindowsEachSaveTheirOwnRoom) {
+    command(main, -1, "增加房屋信息");
+    command(main, 0, "修改房屋信息");  // overwrites the program-wide mode and room
+    const auto windows = services.openWindows(WindowKind::Room);
+    ASSERT_EQ(windows.size(), 2u);
+    services.setText(windows[0], "编辑框_地址", "新房");
+    clickControl(services, windows[0], "按钮_确定");
+    processEvents();
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_fangjian"), 2);  // added, not an edit
+    EXPECT_TEXT_EQ(queryText("SELECT dizhi FROM b_fangjian WHERE id=" + std::to_string(idle)),
+                   "一号房");
+}
+
+TEST_F(Screens, ACheckInLetsTheRoomWithRoundedMoney) {
+    const WindowHandle lease = openCheckIn("0.125", "abc");
+    EXPECT_TEXT_EQ(services.text(lease, {}), "增加记录");
+    EXPECT_TEXT_EQ(services.text(lease, "编辑框_地址"), "一号房");
+    const Text orderNumber = services.text(lease, "编辑框_单号");
+    ASSERT_EQ(orderNumber.size(), 23u);
+    EXPECT_TEXT_EQ(orderNumber.substr(14), "-00001000");
+    clickControl(services, lease, "按钮_确定");
+    ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
+
+    EXPECT_EQ(roomList(main).front().image, 2);
+    EXPECT_TEXT_EQ(queryText("SELECT danhao FROM b_fangjian"), orderNumber);
+    EXPECT_TEXT_EQ(queryText("SELECT dingjin || '/' || zujin || '/' || zulinzhuangtai FROM "
+                             "b_zulin"),
+                   "0.13/0.0/0");
+}
+
+TEST_F(Screens, TheSerialFollowsTheLargestLeaseId) {
+    ASSERT_TRUE(run("INSERT INTO b_zulin (id, danhao) VALUES(5, 'x')"));
+    EXPECT_TEXT_EQ(newOrderNumber(state.database).substr(14), "-00001005");
+    ASSERT_TRUE(run("ALTER TABLE b_zulin RENAME TO gone"));
+    EXPECT_TEXT_EQ(newOrderNumber(state.database).substr(14), "-00000999");
+}
+
+TEST_F(Screens, MoneyIsRoundedAfterPassingThroughSinglePrecision) {
+    EXPECT_EQ(moneyFromText("0.125", 2), 0.13);
+    EXPECT_EQ(moneyFromText("150.555", 2), 150.55);
+    EXPECT_EQ(moneyFromText("abc", 2), 0.0);
+    EXPECT_EQ(moneyFromText("2.5", 0), 3.0);
+    EXPECT_EQ(moneyFromText("150.49", 0), 150.0);
+    EXPECT_EQ(moneyFromText("-2.5", 0), -3.0);
+}
+
+TEST_F(Screens, AFailedSecondWriteRollsTheCheckInBack) {
+    ASSERT_TRUE(
+        run("CREATE TRIGGER refuse BEFORE UPDATE ON b_fangjian BEGIN "
+            "SELECT RAISE(ABORT, '房间被锁定'); END"));
+    const WindowHandle lease = openCheckIn("1", "2");
+    clickControl(services, lease, "按钮_确定");
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "房间被锁定");
+    EXPECT_TEXT_EQ(responder.boxes().back().title, "ErrMsg");
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
+    EXPECT_NE(only(WindowKind::Lease), 0);  // stays open with its contents
+}
+
+TEST_F(Screens, EditingALeaseRewritesItAndAQuoteFindsNoOtherLease) {
+    const int let = addLetRoom("二号房", "A-1", "2020-02-17 09:05:03");
+    addLetRoom("三号房", "B-2", "2020-02-17 09:05:03");
+    refreshRoomList(app);
+    command(main, 1, "修改入住");
+    WindowHandle lease = only(WindowKind::Lease);
+    EXPECT_TEXT_EQ(services.text(lease, {}), "修改记录");
+    EXPECT_TEXT_EQ(services.text(lease, "编辑框_定金"), "100.5");
+    EXPECT_EQ(services.dateTime(lease, "日期框1"), toDateTime("2020-02-17 09:05:03"));
+    services.setText(lease, "编辑框_姓名", "王五");
+    clickControl(services, lease, "按钮_确定");
+    ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
+    EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_zulin WHERE danhao='A-1'"), "王五");
+
+    command(main, 1, "修改入住");
+    lease = only(WindowKind::Lease);
+    services.setText(lease, "编辑框_单号", "x' OR '1'='1");
+    services.setText(lease, "编辑框_姓名", "赵六");
+    clickControl(services, lease, "按钮_确定");
+    processEvents();
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin WHERE xingming='赵六'"), 0);
+    EXPECT_EQ(let, queryInt("SELECT id FROM b_fangjian WHERE danhao='A-1'"));
+}
+
+TEST_F(Screens, ACheckOutSettlesTheLeaseAndFreesTheRoom) {
+    addLetRoom("二号房", "A-1", "2020-02-17 12:00:00");
+    refreshRoomList(app);
+    command(main, 1, "退房操作");
+    const WindowHandle checkout = only(WindowKind::Checkout);
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_编号"), "单    号：A-1");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_房址"), "入住房址：二号房");
+    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
+    services.setText(checkout, "编辑框_金额", "150.49");
+    clickControl(services, checkout, "按钮_确定");
+    ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Checkout) == 0; }));
+    EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
+    EXPECT_TEXT_EQ(responder.boxes().back().title, "");
+    EXPECT_TEXT_EQ(queryText("SELECT jiesuanjine || '/' || zulinzhuangtai || '/' || jiesuanriqi "
+                             "FROM b_zulin"),
+                   "150.0/1/2020-02-19 00:00:00");
+    EXPECT_EQ(roomList(main)[1].image, 0);
+    EXPECT_TEXT_EQ(statusPart(main, 3), "已结算总额：150元");
+    command(main, 1, "修改入住");
+    EXPECT_TEXT_EQ(lastBoxText(), "这个房间未入住");
+}
+
+TEST_F(Screens, TwoCheckOutWindowsEachSettleTheirOwnLease) {
+    addLetRoom("二号房", "A-1", "2020-02-17 12:00:00");
+    addLetRoom("三号房", "B-2", "2020-02-17 12:00:00");
+    refreshRoomList(app);
+    command(main, 1, "退房操作");
+    command(main, 2, "退房操作");
+    const auto windows = services.openWindows(WindowKind::Checkout);
+    ASSERT_EQ(windows.size(), 2u);
+    clickControl(services, windows[0], "按钮_确定");
+    processEvents();
+    EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin WHERE danhao='A-1'"), 1);
+    EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin WHERE danhao='B-2'"), 0);
+    EXPECT_EQ(queryInt("SELECT chuzuzhuangtai FROM b_fangjian WHERE dizhi='三号房'"), 1);
+}
+
+TEST_F(Screens, ACheckOutWithoutALeaseIsRefused) {
+    addRoom("二号房", 1, 1, "无此单");
+    refreshRoomList(app);
+    command(main, 1, "退房操作");
+    const WindowHandle checkout = only(WindowKind::Checkout);
+    clickControl(services, checkout, "按钮_确定");
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "没有找到这个房间的入住记录,无法退房");
+    EXPECT_EQ(queryInt("SELECT chuzuzhuangtai FROM b_fangjian WHERE dizhi='二号房'"), 1);
+}
+
+TEST(LengthOfStay, KeepsTheFractionOfADayToTwoDecimals) {
+    const DateTime checkIn = toDateTime("2020-02-17 12:00:00");
+    EXPECT_TEXT_EQ(lengthOfStayText(checkIn, toDateTime("2020-02-19 00:00:00")), "入住天数：1.5天");
+    EXPECT_TEXT_EQ(lengthOfStayText(checkIn, checkIn), "入住天数：0天");
+    EXPECT_TEXT_EQ(lengthOfStayText(checkIn, toDateTime("2020-02-17 11:00:00")),
+                   "入住天数：-0.04天");
+}
+
+}  // namespace
+}  // namespace tamrivo::testing
