@@ -1,0 +1,53 @@
+// Renders the main window as a landlord sees it after logging in to the demo database:
+//   tamrivo_render_main_window [file]   (default: renders/main_window.png)
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/database_setup.h"
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "engine/qt_window_services.h"
+#include "tests/support/engine_harness.h"
+#include "tests/support/temporary_folder.h"
+#include "ui/text_encoding.h"
+
+int main(int argc, char* argv[]) {
+    using namespace tamrivo;
+    QApplication& application = testing::application();
+    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "renders/main_window.png";
+
+    testing::TemporaryFolder folder;
+    std::filesystem::create_directories(folder.path() / "Data");
+    if (!createDatabase(folder.path() / "Data" / "Data.db", true).created) {
+        std::fprintf(stderr, "could not create the demo database\n");
+        return 1;
+    }
+    QtWindowServices services;
+    services.setProgramDirectory(utf8ToGbk(folder.path().string()));
+    ProgramState state(services, "http://127.0.0.1:9/autoUpdate.php");
+    App app{services, state};
+    if (!startProgram(app)) {
+        return 1;
+    }
+    const WindowHandle login = services.openWindows(WindowKind::Login).front();
+    services.setText(login, "编辑框_用户名", "admin");
+    services.setText(login, "编辑框_密码", "904817");
+    testing::clickControl(services, login, "按钮_确认");
+    testing::waitUntil([&] { return !services.openWindows(WindowKind::Main).empty(); });
+    const WindowHandle main = services.openWindows(WindowKind::Main).front();
+    testing::selectListRow(services, main, "超级列表框1", 2);
+    testing::processEvents();
+
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const bool saved = services.widget(main)->grab().save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+    services.destroyWindow(main);
+    testing::processEvents();
+    application.processEvents();
+    return saved ? 0 : 1;
+}
