@@ -11,4 +11,10 @@ ProgramState::ProgramState(WindowServices& services, Text updateEndpoint)
       // Stopping a download waits for its worker while the windows keep answering.
       downloader([&services] { services.doEvents(); }) {}
 
+// A Database object leaves its connection open when it goes; the program's one connection
+// is closed here, at the end.
+ProgramState::~ProgramState() {
+    database.close();
+}
+
 }  // namespace tamrivo

@@ -17,6 +17,9 @@ inline constexpr char kRunningVersion[] = "1.0.0.0";
 // threads, which report through the services.
 struct ProgramState {
     ProgramState(WindowServices& services, Text updateEndpoint);
+    ~ProgramState();
+    ProgramState(const ProgramState&) = delete;
+    ProgramState& operator=(const ProgramState&) = delete;
 
     Database database;
     QueryBuilder queryBuilder;
