@@ -18,29 +18,17 @@ namespace {
 
 constexpr char kDate[] = "日期框1";
 
-class CheckoutWindow final : public Screen {
+class CheckoutWindow final : public FormScreen {
 public:
-    explicit CheckoutWindow(App& app) : Screen(app), roomId_(app.state.checkoutRoomId) {}
+    explicit CheckoutWindow(App& app) : FormScreen(app), roomId_(app.state.checkoutRoomId) {}
 
 private:
-    bool onEvent(const WindowEvent& event) override {
-        switch (event.handler) {
-            case Handler::FillCheckoutWindow:
-                if (roomId_ > 0) {
-                    fillCheckoutWindow();
-                }
-                break;
-            case Handler::SettleLease:
-                settleLease();
-                break;
-            case Handler::CloseWindow:
-                close();
-                break;
-            default:
-                break;
+    void onCreated() override {
+        if (roomId_ > 0) {
+            fillCheckoutWindow();
         }
-        return false;
     }
+    void onConfirmed() override { settleLease(); }
 
     void fillCheckoutWindow() {
         showLeaseLines(app(), window(), nullptr);

@@ -25,32 +25,15 @@ constexpr char kRent[] = "编辑框_租金";
 constexpr char kDate[] = "日期框1";
 constexpr char kRemark[] = "编辑框_备注";
 
-class LeaseWindow final : public Screen {
+class LeaseWindow final : public FormScreen {
 public:
     explicit LeaseWindow(App& app)
-        : Screen(app), mode_(app.state.leaseWindowMode), roomId_(app.state.leaseWindowRoomId) {}
+        : FormScreen(app), mode_(app.state.leaseWindowMode), roomId_(app.state.leaseWindowRoomId) {}
 
 private:
-    bool onEvent(const WindowEvent& event) override {
-        switch (event.handler) {
-            case Handler::LeaseWindowCreated:
-                onCreated();
-                break;
-            case Handler::SaveLease:
-                saveLease();
-                break;
-            case Handler::CloseWindow:
-                close();
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
     bool checkingIn() const { return mode_ == 1; }
 
-    void onCreated() {
+    void onCreated() override {
         if (checkingIn()) {
             services().setText(window(), {}, "增加记录");
             services().setText(window(), kOrderNumber, newOrderNumber(database()));
@@ -89,6 +72,8 @@ private:
         builder.name("zulinzhuangtai").intValue(0);
         builder.name("beizhu").textValue(services().text(window(), kRemark));
     }
+
+    void onConfirmed() override { saveLease(); }
 
     void saveLease() {
         fillLeaseFields();

@@ -26,32 +26,15 @@ int conditionOfEntry(int entry) {
     }
 }
 
-class RoomWindow final : public Screen {
+class RoomWindow final : public FormScreen {
 public:
     explicit RoomWindow(App& app)
-        : Screen(app), mode_(app.state.roomWindowMode), roomId_(app.state.roomWindowRoomId) {}
+        : FormScreen(app), mode_(app.state.roomWindowMode), roomId_(app.state.roomWindowRoomId) {}
 
 private:
-    bool onEvent(const WindowEvent& event) override {
-        switch (event.handler) {
-            case Handler::RoomWindowCreated:
-                onCreated();
-                break;
-            case Handler::SaveRoom:
-                saveRoom();
-                break;
-            case Handler::CloseWindow:
-                close();
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
     bool adding() const { return mode_ == 1; }
 
-    void onCreated() {
+    void onCreated() override {
         services().setText(window(), {}, adding() ? "增加记录" : "修改记录");
         if (!adding()) {
             loadRoomIntoForm();
@@ -68,6 +51,8 @@ private:
         services().setSelectedIndex(window(), kCondition,
                                     statement.columnInt(2) == 1 ? kNormalEntry : kAbandonedEntry);
     }
+
+    void onConfirmed() override { saveRoom(); }
 
     void saveRoom() {
         const Text address = services().text(window(), kAddress);

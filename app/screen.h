@@ -40,4 +40,27 @@ private:
     WindowHandle window_ = 0;
 };
 
+// A window opened from the toolbar to fill in and confirm: it is filled when created,
+// saves on its confirm button and goes without saving on cancel.
+class FormScreen : public Screen {
+public:
+    using Screen::Screen;
+
+protected:
+    virtual void onCreated() = 0;
+    virtual void onConfirmed() = 0;
+
+private:
+    bool onEvent(const WindowEvent& event) final {
+        if (event.handler == Handler::CloseWindow) {
+            close();
+        } else if (event.kind == EventKind::Created) {
+            onCreated();
+        } else if (event.kind == EventKind::Clicked) {
+            onConfirmed();
+        }
+        return false;
+    }
+};
+
 }  // namespace tamrivo
