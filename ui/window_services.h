@@ -138,17 +138,19 @@ public:
     virtual int selectedIndex(WindowHandle window, const Text& control) = 0;
     virtual void setSelectedIndex(WindowHandle window, const Text& control, int index) = 0;
     virtual int progressMaximum(WindowHandle window, const Text& progressBar) = 0;
-    virtual void setProgressPosition(WindowHandle window, const Text& progressBar, int position) = 0;
+    virtual void setProgressPosition(WindowHandle window, const Text& progressBar,
+                                     int position) = 0;
     // A busy bar moves without a position, for work whose size is unknown.
     virtual void setProgressBusy(WindowHandle window, const Text& progressBar, bool busy) = 0;
 
     // Control operations
-    virtual int comboAdd(WindowHandle window, const Text& combo, const Text& item, int number = 0) = 0;
+    virtual int comboAdd(WindowHandle window, const Text& combo, const Text& item,
+                         int number = 0) = 0;
     virtual void comboClear(WindowHandle window, const Text& combo) = 0;
     virtual int comboNumber(WindowHandle window, const Text& combo, int index) = 0;
     virtual void editAppend(WindowHandle window, const Text& edit, const Text& text) = 0;
-    virtual int listInsertRow(WindowHandle window, const Text& list, int position, const Text& title,
-                              int image, int number) = 0;
+    virtual int listInsertRow(WindowHandle window, const Text& list, int position,
+                              const Text& title, int image, int number) = 0;
     virtual Text listCellText(WindowHandle window, const Text& list, int row, int column = 0) = 0;
     virtual int listRowNumber(WindowHandle window, const Text& list, int row) = 0;
     virtual void listClear(WindowHandle window, const Text& list) = 0;
@@ -160,7 +162,8 @@ public:
     virtual Text programDirectory() = 0;  // GBK, no trailing separator
     // Starts a program with its arguments (first the program's path); with wait, until it
     // ends, otherwise for at most 1000 ms. True when the process was created.
-    virtual bool runProgram(const std::vector<Text>& arguments, bool wait = false, int show = 2) = 0;
+    virtual bool runProgram(const std::vector<Text>& arguments, bool wait = false,
+                            int show = 2) = 0;
     // Creates or truncates the file and writes each non-empty block in order.
     virtual bool writeFile(const Text& path, std::span<const Bytes> blocks) = 0;
 };

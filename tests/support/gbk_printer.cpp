@@ -30,8 +30,8 @@ std::string readableGbk(std::string_view text) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
-           << "Expected equality of these texts:\n  " << actualExpression << "\n    Which is: "
-           << readableGbk(actual) << "\n  " << expectedExpression
+           << "Expected equality of these texts:\n  " << actualExpression
+           << "\n    Which is: " << readableGbk(actual) << "\n  " << expectedExpression
            << "\n    Which is: " << readableGbk(expected);
 }
 
