@@ -114,8 +114,9 @@ inline constexpr char kDefaultMessageTitle[] = "信息：";
 // means the window itself. Calls on a window or control that does not exist do nothing and
 // read as empty, 0 or -1.
 //
-// Property writes, editAppend, statusText, messageBox and destroyWindow may be called from
-// any thread; everything else belongs to the window thread.
+// Every call may come from any thread: the update check and the download report from
+// their own threads, and the download hands over to the updater (writeFile, runProgram,
+// destroyWindow) from its worker. The engine carries each call to the window thread.
 class WindowServices : public WindowGeometry {
 public:
     // Windows
