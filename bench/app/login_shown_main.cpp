@@ -1,0 +1,36 @@
+// The program's start-up up to the login window on the screen, then its way out: what
+// main.cpp does, on the database in the directory given as the one argument, ending by
+// itself once the login window has been painted.
+#include <QApplication>
+
+#include <cstdio>
+
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "bench/app/quit_when_shown.h"
+#include "engine/qt_window_services.h"
+#include "net/update_endpoint.h"
+#include "ui/text_encoding.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PROGRAM-DIRECTORY\n", argv[0]);
+        return 2;
+    }
+    tamrivo::QtWindowServices services;
+    services.setProgramDirectory(tamrivo::utf8ToGbk(argv[1]));
+    tamrivo::ProgramState state(services, tamrivo::updateEndpoint());
+    tamrivo::App app{services, state};
+    if (!tamrivo::startProgram(app)) {
+        return 1;
+    }
+    const auto login = services.openWindows(tamrivo::WindowKind::Login);
+    if (login.size() != 1) {
+        return 1;
+    }
+    // Closing the only window ends the message loop, as when the person closes it.
+    tamrivo::bench::quitWhenShown(*services.widget(login.front()),
+                                  [&services, &login] { services.destroyWindow(login.front()); });
+    return services.run();
+}
