@@ -11,8 +11,8 @@
 #include <filesystem>
 
 #include "tests/net/download_recorder.h"
-#include "tests/net/download_server.h"
 #include "tests/net/temp_folder.h"
+#include "tests/support/download_server.h"
 
 namespace tamrivo {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "tests/net/temp_folder.h"
-#include "tests/net/test_package.h"
+#include "tests/support/test_package.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {

@@ -10,9 +10,9 @@
 #include "net/download_percent.h"
 #include "net/updater_image.h"
 #include "tests/net/download_recorder.h"
-#include "tests/net/download_server.h"
 #include "tests/net/download_window_services.h"
 #include "tests/net/temp_folder.h"
+#include "tests/support/download_server.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {

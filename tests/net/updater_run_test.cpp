@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/net/temp_folder.h"
-#include "tests/net/test_package.h"
+#include "tests/support/test_package.h"
 
 namespace tamrivo {
 namespace {
