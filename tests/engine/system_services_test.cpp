@@ -1,5 +1,8 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -61,6 +64,22 @@ TEST_F(SystemServices, RunProgramPassesEachArgumentWhole) {
     EXPECT_TRUE(services.runProgram({"/bin/true"}, false));
     EXPECT_FALSE(services.runProgram({path("missing-program")}, true));
     EXPECT_FALSE(services.runProgram({}, true));
+}
+
+TEST_F(SystemServices, AProgramStillRunningAfterItsStartIsLeftToItsOwner) {
+    EXPECT_TRUE(services.runProgram({"/bin/true"}, false));
+    EXPECT_TRUE(services.runProgram({"/bin/true"}, true));
+    EXPECT_TRUE(services.runningPrograms().empty()) << "ended and reaped";
+
+    ASSERT_TRUE(services.runProgram({"/bin/sleep", "30"}, false));
+    const auto running = services.runningPrograms();
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(contents("/proc/" + std::to_string(running[0]) + "/cmdline"),
+              std::string("/bin/sleep\0"
+                          "30\0",
+                          14));
+    ::kill(running[0], SIGKILL);
+    EXPECT_EQ(::waitpid(running[0], nullptr, 0), running[0]) << "still ours to reap";
 }
 
 TEST_F(SystemServices, ProgramDirectoryIsTheExecutablesFolderUnlessSet) {
