@@ -73,8 +73,15 @@ ProgramStart startProgram(const std::vector<Text>& arguments, bool wait) {
     }
     argv.push_back(nullptr);
 
+    // The program gets the standard streams and nothing else of ours: the updater would
+    // otherwise hold the download's connection, and whatever else is open, while it runs.
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     pid_t child = 0;
-    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
         return {};
     }
     if (wait) {

@@ -66,6 +66,19 @@ TEST_F(SystemServices, RunProgramPassesEachArgumentWhole) {
     EXPECT_FALSE(services.runProgram({}, true));
 }
 
+TEST_F(SystemServices, AStartedProgramGetsNoneOfTheCallersOpenFilesBeyondTheStandardOnes) {
+    int pipeEnds[2] = {-1, -1};
+    ASSERT_EQ(::pipe(pipeEnds), 0);  // inheritable, as sockets and files often are
+    const Text seen = path("seen");
+    const std::string script = "for fd in " + std::to_string(pipeEnds[0]) + " " +
+                               std::to_string(pipeEnds[1]) +
+                               " 2; do [ -e /proc/$$/fd/$fd ] && printf '%s ' $fd; done > \"$1\"";
+    EXPECT_TRUE(services.runProgram({"/bin/sh", "-c", script, "sh", seen}, true));
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    EXPECT_EQ(contents(seen), "2 ") << "only the standard streams";
+}
+
 TEST_F(SystemServices, AProgramStillRunningAfterItsStartIsLeftToItsOwner) {
     EXPECT_TRUE(services.runProgram({"/bin/true"}, false));
     EXPECT_TRUE(services.runProgram({"/bin/true"}, true));
