@@ -16,6 +16,7 @@ namespace {
 
 // Long enough for any loopback exchange; a fault fails the test instead of hanging it.
 constexpr auto kPatience = std::chrono::seconds(60);
+constexpr auto kHangUpPatience = std::chrono::seconds(5);
 
 // A whole request: the header block and as many body bytes as Content-Length says.
 bool isComplete(const std::string& request) {
@@ -78,7 +79,7 @@ std::vector<std::string> RawHttpListener::waitForRequests(std::size_t count) {
 
 bool RawHttpListener::waitForHangUps(std::size_t count) {
     std::unique_lock lock(mutex_);
-    return received_.wait_for(lock, kPatience, [&] { return hangUps_ >= count; });
+    return received_.wait_for(lock, kHangUpPatience, [&] { return hangUps_ >= count; });
 }
 
 std::string RawHttpListener::reply(const std::string& headers, const std::string& body) {

@@ -23,8 +23,9 @@ public:
     // Waits until the listener has received that many whole requests (or gives up after
     // a long while, so that a fault fails the test instead of hanging it).
     std::vector<std::string> waitForRequests(std::size_t count);
-    // Waits in the same way until clients have hung up that many unanswered connections;
-    // true when they have.
+    // Waits until clients have hung up that many unanswered connections; true when they
+    // have. A client that drops its request does so at once, so the wait is short: far
+    // shorter than the clients' own receive timeouts, which would end the request anyway.
     bool waitForHangUps(std::size_t count);
 
     // A reply with the status line, the headers and the body.

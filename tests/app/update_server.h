@@ -1,0 +1,34 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "tests/support/loopback_server.h"
+#include "ui/value_types.h"
+
+namespace tamrivo::testing {
+
+// The update server on loopback: answers the update check with the release it was told
+// to offer (an empty body before that) and serves the package at packageUrl().
+class UpdateServer {
+public:
+    UpdateServer();
+
+    std::string endpoint() const { return server_.url("/autoUpdate.php"); }
+    std::string packageUrl() const { return server_.url("/up.zip"); }
+
+    // The reply names the version, the notes and the package's address.
+    void offer(const Text& version, const Text& notes, const std::string& packageAddress);
+    void setPackage(std::string bytes);
+
+private:
+    std::string reply() const;
+    std::string package() const;
+
+    mutable std::mutex mutex_;
+    std::string reply_;
+    std::string package_;
+    LoopbackServer server_;  // last: it stops before the state its handlers read goes
+};
+
+}  // namespace tamrivo::testing
