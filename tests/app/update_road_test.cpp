@@ -218,6 +218,7 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
     ASSERT_FALSE(watch.positions().empty());
     EXPECT_EQ(watch.positions().back(), 100);
     EXPECT_EQ(readFile(inProgramFolder("up.tmp")), package);
+    EXPECT_EQ(server.packageRequests(), 1);
 
     const auto updater = inProgramFolder(kUpdaterFileName);
     const auto image = updaterImage();
@@ -232,6 +233,38 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
     const auto unpacked = folder.path() / std::filesystem::path(u8"资料/房间.txt");
     EXPECT_TRUE(waitUntil([&] { return readFile(unpacked) == "一号房"; }, kUpdaterPatienceMs));
     EXPECT_EQ(readFile(folder.path() / std::filesystem::path(u8"升级说明.txt")), "新版本");
+}
+
+TEST_F(UpdateRoad, APressWhileTheUpdaterStartsLeavesTheDownloadedPackageAlone) {
+    server.setPackage("the package the updater is about to open");
+    const WindowHandle update = openOnNewRelease(server.packageUrl());
+
+    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
+    clickControl(services, update, "按钮_升级");  // the window stays while the updater starts
+    ASSERT_TRUE(waitUntil([&] { return noWindowLeft(); }, 8000)) << "the program ends";
+
+    state.downloader.stop();  // whatever the press may have started has ended
+    EXPECT_EQ(server.packageRequests(), 1);
+    EXPECT_EQ(state.downloader.getState().result, kDownloadSucceeded);
+    EXPECT_EQ(readFile(inProgramFolder("up.tmp")), "the package the updater is about to open");
+}
+
+TEST_F(UpdateRoad, AnUpdaterThatCannotBeWrittenLeavesTheProgramRunningToTryAgain) {
+    // What antivirus software does to it, as far as the program can tell.
+    std::filesystem::create_directory(inProgramFolder(kUpdaterFileName));
+    server.setPackage("package");
+    const WindowHandle update = openOnNewRelease(server.packageUrl());
+
+    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
+    state.downloader.stop();  // the hand-off has given up
+    processEvents();
+
+    EXPECT_TRUE(log(update).ends_with("下载成功,准备更新!\r\n"));
+    EXPECT_TRUE(upgradeEnabled(update));
+    EXPECT_NE(only(WindowKind::Main), 0);
+    EXPECT_TRUE(services.runningPrograms().empty());
 }
 
 TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfresh) {

@@ -10,6 +10,7 @@ UpdateServer::UpdateServer() {
                              response.set_content(reply(), "application/json");
                          });
     server_.routes().Get("/up.zip", [this](const httplib::Request&, httplib::Response& response) {
+        ++packageRequests_;
         response.set_content(package(), "application/zip");
     });
     server_.start();

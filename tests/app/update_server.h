@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -20,6 +21,7 @@ public:
     // The reply names the version, the notes and the package's address.
     void offer(const Text& version, const Text& notes, const std::string& packageAddress);
     void setPackage(std::string bytes);
+    int packageRequests() const { return packageRequests_.load(); }
 
 private:
     std::string reply() const;
@@ -28,6 +30,7 @@ private:
     mutable std::mutex mutex_;
     std::string reply_;
     std::string package_;
+    std::atomic<int> packageRequests_{0};
     LoopbackServer server_;  // last: it stops before the state its handlers read goes
 };
 
