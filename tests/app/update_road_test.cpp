@@ -8,8 +8,6 @@
 
 #include <atomic>
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "engine/conversions.h"
@@ -17,6 +15,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/app/update_server.h"
 #include "tests/support/download_server.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_package.h"
 
@@ -33,11 +32,6 @@ constexpr char kRequestLines[] =
 constexpr char kSuccessLines[] = "新版本下载完成\r\n下载成功,准备更新!\r\n";
 // The updater first waits for the program to end, then unpacks.
 constexpr int kUpdaterPatienceMs = 10000;
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // What the update window showed, kept past its end, since the hand-off closes it.
 class WindowWatch {
