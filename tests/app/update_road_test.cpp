@@ -112,9 +112,14 @@ protected:
         const QWidget* button = services.widget(update, "按钮_升级");
         return button != nullptr && button->isEnabled();
     }
+    // With the last window gone, the program's message loop ends.
     bool noWindowLeft() {
-        return services.openWindows(WindowKind::Main).empty() &&
-               services.openWindows(WindowKind::Update).empty();
+        for (int kind = 0; kind <= static_cast<int>(WindowKind::Update); ++kind) {
+            if (!services.openWindows(static_cast<WindowKind>(kind)).empty()) {
+                return false;
+            }
+        }
+        return true;
     }
 
     std::filesystem::path inProgramFolder(const std::string& name) const {
@@ -152,6 +157,7 @@ TEST_F(UpdateRoad, StartupCheckOnTheRunningVersionShowsAdmin) {
     server.offer(kRunning, kNotes, server.packageUrl());
     const WindowHandle main = startAndLogIn();
     finishChecks();
+    EXPECT_EQ(server.checkRequests(), 1);
     EXPECT_TEXT_EQ(statusPart(main, 5), "admin");
     EXPECT_EQ(responder.count(), 0u);
 }
@@ -281,6 +287,22 @@ TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfre
     EXPECT_TEXT_EQ(watch.log(), Text(kNewer) + "\r\n" + kNotes + kRequestLines +
                                     "下载异常被取消\r\n" + kRequestLines + kSuccessLines);
     EXPECT_EQ(packages.requestCount(), 2);
+    EXPECT_TRUE(fileHoldsBody(inProgramFolder("up.tmp").string(), DownloadServer::kGateLength));
+    EXPECT_EQ(services.runningPrograms().size(), 1u);
+}
+
+TEST_F(UpdateRoad, ADownloadOutlivesItsClosedWindowAndStillHandsOver) {
+    DownloadServer packages;
+    const WindowHandle update = openOnNewRelease(packages.url("/gated"));
+
+    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(waitUntil([&] { return state.downloader.getState().receivedBytes > 0; }));
+    services.widget(update)->close();
+    processEvents();
+    ASSERT_TRUE(services.openWindows(WindowKind::Update).empty());
+    packages.openGate();
+    ASSERT_TRUE(waitUntil([&] { return noWindowLeft(); }, 8000)) << "the program ends";
+
     EXPECT_TRUE(fileHoldsBody(inProgramFolder("up.tmp").string(), DownloadServer::kGateLength));
     EXPECT_EQ(services.runningPrograms().size(), 1u);
 }

@@ -7,6 +7,7 @@ namespace tamrivo::testing {
 UpdateServer::UpdateServer() {
     server_.routes().Get("/autoUpdate.php",
                          [this](const httplib::Request&, httplib::Response& response) {
+                             ++checkRequests_;
                              response.set_content(reply(), "application/json");
                          });
     server_.routes().Get("/up.zip", [this](const httplib::Request&, httplib::Response& response) {

@@ -21,6 +21,7 @@ public:
     // The reply names the version, the notes and the package's address.
     void offer(const Text& version, const Text& notes, const std::string& packageAddress);
     void setPackage(std::string bytes);
+    int checkRequests() const { return checkRequests_.load(); }
     int packageRequests() const { return packageRequests_.load(); }
 
 private:
@@ -30,6 +31,7 @@ private:
     mutable std::mutex mutex_;
     std::string reply_;
     std::string package_;
+    std::atomic<int> checkRequests_{0};
     std::atomic<int> packageRequests_{0};
     LoopbackServer server_;  // last: it stops before the state its handlers read goes
 };
