@@ -67,7 +67,7 @@ int QtWindowServices::run() {
 }
 
 void QtWindowServices::setProgramDirectory(Text directory) {
-    const std::lock_guard lock(directoryMutex_);
+    const std::lock_guard lock(systemMutex_);
     programDirectory_ = std::move(directory);
 }
 
@@ -278,13 +278,23 @@ void QtWindowServices::sleep(int milliseconds) {
 }
 
 Text QtWindowServices::programDirectory() {
-    const std::lock_guard lock(directoryMutex_);
+    const std::lock_guard lock(systemMutex_);
     return programDirectory_.empty() ? utf8ToGbk(executableDirectory().string())
                                      : programDirectory_;
 }
 
 bool QtWindowServices::runProgram(const std::vector<Text>& arguments, bool wait, int /*show*/) {
-    return startProgram(arguments, wait);  // a started program shows its own windows
+    const ProgramStart start = startProgram(arguments, wait);  // it shows its own windows
+    if (start.running != 0) {
+        const std::lock_guard lock(systemMutex_);
+        runningPrograms_.push_back(start.running);
+    }
+    return start.created;
+}
+
+std::vector<int> QtWindowServices::runningPrograms() const {
+    const std::lock_guard lock(systemMutex_);
+    return runningPrograms_;
 }
 
 bool QtWindowServices::writeFile(const Text& path, std::span<const Bytes> blocks) {

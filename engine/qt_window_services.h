@@ -34,10 +34,12 @@ public:
     int run();
 
     // For tests and tools: where programDirectory points, the presenter of message boxes
-    // (empty restores the real boxes), and the widget behind a window or control.
+    // (empty restores the real boxes), the widget behind a window or control, and the
+    // processes runProgram left running, oldest first (not reaped, so their ids stay theirs).
     void setProgramDirectory(Text directory);
     void setMessageBoxPresenter(MessageBoxPresenter presenter);
     QWidget* widget(WindowHandle window, const Text& control = {});
+    std::vector<int> runningPrograms() const;
     // The open windows of a kind, oldest first (window thread only).
     std::vector<WindowHandle> openWindows(WindowKind kind) const;
 
@@ -115,8 +117,9 @@ private:
     QEventLoop* loop_ = nullptr;
     MessageBoxPresenter presenter_;
 
-    std::mutex directoryMutex_;
+    mutable std::mutex systemMutex_;
     Text programDirectory_;
+    std::vector<int> runningPrograms_;
 };
 
 template <class Widget>

@@ -56,15 +56,15 @@ void sleepMilliseconds(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds > 0 ? milliseconds : 0));
 }
 
-bool startProgram(const std::vector<Text>& arguments, bool wait) {
+ProgramStart startProgram(const std::vector<Text>& arguments, bool wait) {
     if (arguments.empty()) {
-        return false;
+        return {};
     }
     std::vector<std::string> converted;
     for (const Text& argument : arguments) {
         converted.push_back(gbkToUtf8(argument));
         if (converted.back().empty() && !argument.empty()) {
-            return false;  // not GBK: better not to start than to start with a wrong argument
+            return {};  // not GBK: better not to start than to start with a wrong argument
         }
     }
     std::vector<char*> argv;
@@ -73,19 +73,29 @@ bool startProgram(const std::vector<Text>& arguments, bool wait) {
     }
     argv.push_back(nullptr);
 
+    // The program gets the standard streams and nothing else of ours: the updater would
+    // otherwise hold the download's connection, and whatever else is open, while it runs.
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     pid_t child = 0;
-    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
+    const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        return {};
     }
     if (wait) {
         reaped(child, true);
-        return true;
+        return {.created = true};
     }
     const auto deadline = std::chrono::steady_clock::now() + kStartWait;
-    while (!reaped(child, false) && std::chrono::steady_clock::now() < deadline) {
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (reaped(child, false)) {
+            return {.created = true};
+        }
         std::this_thread::sleep_for(kPollInterval);
     }
-    return true;
+    return {.created = true, .running = child};
 }
 
 bool writeBlocks(const Text& path, std::span<const Bytes> blocks) {

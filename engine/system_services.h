@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <span>
 #include <vector>
 
@@ -12,9 +14,15 @@ namespace tamrivo {
 
 void sleepMilliseconds(int milliseconds);  // negative counts as 0
 
+struct ProgramStart {
+    bool created = false;
+    // A process still running when the start returned, not yet reaped; 0 when none.
+    pid_t running = 0;
+};
+
 // Starts arguments[0] with the arguments. With wait, until it ends; otherwise until it ends
-// or 1000 ms pass. True when the process was created.
-bool startProgram(const std::vector<Text>& arguments, bool wait);
+// or 1000 ms pass.
+ProgramStart startProgram(const std::vector<Text>& arguments, bool wait);
 
 // Creates or truncates the file and writes each non-empty block in order. The file may be
 // run afterwards (the updater is written this way), so it is made executable.

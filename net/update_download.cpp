@@ -20,6 +20,7 @@ constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_s
 
 constexpr char kLogEdit[] = "编辑框1";
 constexpr char kProgressBar[] = "进度条_进度";
+constexpr char kUpgradeButton[] = "按钮_升级";
 
 // The written updater must be startable on systems that keep an execute permission.
 bool makeExecutable(const Text& path) {
@@ -121,11 +122,15 @@ void UpdateDownloadView::showEnd(std::int32_t result) {
 
 // Runs on the download's worker: the program ends once the updater is on its way.
 void UpdateDownloadView::handOff() {
+    // The package is the updater's now: another download would write over it just as the
+    // updater opens it.
+    services_.setDisabled(windows_.update, kUpgradeButton, true);
     appendLog("下载成功,准备更新!");
     const auto image = updaterImage();
     const Bytes blocks[] = {Bytes(image.begin(), image.end())};
     const Text updater = updaterPath();
     if (!services_.writeFile(updater, blocks) || !makeExecutable(updater)) {
+        services_.setDisabled(windows_.update, kUpgradeButton, false);  // to be tried again
         return;
     }
     services_.runProgram({updater, packagePath()});

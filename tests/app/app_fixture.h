@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/database_setup.h"
@@ -24,9 +25,15 @@
 
 namespace tamrivo::testing {
 
+// A port nothing listens on: the update checks end at once and silently.
+inline constexpr char kNoUpdateServer[] = "http://127.0.0.1:9/autoUpdate.php";
+
 class AppTest : public ::testing::Test {
 protected:
-    AppTest() { services.setProgramDirectory(utf8ToGbk(folder.path().string())); }
+    explicit AppTest(Text updateEndpoint = kNoUpdateServer)
+        : state(services, std::move(updateEndpoint)) {
+        services.setProgramDirectory(utf8ToGbk(folder.path().string()));
+    }
 
     ~AppTest() override {
         // The screens hold on to the program state: close them while it still exists.
@@ -133,8 +140,7 @@ protected:
     TemporaryFolder folder;
     QtWindowServices services;
     MessageBoxResponder responder{services};
-    // A port nothing listens on: the update check ends at once and silently.
-    ProgramState state{services, "http://127.0.0.1:9/autoUpdate.php"};
+    ProgramState state;
     App app{services, state};
 };
 

@@ -1,5 +1,8 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -61,6 +64,35 @@ TEST_F(SystemServices, RunProgramPassesEachArgumentWhole) {
     EXPECT_TRUE(services.runProgram({"/bin/true"}, false));
     EXPECT_FALSE(services.runProgram({path("missing-program")}, true));
     EXPECT_FALSE(services.runProgram({}, true));
+}
+
+TEST_F(SystemServices, AStartedProgramGetsNoneOfTheCallersOpenFilesBeyondTheStandardOnes) {
+    int pipeEnds[2] = {-1, -1};
+    ASSERT_EQ(::pipe(pipeEnds), 0);  // inheritable, as sockets and files often are
+    const Text seen = path("seen");
+    const std::string script = "for fd in " + std::to_string(pipeEnds[0]) + " " +
+                               std::to_string(pipeEnds[1]) +
+                               " 2; do [ -e /proc/$$/fd/$fd ] && printf '%s ' $fd; done > \"$1\"";
+    EXPECT_TRUE(services.runProgram({"/bin/sh", "-c", script, "sh", seen}, true));
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    EXPECT_EQ(contents(seen), "2 ") << "only the standard streams";
+}
+
+TEST_F(SystemServices, AProgramStillRunningAfterItsStartIsLeftToItsOwner) {
+    EXPECT_TRUE(services.runProgram({"/bin/true"}, false));
+    EXPECT_TRUE(services.runProgram({"/bin/true"}, true));
+    EXPECT_TRUE(services.runningPrograms().empty()) << "ended and reaped";
+
+    ASSERT_TRUE(services.runProgram({"/bin/sleep", "30"}, false));
+    const auto running = services.runningPrograms();
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(contents("/proc/" + std::to_string(running[0]) + "/cmdline"),
+              std::string("/bin/sleep\0"
+                          "30\0",
+                          14));
+    ::kill(running[0], SIGKILL);
+    EXPECT_EQ(::waitpid(running[0], nullptr, 0), running[0]) << "still ours to reap";
 }
 
 TEST_F(SystemServices, ProgramDirectoryIsTheExecutablesFolderUnlessSet) {

@@ -6,15 +6,16 @@
 
 #include "net/downloader.h"
 #include "tests/net/download_recorder.h"
-#include "tests/net/download_server.h"
-#include "tests/net/temp_folder.h"
+#include "tests/support/download_server.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 
 namespace tamrivo {
 namespace {
 
 using testing::DownloadRecorder;
 using testing::DownloadServer;
-using testing::TempFolder;
+using testing::TemporaryFolder;
 
 // Points libcurl's proxy variable at a server for one test and clears the exceptions.
 class ProxyVariables {
@@ -60,7 +61,7 @@ protected:
 
     std::string serverAddress() const { return server.url("").substr(7); }
 
-    TempFolder folder;
+    TemporaryFolder folder;
     DownloadServer server;
     DownloadRecorder recorder;
     Downloader downloader;

@@ -11,8 +11,9 @@
 #include <filesystem>
 
 #include "tests/net/download_recorder.h"
-#include "tests/net/download_server.h"
-#include "tests/net/temp_folder.h"
+#include "tests/support/download_server.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 
 namespace tamrivo {
 namespace {
@@ -22,7 +23,7 @@ using testing::DownloadServer;
 using ::testing::ElementsAre;
 using testing::fileHoldsBody;
 using testing::readFile;
-using testing::TempFolder;
+using testing::TemporaryFolder;
 using testing::waitUntil;
 
 constexpr std::int32_t kUserData = 42;
@@ -71,7 +72,7 @@ protected:
         });
     }
 
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string target = folder.file("package.bin");
     DownloadServer server;
     DownloadRecorder recorder;

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "raw_http_listener.h"
+#include "tests/support/raw_http_listener.h"
 
 namespace tamrivo {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "loopback_server.h"
 #include "net/http_client.h"
+#include "tests/support/loopback_server.h"
 
 namespace tamrivo {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <thread>
 
-#include "loopback_server.h"
 #include "net/http_client.h"
-#include "raw_http_listener.h"
+#include "tests/support/loopback_server.h"
+#include "tests/support/raw_http_listener.h"
 
 namespace tamrivo {
 namespace {

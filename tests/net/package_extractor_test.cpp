@@ -6,8 +6,9 @@
 
 #include <filesystem>
 
-#include "tests/net/temp_folder.h"
-#include "tests/net/test_package.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
+#include "tests/support/test_package.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -20,7 +21,7 @@ using ::testing::IsEmpty;
 using testing::linkEntry;
 using testing::PackageEntry;
 using testing::readFile;
-using testing::TempFolder;
+using testing::TemporaryFolder;
 
 std::string utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
@@ -51,7 +52,7 @@ protected:
         return extractPackage(package, program);
     }
 
-    TempFolder folder;
+    TemporaryFolder folder;
     fs::path package = folder.path() / "up.tmp";
     fs::path program = folder.path() / "program";
 };

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "loopback_server.h"
 #include "net/update_endpoint.h"
 #include "net/url_parts.h"
-#include "raw_http_listener.h"
 #include "recording_services.h"
+#include "tests/support/loopback_server.h"
+#include "tests/support/raw_http_listener.h"
 
 namespace tamrivo {
 namespace {
@@ -226,6 +226,7 @@ TEST(UpdateCheckStop, EndingTheCheckerEndsChecksThatWaitOnASilentServer) {
     ASSERT_EQ(silent.waitForRequests(2).size(), 2u);
     checker.reset();
     EXPECT_THAT(services.calls(), ElementsAre(kChecking));
+    EXPECT_TRUE(silent.waitForHangUps(2)) << "both requests were dropped";
 }
 
 TEST(UpdateCheckStop, StoppingTheChecksOfTheirWindowsEndsThemWithoutReports) {
@@ -241,6 +242,7 @@ TEST(UpdateCheckStop, StoppingTheChecksOfTheirWindowsEndsThemWithoutReports) {
     checker.stopChecks(kMainWindow);
     checker.waitForChecks();
     EXPECT_THAT(services.calls(), ElementsAre(kChecking));
+    EXPECT_TRUE(silent.waitForHangUps(2)) << "both requests were dropped";
 }
 
 }  // namespace

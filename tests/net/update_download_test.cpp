@@ -10,9 +10,10 @@
 #include "net/download_percent.h"
 #include "net/updater_image.h"
 #include "tests/net/download_recorder.h"
-#include "tests/net/download_server.h"
 #include "tests/net/download_window_services.h"
-#include "tests/net/temp_folder.h"
+#include "tests/support/download_server.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -22,7 +23,7 @@ using testing::DownloadServer;
 using testing::DownloadWindowServices;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::TempFolder;
+using testing::TemporaryFolder;
 
 constexpr UpdateWindows kWindows{.update = 7, .main = 3};
 constexpr char kErrorLine[] = "新版本下载错误,请联系作者 QQ:800018888\r\n";
@@ -60,7 +61,7 @@ protected:
         return programFolder / std::filesystem::path(name);
     }
 
-    TempFolder folder;
+    TemporaryFolder folder;
     // Blanks and Chinese in the program's folder must not split or garble any path.
     std::filesystem::path programFolder = folder.path() / gbkToUtf8("租房 管理");
     DownloadServer server;

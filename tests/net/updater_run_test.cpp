@@ -3,15 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/net/temp_folder.h"
-#include "tests/net/test_package.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
+#include "tests/support/test_package.h"
 
 namespace tamrivo {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::TempFolder;
+using testing::TemporaryFolder;
 
 class RecordingHost : public UpdaterHost {
 public:
@@ -36,7 +37,7 @@ class UpdaterRunTest : public ::testing::Test {
 protected:
     int run(const std::vector<std::string>& arguments) { return runUpdater(arguments, host); }
 
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string package = folder.file("up.tmp");
     RecordingHost host{folder.path()};
 };

@@ -1,4 +1,4 @@
-#include "tests/net/test_package.h"
+#include "tests/support/test_package.h"
 
 #include <sys/stat.h>
 #include <zip.h>

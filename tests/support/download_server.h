@@ -1,7 +1,5 @@
 #pragma once
 
-#include <httplib.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -9,7 +7,8 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
+
+#include "tests/support/loopback_server.h"
 
 namespace tamrivo::testing {
 
@@ -50,9 +49,6 @@ private:
     void addRoutes();
     bool waitForGate();
 
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
     std::atomic<int> requests_{0};
     mutable std::mutex lastMutex_;
     std::string lastTarget_;
@@ -60,6 +56,7 @@ private:
     std::mutex gateMutex_;
     std::condition_variable gateChanged_;
     bool gateOpen_ = false;
+    LoopbackServer server_;  // last: it stops before the state its handlers use goes
 };
 
 }  // namespace tamrivo::testing

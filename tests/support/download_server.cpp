@@ -1,8 +1,9 @@
-#include "tests/net/download_server.h"
+#include "tests/support/download_server.h"
 
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 namespace tamrivo::testing {
@@ -53,22 +54,15 @@ bool fileHoldsBody(const std::string& path, std::uint64_t length) {
 
 DownloadServer::DownloadServer() {
     addRoutes();
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    // stop() does nothing to a server that is not running yet, which would then never end.
-    while (port_ > 0 && !server_.is_running()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    server_.start();
 }
 
 DownloadServer::~DownloadServer() {
-    openGate();
-    server_.stop();
-    thread_.join();
+    openGate();  // a held response ends, so the server can stop
 }
 
 std::string DownloadServer::url(std::string_view path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
+    return server_.url(std::string(path));
 }
 
 std::string DownloadServer::lastTarget() const {
@@ -96,21 +90,23 @@ bool DownloadServer::waitForGate() {
 }
 
 void DownloadServer::addRoutes() {
-    server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
-        ++requests_;
-        std::lock_guard lock(lastMutex_);
-        lastTarget_ = request.target;
-        lastProxyAuthorization_ = request.get_header_value("Proxy-Authorization");
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    server_.Get(R"(/file/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content_provider(
-            lengthIn(request), "application/octet-stream",
-            [](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                return sendSlice(sink, offset, std::min<std::size_t>(length, 1 << 20));
-            });
-    });
-    server_.Get(
+    server_.routes().set_pre_routing_handler(
+        [this](const httplib::Request& request, httplib::Response&) {
+            ++requests_;
+            std::lock_guard lock(lastMutex_);
+            lastTarget_ = request.target;
+            lastProxyAuthorization_ = request.get_header_value("Proxy-Authorization");
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
+    server_.routes().Get(
+        R"(/file/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
+            response.set_content_provider(
+                lengthIn(request), "application/octet-stream",
+                [](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                    return sendSlice(sink, offset, std::min<std::size_t>(length, 1 << 20));
+                });
+        });
+    server_.routes().Get(
         R"(/chunked/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
             const std::size_t total = lengthIn(request);
             response.set_chunked_content_provider(
@@ -122,7 +118,7 @@ void DownloadServer::addRoutes() {
                     return sendSlice(sink, offset, std::min<std::size_t>(total - offset, 65536));
                 });
         });
-    server_.Get("/slow", [](const httplib::Request&, httplib::Response& response) {
+    server_.routes().Get("/slow", [](const httplib::Request&, httplib::Response& response) {
         response.set_content_provider(kSlowLength, "application/octet-stream",
                                       [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
                                           if (offset > 0) {
@@ -131,7 +127,7 @@ void DownloadServer::addRoutes() {
                                           return sendSlice(sink, offset, kSlowPiece);
                                       });
     });
-    server_.Get("/gated", [this](const httplib::Request&, httplib::Response& response) {
+    server_.routes().Get("/gated", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content_provider(
             kGateLength, "application/octet-stream",
             [this](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
@@ -141,18 +137,18 @@ void DownloadServer::addRoutes() {
                 return waitForGate() && sendSlice(sink, offset, length);
             });
     });
-    server_.Get("/truncated", [](const httplib::Request&, httplib::Response& response) {
+    server_.routes().Get("/truncated", [](const httplib::Request&, httplib::Response& response) {
         response.set_content_provider(
             kTruncatedLength, "application/octet-stream",
             [](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
                 return offset == 0 && sendSlice(sink, offset, length / 2);
             });
     });
-    server_.Get("/missing", [](const httplib::Request&, httplib::Response& response) {
+    server_.routes().Get("/missing", [](const httplib::Request&, httplib::Response& response) {
         response.status = 404;
         response.set_content(std::string(kMissingPage), "text/html");
     });
-    server_.Get("/redirect", [](const httplib::Request&, httplib::Response& response) {
+    server_.routes().Get("/redirect", [](const httplib::Request&, httplib::Response& response) {
         response.set_redirect("/file/1000");
     });
 }

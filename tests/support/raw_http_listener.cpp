@@ -1,4 +1,4 @@
-#include "raw_http_listener.h"
+#include "tests/support/raw_http_listener.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -6,11 +6,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 
 namespace tamrivo::testing {
 namespace {
+
+// Long enough for any loopback exchange; a fault fails the test instead of hanging it.
+constexpr auto kPatience = std::chrono::seconds(60);
+constexpr auto kHangUpPatience = std::chrono::seconds(5);
 
 // A whole request: the header block and as many body bytes as Content-Length says.
 bool isComplete(const std::string& request) {
@@ -67,8 +73,13 @@ RawHttpListener::~RawHttpListener() {
 
 std::vector<std::string> RawHttpListener::waitForRequests(std::size_t count) {
     std::unique_lock lock(mutex_);
-    received_.wait_for(lock, std::chrono::seconds(60), [&] { return requests_.size() >= count; });
+    received_.wait_for(lock, kPatience, [&] { return requests_.size() >= count; });
     return requests_;
+}
+
+bool RawHttpListener::waitForHangUps(std::size_t count) {
+    std::unique_lock lock(mutex_);
+    return received_.wait_for(lock, kHangUpPatience, [&] { return hangUps_ >= count; });
 }
 
 std::string RawHttpListener::reply(const std::string& headers, const std::string& body) {
@@ -78,16 +89,42 @@ std::string RawHttpListener::reply(const std::string& headers, const std::string
 
 void RawHttpListener::serve() {
     for (;;) {
-        pollfd waiting[2] = {{listener_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        ::poll(waiting, 2, -1);
-        if (waiting[1].revents != 0) {
+        std::vector<pollfd> waiting{{wakePipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+        for (const int connection : openConnections_) {
+            waiting.push_back({connection, POLLIN, 0});
+        }
+        ::poll(waiting.data(), waiting.size(), -1);
+        if (waiting[0].revents != 0) {
             return;
         }
-        const int connection = ::accept(listener_, nullptr, nullptr);
-        if (connection >= 0) {
-            serveConnection(connection);
+        for (std::size_t i = 2; i < waiting.size(); ++i) {
+            if (waiting[i].revents != 0) {
+                noticeHangUp(waiting[i].fd);
+            }
+        }
+        if (waiting[1].revents != 0) {
+            const int connection = ::accept(listener_, nullptr, nullptr);
+            if (connection >= 0) {
+                serveConnection(connection);
+            }
         }
     }
+}
+
+// An unanswered connection became readable: the client has closed it, or sent more.
+void RawHttpListener::noticeHangUp(int connection) {
+    char byte = 0;
+    const ssize_t received = ::recv(connection, &byte, 1, MSG_DONTWAIT);
+    if (received > 0 || (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))) {
+        return;
+    }
+    ::close(connection);
+    std::erase(openConnections_, connection);
+    {
+        const std::lock_guard lock(mutex_);
+        ++hangUps_;
+    }
+    received_.notify_all();
 }
 
 void RawHttpListener::serveConnection(int connection) {

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -25,6 +26,10 @@ public:
     void start() {
         port_ = server_.bind_to_any_port("127.0.0.1");  // listening from here on
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // stop() does nothing to a server that is not running yet, which would then never end.
+        while (port_ > 0 && !server_.is_running()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 
     std::string url(const std::string& path) const {
