@@ -86,47 +86,53 @@ struct UnicodeTable {
     std::array<std::uint16_t, 0x10000> gbk{};
 };
 
-const GbkTable& gbkTable() {
-    static const std::unique_ptr<GbkTable> table = [] {
-        auto built = std::make_unique<GbkTable>();
-        const CharacterConverter convert("UTF-32LE", "CP936");
-        if (!convert.valid()) {
-            return built;
-        }
-        for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
-            const std::string input(1, static_cast<char>(byte));
-            built->single[byte - 0x80] = static_cast<char16_t>(singleCodePoint(convert(input)));
-        }
-        for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
-            for (unsigned trail = 0; trail <= 0xFF; ++trail) {
-                const char input[] = {static_cast<char>(lead), static_cast<char>(trail)};
-                const char32_t codePoint = singleCodePoint(convert({input, 2}));
-                built->pairAt(lead, trail) = codePoint <= 0xFFFF ? codePoint : kNone;
-            }
-        }
+// Built once, on first use; kept out of line so the conversions that ask for the tables
+// stay small.
+[[gnu::cold, gnu::noinline]] std::unique_ptr<GbkTable> buildGbkTable() {
+    auto built = std::make_unique<GbkTable>();
+    const CharacterConverter convert("UTF-32LE", "CP936");
+    if (!convert.valid()) {
         return built;
-    }();
+    }
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+        const std::string input(1, static_cast<char>(byte));
+        built->single[byte - 0x80] = static_cast<char16_t>(singleCodePoint(convert(input)));
+    }
+    for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
+        for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+            const char input[] = {static_cast<char>(lead), static_cast<char>(trail)};
+            const char32_t codePoint = singleCodePoint(convert({input, 2}));
+            built->pairAt(lead, trail) = codePoint <= 0xFFFF ? codePoint : kNone;
+        }
+    }
+    return built;
+}
+
+[[gnu::cold, gnu::noinline]] std::unique_ptr<UnicodeTable> buildUnicodeTable() {
+    auto built = std::make_unique<UnicodeTable>();
+    const CharacterConverter convert("CP936", "UTF-32LE");
+    if (!convert.valid()) {
+        return built;
+    }
+    for (char32_t codePoint = 0x80; codePoint <= 0xFFFF; ++codePoint) {
+        const std::string gbk = convert(utf32(codePoint));
+        if (gbk.size() == 1) {
+            built->gbk[codePoint] = static_cast<unsigned char>(gbk[0]);
+        } else if (gbk.size() == 2) {
+            built->gbk[codePoint] = static_cast<std::uint16_t>(
+                static_cast<unsigned char>(gbk[0]) << 8 | static_cast<unsigned char>(gbk[1]));
+        }
+    }
+    return built;
+}
+
+const GbkTable& gbkTable() {
+    static const std::unique_ptr<GbkTable> table = buildGbkTable();
     return *table;
 }
 
 const UnicodeTable& unicodeTable() {
-    static const std::unique_ptr<UnicodeTable> table = [] {
-        auto built = std::make_unique<UnicodeTable>();
-        const CharacterConverter convert("CP936", "UTF-32LE");
-        if (!convert.valid()) {
-            return built;
-        }
-        for (char32_t codePoint = 0x80; codePoint <= 0xFFFF; ++codePoint) {
-            const std::string gbk = convert(utf32(codePoint));
-            if (gbk.size() == 1) {
-                built->gbk[codePoint] = static_cast<unsigned char>(gbk[0]);
-            } else if (gbk.size() == 2) {
-                built->gbk[codePoint] = static_cast<std::uint16_t>(
-                    static_cast<unsigned char>(gbk[0]) << 8 | static_cast<unsigned char>(gbk[1]));
-            }
-        }
-        return built;
-    }();
+    static const std::unique_ptr<UnicodeTable> table = buildUnicodeTable();
     return *table;
 }
 
@@ -134,25 +140,26 @@ bool areContinuations(unsigned char first, unsigned char second) {
     return ((first & 0xC0) << 8 | (second & 0xC0)) == 0x8080;
 }
 
-// Decodes the UTF-8 character at `at` (not ASCII) strictly: overlong forms and truncated
-// sequences give kNone (surrogates decode, but have no GBK code). Four-byte forms are beyond
-// the basic plane, so never GBK. Three-byte forms, where the Chinese characters live, come
-// first.
-char32_t decodeUtf8(const unsigned char* text, std::size_t size, std::size_t& at) {
-    const unsigned char lead = text[at];
-    if ((lead & 0xF0) == 0xE0 && at + 2 < size) {
-        const unsigned char second = text[at + 1];
-        const unsigned char third = text[at + 2];
+// Decodes the UTF-8 character at `in` (not ASCII) strictly and steps past it: overlong forms
+// and truncated sequences give kNone (surrogates decode, but have no GBK code). Four-byte
+// forms are beyond the basic plane, so never GBK. Three-byte forms, where the Chinese
+// characters live, come first.
+char32_t decodeUtf8(const unsigned char*& in, const unsigned char* end) {
+    const unsigned lead = in[0];
+    if ((lead & 0xF0) == 0xE0 && end - in >= 3) {
+        const unsigned second = in[1];
+        const unsigned third = in[2];
         const char32_t codePoint = (lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F);
         if (!areContinuations(second, third) || codePoint < 0x800) {
             return kNone;
         }
-        at += 3;
+        in += 3;
         return codePoint;
     }
-    if ((lead & 0xE0) == 0xC0 && lead >= 0xC2 && at + 1 < size && (text[at + 1] & 0xC0) == 0x80) {
-        at += 2;
-        return (lead & 0x1F) << 6 | (text[at - 1] & 0x3F);
+    if ((lead & 0xE0) == 0xC0 && lead >= 0xC2 && end - in >= 2 && (in[1] & 0xC0) == 0x80) {
+        const unsigned second = in[1];
+        in += 2;
+        return (lead & 0x1F) << 6 | (second & 0x3F);
     }
     return kNone;
 }
@@ -212,16 +219,17 @@ char* gbkToUtf8Into(std::string_view gbk, char* out) {
 
 char* utf8ToGbkInto(std::string_view utf8, char* out) {
     const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* const end = in + utf8.size();
     const UnicodeTable* table = nullptr;
-    for (std::size_t at = 0; at < utf8.size();) {
-        if (in[at] < 0x80) {
-            *out++ = static_cast<char>(in[at++]);
+    while (in < end) {
+        if (*in < 0x80) {
+            *out++ = static_cast<char>(*in++);
             continue;
         }
         if (table == nullptr) {
             table = &unicodeTable();
         }
-        const char32_t codePoint = decodeUtf8(in, utf8.size(), at);
+        const char32_t codePoint = decodeUtf8(in, end);
         const std::uint16_t code = codePoint != kNone ? table->gbk[codePoint] : 0;
         if (code == 0) {
             return nullptr;

@@ -21,6 +21,8 @@ TEST(TextEncoding, InvalidInputGivesEmptyText) {
     EXPECT_EQ(gbkToUtf8("ab\x81"), "");            // lead byte without its trail byte
     EXPECT_EQ(utf8ToGbk("\xC3\x28"), "");          // broken UTF-8 sequence
     EXPECT_EQ(utf8ToGbk("\xF0\x9F\x98\x80"), "");  // no GBK form
+    EXPECT_EQ(utf8ToGbk("a\xE5\xB9"), "");         // three-byte form cut short at the end
+    EXPECT_EQ(utf8ToGbk("a\xC3"), "");             // two-byte form cut short at the end
     EXPECT_EQ(gbkToUtf8(""), "");
 }
 
