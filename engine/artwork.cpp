@@ -9,8 +9,7 @@ namespace {
 
 constexpr int kImageSize = 32;
 
-QPixmap render(const QString& name, int size) {
-    QSvgRenderer renderer(QStringLiteral(":/artwork/%1.svg").arg(name));
+QPixmap render(QSvgRenderer& renderer, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -18,10 +17,12 @@ QPixmap render(const QString& name, int size) {
     return pixmap;
 }
 
+// Each picture is read once and drawn at every size an icon may be asked for.
 QIcon icon(const QString& name) {
+    QSvgRenderer renderer(QStringLiteral(":/artwork/%1.svg").arg(name));
     QIcon result;
     for (const int size : {16, kImageSize, 48}) {
-        result.addPixmap(render(name, size));
+        result.addPixmap(render(renderer, size));
     }
     return result;
 }
