@@ -8,7 +8,6 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -26,14 +25,19 @@ namespace {
 constexpr std::size_t kDownloadBytes = 200U << 20;
 constexpr double kDownloadMegabytes = static_cast<double>(kDownloadBytes) / (1 << 20);
 
-double threadCpuSeconds() {
-    timespec time{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
-}
-
 double secondsOf(const timeval& time) {
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
+// User and system time together.
+double cpuSecondsOf(const rusage& usage) {
+    return secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
+}
+
+double threadCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return cpuSecondsOf(usage);
 }
 
 // Serves kDownloadBytes at /package from a repeated megabyte, so the server costs little.
@@ -133,7 +137,7 @@ void curlFetch(benchmark::State& state) {
         ::wait4(process, &status, 0, &usage);
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
-        cpu += secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
+        cpu += cpuSecondsOf(usage);
         if (std::filesystem::file_size(target()) != kDownloadBytes) {
             state.SkipWithError("incomplete download");
         }
