@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/schema.h"
-#include "bench/app/raw_sqlcipher.h"
+#include "bench/support/raw_sqlcipher.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

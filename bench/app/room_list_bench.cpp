@@ -24,7 +24,7 @@
 #include "app/schema.h"
 #include "app/startup.h"
 #include "bench/app/program_folder.h"
-#include "bench/app/raw_sqlcipher.h"
+#include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
 #include "engine/artwork.h"
 #include "engine/bar_builders.h"

@@ -2,14 +2,12 @@
 // library's C interface bound by hand (no text conversion there).
 
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
-#include "data/sqlite_api.h"
 
 namespace tamrivo {
 namespace {
@@ -57,37 +55,13 @@ void throughDatabase(benchmark::State& state) {
 }
 BENCHMARK(throughDatabase)->Unit(benchmark::kMillisecond);
 
-// The C interface, looked up in the same library by hand.
-struct RawSqlite {
-    RawSqlite() : library(dlopen(kSqliteLibraryFile, RTLD_NOW | RTLD_LOCAL)) {}
-    ~RawSqlite() { dlclose(library); }
-
-    template <typename Function>
-    Function entry(const char* name) const {
-        return reinterpret_cast<Function>(dlsym(library, name));
-    }
-
-    void* library;
-    decltype(&sqlite3_open_v2) open = entry<decltype(open)>("sqlite3_open_v2");
-    decltype(&sqlite3_close) close = entry<decltype(close)>("sqlite3_close");
-    decltype(&sqlite3_prepare_v2) prepare = entry<decltype(prepare)>("sqlite3_prepare_v2");
-    decltype(&sqlite3_step) step = entry<decltype(step)>("sqlite3_step");
-    decltype(&sqlite3_finalize) finalize = entry<decltype(finalize)>("sqlite3_finalize");
-    decltype(&sqlite3_column_int) columnInt = entry<decltype(columnInt)>("sqlite3_column_int");
-    decltype(&sqlite3_column_text) columnText = entry<decltype(columnText)>("sqlite3_column_text");
-    decltype(&sqlite3_column_bytes) columnBytes =
-        entry<decltype(columnBytes)>("sqlite3_column_bytes");
-    decltype(&sqlite3_column_double) columnDouble =
-        entry<decltype(columnDouble)>("sqlite3_column_double");
-};
-
-std::string rawText(const RawSqlite& api, sqlite3_stmt* statement, int column) {
+std::string rawText(const bench::RawSqlcipher& api, sqlite3_stmt* statement, int column) {
     const unsigned char* text = api.columnText(statement, column);
     return std::string(reinterpret_cast<const char*>(text), api.columnBytes(statement, column));
 }
 
 void throughCInterface(benchmark::State& state) {
-    const RawSqlite api;
+    const bench::RawSqlcipher api;
     sqlite3* connection = nullptr;
     api.open(databaseFile().c_str(), &connection, SQLITE_OPEN_READWRITE, nullptr);
     for (auto _ : state) {
