@@ -11,13 +11,6 @@ Text fromLibrary(const char* utf8) {
     return utf8 != nullptr ? utf8ToGbk(utf8) : Text();
 }
 
-Text fromLibrary(const unsigned char* utf8, int length) {
-    if (utf8 == nullptr || length <= 0) {
-        return {};
-    }
-    return utf8ToGbk(std::string_view(reinterpret_cast<const char*>(utf8), length));
-}
-
 }  // namespace detail
 
 namespace {

@@ -2,6 +2,7 @@
 // Shared by the files that implement Database; not part of its interface.
 
 #include "data/sqlite_api.h"
+#include "ui/text_encoding.h"
 #include "ui/value_types.h"
 
 namespace tamrivo::detail {
@@ -12,6 +13,13 @@ inline constexpr char kClosedErrorMessage[] = "library routine called out of seq
 
 // A library text (UTF-8, possibly null) as GBK.
 Text fromLibrary(const char* utf8);
-Text fromLibrary(const unsigned char* utf8, int length);
+
+// Inline: every column text read passes through here.
+inline Text fromLibrary(const unsigned char* utf8, int length) {
+    if (utf8 == nullptr || length <= 0) {
+        return {};
+    }
+    return utf8ToGbk(std::string_view(reinterpret_cast<const char*>(utf8), length));
+}
 
 }  // namespace tamrivo::detail
