@@ -10,7 +10,8 @@
 
 namespace tamrivo {
 
-inline constexpr char kRunningVersion[] = "1.0.0.0";
+// Chosen when the program is built (the TAMRIVO_VERSION cache variable).
+inline constexpr char kRunningVersion[] = TAMRIVO_VERSION;
 
 // What start-up creates and every screen shares until the program ends. The services must
 // outlive it: destroying it stops the update checks and the download and waits for their

@@ -13,7 +13,7 @@ bool openDatabase(App& app) {
 }
 
 bool startProgram(App& app) {
-    app.state.runningVersion = "1.0.0.0";
+    app.state.runningVersion = kRunningVersion;
     if (!openDatabase(app)) {
         app.services.messageBox("打开数据库失败\r\n" + app.state.database.errorMessage(),
                                 kMessageOk, kMessageTitle);
