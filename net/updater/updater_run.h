@@ -21,9 +21,9 @@ public:
 };
 
 // The updater program. Given the package path (the first of arguments, which do not include
-// the program's own name) it waits for the program that started it to end, unpacks the
-// package into its own directory and says how that went; given nothing it does nothing.
-// Returns the exit status: 0 when every entry was written.
+// the program's own name) it waits for the program that started it to end, installs the
+// package into its own directory, all or nothing, and says how that went; given nothing it
+// does nothing. Returns the exit status: 0 when the package is in.
 int runUpdater(std::span<const std::string> arguments, UpdaterHost& host);
 
 }  // namespace tamrivo

@@ -69,14 +69,22 @@ TEST_F(UpdaterRunTest, PackageThatCannotBeOpenedIsReported) {
     EXPECT_TEXT_EQ(host.messages[0], "打开升级文件失败");
 }
 
-TEST_F(UpdaterRunTest, EntriesLeftOutAreNamed) {
-    testing::writePackage(package, {{"../escape.txt", "x"}, {"坏/名字.txt", "x"}, {"ok", "y"}});
+TEST_F(UpdaterRunTest, FailuresSayTheProgramIsAsItWasAndWhy) {
     std::filesystem::create_directory(folder.path() / "ok");
-
+    testing::writePackage(package, {{"../escape.txt", "x"}, {"坏/名字.txt", "x"}, {"ok", "y"}});
     EXPECT_NE(run({package}), 0);
 
-    ASSERT_EQ(host.messages.size(), 1U);
-    EXPECT_TEXT_EQ(host.messages[0], "恭喜!升级完成!\n以下文件未能写入:\n../escape.txt\nok");
+    testing::writePackage(package, {{"tamrivo", "program with a damaged body"}});
+    std::string bytes = testing::readFile(package);
+    bytes[bytes.find("damaged")] = 'D';
+    testing::writeFile(package, bytes);
+    EXPECT_NE(run({package}), 0);
+
+    ASSERT_EQ(host.messages.size(), 2U);
+    EXPECT_TEXT_EQ(host.messages[0],
+                   "升级失败,程序保持原样。\n以下文件不能放进程序目录:\n../escape.txt\nok");
+    EXPECT_TEXT_EQ(host.messages[1], "升级失败,程序保持原样。\n升级文件已损坏:\ntamrivo");
+    EXPECT_THAT(host.titles, ElementsAre("", ""));
 }
 
 }  // namespace

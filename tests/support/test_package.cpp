@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <zip.h>
 
+#include <cstring>
 #include <stdexcept>
+
+#include "tests/support/file_contents.h"
 
 namespace tamrivo::testing {
 
@@ -20,8 +23,19 @@ zip_int64_t addEntry(zip_t* archive, const PackageEntry& entry) {
         zip_source_free(source);
         return index;
     }
-    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                             entry.deflated ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
     return index;
+}
+
+std::uint32_t read32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + at, 4);  // zip is little-endian, as this machine
+    return value;
+}
+
+void write32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    std::memcpy(bytes.data() + at, &value, 4);
 }
 
 }  // namespace
@@ -32,6 +46,26 @@ PackageEntry folderEntry(std::string name) {
 
 PackageEntry linkEntry(std::string name, std::string target) {
     return {std::move(name), std::move(target), S_IFLNK | 0777, false};
+}
+
+void claimSize(const std::filesystem::path& path, std::size_t index, std::uint32_t size) {
+    std::string bytes = readFile(path);
+    const std::size_t end = bytes.rfind("PK\x05\x06");
+    if (end == std::string::npos) {
+        throw std::runtime_error("no zip archive: " + path.string());
+    }
+    std::size_t central = read32(bytes, end + 16);
+    for (std::size_t i = 0; i < index; ++i) {
+        const auto lengths = [&](std::size_t at) {
+            return static_cast<std::size_t>(static_cast<unsigned char>(bytes[central + at]) |
+                                            static_cast<unsigned char>(bytes[central + at + 1])
+                                                << 8);
+        };
+        central += 46 + lengths(28) + lengths(30) + lengths(32);
+    }
+    write32(bytes, central + 24, size);
+    write32(bytes, read32(bytes, central + 42) + 22, size);
+    writeFile(path, bytes);
 }
 
 void writePackage(const std::filesystem::path& path, const std::vector<PackageEntry>& entries) {

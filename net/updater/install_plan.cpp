@@ -1,0 +1,177 @@
+#include "net/updater/install_plan.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "net/updater/entry_path.h"
+
+namespace tamrivo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Found { Nothing, Folder, File, Link };
+
+Found lookAt(const fs::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return Found::Nothing;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        return Found::Link;
+    }
+    return S_ISDIR(status.st_mode) ? Found::Folder : Found::File;
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Names with control characters cannot be written down in the journal, nor come from a
+// folder the release tool packed.
+bool hasControlCharacter(const std::string& name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+mode_t permissionsFor(const fs::path& target, std::optional<mode_t> archived) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        return existing.st_mode & 07777;  // a replaced file keeps what it had
+    }
+    const bool executable = archived && (*archived & 0111) != 0;
+    return executable ? 0755 : 0644;
+}
+
+struct Wanted {
+    bool folder = false;
+    std::uint64_t index = 0;
+    ArchiveEntry entry;
+};
+
+class Planner {
+public:
+    explicit Planner(const fs::path& folder) : folder_(folder) {}
+
+    void want(std::uint64_t index, ArchiveEntry entry) {
+        const std::optional<fs::path> relative = entryTarget(entry.name);
+        const bool link = entry.unixMode && S_ISLNK(*entry.unixMode);
+        if (!relative || link || hasControlCharacter(entry.name) || reservedPlace(*relative)) {
+            plan_.refused.push_back(entry.name);
+            return;
+        }
+        wanted_[*relative] = {isFolderEntry(entry.name), index, std::move(entry)};
+    }
+
+    InstallPlan finish() {
+        for (const auto& [relative, wanted] : wanted_) {
+            if (!placeable(relative, wanted)) {
+                plan_.refused.push_back(wanted.entry.name);
+            }
+        }
+        if (!plan_.refused.empty()) {
+            plan_.steps.clear();
+            return std::move(plan_);
+        }
+        for (const fs::path& relative : newFolders_) {
+            InstallStep step;
+            step.kind = InstallStep::Kind::CreateFolder;
+            step.relative = relative;
+            plan_.steps.push_back(std::move(step));
+        }
+        for (const auto& [relative, wanted] : wanted_) {
+            if (!wanted.folder) {
+                placeFile(relative, wanted);
+            }
+        }
+        return std::move(plan_);
+    }
+
+private:
+    // Every folder on the way must be a real folder or missing (and then made), and the
+    // end of the way what the entry is.
+    bool placeable(const fs::path& relative, const Wanted& wanted) {
+        fs::path way;
+        for (const fs::path& part : relative.parent_path()) {
+            way /= part;
+            if (!folderOrNew(way)) {
+                return false;
+            }
+        }
+        if (wanted.folder) {
+            return folderOrNew(relative);
+        }
+        const Found found = lookAt(folder_ / relative);
+        return found != Found::Folder && !wantedAsFolder(relative);
+    }
+
+    bool folderOrNew(const fs::path& relative) {
+        const auto file = wanted_.find(relative);
+        if (file != wanted_.end() && !file->second.folder) {
+            return false;  // the package itself puts a file there
+        }
+        switch (lookAt(folder_ / relative)) {
+            case Found::Folder:
+                return true;
+            case Found::Nothing:
+                newFolders_.insert(relative);
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    bool wantedAsFolder(const fs::path& relative) const {
+        const auto found = wanted_.find(relative);
+        if (found != wanted_.end() && found->second.folder) {
+            return true;
+        }
+        return newFolders_.contains(relative);
+    }
+
+    void placeFile(const fs::path& relative, const Wanted& wanted) {
+        const fs::path target = folder_ / relative;
+        plan_.steps.push_back({.kind = InstallStep::Kind::PlaceFile,
+                               .relative = relative,
+                               .replaces = lookAt(target) != Found::Nothing,
+                               .entryIndex = wanted.index,
+                               .entryName = wanted.entry.name,
+                               .size = wanted.entry.declaredSize,
+                               .permissions = permissionsFor(target, wanted.entry.unixMode)});
+        plan_.bytes += wanted.entry.declaredSize;
+    }
+
+    const fs::path& folder_;
+    std::map<fs::path, Wanted> wanted_;
+    std::set<fs::path> newFolders_;  // sorted: a folder comes before those inside it
+    InstallPlan plan_;
+};
+
+}  // namespace
+
+bool reservedPlace(const fs::path& relative) {
+    if (relative.empty()) {
+        return false;
+    }
+    const std::string first = relative.begin()->string();
+    return sameName(first, "Data") || first == kUpdateWorkFolder;
+}
+
+InstallPlan planInstall(const PackageArchive& archive, const fs::path& folder) {
+    Planner planner(folder);
+    for (std::uint64_t index = 0; index < archive.entryCount(); ++index) {
+        planner.want(index, archive.entry(index));
+    }
+    return planner.finish();
+}
+
+}  // namespace tamrivo

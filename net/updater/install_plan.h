@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "net/updater/package_archive.h"
+
+namespace tamrivo {
+
+// The folder the updater keeps its work in, inside the program folder; no package may
+// write there.
+inline constexpr char kUpdateWorkFolder[] = ".tamrivo-update";
+
+// True for what no package may write, by its path relative to the program folder: Data/
+// (the landlord's records, whatever the case of its name) and the updater's work folder.
+bool reservedPlace(const std::filesystem::path& relative);
+
+// One change to the program folder, relative to it.
+struct InstallStep {
+    enum class Kind { CreateFolder, PlaceFile };
+    Kind kind = Kind::PlaceFile;
+    std::filesystem::path relative;
+    bool replaces = false;  // PlaceFile over a file (or link) that is there now
+    // PlaceFile only: where the bytes come from and the permissions they get.
+    std::uint64_t entryIndex = 0;
+    std::string entryName;  // UTF-8, as the package names it
+    std::uint64_t size = 0;
+    mode_t permissions = 0644;
+};
+
+struct InstallPlan {
+    std::vector<InstallStep> steps;    // folders before what goes in them
+    std::uint64_t bytes = 0;           // what the files declare, together
+    std::vector<std::string> refused;  // entries that may not go where they say (UTF-8)
+};
+
+// What installing the package into the program folder would change, checked against what
+// is there: an entry is refused when it would land outside the folder, in Data/ (the
+// landlord's records) or in the updater's own work folder; when it is a link; when its way
+// passes through a link, which the updater never follows; or when a file stands where it
+// needs a folder, or the other way round. Later entries of the same path win.
+InstallPlan planInstall(const PackageArchive& archive, const std::filesystem::path& folder);
+
+}  // namespace tamrivo
