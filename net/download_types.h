@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <limits>
 
 #include "ui/value_types.h"
 
@@ -46,6 +48,7 @@ enum DownloadResult : std::int32_t {
     kDownloadReadFailed = -12,
     kDownloadWriteFailed = -13,
     kDownloadWriteShort = -14,
+    kDownloadTooLarge = -15,  // the body is longer than DownloadLimits::maxBytes
 };
 
 // Refusals of Downloader::start.
@@ -93,6 +96,14 @@ enum ProxyType : std::int32_t {
     kProxySocks = 3,
 };
 
+// How long a download may wait, and how much it may write. Silence counts from the moment
+// the request can go out, and stops counting while the download is paused.
+struct DownloadLimits {
+    std::chrono::milliseconds connectTimeout{10000};  // name lookup and connection
+    std::chrono::milliseconds silenceTimeout{30000};  // no byte from the server for so long
+    std::int64_t maxBytes = std::numeric_limits<std::int64_t>::max();
+};
+
 struct DownloadParams {
     Text url;  // http:// or https://
     Text userAgent;
@@ -103,6 +114,7 @@ struct DownloadParams {
     Text filePath;
     DownloadCallback callback;
     std::int32_t userData = 0;
+    DownloadLimits limits;
 };
 
 }  // namespace tamrivo

@@ -23,6 +23,10 @@ namespace tamrivo {
 //   transfer fails before the final response's headers are in       -9
 //   multi handle fails while reading the body                      -11
 //   transfer fails while reading the body                          -12
+//   body longer than the limit (Content-Length or bytes received)  -15
+//
+// A connection not made within the connect time-out fails the transfer before the request
+// goes out; a server silent for longer than the silence time-out fails it where it stands.
 
 namespace {
 
@@ -116,6 +120,9 @@ std::int32_t DownloadWorker::transfer() {
     setStage(DownloadStage::LengthKnown);
     shared_.totalBytes.store(total);
     report(ProgressEvent::LengthKnown);
+    if (total > params_.limits.maxBytes) {
+        return kDownloadTooLarge;  // before the file is touched
+    }
     if (!file_.create(params_.filePath)) {
         return kDownloadCannotCreateFile;
     }
@@ -163,6 +170,8 @@ bool DownloadWorker::openRequest() {
            setOption(CURLOPT_REDIR_PROTOCOLS_STR, kHttpSchemes) &&
            setOption(CURLOPT_MAXREDIRS, kMaxRedirects) &&
            setOption(CURLOPT_BUFFERSIZE, kReadSizeOption) && setOption(CURLOPT_NOSIGNAL, 1L) &&
+           setOption(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max<std::int64_t>(
+                                                    1, params_.limits.connectTimeout.count()))) &&
            // Each download closes its connection, so nothing stays open between downloads.
            setOption(CURLOPT_FORBID_REUSE, 1L) && setOption(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) &&
            (!proxyLogin || params_.proxyUser.empty() ||
@@ -268,6 +277,7 @@ std::size_t DownloadWorker::onBody(char* data, std::size_t size, std::size_t cou
 std::size_t DownloadWorker::onHeader(char* data, std::size_t size, std::size_t count, void* self) {
     auto* worker = static_cast<DownloadWorker*>(self);
     const std::size_t length = size * count;
+    worker->noteActivity();
     if (worker->finalResponse_.feed(std::string_view(data, length))) {
         worker->headersDone_ = true;
         ++worker->steps_;
@@ -278,6 +288,7 @@ std::size_t DownloadWorker::onHeader(char* data, std::size_t size, std::size_t c
 int DownloadWorker::onRequestReady(void* self, char*, char*, int, int) {
     auto* worker = static_cast<DownloadWorker*>(self);
     worker->requestReady_ = true;
+    worker->noteActivity();  // the server's silence counts from here
     ++worker->steps_;
     return CURL_PREREQFUNC_OK;
 }
@@ -287,10 +298,15 @@ std::size_t DownloadWorker::writeBody(const char* data, std::size_t length) {
         bodyHeld_ = true;
         return CURL_WRITEFUNC_PAUSE;
     }
+    noteActivity();
     for (std::size_t offset = 0; offset < length; offset += kReadSize) {
         const std::size_t piece = std::min(kReadSize, length - offset);
         if (cancelled()) {
             aborted_ = kDownloadCancelled;
+            return 0;
+        }
+        if (static_cast<std::int64_t>(piece) > params_.limits.maxBytes - received_) {
+            aborted_ = kDownloadTooLarge;
             return 0;
         }
         if (const std::int32_t failure = file_.write(data + offset, piece); failure != 0) {
@@ -318,6 +334,7 @@ bool DownloadWorker::cancelled() {
         if (events.waitForCancelOrPauseToggle() == DownloadSignal::Cancel) {
             return true;
         }
+        noteActivity();  // a paused download was not waiting for the server
     }
 }
 
@@ -334,7 +351,7 @@ DownloadWorker::WaitResult DownloadWorker::waitForSignal(bool untilSignalled) {
         if (!untilSignalled) {
             return WaitResult::Timeout;
         }
-        pump(kPollMilliseconds);
+        pump(pollMilliseconds());
     }
 }
 
@@ -350,11 +367,30 @@ void DownloadWorker::pump(int timeoutMilliseconds) {
         return;
     }
     collectCompletion();
+    if (!transferDone_ && silentTooLong()) {
+        transferDone_ = true;
+        transferCode_ = CURLE_OPERATION_TIMEDOUT;
+    }
     if (transferDone_ && transferCode_ != CURLE_OK) {
         shared_.events.set(DownloadSignal::Failure);
     } else if (transferDone_ || steps_ != before) {
         shared_.events.set(DownloadSignal::Success);
     }
+}
+
+// Waits no longer than the server may still stay silent, so that silence is noticed in time.
+int DownloadWorker::pollMilliseconds() const {
+    if (!requestReady_) {
+        return kPollMilliseconds;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        lastActivity_ + params_.limits.silenceTimeout - Clock::now());
+    return static_cast<int>(std::clamp<std::int64_t>(left.count() + 1, 1, kPollMilliseconds));
+}
+
+// Until the request can go out, libcurl's connect time-out watches the connection.
+bool DownloadWorker::silentTooLong() const {
+    return requestReady_ && Clock::now() - lastActivity_ >= params_.limits.silenceTimeout;
 }
 
 void DownloadWorker::collectCompletion() {

@@ -60,6 +60,9 @@ private:
     bool cancelled();
     WaitResult waitForSignal(bool untilSignalled);
     void pump(int timeoutMilliseconds);
+    int pollMilliseconds() const;
+    bool silentTooLong() const;
+    void noteActivity() { lastActivity_ = Clock::now(); }
     void collectCompletion();
     StepOutcome waitForStep(bool (DownloadWorker::*reached)() const);
     bool requestSent() const;
@@ -87,6 +90,7 @@ private:
     std::uint64_t steps_ = 0;              // counts every callback that moved the transfer on
     std::optional<std::int32_t> aborted_;  // a cancel or a failed write inside the body callback
 
+    Clock::time_point lastActivity_;  // the latest sign of life from the server
     std::int64_t received_ = 0;
     Clock::time_point lastReport_;
     std::int64_t receivedAtLastReport_ = 0;

@@ -99,6 +99,8 @@ TransferOutcome runTransfer(CURL* easy, std::stop_token stop, const FetchLimits&
     Progress progress;
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(std::max<long long>(1, limits.connectTimeout.count())));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
+                     static_cast<long>(std::max<long long>(1, limits.totalTimeout.count())));
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, recordProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &progress);

@@ -9,11 +9,13 @@
 namespace tamrivo {
 
 // Bounds of one page fetch. A send or receive time-out is the longest time without a byte
-// moving in that direction once the connection stands.
+// moving in that direction once the connection stands; the total time-out bounds the whole
+// fetch, so that a server trickling its answer cannot hold it for ever.
 struct FetchLimits {
     std::chrono::milliseconds connectTimeout{10000};
     std::chrono::milliseconds sendTimeout{20000};
     std::chrono::milliseconds receiveTimeout{30000};
+    std::chrono::milliseconds totalTimeout{60000};
     std::size_t maxBodyBytes = 16 * 1024 * 1024;
 };
 

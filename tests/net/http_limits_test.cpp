@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
+
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -7,12 +10,14 @@
 #include "net/http_client.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/raw_http_listener.h"
+#include "tests/support/trickle_listener.h"
 
 namespace tamrivo {
 namespace {
 
 using testing::LoopbackServer;
 using testing::RawHttpListener;
+using namespace std::chrono_literals;
 
 Bytes get(const std::string& url, Text& headers, std::stop_token stop = {},
           const FetchLimits& limits = {}) {
@@ -42,6 +47,34 @@ TEST(FetchLimits, ASilentServerRunsIntoTheReceiveTimeOut) {
     Text headers;
     EXPECT_TRUE(get(loopback(silent.port()), headers, {}, limits).empty());
     EXPECT_EQ(silent.waitForRequests(1).size(), 1u);
+}
+
+TEST(FetchLimits, AServerTricklingAByteEveryTwoSecondsRunsIntoTheTotalTimeOut) {
+    // Never silent for long enough for the receive time-out, and a thousand bytes long.
+    testing::TrickleListener trickle({}, RawHttpListener::reply("", std::string(1000, 'x')),
+                                     2000ms);
+    FetchLimits limits;
+    limits.totalTimeout = 3000ms;
+    // A fetch the limit does not end is stopped after a while, and the test fails.
+    std::stop_source giveUp;
+    std::jthread overdue([&giveUp](std::stop_token finished) {
+        std::mutex mutex;
+        std::condition_variable_any wake;
+        std::unique_lock lock(mutex);
+        if (!wake.wait_for(lock, finished, 20s, [&] { return finished.stop_requested(); })) {
+            giveUp.request_stop();
+        }
+    });
+    const auto started = std::chrono::steady_clock::now();
+    Text headers;
+    const Bytes body = get(trickle.url("/"), headers, giveUp.get_token(), limits);
+    const auto took = std::chrono::steady_clock::now() - started;
+    overdue.request_stop();
+    overdue.join();
+    EXPECT_FALSE(giveUp.stop_requested()) << "the fetch outlived its limit";
+    EXPECT_GE(took, 2500ms) << "the total time-out, not an error, ends it";
+    EXPECT_LT(took, 6000ms);
+    EXPECT_LT(body.size(), 1000u);
 }
 
 TEST(FetchLimits, AStopRequestEndsAFetchThatWaitsOnASilentServer) {

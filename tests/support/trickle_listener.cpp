@@ -1,0 +1,76 @@
+#include "tests/support/trickle_listener.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace tamrivo::testing {
+
+TrickleListener::TrickleListener(std::string head, std::string trickled,
+                                 std::chrono::milliseconds pause)
+    : head_(std::move(head)), trickled_(std::move(trickled)), pause_(pause) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(address);
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(listener_, 16) != 0 || ::pipe(wakePipe_) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        std::abort();  // the test machine cannot listen on loopback at all
+    }
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+}
+
+TrickleListener::~TrickleListener() {
+    const char stop = 's';
+    [[maybe_unused]] const ssize_t written = ::write(wakePipe_[1], &stop, 1);
+    thread_.join();
+    ::close(listener_);
+    ::close(wakePipe_[0]);
+    ::close(wakePipe_[1]);
+}
+
+std::string TrickleListener::url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+bool TrickleListener::pause(std::chrono::milliseconds time) {
+    pollfd wake{wakePipe_[0], POLLIN, 0};
+    return ::poll(&wake, 1, static_cast<int>(time.count())) == 0;
+}
+
+void TrickleListener::serve() {
+    for (;;) {
+        pollfd waiting[2] = {{wakePipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+        ::poll(waiting, 2, -1);
+        if (waiting[0].revents != 0) {
+            return;
+        }
+        const int connection = ::accept(listener_, nullptr, nullptr);
+        if (connection >= 0) {
+            trickle(connection);
+            ::close(connection);
+        }
+    }
+}
+
+// The request is not read: the answer does not depend on it.
+void TrickleListener::trickle(int connection) {
+    if (!head_.empty() && ::send(connection, head_.data(), head_.size(), MSG_NOSIGNAL) !=
+                              static_cast<ssize_t>(head_.size())) {
+        return;
+    }
+    for (const char byte : trickled_) {
+        if (!pause(pause_) || ::send(connection, &byte, 1, MSG_NOSIGNAL) != 1) {
+            return;
+        }
+    }
+}
+
+}  // namespace tamrivo::testing
