@@ -1,0 +1,194 @@
+#include "tools/release/publish.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+
+#include "net/package_signature.h"
+#include "net/update_download.h"
+#include "tools/release/package_writer.h"
+#include "tools/release/reply_document.h"
+#include "tools/release/signing_keys.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo::release {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kLongestVersion = 64;
+
+// The version becomes part of a file name and of the reply: plain characters only.
+bool versionWellFormed(const std::string& version) {
+    return !version.empty() && version.size() <= kLongestVersion &&
+           std::all_of(version.begin(), version.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                      c == '.' || c == '-' || c == '_' || c == '+';
+           });
+}
+
+// Nothing when the address is no http:// or https:// URL; else the address without the
+// slashes it may end in.
+std::optional<std::string> baseAddress(std::string url) {
+    const bool http = url.starts_with("http://") || url.starts_with("https://");
+    const bool plain = std::all_of(url.begin(), url.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte > 0x20 && byte < 0x7F && c != '"' && c != '\\';
+    });
+    while (url.ends_with('/')) {
+        url.pop_back();
+    }
+    if (!http || !plain || url.ends_with(':')) {
+        return std::nullopt;
+    }
+    return url;
+}
+
+std::optional<std::string> readWhole(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+std::string folderVersion(const fs::path& folder) {
+    std::string text = readWhole(folder / "VERSION").value_or("");
+    if (text.ends_with('\n')) {
+        text.pop_back();
+    }
+    if (text.ends_with('\r')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool inside(const fs::path& path, const fs::path& folder) {
+    std::error_code error;
+    const fs::path a = fs::weakly_canonical(path, error);
+    const fs::path b = fs::weakly_canonical(folder, error);
+    const auto [end, unused] = std::mismatch(b.begin(), b.end(), a.begin(), a.end());
+    return end == b.end();
+}
+
+// Replaces the file in one step, readable by the web server.
+bool writeReplacing(const fs::path& path, std::string_view content) {
+    const fs::path partial = path.string() + ".partial";
+    const int descriptor =
+        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool written = ::write(descriptor, content.data(), content.size()) ==
+                             static_cast<ssize_t>(content.size()) &&
+                         ::fchmod(descriptor, 0644) == 0 && ::fsync(descriptor) == 0;
+    if (::close(descriptor) != 0 || !written || ::rename(partial.c_str(), path.c_str()) != 0) {
+        ::unlink(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string checkRequest(const PublishRequest& request) {
+    if (!versionWellFormed(request.version)) {
+        return "the version must be 1 to 64 letters, digits and . - _ +: " + request.version;
+    }
+    if (!baseAddress(request.baseUrl)) {
+        return "the base URL must be an http:// or https:// address: " + request.baseUrl;
+    }
+    std::error_code error;
+    if (!fs::is_directory(request.programFolder, error)) {
+        return "no program folder " + request.programFolder.string();
+    }
+    const std::string found = folderVersion(request.programFolder);
+    if (found != request.version) {
+        return "the program folder is version \"" + found + "\" (its VERSION file), not \"" +
+               request.version + "\"";
+    }
+    if (inside(request.output, request.programFolder)) {
+        return "the output folder must not be inside the program folder";
+    }
+    return {};
+}
+
+// Signs the packed file and makes sure the program, holding the public half, would take it.
+std::optional<Bytes> signPackage(const fs::path& package, const std::string& privatePem,
+                                 std::string& error) {
+    const std::optional<std::string> content = readWhole(package);
+    const std::optional<std::string> publicPem = publicKeyOf(privatePem);
+    if (!content) {
+        error = "cannot read " + package.string();
+        return std::nullopt;
+    }
+    if (content->size() > static_cast<std::size_t>(kMaxPackageBytes)) {
+        error = "the package is larger than the program takes (" +
+                std::to_string(kMaxPackageBytes >> 20) + " MiB)";
+        return std::nullopt;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(content->data());
+    std::optional<Bytes> signature = sign({bytes, content->size()}, privatePem);
+    if (!publicPem || !signature ||
+        !packageSignatureValid(utf8ToGbk(package.string()), *signature, *publicPem,
+                               static_cast<std::uint64_t>(kMaxPackageBytes))) {
+        error = "the key is no Ed25519 private key in PEM";
+        return std::nullopt;
+    }
+    return signature;
+}
+
+}  // namespace
+
+PublishResult publish(const PublishRequest& request) {
+    PublishResult result;
+    result.error = checkRequest(request);
+    if (!result.error.empty()) {
+        return result;
+    }
+    std::error_code error;
+    fs::create_directories(request.output, error);
+    const std::string name = "tamrivo-" + request.version + ".zip";
+    result.package = request.output / name;
+    result.packageUrl = *baseAddress(request.baseUrl) + "/" + name;
+    const fs::path partial = request.output / (name + ".partial");
+    if (error) {
+        result.error = "cannot create " + request.output.string() + ": " + error.message();
+        return result;
+    }
+    if (result.error = writePackage(request.programFolder, partial); !result.error.empty()) {
+        fs::remove(partial, error);
+        return result;
+    }
+    const std::optional<Bytes> signature =
+        signPackage(partial, request.privateKeyPem, result.error);
+    const std::optional<Text> reply =
+        signature ? replyDocument({request.version, request.notes, result.packageUrl,
+                                   signatureToHex(*signature)})
+                  : std::nullopt;
+    if (signature && !reply) {
+        result.error = "the release notes hold characters GBK cannot write";
+    }
+    const std::string signatureBytes =
+        signature ? std::string(signature->begin(), signature->end()) : std::string();
+    if (result.error.empty() &&
+        (::chmod(partial.c_str(), 0644) != 0 ||
+         ::rename(partial.c_str(), result.package.c_str()) != 0 ||
+         !writeReplacing(result.package.string() + ".sig", signatureBytes) ||
+         !writeReplacing(request.output / "autoUpdate.php", *reply))) {
+        result.error = "cannot write into " + request.output.string();
+    }
+    fs::remove(partial, error);
+    return result;
+}
+
+}  // namespace tamrivo::release

@@ -1,0 +1,221 @@
+#include "tools/release/release_tool.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "tools/release/publish.h"
+#include "tools/release/signing_keys.h"
+
+namespace tamrivo::release {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kUsage[] =
+    "Usage: tamrivo-release keygen [--force] PRIVATE-KEY PUBLIC-KEY\n"
+    "       tamrivo-release publish --key PRIVATE-KEY --version VERSION\n"
+    "                               (--notes TEXT | --notes-file FILE)\n"
+    "                               --base-url URL --output FOLDER PROGRAM-FOLDER\n"
+    "       tamrivo-release COMMAND --help\n";
+
+constexpr char kKeygenHelp[] =
+    "Usage: tamrivo-release keygen [--force] PRIVATE-KEY PUBLIC-KEY\n"
+    "Writes a new Ed25519 key pair in PEM. The private key (readable by you alone) signs\n"
+    "packages; build the program with -DTAMRIVO_UPDATE_PUBLIC_KEY=PUBLIC-KEY.\n"
+    "  --force   replace key files that exist\n";
+
+constexpr char kPublishHelp[] =
+    "Usage: tamrivo-release publish --key PRIVATE-KEY --version VERSION\n"
+    "                               (--notes TEXT | --notes-file FILE)\n"
+    "                               --base-url URL --output FOLDER PROGRAM-FOLDER\n"
+    "Packs PROGRAM-FOLDER (all but Data/) into FOLDER/tamrivo-VERSION.zip, signs it\n"
+    "(FOLDER/tamrivo-VERSION.zip.sig) and writes FOLDER/autoUpdate.php offering it at\n"
+    "URL/tamrivo-VERSION.zip. VERSION must be what PROGRAM-FOLDER/VERSION says.\n"
+    "  --key FILE         the private key from keygen\n"
+    "  --version TEXT     the version the program folder holds\n"
+    "  --notes TEXT       the release notes the update window shows (UTF-8)\n"
+    "  --notes-file FILE  the release notes, read from a file\n"
+    "  --base-url URL     where FOLDER is served, e.g. http://updates.example.com:81\n"
+    "  --output FOLDER    where the three files go (created when missing)\n";
+
+struct CommandLine {
+    std::map<std::string, std::string> options;
+    std::vector<std::string> operands;
+    bool help = false;
+};
+
+// Options take their value from the next argument; nothing when one is unknown or lacks it.
+std::optional<CommandLine> parse(std::span<const std::string> arguments,
+                                 const std::vector<std::string>& valued,
+                                 const std::vector<std::string>& flags, std::string& problem) {
+    CommandLine line;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help") {
+            line.help = true;
+        } else if (std::find(flags.begin(), flags.end(), argument) != flags.end()) {
+            line.options[argument] = "";
+        } else if (std::find(valued.begin(), valued.end(), argument) != valued.end()) {
+            if (i + 1 == arguments.size()) {
+                problem = argument + " needs a value";
+                return std::nullopt;
+            }
+            line.options[argument] = arguments[++i];
+        } else if (argument.starts_with("--")) {
+            problem = "unknown option " + argument;
+            return std::nullopt;
+        } else {
+            line.operands.push_back(argument);
+        }
+    }
+    return line;
+}
+
+std::optional<std::string> readText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool writeKeyFile(const fs::path& path, const std::string& pem, mode_t mode, bool force) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (force ? O_TRUNC : O_EXCL);
+    const int descriptor = ::open(path.c_str(), flags, mode);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool written =
+        ::fchmod(descriptor, mode) == 0 &&
+        ::write(descriptor, pem.data(), pem.size()) == static_cast<ssize_t>(pem.size()) &&
+        ::fsync(descriptor) == 0;
+    return ::close(descriptor) == 0 && written;
+}
+
+int keygen(const CommandLine& line, std::ostream& out, std::ostream& errors) {
+    if (line.operands.size() != 2) {
+        errors << "tamrivo-release keygen: give the private and the public key file\n"
+               << kKeygenHelp;
+        return kReleaseUsage;
+    }
+    const bool force = line.options.contains("--force");
+    const std::optional<KeyPair> keys = generateKeyPair();
+    if (!keys) {
+        errors << "tamrivo-release keygen: cannot make a key pair\n";
+        return kReleaseFailed;
+    }
+    const fs::path privateFile = line.operands[0];
+    const fs::path publicFile = line.operands[1];
+    if (!writeKeyFile(privateFile, keys->privatePem, 0600, force)) {
+        errors << "tamrivo-release keygen: cannot write " << privateFile.string()
+               << (force ? "" : " (it may exist: --force replaces it)") << "\n";
+        return kReleaseFailed;
+    }
+    if (!writeKeyFile(publicFile, keys->publicPem, 0644, force)) {
+        ::unlink(privateFile.c_str());  // half a pair is of no use
+        errors << "tamrivo-release keygen: cannot write " << publicFile.string()
+               << (force ? "" : " (it may exist: --force replaces it)") << "\n";
+        return kReleaseFailed;
+    }
+    out << "private key: " << privateFile.string() << " (keep it secret)\n"
+        << "public key:  " << publicFile.string()
+        << " (build with -DTAMRIVO_UPDATE_PUBLIC_KEY=" << publicFile.string() << ")\n";
+    return kReleaseDone;
+}
+
+// The request from the command line; nothing, with the reason, when it is incomplete.
+std::optional<PublishRequest> publishRequest(const CommandLine& line, std::string& problem) {
+    for (const char* required : {"--key", "--version", "--base-url", "--output"}) {
+        if (!line.options.contains(required)) {
+            problem = std::string("missing ") + required;
+            return std::nullopt;
+        }
+    }
+    if (line.options.contains("--notes") == line.options.contains("--notes-file")) {
+        problem = "give the release notes with --notes or --notes-file, once";
+        return std::nullopt;
+    }
+    if (line.operands.size() != 1) {
+        problem = "give one program folder";
+        return std::nullopt;
+    }
+    PublishRequest request;
+    request.programFolder = line.operands[0];
+    request.version = line.options.at("--version");
+    request.baseUrl = line.options.at("--base-url");
+    request.output = line.options.at("--output");
+    return request;
+}
+
+int publishCommand(const CommandLine& line, std::ostream& out, std::ostream& errors) {
+    std::string problem;
+    std::optional<PublishRequest> request = publishRequest(line, problem);
+    if (!request) {
+        errors << "tamrivo-release publish: " << problem << "\n" << kPublishHelp;
+        return kReleaseUsage;
+    }
+    const std::optional<std::string> key = readText(line.options.at("--key"));
+    const std::optional<std::string> notes = line.options.contains("--notes")
+                                                 ? line.options.at("--notes")
+                                                 : readText(line.options.at("--notes-file"));
+    if (!key || !notes) {
+        errors << "tamrivo-release publish: cannot read "
+               << (key ? line.options.at("--notes-file") : line.options.at("--key")) << "\n";
+        return kReleaseFailed;
+    }
+    request->privateKeyPem = *key;
+    request->notes = *notes;
+    const PublishResult result = publish(*request);
+    if (!result.error.empty()) {
+        errors << "tamrivo-release publish: " << result.error << "\n";
+        return kReleaseFailed;
+    }
+    out << "package: " << result.package.string() << "\n"
+        << "offered: " << result.packageUrl << "\n";
+    return kReleaseDone;
+}
+
+}  // namespace
+
+int runReleaseTool(std::span<const std::string> arguments, std::ostream& out,
+                   std::ostream& errors) {
+    if (arguments.empty() || arguments[0] == "--help") {
+        (arguments.empty() ? errors : out) << kUsage;
+        return arguments.empty() ? kReleaseUsage : kReleaseDone;
+    }
+    const std::string& command = arguments[0];
+    const bool isKeygen = command == "keygen";
+    if (!isKeygen && command != "publish") {
+        errors << "tamrivo-release: unknown command " << command << "\n" << kUsage;
+        return kReleaseUsage;
+    }
+    std::string problem;
+    const auto line =
+        isKeygen
+            ? parse(arguments.subspan(1), {}, {"--force"}, problem)
+            : parse(arguments.subspan(1),
+                    {"--key", "--version", "--notes", "--notes-file", "--base-url", "--output"}, {},
+                    problem);
+    if (!line) {
+        errors << "tamrivo-release " << command << ": " << problem << "\n"
+               << (isKeygen ? kKeygenHelp : kPublishHelp);
+        return kReleaseUsage;
+    }
+    if (line->help) {
+        out << (isKeygen ? kKeygenHelp : kPublishHelp);
+        return kReleaseDone;
+    }
+    return isKeygen ? keygen(*line, out, errors) : publishCommand(*line, out, errors);
+}
+
+}  // namespace tamrivo::release
