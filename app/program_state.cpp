@@ -4,9 +4,10 @@
 
 namespace tamrivo {
 
-ProgramState::ProgramState(WindowServices& services, Text updateEndpoint)
+ProgramState::ProgramState(WindowServices& services, Text updateEndpoint, Text updatePublicKey)
     : layoutKeeper(services),
       runningVersion(kRunningVersion),
+      updatePublicKey(std::move(updatePublicKey)),
       updateChecker(services, std::move(updateEndpoint), runningVersion),
       // Stopping a download waits for its worker while the windows keep answering.
       downloader([&services] { services.doEvents(); }) {}

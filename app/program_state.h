@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/running_version.h"
 #include "data/database.h"
 #include "data/query_builder.h"
 #include "net/downloader.h"
@@ -10,14 +11,13 @@
 
 namespace tamrivo {
 
-// Chosen when the program is built (the TAMRIVO_VERSION cache variable).
-inline constexpr char kRunningVersion[] = TAMRIVO_VERSION;
-
 // What start-up creates and every screen shares until the program ends. The services must
 // outlive it: destroying it stops the update checks and the download and waits for their
 // threads, which report through the services.
 struct ProgramState {
-    ProgramState(WindowServices& services, Text updateEndpoint);
+    // The update server's address, and the public key (PEM) of the publisher whose signed
+    // packages alone are installed.
+    ProgramState(WindowServices& services, Text updateEndpoint, Text updatePublicKey);
     ~ProgramState();
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
@@ -26,6 +26,7 @@ struct ProgramState {
     QueryBuilder queryBuilder;
     LayoutKeeper layoutKeeper;
     Text runningVersion;
+    Text updatePublicKey;
     UpdateChecker updateChecker;
     Downloader downloader;
     WindowHandle mainWindow = 0;

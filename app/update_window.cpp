@@ -19,7 +19,7 @@ private:
             state.updateChecker.checkInUpdateWindow(window());
         } else if (event.handler == Handler::StartUpdateDownload) {
             startUpdateDownload(services(), state.downloader, {window(), state.mainWindow},
-                                state.updateChecker.updatePackageUrl());
+                                state.updateChecker.updatePackage(), state.updatePublicKey);
         }
         return false;
     }

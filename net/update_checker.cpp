@@ -16,10 +16,12 @@ constexpr std::chrono::seconds kCloseDelay{3};
 
 }  // namespace
 
-UpdateChecker::UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion)
+UpdateChecker::UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion,
+                             FetchLimits limits)
     : services_(services),
       endpoint_(std::move(endpoint)),
-      runningVersion_(std::move(runningVersion)) {}
+      runningVersion_(std::move(runningVersion)),
+      limits_(limits) {}
 
 UpdateChecker::~UpdateChecker() {
     std::list<Check> ending;
@@ -63,9 +65,9 @@ void UpdateChecker::waitForChecks() {
     }
 }
 
-Text UpdateChecker::updatePackageUrl() const {
-    const std::lock_guard lock(packageUrlMutex_);
-    return updatePackageUrl_;
+UpdatePackage UpdateChecker::updatePackage() const {
+    const std::lock_guard lock(packageMutex_);
+    return updatePackage_;
 }
 
 template <class Work>
@@ -88,7 +90,7 @@ void UpdateChecker::start(WindowHandle window, Work work) {
 bool UpdateChecker::fetchReply(std::stop_token stop, JsonObject& reply) const {
     Text headers;
     const Bytes body = fetchPage(endpoint_, "GET", {}, {}, std::nullopt, std::nullopt, std::nullopt,
-                                 std::nullopt, headers, stop);
+                                 std::nullopt, headers, stop, limits_);
     return !stop.stop_requested() && reply.parse(Text(body.begin(), body.end()));
 }
 
@@ -116,10 +118,10 @@ void UpdateChecker::reportInUpdateWindow(std::stop_token stop, WindowHandle upda
         return;  // no usable reply: the window stays as it opened
     }
     const Text version = reply.text("版本");
-    Text packageUrl = reply.text("更新地址");
+    UpdatePackage package{reply.text("更新地址"), reply.text("签名")};
     {
-        const std::lock_guard lock(packageUrlMutex_);
-        updatePackageUrl_ = std::move(packageUrl);
+        const std::lock_guard lock(packageMutex_);
+        updatePackage_ = std::move(package);
     }
     const Text notes = reply.text("更新说明");
     if (version != runningVersion_) {

@@ -7,6 +7,8 @@
 #include <stop_token>
 #include <thread>
 
+#include "net/http_transfer.h"
+#include "net/update_package.h"
 #include "ui/value_types.h"
 #include "ui/window_services.h"
 
@@ -22,7 +24,8 @@ class JsonObject;
 // aborted, and waits for them; the services must outlive it.
 class UpdateChecker {
 public:
-    UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion);
+    UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion,
+                  FetchLimits limits = {});
     ~UpdateChecker();
     UpdateChecker(const UpdateChecker&) = delete;
     UpdateChecker& operator=(const UpdateChecker&) = delete;
@@ -44,8 +47,8 @@ public:
 
     const Text& runningVersion() const { return runningVersion_; }
 
-    // The package address of the latest update-window reply ("更新地址"); empty until then.
-    Text updatePackageUrl() const;
+    // The package of the latest update-window reply; empty until then.
+    UpdatePackage updatePackage() const;
 
 private:
     struct Check {
@@ -64,12 +67,13 @@ private:
     WindowServices& services_;
     const Text endpoint_;
     const Text runningVersion_;
+    const FetchLimits limits_;
 
     std::mutex lockA_;  // the main window's check: the "checking" text and the new-version branch
     std::mutex lockB_;  // the update window's check: the new-version writes
 
-    mutable std::mutex packageUrlMutex_;
-    Text updatePackageUrl_;
+    mutable std::mutex packageMutex_;
+    UpdatePackage updatePackage_;
 
     std::mutex pauseMutex_;
     std::condition_variable_any pauseWake_;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "net/download_percent.h"
+#include "net/package_signature.h"
 #include "net/updater_image.h"
 #include "ui/text_encoding.h"
 
@@ -35,11 +36,14 @@ bool makeExecutable(const Text& path) {
 }  // namespace
 
 void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
-                         const Text& packageUrl) {
+                         const UpdatePackage& package, const Text& publicKey,
+                         const DownloadLimits& limits) {
     // The callback owns the view, so it lives as long as the download may still report.
-    auto view = std::make_shared<UpdateDownloadView>(services, windows);
+    auto view =
+        std::make_shared<UpdateDownloadView>(services, windows, package.signature, publicKey);
     DownloadParams params;
-    params.url = packageUrl;
+    params.url = package.url;
+    params.limits = limits;
     params.userAgent = kDefaultUserAgent;  // presents itself as the page fetch does
     params.filePath = view->packagePath();
     params.callback = [view](std::int32_t userData, ProgressEvent event,
@@ -49,9 +53,12 @@ void startUpdateDownload(WindowServices& services, Downloader& downloader, Updat
     downloader.start(params, true);  // a refusal (a paused download) shows nothing
 }
 
-UpdateDownloadView::UpdateDownloadView(WindowServices& services, UpdateWindows windows)
+UpdateDownloadView::UpdateDownloadView(WindowServices& services, UpdateWindows windows,
+                                       Text signature, Text publicKey)
     : services_(services),
       windows_(windows),
+      signature_(std::move(signature)),
+      publicKey_(std::move(publicKey)),
       directory_(services.programDirectory()),
       progressMaximum_(services.progressMaximum(windows.update, kProgressBar)) {}
 
@@ -111,20 +118,37 @@ void UpdateDownloadView::showProgress(const DownloadState& state) {
 
 void UpdateDownloadView::showEnd(std::int32_t result) {
     services_.setProgressBusy(windows_.update, kProgressBar, false);
-    if (result == kDownloadSucceeded) {
-        handOff();
-    } else if (result == kDownloadCancelled) {
-        appendLog("下载异常被取消");
-    } else {
-        appendLog(Text("新版本下载错误,请联系作者 QQ:") + kAuthorContact);
+    if (result != kDownloadSucceeded) {
+        appendLog(result == kDownloadCancelled
+                      ? Text("下载异常被取消")
+                      : Text("新版本下载错误,请联系作者 QQ:") + kAuthorContact);
+        return;
     }
+    // The package is the updater's now: another download would write over it just as it is
+    // checked or opened.
+    services_.setDisabled(windows_.update, kUpgradeButton, true);
+    if (packageSigned()) {
+        handOff();
+    } else {
+        refusePackage();
+    }
+}
+
+// Only what the publisher signed is unpacked over the program.
+bool UpdateDownloadView::packageSigned() const {
+    return packageSignatureValid(packagePath(), signatureFromHex(signature_), publicKey_,
+                                 kMaxPackageBytes);
+}
+
+void UpdateDownloadView::refusePackage() {
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::path(gbkToUtf8(packagePath())), ignored);
+    appendLog(Text("升级文件签名校验失败,已删除,请联系作者 QQ:") + kAuthorContact);
+    services_.setDisabled(windows_.update, kUpgradeButton, false);
 }
 
 // Runs on the download's worker: the program ends once the updater is on its way.
 void UpdateDownloadView::handOff() {
-    // The package is the updater's now: another download would write over it just as the
-    // updater opens it.
-    services_.setDisabled(windows_.update, kUpgradeButton, true);
     appendLog("下载成功,准备更新!");
     const auto image = updaterImage();
     const Bytes blocks[] = {Bytes(image.begin(), image.end())};

@@ -10,6 +10,7 @@
 #include "bench/app/quit_when_shown.h"
 #include "engine/qt_window_services.h"
 #include "net/update_endpoint.h"
+#include "net/update_public_key.h"
 #include "ui/text_encoding.h"
 
 int main(int argc, char* argv[]) {
@@ -20,7 +21,7 @@ int main(int argc, char* argv[]) {
     }
     tamrivo::QtWindowServices services;
     services.setProgramDirectory(tamrivo::utf8ToGbk(argv[1]));
-    tamrivo::ProgramState state(services, tamrivo::updateEndpoint());
+    tamrivo::ProgramState state(services, tamrivo::updateEndpoint(), tamrivo::updatePublicKey());
     tamrivo::App app{services, state};
     if (!tamrivo::startProgram(app)) {
         return 1;

@@ -142,7 +142,7 @@ struct Program {
 
     QtWindowServices services;
     // A port nothing listens on: the update check of the main window ends at once.
-    ProgramState state{services, "http://127.0.0.1:9/autoUpdate.php"};
+    ProgramState state{services, "http://127.0.0.1:9/autoUpdate.php", {}};
     App app{services, state};
     QListWidget* list = nullptr;
     StatusBar* bar = nullptr;

@@ -30,8 +30,8 @@ inline constexpr char kNoUpdateServer[] = "http://127.0.0.1:9/autoUpdate.php";
 
 class AppTest : public ::testing::Test {
 protected:
-    explicit AppTest(Text updateEndpoint = kNoUpdateServer)
-        : state(services, std::move(updateEndpoint)) {
+    explicit AppTest(Text updateEndpoint = kNoUpdateServer, Text updatePublicKey = {})
+        : state(services, std::move(updateEndpoint), std::move(updatePublicKey)) {
         services.setProgramDirectory(utf8ToGbk(folder.path().string()));
     }
 

@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     }
     QtWindowServices services;
     services.setProgramDirectory(utf8ToGbk(folder.path().string()));
-    ProgramState state(services, "http://127.0.0.1:9/autoUpdate.php");
+    ProgramState state(services, "http://127.0.0.1:9/autoUpdate.php", {});
     App app{services, state};
     if (!startProgram(app)) {
         return 1;

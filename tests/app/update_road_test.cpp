@@ -17,6 +17,7 @@
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/raw_http_listener.h"
+#include "tests/support/test_keys.h"
 #include "tests/support/test_package.h"
 
 namespace tamrivo::testing {
@@ -77,7 +78,8 @@ private:
 // The program on an update endpoint; it ends whatever updater the program left running.
 class UpdateTest : public AppTest {
 protected:
-    explicit UpdateTest(Text updateEndpoint) : AppTest(std::move(updateEndpoint)) {}
+    explicit UpdateTest(Text updateEndpoint)
+        : AppTest(std::move(updateEndpoint), publisherKeys().publicPem) {}
     ~UpdateTest() override { endStartedPrograms(); }
 
     // The toolbar command: the antivirus warning first, then the window; 0 when none opened.
@@ -144,8 +146,8 @@ protected:
     UpdateRoad() : UpdateTest(server.endpoint()) {}
 
     // Opens the update window on an offered release and waits until it may be upgraded.
-    WindowHandle openOnNewRelease(const std::string& packageAddress) {
-        server.offer(kNewer, kNotes, packageAddress);
+    WindowHandle openOnNewRelease(const std::string& packageAddress, const std::string& signature) {
+        server.offer(kNewer, kNotes, packageAddress, signature);
         const WindowHandle main = startAndLogIn();
         const WindowHandle update = openUpdateWindow(main);
         EXPECT_TRUE(waitUntil([&] { return upgradeEnabled(update); }));
@@ -200,7 +202,7 @@ TEST_F(UpdateRoad, UpdateWindowOnTheRunningVersionSaysSoAndClosesItselfAfterAWhi
 }
 
 TEST_F(UpdateRoad, UpdateWindowOnAnotherVersionShowsItWithTheNotesAndOffersTheUpgrade) {
-    const WindowHandle update = openOnNewRelease(server.packageUrl());
+    const WindowHandle update = openOnNewRelease(server.packageUrl(), {});
     ASSERT_NE(update, 0);
     EXPECT_TEXT_EQ(log(update), Text(kNewer) + "\r\n" + kNotes);
     finishChecks();
@@ -212,7 +214,7 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
     writePackage(packageFile, {{"升级说明.txt", "新版本"}, {"资料/房间.txt", "一号房"}});
     const std::string package = readFile(packageFile);
     server.setPackage(package);
-    const WindowHandle update = openOnNewRelease(server.packageUrl());
+    const WindowHandle update = openOnNewRelease(server.packageUrl(), signatureOf(package));
     WindowWatch watch(services, update);
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
@@ -243,7 +245,8 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
 
 TEST_F(UpdateRoad, APressWhileTheUpdaterStartsLeavesTheDownloadedPackageAlone) {
     server.setPackage("the package the updater is about to open");
-    const WindowHandle update = openOnNewRelease(server.packageUrl());
+    const WindowHandle update = openOnNewRelease(
+        server.packageUrl(), signatureOf("the package the updater is about to open"));
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
     ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
@@ -260,7 +263,7 @@ TEST_F(UpdateRoad, AnUpdaterThatCannotBeWrittenLeavesTheProgramRunningToTryAgain
     // What antivirus software does to it, as far as the program can tell.
     std::filesystem::create_directory(inProgramFolder(kUpdaterFileName));
     server.setPackage("package");
-    const WindowHandle update = openOnNewRelease(server.packageUrl());
+    const WindowHandle update = openOnNewRelease(server.packageUrl(), signatureOf("package"));
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
     ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
@@ -275,7 +278,8 @@ TEST_F(UpdateRoad, AnUpdaterThatCannotBeWrittenLeavesTheProgramRunningToTryAgain
 
 TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfresh) {
     DownloadServer packages;
-    const WindowHandle update = openOnNewRelease(packages.url("/gated"));
+    const WindowHandle update = openOnNewRelease(
+        packages.url("/gated"), signatureOf(servedBody(DownloadServer::kGateLength)));
     WindowWatch watch(services, update);
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
@@ -293,7 +297,8 @@ TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfre
 
 TEST_F(UpdateRoad, ADownloadOutlivesItsClosedWindowAndStillHandsOver) {
     DownloadServer packages;
-    const WindowHandle update = openOnNewRelease(packages.url("/gated"));
+    const WindowHandle update = openOnNewRelease(
+        packages.url("/gated"), signatureOf(servedBody(DownloadServer::kGateLength)));
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
     ASSERT_TRUE(waitUntil([&] { return state.downloader.getState().receivedBytes > 0; }));

@@ -17,11 +17,11 @@ UpdateServer::UpdateServer() {
     server_.start();
 }
 
-void UpdateServer::offer(const Text& version, const Text& notes,
-                         const std::string& packageAddress) {
+void UpdateServer::offer(const Text& version, const Text& notes, const std::string& packageAddress,
+                         const std::string& signature) {
     const std::lock_guard lock(mutex_);
     reply_ = R"({"软件名称":"Tamrivo","版本":")" + version + R"(","更新说明":")" + notes +
-             R"(","更新地址":")" + packageAddress + R"("})";
+             R"(","更新地址":")" + packageAddress + R"(","签名":")" + signature + R"("})";
 }
 
 void UpdateServer::setPackage(std::string bytes) {

@@ -18,8 +18,9 @@ public:
     std::string endpoint() const { return server_.url("/autoUpdate.php"); }
     std::string packageUrl() const { return server_.url("/up.zip"); }
 
-    // The reply names the version, the notes and the package's address.
-    void offer(const Text& version, const Text& notes, const std::string& packageAddress);
+    // The reply names the version, the notes, the package's address and its signature.
+    void offer(const Text& version, const Text& notes, const std::string& packageAddress,
+               const std::string& signature = {});
     void setPackage(std::string bytes);
     int checkRequests() const { return checkRequests_.load(); }
     int packageRequests() const { return packageRequests_.load(); }

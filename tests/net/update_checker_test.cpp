@@ -49,7 +49,7 @@ const ServiceCall kUpgradeEnabled = {
 
 Text reply(const Text& version) {
     return R"({"软件名称":"Tamrivo","版本":")" + version +
-           R"(","更新说明":"修复若干问题","更新地址":"http://example.invalid/up.zip"})";
+           R"(","更新说明":"修复若干问题","更新地址":"http://example.invalid/up.zip","签名":"5ec"})";
 }
 
 // The update server on loopback, answering every check with the same body.
@@ -166,7 +166,8 @@ TEST_F(UpdateCheck, StartupWithoutServerKeepsSayingItIsChecking) {
 TEST_F(UpdateCheck, UpdateWindowWithAnotherVersionShowsItAndEnablesTheUpgrade) {
     EXPECT_THAT(updateWindowReport(reply("1.0.0.1")),
                 ElementsAre(logText("1.0.0.1\r\n修复若干问题"), kUpgradeEnabled));
-    EXPECT_EQ(checker_->updatePackageUrl(), "http://example.invalid/up.zip");
+    EXPECT_EQ(checker_->updatePackage().url, "http://example.invalid/up.zip");
+    EXPECT_EQ(checker_->updatePackage().signature, "5ec");
 }
 
 TEST_F(UpdateCheck, UpdateWindowWithoutVersionAndAddressShowsTheNotesAndClearsTheAddress) {
@@ -174,7 +175,8 @@ TEST_F(UpdateCheck, UpdateWindowWithoutVersionAndAddressShowsTheNotesAndClearsTh
     checker_->checkInUpdateWindow(kUpdateWindow);
     checker_->waitForChecks();
     EXPECT_THAT(services_.calls(), ElementsAre(logText("\r\n只有说明"), kUpgradeEnabled));
-    EXPECT_EQ(checker_->updatePackageUrl(), "");
+    EXPECT_EQ(checker_->updatePackage().url, "");
+    EXPECT_EQ(checker_->updatePackage().signature, "");
 }
 
 TEST_F(UpdateCheck, UpdateWindowWithTheRunningVersionSaysSoAndClosesTheWindow) {
@@ -194,7 +196,7 @@ TEST_F(UpdateCheck, UpdateWindowClosedDuringTheWaitIsNotClosedAgain) {
 
 TEST_F(UpdateCheck, UpdateWindowWithoutUsableReplyStaysAsItOpened) {
     EXPECT_THAT(updateWindowReport("not json"), IsEmpty());
-    EXPECT_EQ(checker_->updatePackageUrl(), "");
+    EXPECT_EQ(checker_->updatePackage().url, "");
 }
 
 TEST_F(UpdateCheck, BothChecksRunSideBySide) {

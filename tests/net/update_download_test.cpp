@@ -13,7 +13,11 @@
 #include "tests/net/download_window_services.h"
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/full_listener.h"
+#include "tests/support/raw_http_listener.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/test_keys.h"
+#include "tests/support/trickle_listener.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -21,12 +25,15 @@ namespace {
 
 using testing::DownloadServer;
 using testing::DownloadWindowServices;
+using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using testing::TemporaryFolder;
 
 constexpr UpdateWindows kWindows{.update = 7, .main = 3};
 constexpr char kErrorLine[] = "新版本下载错误,请联系作者 QQ:800018888\r\n";
+constexpr char kRefusedLine[] = "升级文件签名校验失败,已删除,请联系作者 QQ:800018888\r\n";
+constexpr char kHandOffLine[] = "下载成功,准备更新!\r\n";
 
 // Runs a program with no arguments and gives its exit status, -1 when it did not run.
 int runWithoutArguments(const std::filesystem::path& program) {
@@ -48,13 +55,33 @@ protected:
         services.directory = utf8ToGbk(programFolder.string());
     }
 
-    // Presses the upgrade button and waits until the download has ended with the line.
-    void download(const std::string& url, const Text& lastLine) {
+    // Presses the upgrade button and waits until the download has ended with the line;
+    // how long that took.
+    std::chrono::milliseconds download(const UpdatePackage& package, const Text& lastLine,
+                                       const DownloadLimits& limits = packageDownloadLimits()) {
         const auto before = services.log();
-        startUpdateDownload(services, downloader, kWindows, url);
+        const auto started = std::chrono::steady_clock::now();
+        startUpdateDownload(services, downloader, kWindows, package,
+                            testing::publisherKeys().publicPem, limits);
         const auto times = std::count(before.begin(), before.end(), lastLine) + 1;
         EXPECT_TRUE(services.waitForLogLine(lastLine, static_cast<int>(times)));
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started);
         downloader.stop();  // the worker has finished its report once stop returns
+        return took;
+    }
+
+    // A package of the download server, signed by the publisher.
+    UpdatePackage signedFile(std::uint64_t length) const {
+        return {server.url("/file/" + std::to_string(length)),
+                testing::signatureOf(testing::servedBody(length))};
+    }
+
+    // Nothing was handed over: the program runs on as it was.
+    void expectNoHandOff() {
+        EXPECT_THAT(services.startedPrograms(), IsEmpty());
+        EXPECT_THAT(services.destroyedWindows(), IsEmpty());
+        EXPECT_FALSE(std::filesystem::exists(inProgramFolder(kUpdaterFileName)));
     }
 
     std::filesystem::path inProgramFolder(const char* name) const {
@@ -70,7 +97,7 @@ protected:
 };
 
 TEST_F(UpdateDownloadTest, FinishedDownloadHandsOverToTheUpdater) {
-    download(server.url("/file/300000"), "下载成功,准备更新!\r\n");
+    download(signedFile(300000), kHandOffLine);
 
     EXPECT_TEXT_EQ(services.logText(),
                    "正在发送升级请求信息\r\n发送升级请求信息成功\r\n等待服务器响应\r\n"
@@ -93,28 +120,97 @@ TEST_F(UpdateDownloadTest, FailedDownloadLeavesTheErrorLineAndTheProgramRunning)
     const std::string refused = "http://127.0.0.1:1/up.zip";
     for (const std::string& url : {std::string(), refused}) {
         SCOPED_TRACE(url);
-        download(url, kErrorLine);
+        download({url, {}}, kErrorLine);
         EXPECT_TEXT_EQ(services.log().back(), kErrorLine);
     }
-    EXPECT_THAT(services.startedPrograms(), IsEmpty());
-    EXPECT_THAT(services.destroyedWindows(), IsEmpty());
-    EXPECT_FALSE(std::filesystem::exists(inProgramFolder(kUpdaterFileName)));
+    expectNoHandOff();
+}
+
+TEST_F(UpdateDownloadTest, PackageWithoutThePublishersSignatureIsDeletedAndNotHandedOver) {
+    std::string changed = testing::servedBody(1000);
+    changed[500] = static_cast<char>(changed[500] ^ 1);
+    const std::string unsigned_;
+    const std::vector<std::pair<const char*, std::string>> signatures = {
+        {"one byte changed", testing::signatureOf(changed)},
+        {"another key", testing::signatureOf(testing::servedBody(1000), testing::strangerKeys())},
+        {"no signature", unsigned_},
+        {"not hexadecimal", std::string(128, 'z')},
+        {"cut short", testing::signatureOf(testing::servedBody(1000)).substr(0, 126)},
+    };
+    for (const auto& [what, signature] : signatures) {
+        SCOPED_TRACE(what);
+        download({server.url("/file/1000"), signature}, kRefusedLine);
+        EXPECT_TEXT_EQ(services.log().back(), kRefusedLine);
+        EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
+    }
+    expectNoHandOff();
+}
+
+TEST_F(UpdateDownloadTest, PackageOverTheSizeBoundIsAFailedDownload) {
+    DownloadLimits limits = packageDownloadLimits();
+    limits.maxBytes = 100000;
+    // Announced too long: the file is not even made. Sent too long: it stops at the bound.
+    download({server.url("/file/100001"), {}}, kErrorLine, limits);
+    EXPECT_EQ(downloader.getState().result, kDownloadTooLarge);
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
+    download({server.url("/chunked/300000"), {}}, kErrorLine, limits);
+    EXPECT_EQ(downloader.getState().result, kDownloadTooLarge);
+    EXPECT_LE(std::filesystem::file_size(inProgramFolder("up.tmp")), 100000U);
+    download(signedFile(100000), kHandOffLine, limits);
+    EXPECT_EQ(kMaxPackageBytes, std::int64_t{256} << 20) << "the program's own bound";
+}
+
+// The waits, each at a short limit: the download ends with the error line soon after it.
+TEST_F(UpdateDownloadTest, ServerThatAcceptsAndNeverAnswersEndsTheDownloadAtTheSilenceLimit) {
+    testing::RawHttpListener silent;
+    DownloadLimits limits;
+    limits.silenceTimeout = 1500ms;
+    const auto took = download(
+        {"http://127.0.0.1:" + std::to_string(silent.port()) + "/up.zip", {}}, kErrorLine, limits);
+    EXPECT_EQ(downloader.getState().result, kDownloadResponseFailed);
+    EXPECT_GE(took, 1400ms);
+    EXPECT_LT(took, 6000ms);
+    expectNoHandOff();
+}
+
+TEST_F(UpdateDownloadTest, BodyTricklingAByteEveryTwoSecondsRunsIntoTheSilenceLimit) {
+    const std::string reply = testing::RawHttpListener::reply("", std::string(1000, 'x'));
+    const std::size_t head = reply.find("\r\n\r\n") + 5;  // and the body's first byte
+    testing::TrickleListener trickle(reply.substr(0, head), reply.substr(head), 2000ms);
+    DownloadLimits limits;
+    limits.silenceTimeout = 1500ms;
+    const auto took = download({trickle.url("/up.zip"), {}}, kErrorLine, limits);
+    EXPECT_EQ(downloader.getState().result, kDownloadReadFailed);
+    EXPECT_EQ(testing::readFile(inProgramFolder("up.tmp")), "x");
+    EXPECT_LT(took, 6000ms);
+}
+
+TEST_F(UpdateDownloadTest, ConnectionThatIsNeverMadeEndsAtTheConnectLimit) {
+    testing::FullListener full;
+    DownloadLimits limits;
+    limits.connectTimeout = 500ms;
+    const auto took = download({"http://127.0.0.1:" + std::to_string(full.port()) + "/up.zip", {}},
+                               kErrorLine, limits);
+    EXPECT_EQ(downloader.getState().result, kDownloadConnectFailed);
+    EXPECT_GE(took, 400ms);
+    EXPECT_LT(took, 5000ms);
 }
 
 TEST_F(UpdateDownloadTest, UpdaterThatCannotBeWrittenEndsTheHandOff) {
     services.failWrites = true;
-    download(server.url("/file/1000"), "下载成功,准备更新!\r\n");
+    download(signedFile(1000), kHandOffLine);
 
-    EXPECT_TEXT_EQ(services.log().back(), "下载成功,准备更新!\r\n");
+    EXPECT_TEXT_EQ(services.log().back(), kHandOffLine);
     EXPECT_THAT(services.startedPrograms(), IsEmpty());
     EXPECT_THAT(services.destroyedWindows(), IsEmpty());
 }
 
 TEST_F(UpdateDownloadTest, PressingTheButtonAgainCancelsAndStartsAfresh) {
-    startUpdateDownload(services, downloader, kWindows, server.url("/gated"));
+    startUpdateDownload(services, downloader, kWindows, {server.url("/gated"), {}},
+                        testing::publisherKeys().publicPem);
     ASSERT_TRUE(testing::waitUntil([this] { return downloader.getState().receivedBytes > 0; }));
 
-    download(server.url("/file/1000"), "下载成功,准备更新!\r\n");
+    download(signedFile(1000), kHandOffLine);
 
     const auto log = services.log();
     const auto cancelled = std::find(log.begin(), log.end(), "下载异常被取消\r\n");
