@@ -43,13 +43,18 @@ bool hasControlCharacter(const std::string& name) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
+// A package made on Unix says what each file's permissions are (the release tool writes
+// them), short of anyone's writing but the owner's; one that does not say keeps those of
+// the file it replaces, or gets the usual ones.
 mode_t permissionsFor(const fs::path& target, std::optional<mode_t> archived) {
+    if (archived && S_ISREG(*archived)) {
+        return (*archived & 0755) | 0600;
+    }
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        return existing.st_mode & 07777;  // a replaced file keeps what it had
+        return existing.st_mode & 07777;
     }
-    const bool executable = archived && (*archived & 0111) != 0;
-    return executable ? 0755 : 0644;
+    return 0644;
 }
 
 struct Wanted {

@@ -84,8 +84,9 @@ protected:
 TEST_F(PackageInstallerTest, WritesEveryEntryIntoItsFoldersAndLeavesNothingOfItsOwn) {
     const std::string gbkName = "图片/房间.png";  // unmarked, as a Chinese Windows stores it
     const InstallReport report = install({
-        {"tamrivo", "program v2", S_IFREG | 0644},
-        {"UpData", "helper", S_IFREG | 0755},
+        {"tamrivo", "program v2"},
+        {"UpData", "helper", S_IFREG | 0775},
+        {"notes.txt", "notes", S_IFREG | 0640},
         folderEntry("empty/"),
         {utf8(u8"说明/说明.txt"), "notes"},
         {gbkName, "picture"},
@@ -95,8 +96,9 @@ TEST_F(PackageInstallerTest, WritesEveryEntryIntoItsFoldersAndLeavesNothingOfIts
 
     EXPECT_EQ(report.outcome, Outcome::Installed);
     EXPECT_EQ(readFile(program / "tamrivo"), "program v2");
-    EXPECT_EQ(permissionsOf(program / "tamrivo"), 0755U) << "a replaced file keeps its own";
-    EXPECT_EQ(permissionsOf(program / "UpData"), 0755U);
+    EXPECT_EQ(permissionsOf(program / "tamrivo"), 0755U) << "the package does not say";
+    EXPECT_EQ(permissionsOf(program / "UpData"), 0755U) << "no one else may write";
+    EXPECT_EQ(permissionsOf(program / "notes.txt"), 0640U);
     EXPECT_TRUE(fs::is_directory(program / "empty"));
     EXPECT_EQ(readFile(program / fs::path(utf8(u8"说明/说明.txt"))), "notes");
     EXPECT_EQ(readFile(program / fs::path(gbkToUtf8(gbkName))), "picture");
@@ -105,7 +107,14 @@ TEST_F(PackageInstallerTest, WritesEveryEntryIntoItsFoldersAndLeavesNothingOfIts
     EXPECT_EQ(readFile(program / "docs/readme.txt"), "readme");
     EXPECT_EQ(readFile(program / "Data" / "Data.db"), "the landlord's records");
     EXPECT_FALSE(fs::exists(program / kUpdateWorkFolder));
-    EXPECT_EQ(snapshot(program).size(), 14U);
+    EXPECT_EQ(snapshot(program).size(), 15U);
+}
+
+TEST_F(PackageInstallerTest, ReplacedFileTakesThePermissionsThePackageGives) {
+    EXPECT_EQ(install({{"tamrivo", "program v2", S_IFREG | 0644}}).outcome, Outcome::Installed);
+    EXPECT_EQ(permissionsOf(program / "tamrivo"), 0644U);
+    EXPECT_EQ(install({{"tamrivo", "program v3", S_IFREG | 0755}}).outcome, Outcome::Installed);
+    EXPECT_EQ(permissionsOf(program / "tamrivo"), 0755U);
 }
 
 TEST_F(PackageInstallerTest, EntriesThatMayNotGoWhereTheySayRefuseTheWholePackage) {

@@ -80,10 +80,11 @@ void writePackage(const std::filesystem::path& path, const std::vector<PackageEn
             zip_discard(archive);
             throw std::runtime_error("cannot add " + entry.name);
         }
-        if (entry.unixMode) {
-            zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0,
-                                             ZIP_OPSYS_UNIX, *entry.unixMode << 16);
-        }
+        // Without a mode the entry says nothing of Unix, as from a Windows archiver.
+        zip_file_set_external_attributes(
+            archive, static_cast<zip_uint64_t>(index), 0,
+            entry.unixMode ? ZIP_OPSYS_UNIX : ZIP_OPSYS_DOS,
+            entry.unixMode ? static_cast<zip_uint32_t>(*entry.unixMode) << 16 : 0);
     }
     if (zip_close(archive) != 0) {
         throw std::runtime_error("cannot write " + path.string());

@@ -14,7 +14,8 @@ namespace tamrivo::testing {
 struct PackageEntry {
     std::string name;  // as stored: UTF-8 is marked as such, anything else is stored unmarked
     std::string content{};
-    std::optional<mode_t> unixMode{};  // file type and permissions; a link when S_IFLNK
+    std::optional<mode_t> unixMode{};  // file type and permissions (a link when S_IFLNK);
+                                       // none: the archive says nothing of Unix
     bool folder = false;
     bool deflated = false;  // compressed, instead of stored as it is
 };
