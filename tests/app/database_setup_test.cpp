@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "app/schema.h"
 #include "data/database.h"
+#include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
 #include "ui/text_encoding.h"
 
@@ -18,6 +18,7 @@ namespace tamrivo {
 namespace {
 
 using ::testing::HasSubstr;
+using testing::runCommand;
 using testing::TemporaryFolder;
 
 constexpr char kAdminDigest[] = "C9CA4497A6DF398DB7E8DD15938AAFD3";  // MD5 of "904817"
@@ -25,21 +26,6 @@ constexpr char kAdminDigest[] = "C9CA4497A6DF398DB7E8DD15938AAFD3";  // MD5 of "
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Runs a shell command line; its exit status and what it wrote to both streams.
-std::pair<int, std::string> runCommand(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return {-1, output};
-    }
-    char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, read);
-    }
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 // Feeds commands (UTF-8, as the shell reads them) to Debian's SQLCipher shell on the given database
