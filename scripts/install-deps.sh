@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev fonts-wqy-microhei
     libsqlcipher-dev sqlcipher libssl-dev
     libcurl4-openssl-dev duktape-dev libzip-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl
+    libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx
 )
 
 missing=()

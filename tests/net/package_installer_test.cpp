@@ -6,12 +6,12 @@
 #include <sys/statvfs.h>
 
 #include <filesystem>
-#include <map>
 
 #include "net/updater/install_journal.h"
 #include "net/updater/install_plan.h"
 #include "net/updater/package_archive.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/folder_snapshot.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_package.h"
 #include "ui/text_encoding.h"
@@ -26,35 +26,14 @@ using testing::folderEntry;
 using ::testing::IsEmpty;
 using testing::linkEntry;
 using testing::PackageEntry;
+using testing::permissionsOf;
 using testing::readFile;
+using testing::snapshot;
 using testing::TemporaryFolder;
 using ::testing::UnorderedElementsAre;
 
 std::string utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
-}
-
-mode_t permissionsOf(const fs::path& path) {
-    struct stat status {};
-    ::stat(path.c_str(), &status);
-    return status.st_mode & 07777;
-}
-
-// Everything in a folder as it matters to the landlord: each path with its kind, bytes,
-// permissions or link target.
-std::map<std::string, std::string> snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> items;
-    for (const auto& item : fs::recursive_directory_iterator(folder)) {
-        const std::string name = fs::relative(item.path(), folder).string();
-        if (item.is_symlink()) {
-            items[name] = "link to " + fs::read_symlink(item.path()).string();
-        } else if (item.is_directory()) {
-            items[name] = "folder " + std::to_string(permissionsOf(item.path()));
-        } else {
-            items[name] = std::to_string(permissionsOf(item.path())) + " " + readFile(item.path());
-        }
-    }
-    return items;
 }
 
 class PackageInstallerTest : public ::testing::Test {
