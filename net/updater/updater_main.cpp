@@ -1,5 +1,5 @@
 // The updater program: started by the main program with the downloaded package once that
-// program is about to end; unpacks the package over the program's directory.
+// program is about to end; installs the package into the program's directory.
 
 #include <QApplication>
 #include <QMessageBox>

@@ -147,6 +147,32 @@ std::optional<Bytes> signPackage(const fs::path& package, const std::string& pri
     return signature;
 }
 
+// The package, its signature and, last, the reply; what went wrong, or nothing.
+std::string writeRelease(const PublishRequest& request, const fs::path& partial,
+                         const PublishResult& result) {
+    if (std::string problem = writePackage(request.programFolder, partial); !problem.empty()) {
+        return problem;
+    }
+    std::string problem;
+    const std::optional<Bytes> signature = signPackage(partial, request.privateKeyPem, problem);
+    if (!signature) {
+        return problem;
+    }
+    const std::optional<Text> reply = replyDocument(
+        {request.version, request.notes, result.packageUrl, signatureToHex(*signature)});
+    if (!reply) {
+        return "the release notes hold characters GBK cannot write";
+    }
+    if (::chmod(partial.c_str(), 0644) != 0 ||
+        ::rename(partial.c_str(), result.package.c_str()) != 0 ||
+        !writeReplacing(result.package.string() + ".sig",
+                        std::string(signature->begin(), signature->end())) ||
+        !writeReplacing(request.output / "autoUpdate.php", *reply)) {
+        return "cannot write into " + request.output.string();
+    }
+    return {};
+}
+
 }  // namespace
 
 PublishResult publish(const PublishRequest& request) {
@@ -155,39 +181,18 @@ PublishResult publish(const PublishRequest& request) {
     if (!result.error.empty()) {
         return result;
     }
-    std::error_code error;
-    fs::create_directories(request.output, error);
     const std::string name = "tamrivo-" + request.version + ".zip";
     result.package = request.output / name;
     result.packageUrl = *baseAddress(request.baseUrl) + "/" + name;
-    const fs::path partial = request.output / (name + ".partial");
+    std::error_code error;
+    fs::create_directories(request.output, error);
     if (error) {
         result.error = "cannot create " + request.output.string() + ": " + error.message();
         return result;
     }
-    if (result.error = writePackage(request.programFolder, partial); !result.error.empty()) {
-        fs::remove(partial, error);
-        return result;
-    }
-    const std::optional<Bytes> signature =
-        signPackage(partial, request.privateKeyPem, result.error);
-    const std::optional<Text> reply =
-        signature ? replyDocument({request.version, request.notes, result.packageUrl,
-                                   signatureToHex(*signature)})
-                  : std::nullopt;
-    if (signature && !reply) {
-        result.error = "the release notes hold characters GBK cannot write";
-    }
-    const std::string signatureBytes =
-        signature ? std::string(signature->begin(), signature->end()) : std::string();
-    if (result.error.empty() &&
-        (::chmod(partial.c_str(), 0644) != 0 ||
-         ::rename(partial.c_str(), result.package.c_str()) != 0 ||
-         !writeReplacing(result.package.string() + ".sig", signatureBytes) ||
-         !writeReplacing(request.output / "autoUpdate.php", *reply))) {
-        result.error = "cannot write into " + request.output.string();
-    }
-    fs::remove(partial, error);
+    const fs::path partial = request.output / (name + ".partial");
+    result.error = writeRelease(request, partial, result);
+    fs::remove(partial, error);  // already gone, unless something failed
     return result;
 }
 
