@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/artwork.h"
+#include "engine/chinese_texts.h"
 #include "engine/engine_window.h"
 #include "engine/message_box.h"
 #include "engine/window_thread.h"
@@ -109,6 +110,7 @@ private:
     int presentMessageBox(const MessageBoxRequest& request);
 
     WindowThread windowThread_;
+    ChineseTexts chineseTexts_;
     Artwork artwork_;
     WindowHandle lastHandle_ = 0;
     std::unordered_map<WindowHandle, EngineWindow*> windows_;
