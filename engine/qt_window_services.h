@@ -43,6 +43,10 @@ public:
     std::vector<int> runningPrograms() const;
     // The open windows of a kind, oldest first (window thread only).
     std::vector<WindowHandle> openWindows(WindowKind kind) const;
+    // Builds a window of the kind off the screen, paints it once and throws it away, running
+    // none of its handlers: Qt loads its fonts, polishes its style and fills its caches, so
+    // the first real window of the kind appears at once. For start-up, while it waits.
+    void prepareWindow(WindowKind kind);
 
     // Windows
     WindowHandle loadWindow(WindowKind kind, std::unique_ptr<WindowController> controller,
