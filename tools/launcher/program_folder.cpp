@@ -80,7 +80,10 @@ bool replaceFile(const fs::path& source, const fs::path& target, std::string& me
         }
         return false;
     }
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".new");
+    std::string name = target.filename().string();
+    name.insert(0, 1, '.');
+    fs::path temporary = target;
+    temporary.replace_filename(name + ".new");
     ::unlink(temporary.c_str());
     const int to = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                           status.st_mode & 0777);
