@@ -138,19 +138,26 @@ int runDatabaseSetup(std::span<const char* const> arguments,
                      const std::filesystem::path& programDirectory, std::ostream& out,
                      std::ostream& err) {
     bool withDemo = false;
-    for (const std::string_view argument : arguments) {
-        if (argument != "--demo") {
-            err << "usage: tamrivo-setup [--demo]\n";
+    std::filesystem::path folder = programDirectory;
+    // "--folder DIR" and "create" as the records tool takes them, so the launcher can call
+    // either.
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument == "--folder" && i + 1 < arguments.size()) {
+            folder = arguments[++i];
+        } else if (argument == "--demo") {
+            withDemo = true;
+        } else if (argument != "create") {
+            err << "usage: tamrivo-setup [--folder DIR] [create] [--demo]\n";
             return 2;
         }
-        withDemo = true;
     }
-    if (programDirectory.empty()) {
+    if (folder.empty()) {
         err << "tamrivo-setup: cannot tell which directory the program is in\n";
         return 1;
     }
-    const SetupOutcome outcome = createDatabase(
-        programDirectory / schema::kDatabaseFolder / schema::kDatabaseFile, withDemo);
+    const SetupOutcome outcome =
+        createDatabase(folder / schema::kDatabaseFolder / schema::kDatabaseFile, withDemo);
     (outcome.created ? out : err) << "tamrivo-setup: " << outcome.message << '\n';
     return outcome.created ? 0 : 1;
 }

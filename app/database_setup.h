@@ -17,7 +17,8 @@ struct SetupOutcome {
 // failure removes the file it was making.
 SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo);
 
-// The set-up tool: creates Data/Data.db in `programDirectory`; the one option is --demo.
+// The set-up tool: creates Data/Data.db in `programDirectory`, or in the folder given with
+// --folder DIR, with demo records when given --demo.
 // Returns the process's exit status.
 int runDatabaseSetup(std::span<const char* const> arguments,
                      const std::filesystem::path& programDirectory, std::ostream& out,

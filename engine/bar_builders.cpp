@@ -9,6 +9,7 @@
 #include "engine/conversions.h"
 #include "engine/engine_window.h"
 #include "engine/status_bar.h"
+#include "engine/title_words.h"
 
 namespace tamrivo {
 namespace {
@@ -71,6 +72,7 @@ QWidget* makeListView(const ControlDefinition& definition, QWidget* container,
     list->setMovement(QListView::Static);
     list->setResizeMode(QListView::Adjust);
     list->setWordWrap(true);
+    list->setItemDelegate(new TitleWordsDelegate(list));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     const Handler onChange = definition.handlerFor(EventKind::CurrentItemChanged);
     QObject::connect(list, &QListWidget::currentRowChanged, &window,

@@ -113,6 +113,14 @@ std::vector<WindowHandle> QtWindowServices::openWindows(WindowKind kind) const {
     return open;
 }
 
+void QtWindowServices::prepareWindow(WindowKind kind) {
+    windowThread_.run([this, kind] {
+        const std::unique_ptr<EngineWindow> window(createWindow(
+            windowDefinition(kind), 0, nullptr, nullptr, artwork_, [] { return WindowHandle{0}; }));
+        window->grab();
+    });
+}
+
 // Windows
 
 WindowHandle QtWindowServices::loadWindow(WindowKind kind,

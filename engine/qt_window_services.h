@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/artwork.h"
+#include "engine/chinese_texts.h"
 #include "engine/engine_window.h"
 #include "engine/message_box.h"
 #include "engine/window_thread.h"
@@ -42,6 +43,10 @@ public:
     std::vector<int> runningPrograms() const;
     // The open windows of a kind, oldest first (window thread only).
     std::vector<WindowHandle> openWindows(WindowKind kind) const;
+    // Builds a window of the kind off the screen, paints it once and throws it away, running
+    // none of its handlers: Qt loads its fonts, polishes its style and fills its caches, so
+    // the first real window of the kind appears at once. For start-up, while it waits.
+    void prepareWindow(WindowKind kind);
 
     // Windows
     WindowHandle loadWindow(WindowKind kind, std::unique_ptr<WindowController> controller,
@@ -109,6 +114,7 @@ private:
     int presentMessageBox(const MessageBoxRequest& request);
 
     WindowThread windowThread_;
+    ChineseTexts chineseTexts_;
     Artwork artwork_;
     WindowHandle lastHandle_ = 0;
     std::unordered_map<WindowHandle, EngineWindow*> windows_;

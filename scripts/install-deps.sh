@@ -8,6 +8,9 @@ packages=(
     libsqlcipher-dev sqlcipher libssl-dev
     libcurl4-openssl-dev duktape-dev libzip-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx
+    qt6-translations-l10n
+    librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
+    xvfb xdotool debootstrap
 )
 
 missing=()

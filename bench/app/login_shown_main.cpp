@@ -14,16 +14,19 @@
 #include "ui/text_encoding.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s PROGRAM-DIRECTORY\n", argv[0]);
         return 2;
     }
+    const tamrivo::Text directory = tamrivo::utf8ToGbk(argv[1]);
+    tamrivo::DatabaseOpening opening = tamrivo::beginOpeningDatabase(directory);
+    QApplication application(argc, argv);
     tamrivo::QtWindowServices services;
-    services.setProgramDirectory(tamrivo::utf8ToGbk(argv[1]));
+    services.setProgramDirectory(directory);
     tamrivo::ProgramState state(services, tamrivo::updateEndpoint(), tamrivo::updatePublicKey());
     tamrivo::App app{services, state};
-    if (!tamrivo::startProgram(app)) {
+    services.prepareWindow(tamrivo::WindowKind::Login);
+    if (!tamrivo::startProgram(app, opening)) {
         return 1;
     }
     const auto login = services.openWindows(tamrivo::WindowKind::Login);

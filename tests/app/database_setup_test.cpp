@@ -213,5 +213,17 @@ TEST(SetupProgram, CreatesTheDatabaseBesideItselfOnceOnly) {
     EXPECT_THAT(usage, HasSubstr("usage"));
 }
 
+TEST(SetupProgram, CreatesTheDatabaseInTheFolderItIsGiven) {
+    TemporaryFolder folder;
+    const std::filesystem::path other = folder.path() / "other folder";
+    const auto [created, report] = runCommand(std::string(TAMRIVO_SETUP_PROGRAM) + " --folder '" +
+                                              other.string() + "' create");
+    EXPECT_EQ(created, 0) << report;
+    EXPECT_TRUE(std::filesystem::exists(other / "Data" / "Data.db"));
+
+    const auto [misused, usage] = runCommand(std::string(TAMRIVO_SETUP_PROGRAM) + " --folder");
+    EXPECT_EQ(misused, 2);
+}
+
 }  // namespace
 }  // namespace tamrivo

@@ -1,4 +1,6 @@
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "app/database_setup.h"
 #include "data/database.h"
@@ -37,6 +39,40 @@ TEST_F(StartUp, AnEmptyFileOpensButNobodyCanLogIn) {
     EXPECT_EQ(logIn("admin", "904817"), 0);
     EXPECT_NE(only(WindowKind::Login), 0);
     EXPECT_EQ(responder.count(), 0u);  // a failed login is answered by nothing
+}
+
+TEST_F(StartUp, AnOpeningBegunBeforeTheWindowsEndsInTheLoginWindowOnlyOnSuccess) {
+    const Text directory = services.programDirectory();
+    DatabaseOpening missing = beginOpeningDatabase(directory);
+    EXPECT_FALSE(startProgram(app, missing));
+    EXPECT_TEXT_EQ(lastBoxText(), "打开数据库失败\r\nunable to open database file");
+    EXPECT_TRUE(services.openWindows(WindowKind::Login).empty());
+    state.database.close();  // the failed connection, kept for its message
+
+    makeDatabase();
+    DatabaseOpening present = beginOpeningDatabase(directory);
+    ASSERT_TRUE(startProgram(app, present));
+    EXPECT_NE(logIn("admin", "904817"), 0);  // on the connection the opening made
+}
+
+// What the opening thread asks of the window thread while start-up waits for it (a fatal
+// error's message box) must be answered, or both would wait for ever.
+TEST_F(StartUp, TheWindowThreadKeepsAnsweringWhileTheDatabaseOpens) {
+    makeDatabase();
+    std::atomic<bool> answered = false;
+    DatabaseOpening opening = beginOpeningDatabase(services.programDirectory());
+    std::thread asking([&] {
+        services.messageBox("从别的线程", kMessageOk);
+        answered = true;
+    });
+    ASSERT_TRUE(startProgram(app, opening));
+    const bool answeredDuringStart = answered;
+    while (!answered) {
+        processEvents();  // lets the thread go when start-up did not
+    }
+    asking.join();
+    EXPECT_TRUE(answeredDuringStart);
+    EXPECT_TEXT_EQ(responder.boxes().front().content, "从别的线程");
 }
 
 using Login = AppTest;

@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -20,6 +22,19 @@ TEST_F(Lifecycle, RunReturnsWhenTheLastWindowIsClosed) {
     EXPECT_EQ(services.run(), 0);
     EXPECT_EQ(services.windowHandle(login), 0);
     EXPECT_EQ(services.windowHandle(about), 0);
+}
+
+// Preparing a window for start-up leaves nothing behind: no window to run, none on the
+// screen, and the first real one gets the first handle.
+TEST_F(Lifecycle, APreparedWindowIsNeitherOpenNorShown) {
+    services.prepareWindow(WindowKind::Main);
+    services.doEvents();
+    EXPECT_TRUE(services.openWindows(WindowKind::Main).empty());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::none_of(windows.begin(), windows.end(),
+                             [](const QWidget* window) { return window->isVisible(); }));
+    EXPECT_EQ(services.run(), 0);  // nothing to wait for
+    EXPECT_EQ(open(WindowKind::Login), 1);
 }
 
 TEST_F(Lifecycle, RunReturnsAtOnceWithoutWindowsAndThenNoWorkerWaits) {

@@ -1,0 +1,84 @@
+# Install rules and the Debian package: the pristine program files in TAMRIVO_PROGRAM_FILES
+# (/opt/tamrivo), the launchers and the release tool in bin/, and the desktop entry, icons, AppStream metainfo,
+# man pages and the package's documents under share/. Build the package with
+# scripts/build-package.sh (cpack -G DEB in a build configured with CMAKE_INSTALL_PREFIX=/usr).
+
+set(TAMRIVO_PACKAGE_MAINTAINER "Tamrivo developers <developers@tamrivo.org>" CACHE STRING
+    "Name and address in the Debian package's Maintainer field and changelog")
+set(TAMRIVO_APP_ID org.tamrivo.Tamrivo)
+string(TIMESTAMP TAMRIVO_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+string(TIMESTAMP TAMRIVO_RELEASE_DATE "%Y-%m-%d" UTC)
+set(generated ${CMAKE_BINARY_DIR}/share)
+
+# Program files. UpData travels inside the program.
+install(TARGETS tamrivo ${TAMRIVO_RECORDS_TOOL} DESTINATION ${TAMRIVO_PROGRAM_FILES})
+install(FILES ${CMAKE_BINARY_DIR}/VERSION DESTINATION ${TAMRIVO_PROGRAM_FILES})
+install(TARGETS tamrivo_launcher_program tamrivo_launcher_records DESTINATION bin)
+# The vendor's release tool works on folders it is given, not on a user's program folder.
+install(TARGETS tamrivo-release DESTINATION bin)
+
+# The icon at the usual sizes of the hicolor theme, drawn from the window icon's picture.
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+set(icon_source ${PROJECT_SOURCE_DIR}/engine/artwork/window_icon.svg)
+set(icons)
+foreach(size 16 24 32 48 64 128 256)
+    set(icon ${generated}/icons/${size}/${TAMRIVO_APP_ID}.png)
+    add_custom_command(OUTPUT ${icon}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}/icons/${size}
+        COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${icon} ${icon_source}
+        DEPENDS ${icon_source} VERBATIM)
+    list(APPEND icons ${icon})
+    install(FILES ${icon} DESTINATION share/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES ${icon_source} DESTINATION share/icons/hicolor/scalable/apps
+        RENAME ${TAMRIVO_APP_ID}.svg)
+
+# Man pages of whichever commands have one, and the Debian changelog, compressed as Debian
+# wants them (no time stamp, so the package is the same on every build).
+file(GLOB man_pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/share/man/*.1)
+configure_file(${PROJECT_SOURCE_DIR}/share/debian/changelog.in ${generated}/changelog @ONLY)
+set(compressed)
+foreach(file ${man_pages} ${generated}/changelog)
+    get_filename_component(name ${file} NAME)
+    set(gz ${generated}/compressed/${name}.gz)
+    add_custom_command(OUTPUT ${gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}/compressed
+        COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" gzip ${file} ${gz}
+        DEPENDS ${file} VERBATIM)
+    list(APPEND compressed ${gz})
+    if(file MATCHES "\\.1$")
+        install(FILES ${gz} DESTINATION share/man/man1)
+    endif()
+endforeach()
+add_custom_target(tamrivo_share_files ALL DEPENDS ${icons} ${compressed})
+
+configure_file(${PROJECT_SOURCE_DIR}/share/linux/${TAMRIVO_APP_ID}.metainfo.xml.in
+               ${generated}/${TAMRIVO_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_SOURCE_DIR}/share/linux/${TAMRIVO_APP_ID}.desktop
+        DESTINATION share/applications)
+install(FILES ${generated}/${TAMRIVO_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${generated}/compressed/changelog.gz ${PROJECT_SOURCE_DIR}/share/debian/copyright
+        DESTINATION share/doc/tamrivo)
+install(FILES ${PROJECT_SOURCE_DIR}/share/debian/lintian-overrides
+        DESTINATION share/lintian/overrides RENAME tamrivo)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tamrivo)
+set(CPACK_PACKAGE_VERSION ${TAMRIVO_VERSION})
+set(CPACK_PACKAGE_CONTACT ${TAMRIVO_PACKAGE_MAINTAINER})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "room letting by the day for a landlord")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Tamrivo keeps a register of rooms, records each check-in as a lease,\nsettles it at check-out with an amount, a date and a remark, and shows the\nsettled and unsettled totals, all in one encrypted file behind a login.\nIt can ask an update server for a new version and download it.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What dpkg-shlibdeps cannot see: SQLCipher, bound at run time by name; libzip, for the
+# updater carried inside the program (its Qt is the program's); and Qt's own Chinese texts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlcipher0, libzip4, qt6-translations-l10n")
+# Chinese needs a font that has it, and typing it an input method's Qt 6 front end (that of
+# ibus comes with Qt itself).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, fcitx5-frontend-qt6 | ibus")
+include(CPack)

@@ -1,0 +1,164 @@
+#include "tools/launcher/program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
+
+namespace tamrivo::launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::writeFile;
+
+// A package's pristine program files beside a user's program folder.
+class ProgramFolder : public ::testing::Test {
+protected:
+    ProgramFolder() {
+        fs::create_directories(package);
+        packageVersion("1.0.0.1");
+        writeFile(package / "tamrivo", "program 1.0.0.1");
+        fs::permissions(package / "tamrivo", fs::perms(0755));
+        fs::copy_file(TAMRIVO_RECORDS_PROGRAM, package / TAMRIVO_RECORDS_TOOL);
+        fs::create_directories(package / "help");
+        writeFile(package / "help" / "index.txt", "help 1.0.0.1");
+    }
+
+    void packageVersion(const std::string& version) {
+        writeFile(package / "VERSION", version + "\n");
+    }
+
+    // A folder as an earlier start left it, with records of the landlord's.
+    void earlierFolder(const std::string& version) {
+        fs::create_directories(folder / "Data");
+        writeFile(folder / "VERSION", version + "\n");
+        writeFile(folder / "tamrivo", "program " + version);
+        writeFile(folder / "Data" / "Data.db", "the landlord's records");
+        writeFile(folder / "up.tmp", "a package on its way");
+    }
+
+    Preparation prepare() { return prepareProgramFolder(package, folder); }
+
+    testing::TemporaryFolder root;
+    fs::path package = root.path() / "opt" / "tamrivo";
+    fs::path folder = root.path() / "home" / ".local" / "share" / "tamrivo";
+};
+
+TEST_F(ProgramFolder, TheFirstStartCopiesTheProgramFilesAndCreatesTheDatabase) {
+    const Preparation preparation = prepare();
+    ASSERT_TRUE(preparation.ready) << preparation.message;
+    EXPECT_EQ(preparation.change, FolderChange::Installed);
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.1\n");
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+    EXPECT_EQ(fs::status(folder / "tamrivo").permissions(), fs::perms(0755));
+    EXPECT_EQ(readFile(folder / "help" / "index.txt"), "help 1.0.0.1");
+    // The records are the user's alone.
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+
+    ASSERT_TRUE(needsFirstDatabase(folder));
+    std::string message;
+    ASSERT_TRUE(createFirstDatabase(folder, message)) << message;
+    EXPECT_GT(fs::file_size(folder / "Data" / "Data.db"), 0u);
+    EXPECT_FALSE(needsFirstDatabase(folder));
+    EXPECT_EQ(prepare().change, FolderChange::Kept);
+}
+
+TEST_F(ProgramFolder, AfterAPackageUpgradeTheProgramIsRefreshedAndTheRecordsLeftAlone) {
+    earlierFolder("1.0.0.0");
+    writeFile(folder / "notes.txt", "the user's own");
+    const Preparation preparation = prepare();
+    ASSERT_TRUE(preparation.ready) << preparation.message;
+    EXPECT_EQ(preparation.change, FolderChange::Refreshed);
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.1\n");
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+    EXPECT_EQ(readFile(folder / "Data" / "Data.db"), "the landlord's records");
+    EXPECT_EQ(readFile(folder / "up.tmp"), "a package on its way");
+    EXPECT_EQ(readFile(folder / "notes.txt"), "the user's own");
+    EXPECT_FALSE(needsFirstDatabase(folder));
+}
+
+TEST_F(ProgramFolder, AFolderTheUpdaterBroughtFurtherIsLeftAsItIs) {
+    earlierFolder("1.0.1.0");
+    EXPECT_EQ(prepare().change, FolderChange::Kept);
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.1.0");
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.1.0\n");
+    EXPECT_FALSE(fs::exists(folder / "help"));
+
+    // Until a package newer still comes.
+    packageVersion("1.0.2.0");
+    EXPECT_EQ(prepare().change, FolderChange::Refreshed);
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+    EXPECT_EQ(readFile(folder / "Data" / "Data.db"), "the landlord's records");
+}
+
+TEST_F(ProgramFolder, AnUnreadableVersionIsRefreshedAndTheSameVersionKept) {
+    earlierFolder("1.0.0.1");
+    EXPECT_EQ(prepare().change, FolderChange::Kept);
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+
+    writeFile(folder / "VERSION", "garbage\n");
+    EXPECT_EQ(prepare().change, FolderChange::Refreshed);
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.1\n");
+}
+
+TEST_F(ProgramFolder, AFileLinkedOutOfTheFolderIsReplacedNotWrittenThrough) {
+    earlierFolder("1.0.0.0");
+    const fs::path outside = root.path() / "outside";
+    writeFile(outside, "not the launcher's");
+    fs::remove(folder / "tamrivo");
+    fs::create_symlink(outside, folder / "tamrivo");
+    ASSERT_TRUE(prepare().ready);
+    EXPECT_EQ(readFile(outside), "not the launcher's");
+    EXPECT_FALSE(fs::is_symlink(folder / "tamrivo"));
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+}
+
+TEST_F(ProgramFolder, AFailedFirstCopyIsNotReadyAndIsDoneAgainNextTime) {
+    fs::create_directories(folder);
+    writeFile(folder / "help", "a file where the package has a folder");
+    const Preparation failed = prepare();
+    EXPECT_FALSE(failed.ready);
+    EXPECT_FALSE(failed.message.empty());
+    EXPECT_FALSE(fs::exists(folder / "VERSION"));
+
+    fs::remove(folder / "help");
+    const Preparation again = prepare();
+    EXPECT_TRUE(again.ready) << again.message;
+    EXPECT_EQ(again.change, FolderChange::Installed);
+}
+
+TEST(FirstDatabase, OnlyAFolderThatNeverHadRecordsGetsOne) {
+    testing::TemporaryFolder folder;
+    EXPECT_TRUE(needsFirstDatabase(folder.path()));
+    fs::create_directories(folder.path() / "Data");
+    EXPECT_TRUE(needsFirstDatabase(folder.path()));
+    // Backups but no database: the records went somewhere; never start afresh over them.
+    fs::create_directories(folder.path() / "Data" / "backup");
+    EXPECT_FALSE(needsFirstDatabase(folder.path()));
+}
+
+TEST(FirstDatabase, ItIsMadeByTheFoldersOwnRecordsTool) {
+    const std::vector<std::string> command =
+        databaseCreationCommand("/home/房东/.local/share/tamrivo");
+    const std::vector<std::string> expected{
+        std::string("/home/房东/.local/share/tamrivo/") + TAMRIVO_RECORDS_TOOL, "--folder",
+        "/home/房东/.local/share/tamrivo", "create"};
+    EXPECT_EQ(command, expected);
+}
+
+TEST(UserProgramFolder, FollowsTheXdgDataHomeOrElseTheHomeFolder) {
+    EXPECT_EQ(userProgramFolder("/data", "/home/a"), fs::path("/data/tamrivo"));
+    EXPECT_EQ(userProgramFolder(nullptr, "/home/a"), fs::path("/home/a/.local/share/tamrivo"));
+    // A relative XDG_DATA_HOME is to be ignored.
+    EXPECT_EQ(userProgramFolder("data", "/home/a"), fs::path("/home/a/.local/share/tamrivo"));
+    EXPECT_EQ(userProgramFolder("", "/home/a"), fs::path("/home/a/.local/share/tamrivo"));
+    EXPECT_EQ(userProgramFolder(nullptr, nullptr), fs::path());
+    EXPECT_EQ(userProgramFolder(nullptr, "relative"), fs::path());
+}
+
+}  // namespace
+}  // namespace tamrivo::launcher
