@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "engine/bar_builders.h"
 #include "engine/conversions.h"
 #include "engine/qt_window_services.h"
 
@@ -129,8 +130,7 @@ int QtWindowServices::selectedIndex(WindowHandle window, const Text& control) {
                 return combo->currentIndex();
             }
             if (const auto* list = find<QListWidget>(window, control)) {
-                const QList<QListWidgetItem*> selected = list->selectedItems();
-                return selected.isEmpty() ? -1 : list->row(selected.first());
+                return selectedRow(*list);
             }
             return -1;
         },

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -105,6 +106,29 @@ TEST_F(Input, SelectingARoomRaisesCurrentItemChangedButClearingDoesNot) {
 
     services.listClear(main, "超级列表框1");
     EXPECT_EQ(log->count(EventKind::CurrentItemChanged), 1);
+    EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
+}
+
+// Qt keeps a current row of its own that need not be selected; the event tells the selection.
+TEST_F(Input, TheListReportsItsSelectionWhateverRowQtMakesCurrent) {
+    const WindowHandle main = open(WindowKind::Main);
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, "超级列表框1"));
+    for (int i = 0; i < 3; ++i) {
+        services.listInsertRow(main, "超级列表框1", -1, "房间", 0, 100 + i);
+    }
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(log->count(EventKind::CurrentItemChanged), 0);
+    EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
+
+    ASSERT_TRUE(testing::selectListRow(services, main, "超级列表框1", 1));
+    ASSERT_EQ(log->count(EventKind::CurrentItemChanged), 1);
+    EXPECT_EQ(log->last(EventKind::CurrentItemChanged).argument, 1);
+
+    // A click on empty space clears the selection, and says so.
+    const QRect space = list->viewport()->rect();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, space.bottomRight() - QPoint(5, 5));
+    ASSERT_EQ(log->count(EventKind::CurrentItemChanged), 2);
+    EXPECT_EQ(log->last(EventKind::CurrentItemChanged).argument, -1);
     EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
 }
 
