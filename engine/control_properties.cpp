@@ -14,6 +14,7 @@
 
 #include "engine/bar_builders.h"
 #include "engine/conversions.h"
+#include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
 
 namespace tamrivo {
@@ -61,7 +62,7 @@ void QtWindowServices::setText(WindowHandle window, const Text& control, const T
         const Control* found = findControl(window, control);
         QWidget* widget = found == nullptr ? nullptr : found->widget;
         if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-            box->setText(toQString(text));
+            setLineText(*box, toQString(text));
         } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
             box->setPlainText(toQtLines(text));
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
