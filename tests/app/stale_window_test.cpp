@@ -34,17 +34,6 @@ protected:
         processEvents();
     }
 
-    bool isOpen(WindowHandle window) {
-        for (const WindowKind kind : {WindowKind::Room, WindowKind::Lease, WindowKind::Checkout}) {
-            for (const WindowHandle open : services.openWindows(kind)) {
-                if (open == window) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-
     Text roomRow() {
         return queryText(
             "SELECT dizhi || '|' || zhuangtai || '|' || chuzuzhuangtai || '|' || danhao FROM "
