@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/command_messages.h"
+#include "app/database_queries.h"
 #include "app/lease_details.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
@@ -50,6 +52,28 @@ private:
             showMessage("没有找到这个房间的入住记录,无法退房", kMessageTitle);
             return;
         }
+        // Settles only the open lease this window showed: another window may have checked
+        // the room out, and let it again, meanwhile. The check and the writes share one
+        // transaction, so nothing comes between them; they change together or not at all.
+        database().begin();
+        if (!isOpenLeaseOfRoom(database(), roomId_, leaseId_)) {
+            rollBackAndRefuse(kNotLet);
+            return;
+        }
+        if (!writeSettlement()) {
+            rollBackAndShowError();
+            return;
+        }
+        if (!commitOrReport()) {
+            return;
+        }
+        showMessage("退房成功", {});
+        refreshRoomList(app());
+        close();
+    }
+
+    // The settled lease and the freed room.
+    bool writeSettlement() {
         QueryBuilder& builder = queryBuilder();
         builder.reset("b_zulin");
         builder.name("jiesuanriqi").textValue(formatDateTime(services().dateTime(window(), kDate)));
@@ -57,23 +81,10 @@ private:
             .doubleValue(moneyFromText(services().text(window(), "编辑框_金额"), 0));
         builder.name("zulinzhuangtai").intValue(1);
         builder.name("jiesuanbeizhu").textValue(services().text(window(), "编辑框_备注"));
-
-        // The settlement and the freed room change together or not at all.
-        database().begin();
-        const bool settled =
-            database().run(builder.buildUpdate({}, "`id`=" + std::to_string(leaseId_))) &&
-            database().run("UPDATE `b_fangjian` SET `chuzuzhuangtai`=0, `danhao`='' WHERE `id`=" +
-                           std::to_string(roomId_));
-        if (!settled) {
-            const Text error = database().errorMessage();
-            database().rollback();
-            showMessage(error, kErrorTitle);
-            return;
-        }
-        database().commit();
-        showMessage("退房成功", {});
-        refreshRoomList(app());
-        close();
+        return database().run(builder.buildUpdate({}, "`id`=" + std::to_string(leaseId_))) &&
+               database().run(
+                   "UPDATE `b_fangjian` SET `chuzuzhuangtai`=0, `danhao`='' WHERE `id`=" +
+                   std::to_string(roomId_));
     }
 
     // Kept from the moment the window opened (see RoomWindow).

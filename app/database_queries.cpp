@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/schema.h"
 #include "app/statement_scope.h"
 
 namespace tamrivo {
@@ -20,6 +21,21 @@ int queryRoomState(Database& database, int roomId, RoomState* state) {
         state->danhao = statement.columnText(1);
     }
     return chuzuzhuangtai;
+}
+
+bool roomIsLettable(Database& database, int roomId) {
+    RoomState room;
+    queryRoomState(database, roomId, &room);
+    return room.zhuangtai == schema::kRoomNormal && room.chuzuzhuangtai == schema::kRoomIdle;
+}
+
+bool isOpenLeaseOfRoom(Database& database, int roomId, int leaseId) {
+    if (queryRoomState(database, roomId) != schema::kRoomLet) {
+        return false;
+    }
+    StatementScope lease(database, leaseOfRoomSql(roomId));
+    return lease.step() && lease.columnInt(schema::b_zulin::kIdPosition) == leaseId &&
+           lease.columnInt(schema::b_zulin::kZulinzhuangtaiPosition) != schema::kLeaseSettled;
 }
 
 std::int64_t countRows(Database& database, const Text& table, const Text& condition) {

@@ -19,6 +19,13 @@ struct RoomState {
 // a found row is copied into state.
 int queryRoomState(Database& database, int roomId, RoomState* state = nullptr);
 
+// True when the room is normal and idle, so it can be let.
+bool roomIsLettable(Database& database, int roomId);
+
+// True when the room is let and its order number still leads to the open lease with this id:
+// nothing has settled or replaced the lease meanwhile.
+bool isOpenLeaseOfRoom(Database& database, int roomId, int leaseId);
+
 // COUNT(*) of the table under the condition; -1 when the statement cannot be prepared.
 std::int64_t countRows(Database& database, const Text& table, const Text& condition = {});
 

@@ -53,13 +53,13 @@ void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease) {
     line("标签_备注", "备    注：", shown.beizhu);
 }
 
-void showLeaseDetails(App& app, int row) {
+void showLeaseDetails(App& app, int selectedRow) {
     const WindowHandle window = app.state.mainWindow;
     showLeaseLines(app, window, nullptr);
-    if (row < 0) {
+    if (selectedRow < 0) {
         return;
     }
-    const int roomId = app.services.listRowNumber(window, "超级列表框1", row);
+    const int roomId = app.services.listRowNumber(window, "超级列表框1", selectedRow);
     if (queryRoomState(app.state.database, roomId) != 1) {
         return;
     }

@@ -27,7 +27,8 @@ std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId);
 // emptied.
 void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease);
 
-// The main window's details of the lease of the room in the row that just became current.
-void showLeaseDetails(App& app, int row);
+// The main window's details of the lease of the room in the selected row; with no row
+// selected (-1) the details are empty.
+void showLeaseDetails(App& app, int selectedRow);
 
 }  // namespace tamrivo

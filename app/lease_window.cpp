@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/command_messages.h"
 #include "app/database_queries.h"
 #include "app/main_window.h"
 #include "app/screen.h"
@@ -49,6 +50,7 @@ private:
         if (!statement.step()) {
             return;
         }
+        leaseId_ = statement.columnInt(0);
         services().setText(window(), kOrderNumber, statement.columnText(1));
         services().setText(window(), kAddress, statement.columnText(2));
         services().setText(window(), kName, statement.columnText(3));
@@ -75,28 +77,34 @@ private:
 
     void onConfirmed() override { saveLease(); }
 
+    // Saves only while the room is as the command that opened this window found it: another
+    // window may have let the room, or settled the lease, meanwhile. The check and the writes
+    // share one transaction, so nothing comes between them.
     void saveLease() {
+        database().begin();
+        if (!stillAsOpened()) {
+            rollBackAndRefuse(checkingIn() ? kCannotLet : kNotLet);
+            return;
+        }
         fillLeaseFields();
-        const bool saved = checkingIn() ? checkIn() : saveEdit();
-        if (saved) {
+        if ((checkingIn() ? checkIn() : saveEdit()) && commitOrReport()) {
             refreshRoomList(app());
             close();
         }
     }
 
+    bool stillAsOpened() {
+        return checkingIn() ? roomIsLettable(database(), roomId_)
+                            : isOpenLeaseOfRoom(database(), roomId_, leaseId_);
+    }
+
     // The lease row and the room's occupancy change together or not at all.
     bool checkIn() {
-        database().begin();
-        if (!database().run(queryBuilder().buildInsert())) {
-            showDatabaseError();
-            database().rollback();
+        if (!database().run(queryBuilder().buildInsert()) ||
+            !markRoomLet(services().text(window(), kOrderNumber))) {
+            rollBackAndShowError();
             return false;
         }
-        if (!markRoomLet(services().text(window(), kOrderNumber))) {
-            database().rollback();
-            return false;
-        }
-        database().commit();
         return true;
     }
 
@@ -104,11 +112,7 @@ private:
         QueryBuilder& builder = queryBuilder();
         builder.reset("b_fangjian").name("chuzuzhuangtai").intValue(1);
         builder.name("danhao").textValue(orderNumber);
-        if (!database().run(builder.buildUpdate({}, "`id`=" + std::to_string(roomId_)))) {
-            showDatabaseError();
-            return false;
-        }
-        return true;
+        return database().run(builder.buildUpdate({}, "`id`=" + std::to_string(roomId_)));
     }
 
     bool saveEdit() {
@@ -117,7 +121,7 @@ private:
         const Text condition =
             "`danhao`=" + QueryBuilder::quoteText(services().text(window(), kOrderNumber));
         if (!database().run(queryBuilder().buildUpdate({}, condition))) {
-            showDatabaseError();
+            rollBackAndShowError();
             return false;
         }
         return true;
@@ -126,6 +130,7 @@ private:
     // Kept from the moment the window opened (see RoomWindow).
     const int mode_;
     const int roomId_;
+    int leaseId_ = 0;  // the lease an edit loaded
 };
 
 }  // namespace

@@ -82,6 +82,8 @@ void refreshRoomList(App& app) {
             app.services.listInsertRow(window, kRoomList, -1, dizhi, image, id);
         }
     }
+    // The reloaded list has nothing selected, so the details of the lease shown before go.
+    showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
     refreshStatistics(app);
 }
 

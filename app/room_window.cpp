@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "app/command_messages.h"
+#include "app/database_queries.h"
 #include "app/main_window.h"
+#include "app/schema.h"
 #include "app/screen.h"
 #include "app/statement_scope.h"
 
@@ -60,18 +63,31 @@ private:
             showMessage("房屋地址是必须要填写");
             return;
         }
+        const Text sql = roomStatement(address);
+        // A room let since this window opened is no longer idle and keeps its address: the
+        // check and the write share one transaction, so nothing comes between them.
+        database().begin();
+        if (!adding() && queryRoomState(database(), roomId_) == schema::kRoomLet) {
+            rollBackAndRefuse(kOnlyIdleEditable, kMessageTitle);
+            return;
+        }
+        if (!database().run(sql)) {
+            rollBackAndShowError();
+            return;
+        }
+        if (commitOrReport()) {
+            refreshRoomList(app());
+            close();
+        }
+    }
+
+    Text roomStatement(const Text& address) {
         const int condition = conditionOfEntry(services().selectedIndex(window(), kCondition));
         QueryBuilder& builder = queryBuilder();
         builder.reset("b_fangjian").name("dizhi").textValue(address);
         builder.name("zhuangtai").intValue(condition);
-        const Text sql = adding() ? builder.buildInsert()
-                                  : builder.buildUpdate({}, "`id`=" + std::to_string(roomId_));
-        if (!database().run(sql)) {
-            showDatabaseError();
-            return;
-        }
-        refreshRoomList(app());
-        close();
+        return adding() ? builder.buildInsert()
+                        : builder.buildUpdate({}, "`id`=" + std::to_string(roomId_));
     }
 
     // Kept from the moment the window opened: a later toolbar command must not redirect

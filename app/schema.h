@@ -58,6 +58,7 @@ inline constexpr int kLianxifangshiPosition = 4;
 inline constexpr int kDingjinPosition = 5;
 inline constexpr int kZujinPosition = 6;
 inline constexpr int kRuzhuriqiPosition = 7;
+inline constexpr int kZulinzhuangtaiPosition = 8;
 inline constexpr int kBeizhuPosition = 11;
 }  // namespace b_zulin
 

@@ -35,6 +35,28 @@ protected:
     // The database's last error, as every screen reports a failed write.
     void showDatabaseError() { showMessage(database().errorMessage(), kErrorTitle); }
 
+    // Undoes the open transaction, then reports the error that ended it; the transaction is
+    // not left holding the file while the message waits for the person.
+    void rollBackAndShowError() {
+        const Text error = database().errorMessage();
+        database().rollback();
+        showMessage(error, kErrorTitle);
+    }
+    // Undoes the open transaction before telling why the save cannot go on.
+    void rollBackAndRefuse(const Text& message, const Text& title = kDefaultMessageTitle) {
+        database().rollback();
+        showMessage(message, title);
+    }
+    // Ends the open transaction; a commit that fails (another program holding the file)
+    // undoes it and is reported like any failed write, so nothing counts as saved that is not.
+    bool commitOrReport() {
+        if (database().commit()) {
+            return true;
+        }
+        rollBackAndShowError();
+        return false;
+    }
+
 private:
     App& app_;
     WindowHandle window_ = 0;

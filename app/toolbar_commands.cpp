@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/checkout_window.h"
+#include "app/command_messages.h"
 #include "app/database_queries.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
@@ -16,17 +17,6 @@ namespace tamrivo {
 namespace {
 
 constexpr char kRoomList[] = "超级列表框1";
-
-// Messages of the toolbar commands.
-constexpr char kSelectRoomFirst[] = "需要先选中房屋之后进行操作";
-constexpr char kOnlyIdleEditable[] = "只有闲置的房间才可以修改";
-constexpr char kOnlyIdleDeletable[] = "只有闲置的房间才可以删除";
-constexpr char kConfirmDelete[] = "确定要删除\r\n";
-constexpr char kSelectLetRoom[] = "请选择一个已经入住的房间进行操作";
-constexpr char kCannotLet[] = "这个房间无法出租\r\n\r\n1.房间已放弃. 2.房间已租出去";
-constexpr char kNotLet[] = "这个房间未入住";
-constexpr char kAntivirusWarning[] =
-    "升级检测需要释放解压文件,部分杀软会阻断,如果发生升级失败,请关闭杀毒软件在尝试!";
 
 class ToolbarCommands {
 public:
@@ -125,9 +115,7 @@ private:
             message(kSelectLetRoom);
             return;
         }
-        RoomState room;
-        queryRoomState(app_.state.database, selectedRoom(), &room);
-        if (room.zhuangtai != 1 || room.chuzuzhuangtai != 0) {
+        if (!roomIsLettable(app_.state.database, selectedRoom())) {
             message(kCannotLet);
             return;
         }

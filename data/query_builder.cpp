@@ -241,14 +241,12 @@ Text QueryBuilder::buildTop(int rowCount, bool percent, const Text& fieldList) {
     return buildSelect();
 }
 
-// SQLite knows one escape inside a literal, the doubled single quote. Backslashes and double
-// quotes are doubled too: the stored records have always held them that way. Stepping whole GBK
-// characters keeps the second byte of a character such as 礬 (0x5C) from being taken for a
-// backslash.
+// SQLite knows one escape inside a literal, the doubled single quote; every other character,
+// a backslash, a double quote or a line break, stands for itself. So doubling the quotes is
+// all it takes for the literal to hold exactly the text. A single quote is never the second
+// byte of a GBK character, so it is doubled wherever it stands.
 Text QueryBuilder::quoteText(const Text& text, bool wrap) {
-    Text escaped = substitute(text, "'", "''");
-    escaped = substitute(escaped, "\\", "\\\\");
-    escaped = substitute(escaped, "\"", "\"\"");
+    const Text escaped = substitute(text, "'", "''");
     return wrap ? "'" + escaped + "'" : escaped;
 }
 

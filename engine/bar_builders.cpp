@@ -74,12 +74,22 @@ QWidget* makeListView(const ControlDefinition& definition, QWidget* container,
     list->setWordWrap(true);
     list->setItemDelegate(new TitleWordsDelegate(list));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The event follows the selection, as a Windows list view's does, and tells the selected
+    // row or -1. Qt's current row is no guide: it makes the first row current, unselected, once
+    // a list is filled, and keeps the last row current when a click on empty space clears the
+    // selection.
     const Handler onChange = definition.handlerFor(EventKind::CurrentItemChanged);
-    QObject::connect(list, &QListWidget::currentRowChanged, &window,
-                     [&window, onChange, name = definition.name](int row) {
-                         window.raise(EventKind::CurrentItemChanged, onChange, name, row);
+    QObject::connect(list, &QListWidget::itemSelectionChanged, &window,
+                     [list, &window, onChange, name = definition.name] {
+                         window.raise(EventKind::CurrentItemChanged, onChange, name,
+                                      selectedRow(*list));
                      });
     return list;
+}
+
+int selectedRow(const QListWidget& list) {
+    const QList<QListWidgetItem*> selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.first());
 }
 
 }  // namespace tamrivo

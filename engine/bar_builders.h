@@ -2,6 +2,7 @@
 
 #include "ui/window_definition.h"
 
+class QListWidget;
 class QWidget;
 
 namespace tamrivo {
@@ -17,6 +18,9 @@ QWidget* makeToolbar(const ControlDefinition& definition, QWidget* container, En
                      const Artwork& artwork);
 QWidget* makeListView(const ControlDefinition& definition, QWidget* container,
                       EngineWindow& window);
+
+// The selected row of a list view (one at most), or -1 when none is.
+int selectedRow(const QListWidget& list);
 
 // Row data of list views: the number stored with each row.
 inline constexpr int kRowNumberRole = 0x0100;     // Qt::UserRole

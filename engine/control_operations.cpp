@@ -7,6 +7,7 @@
 
 #include "engine/bar_builders.h"
 #include "engine/conversions.h"
+#include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
 #include "engine/status_bar.h"
 
@@ -68,7 +69,8 @@ void QtWindowServices::editAppend(WindowHandle window, const Text& edit, const T
             box->insertPlainText(toQtLines(text));
             box->ensureCursorVisible();
         } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-            box->setText(box->text() + toQString(text));  // past the validator, as Windows does
+            setLineText(*box,
+                        box->text() + toQString(text));  // past the validator, as Windows does
         }
     });
 }

@@ -12,7 +12,9 @@
 
 #include <algorithm>
 
+#include "engine/bar_builders.h"
 #include "engine/conversions.h"
+#include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
 
 namespace tamrivo {
@@ -60,7 +62,7 @@ void QtWindowServices::setText(WindowHandle window, const Text& control, const T
         const Control* found = findControl(window, control);
         QWidget* widget = found == nullptr ? nullptr : found->widget;
         if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-            box->setText(toQString(text));
+            setLineText(*box, toQString(text));
         } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
             box->setPlainText(toQtLines(text));
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -129,8 +131,7 @@ int QtWindowServices::selectedIndex(WindowHandle window, const Text& control) {
                 return combo->currentIndex();
             }
             if (const auto* list = find<QListWidget>(window, control)) {
-                const QList<QListWidgetItem*> selected = list->selectedItems();
-                return selected.isEmpty() ? -1 : list->row(selected.first());
+                return selectedRow(*list);
             }
             return -1;
         },

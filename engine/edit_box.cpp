@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 
+#include "engine/bounded_text_edit.h"
 #include "engine/conversions.h"
 #include "engine/engine_window.h"
 
@@ -32,7 +33,8 @@ private:
 };
 
 QWidget* makeMultiLine(const ControlDefinition& definition, QWidget* container) {
-    auto* box = new QPlainTextEdit(container);
+    auto* box = definition.maxLength > 0 ? new BoundedTextEdit(definition.maxLength, container)
+                                         : new QPlainTextEdit(container);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setTabChangesFocus(true);
     box->setReadOnly(definition.editMode == EditMode::ReadOnly);
@@ -41,7 +43,11 @@ QWidget* makeMultiLine(const ControlDefinition& definition, QWidget* container) 
 }
 
 QWidget* makeSingleLine(const ControlDefinition& definition, QWidget* container) {
-    auto* box = new QLineEdit(toQString(definition.text), container);
+    auto* box = new QLineEdit(container);
+    if (definition.maxLength > 0) {
+        box->setMaxLength(definition.maxLength);
+    }
+    setLineText(*box, toQString(definition.text));
     switch (definition.editMode) {
         case EditMode::ReadOnly:
             box->setReadOnly(true);
@@ -72,6 +78,14 @@ QWidget* makeEditBox(const ControlDefinition& definition, QWidget* container,
         box->installEventFilter(new KeyForwarder(window, definition.name, onKey, box));
     }
     return box;
+}
+
+// The limit binds the person only; Qt would cut the program's text to it.
+void setLineText(QLineEdit& box, const QString& text) {
+    if (text.size() > box.maxLength()) {
+        box.setMaxLength(static_cast<int>(text.size()));
+    }
+    box.setText(text);
 }
 
 int windowsKeyCode(const QKeyEvent& event) {

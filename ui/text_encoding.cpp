@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "ui/gbk_chars.h"
+
 namespace tamrivo {
 namespace {
 
@@ -15,8 +17,6 @@ namespace {
 // (unassigned codes, characters outside GBK) has no entry and fails the whole text.
 
 constexpr char32_t kNone = 0;
-constexpr unsigned kFirstLead = 0x81;
-constexpr unsigned kLastLead = 0xFE;
 
 // One character through iconv: the bytes of `from` converted to `to`, or empty on failure.
 class CharacterConverter {
@@ -73,10 +73,10 @@ char32_t singleCodePoint(const std::string& bytes) {
 // GBK to Unicode: single bytes from 0x80 up, and lead/trail pairs.
 struct GbkTable {
     std::array<char16_t, 0x80> single{};
-    std::array<char16_t, (kLastLead - kFirstLead + 1) * 0x100> pair{};
+    std::array<char16_t, (kLastLeadByte - kFirstLeadByte + 1) * 0x100> pair{};
 
     char16_t& pairAt(unsigned lead, unsigned trail) {
-        return pair[(lead - kFirstLead) * 0x100 + trail];
+        return pair[(lead - kFirstLeadByte) * 0x100 + trail];
     }
 };
 
@@ -98,7 +98,7 @@ struct UnicodeTable {
         const std::string input(1, static_cast<char>(byte));
         built->single[byte - 0x80] = static_cast<char16_t>(singleCodePoint(convert(input)));
     }
-    for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
+    for (unsigned lead = kFirstLeadByte; lead <= kLastLeadByte; ++lead) {
         for (unsigned trail = 0; trail <= 0xFF; ++trail) {
             const char input[] = {static_cast<char>(lead), static_cast<char>(trail)};
             const char32_t codePoint = singleCodePoint(convert({input, 2}));
@@ -190,9 +190,9 @@ bool decodeGbk(std::string_view gbk, Emit emit) {
         }
         char16_t codePoint = table->single[byte - 0x80];
         std::size_t length = 1;
-        if (codePoint == kNone && byte >= kFirstLead && byte <= kLastLead && at + 1 < gbk.size()) {
-            codePoint =
-                table->pair[(byte - kFirstLead) * 0x100 + static_cast<unsigned char>(gbk[at + 1])];
+        if (codePoint == kNone && isLeadByte(gbk[at]) && at + 1 < gbk.size()) {
+            codePoint = table->pair[(byte - kFirstLeadByte) * 0x100 +
+                                    static_cast<unsigned char>(gbk[at + 1])];
             length = 2;
         }
         if (codePoint == kNone) {

@@ -44,6 +44,11 @@ ControlDefinition ControlDefinition::multiLineText() && {
     return std::move(*this);
 }
 
+ControlDefinition ControlDefinition::limit(int characters) && {
+    maxLength = characters;
+    return std::move(*this);
+}
+
 ControlDefinition ControlDefinition::tab(int order) && {
     tabOrder = order;
     return std::move(*this);

@@ -66,6 +66,7 @@ struct ControlDefinition {
 
     EditMode editMode = EditMode::Normal;  // edit box
     bool multiLine = false;                // edit box
+    int maxLength = 0;                     // edit box: most characters typed or pasted; 0 none
     std::vector<Text> items;               // combo box
     int selectedIndex = -1;                // combo box
     int interval = 0;                      // timer, ms; 0 stopped
@@ -79,6 +80,7 @@ struct ControlDefinition {
     ControlDefinition on(EventKind kind, Handler handler) &&;
     ControlDefinition mode(EditMode mode) &&;
     ControlDefinition multiLineText() &&;
+    ControlDefinition limit(int characters) &&;
     ControlDefinition tab(int order) &&;
     ControlDefinition disabledAtStart() &&;
     ControlDefinition font(int pixelHeight) &&;

@@ -24,7 +24,7 @@ enum class EventKind {
     KeyPressed,          // an edit box; argument = key code (13 for Enter)
     Tick,                // a timer
     ToolbarClicked,      // argument = item index, separators counted
-    CurrentItemChanged,  // a list view; argument = the new row (-1 none)
+    CurrentItemChanged,  // a list view's selection; argument = the selected row (-1 none)
 };
 
 // The application routine a window definition binds an event to.

@@ -22,13 +22,12 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/schema.h"
-#include "app/startup.h"
 #include "bench/app/program_folder.h"
+#include "bench/app/running_program.h"
 #include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
 #include "engine/artwork.h"
 #include "engine/bar_builders.h"
-#include "engine/qt_window_services.h"
 #include "engine/status_bar.h"
 #include "ui/text_encoding.h"
 
@@ -123,27 +122,17 @@ int roomImage(int zhuangtai, int chuzuzhuangtai) {
 
 // The program with its main window open on the filled database.
 struct Program {
-    explicit Program(const ProgramFolder& folder) {
-        services.setProgramDirectory(utf8ToGbk(folder.path().string()));
-        if (!openDatabase(app)) {
-            fail("the program cannot open the database");
-        }
-        openMainWindow(app);
-        list = qobject_cast<QListWidget*>(services.widget(state.mainWindow, kRoomList));
-        bar = dynamic_cast<StatusBar*>(services.widget(state.mainWindow, kStatusBar));
+    explicit Program(const ProgramFolder& folder) : running(folder) {
+        list = qobject_cast<QListWidget*>(running.services.widget(state.mainWindow, kRoomList));
+        bar = dynamic_cast<StatusBar*>(running.services.widget(state.mainWindow, kStatusBar));
         if (list == nullptr || bar == nullptr) {
             fail("the main window did not open");
         }
     }
-    ~Program() {
-        services.destroyWindow(state.mainWindow);
-        QCoreApplication::processEvents();
-    }
 
-    QtWindowServices services;
-    // A port nothing listens on: the update check of the main window ends at once.
-    ProgramState state{services, "http://127.0.0.1:9/autoUpdate.php", {}};
-    App app{services, state};
+    RunningProgram running;
+    ProgramState& state = running.state;
+    App& app = running.app;
     QListWidget* list = nullptr;
     StatusBar* bar = nullptr;
 };

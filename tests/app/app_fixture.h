@@ -76,6 +76,18 @@ protected:
         return windows.size() == 1 ? windows.front() : 0;
     }
 
+    // True while the window is open, whatever its kind.
+    bool isOpen(WindowHandle window) {
+        for (int kind = 0; kind <= static_cast<int>(WindowKind::Update); ++kind) {
+            for (const WindowHandle open : services.openWindows(static_cast<WindowKind>(kind))) {
+                if (open == window) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
     bool run(const Text& sql) { return state.database.run(sql); }
     Text queryText(const Text& sql) { return state.database.queryText(sql); }
     int queryInt(const Text& sql) { return state.database.queryInt(sql); }

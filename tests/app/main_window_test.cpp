@@ -1,3 +1,5 @@
+#include <QTest>
+
 #include "app/main_window.h"
 #include "tests/app/app_fixture.h"
 
@@ -14,6 +16,17 @@ protected:
         abandoned = addRoom("三号房", 0);
         refreshRoomList(app);
     }
+
+    // The eight detail labels under the room list.
+    std::vector<Text> details() {
+        std::vector<Text> texts;
+        for (const char* label : {"标签_编号", "标签_房址", "标签_姓名", "标签_联系方式",
+                                  "标签_定金", "标签_租金", "标签_日期", "标签_备注"}) {
+            texts.push_back(services.text(main, label));
+        }
+        return texts;
+    }
+    const std::vector<Text> noDetails = std::vector<Text>(8);
 
     WindowHandle main = 0;
     int idle = 0;
@@ -46,6 +59,32 @@ TEST_F(MainWindow, SelectingALetRoomShowsItsLeaseAndAnIdleRoomNothing) {
     selectListRow(services, main, "超级列表框1", 0);
     EXPECT_TEXT_EQ(services.text(main, "标签_编号"), "");
     EXPECT_TEXT_EQ(services.text(main, "标签_房址"), "");
+}
+
+// Qt makes the first row of a reloaded list current without selecting it; the details and
+// the commands both go by the selection, so with none they show nothing and ask for a room.
+TEST_F(MainWindow, AfterARefreshNothingIsSelectedAndNoLeaseIsShown) {
+    ASSERT_TRUE(run("DELETE FROM b_fangjian WHERE id=" + std::to_string(idle)));
+    refreshRoomList(app);  // the let room is the first row now
+    EXPECT_EQ(details(), noDetails);
+
+    selectListRow(services, main, "超级列表框1", 0);
+    ASSERT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名：张三");
+    refreshRoomList(app);
+    EXPECT_EQ(details(), noDetails);
+    command(main, -1, "退房操作");
+    EXPECT_TEXT_EQ(lastBoxText(), "请选择一个已经入住的房间进行操作");
+}
+
+TEST_F(MainWindow, AClickOnEmptySpaceInTheListEmptiesTheDetails) {
+    selectListRow(services, main, "超级列表框1", 1);
+    ASSERT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名：张三");
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, "超级列表框1"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->viewport()->rect().bottomRight() - QPoint(5, 5));
+    EXPECT_EQ(details(), noDetails);
+    command(main, -1, "退房操作");
+    EXPECT_TEXT_EQ(lastBoxText(), "请选择一个已经入住的房间进行操作");
 }
 
 TEST_F(MainWindow, CommandsWithoutASelectionAskForOne) {

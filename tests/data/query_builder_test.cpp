@@ -115,19 +115,28 @@ TEST_F(QueryBuilderTest, JoinAppendsWithOneSpace) {
     EXPECT_TEXT_EQ(builder.buildSelect(), "SELECT * FROM `t` JOIN c ON z");
 }
 
-TEST_F(QueryBuilderTest, TextValuesDoubleQuotesBackslashesAndDoubleQuotes) {
-    builder.name("a").textValue("C:\\temp \"x\" it's");
+TEST_F(QueryBuilderTest, TextValuesKeepBackslashesDoubleQuotesAndLineBreaks) {
+    builder.name("a").textValue("C:\\temp \"x\" it's\r\nnext");
     EXPECT_TEXT_EQ(builder.buildInsert(),
-                   "INSERT INTO `t` (`a`) VALUES('C:\\\\temp \"\"x\"\" it''s')");
+                   "INSERT INTO `t` (`a`) VALUES('C:\\temp \"x\" it''s\r\nnext')");
 }
 
-TEST(QuoteText, WrapsAndEscapes) {
+TEST(QuoteText, WrapsAndDoublesSingleQuotesOnly) {
     EXPECT_TEXT_EQ(QueryBuilder::quoteText("it's"), "'it''s'");
     EXPECT_TEXT_EQ(QueryBuilder::quoteText("it's", false), "it''s");
-    EXPECT_TEXT_EQ(QueryBuilder::quoteText("a\\b", false), "a\\\\b");
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("a\\b\"c", false), "a\\b\"c");
     EXPECT_TEXT_EQ(QueryBuilder::quoteText(""), "''");
     EXPECT_TEXT_EQ(QueryBuilder::quoteText("''"), "''''''");
-    EXPECT_TEXT_EQ(QueryBuilder::quoteText("礬\\"), "'礬\\\\'");  // 礬 ends in byte 0x5C
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("礬\\"), "'礬\\'");  // 礬 ends in byte 0x5C
+}
+
+// No byte hides a quote from quoting: the euro sign 0x80 and 0xFF are single bytes, and a
+// lead byte followed by a quote has no trail byte.
+TEST(QuoteText, AQuoteAfterAnyHighByteIsDoubled) {
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("\x80' WHERE 1=1 --"), "'\x80'' WHERE 1=1 --'");
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("\xFF'"), "'\xFF'''");
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("\x81'\xFE'"), "'\x81''\xFE'''");
+    EXPECT_TEXT_EQ(QueryBuilder::quoteText("房'\xB0"), "'房''\xB0'");  // lone lead byte at the end
 }
 
 TEST_F(QueryBuilderTest, CountAndTop) {

@@ -1,7 +1,12 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "engine/conversions.h"
 #include "tests/support/engine_fixture.h"
 
 namespace tamrivo {
@@ -58,6 +63,73 @@ TEST_F(Input, DecimalBoxesTakeOnlyDigitsMinusAndPoint) {
     EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "abc");
 }
 
+class Limits : public testing::EngineFixture {
+protected:
+    // The limit of a box of the lease window, in characters.
+    int limitOf(const Text& box) {
+        return windowDefinition(WindowKind::Lease).control(box)->maxLength;
+    }
+    // A text of n characters, each of two bytes.
+    static Text chinese(int n) {
+        Text text;
+        for (int i = 0; i < n; ++i) {
+            text += "房";
+        }
+        return text;
+    }
+
+    void paste(const Text& box, const Text& text) {
+        QApplication::clipboard()->setText(toQString(text));
+        QTest::keyClick(services.widget(lease, box), Qt::Key_V, Qt::ControlModifier);
+    }
+
+    WindowHandle lease = open(WindowKind::Lease);
+};
+
+TEST_F(Limits, APasteStopsAtTheLimitAndTypingAtTheLimitChangesNothing) {
+    for (const Text box : {"编辑框_姓名", "编辑框_备注"}) {
+        SCOPED_TRACE(testing::readableGbk(box));
+        const Text full = chinese(limitOf(box));
+        paste(box, chinese(1 << 20));
+        EXPECT_TEXT_EQ(services.text(lease, box), full);
+        testing::typeText(services, lease, box, "x");
+        testing::pressKey(services, lease, box, Qt::Key_Return);
+        EXPECT_TEXT_EQ(services.text(lease, box), full);
+        // What is selected makes room for what replaces it.
+        QTest::keyClick(services.widget(lease, box), Qt::Key_A, Qt::ControlModifier);
+        paste(box, "新" + chinese(1 << 20));
+        EXPECT_TEXT_EQ(services.text(lease, box), "新" + chinese(limitOf(box) - 1));
+    }
+}
+
+TEST_F(Limits, AnInputMethodCommitsOnlyWhatFits) {
+    const Text remark = "编辑框_备注";
+    QWidget* box = services.widget(lease, remark);
+    testing::typeText(services, lease, remark, "ab");
+    QInputMethodEvent commit;
+    commit.setCommitString(toQString(chinese(limitOf(remark))));
+    QCoreApplication::sendEvent(box, &commit);
+    EXPECT_TEXT_EQ(services.text(lease, remark), "ab" + chinese(limitOf(remark) - 2));
+}
+
+TEST_F(Limits, ALineBreakCountsAsOneCharacter) {
+    const Text remark = "编辑框_备注";
+    paste(remark, chinese(limitOf(remark) - 2));
+    testing::pressKey(services, lease, remark, Qt::Key_Return);
+    testing::typeText(services, lease, remark, "xy");
+    EXPECT_TEXT_EQ(services.text(lease, remark), chinese(limitOf(remark) - 2) + "\r\nx");
+}
+
+// The program shows a stored text whole, however long; the person can only shorten it.
+TEST_F(Limits, TheProgramsTextIsNeverCut) {
+    for (const Text box : {"编辑框_姓名", "编辑框_备注"}) {
+        const Text stored = chinese(40000);
+        services.setText(lease, box, stored);
+        testing::typeText(services, lease, box, "x");
+        EXPECT_TEXT_EQ(services.text(lease, box), stored);
+    }
+}
+
 TEST_F(Input, TheToolbarReportsItemIndicesCountingSeparators) {
     const WindowHandle main = open(WindowKind::Main);
     ASSERT_TRUE(testing::clickToolbarItem(services, main, "工具条1", "房屋入住"));
@@ -105,6 +177,29 @@ TEST_F(Input, SelectingARoomRaisesCurrentItemChangedButClearingDoesNot) {
 
     services.listClear(main, "超级列表框1");
     EXPECT_EQ(log->count(EventKind::CurrentItemChanged), 1);
+    EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
+}
+
+// Qt keeps a current row of its own that need not be selected; the event tells the selection.
+TEST_F(Input, TheListReportsItsSelectionWhateverRowQtMakesCurrent) {
+    const WindowHandle main = open(WindowKind::Main);
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, "超级列表框1"));
+    for (int i = 0; i < 3; ++i) {
+        services.listInsertRow(main, "超级列表框1", -1, "房间", 0, 100 + i);
+    }
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(log->count(EventKind::CurrentItemChanged), 0);
+    EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
+
+    ASSERT_TRUE(testing::selectListRow(services, main, "超级列表框1", 1));
+    ASSERT_EQ(log->count(EventKind::CurrentItemChanged), 1);
+    EXPECT_EQ(log->last(EventKind::CurrentItemChanged).argument, 1);
+
+    // A click on empty space clears the selection, and says so.
+    const QRect space = list->viewport()->rect();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, space.bottomRight() - QPoint(5, 5));
+    ASSERT_EQ(log->count(EventKind::CurrentItemChanged), 2);
+    EXPECT_EQ(log->last(EventKind::CurrentItemChanged).argument, -1);
     EXPECT_EQ(services.selectedIndex(main, "超级列表框1"), -1);
 }
 

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "ui/gbk_chars.h"
+
 namespace tamrivo {
 namespace {
 
@@ -88,6 +90,26 @@ TEST(TextEncoding, EveryGbkCodeConvertsAsTheSystemConverterDoes) {
             const std::string text = bytes({'a', first, second, 'z'});
             const std::string expected = reference(text);
             if (gbkToUtf8(text) != expected && ++mismatches < 5) {
+                ADD_FAILURE() << std::hex << "bytes " << first << " " << second;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// The program steps through texts character by character (searching, replacing, quoting):
+// every two bytes the system converter reads as one character must be stepped as one, and
+// every byte it reads alone (ASCII, the euro sign 0x80) must be stepped alone.
+TEST(TextEncoding, TextsAreSteppedAsTheSystemConverterReadsThem) {
+    const Reference reference("UTF-8", "CP936");
+    int mismatches = 0;
+    for (int first = 0; first <= 0xFF; ++first) {
+        const bool alone = !reference(bytes({first})).empty();
+        for (int second = 0; second <= 0xFF; ++second) {
+            const std::string pair = bytes({first, second});
+            const bool oneCharacter = !alone && !reference(pair).empty();
+            if ((oneCharacter ? charSizeAt(pair, 0) != 2 : alone && charSizeAt(pair, 0) != 1) &&
+                ++mismatches < 5) {
                 ADD_FAILURE() << std::hex << "bytes " << first << " " << second;
             }
         }

@@ -32,6 +32,15 @@ TEST(FindText, NeverMatchesInsideADoubleByteCharacter) {
     EXPECT_EQ(findText("ab\x81", "\x81"), -1);  // a lead byte at the end ends the scan
 }
 
+TEST(FindText, OnlyALeadByteWithItsTrailByteIsOneCharacter) {
+    EXPECT_EQ(findText("\x80'", "'"), 2);  // the euro sign is one byte
+    EXPECT_EQ(findText("\xFF'", "'"), 2);
+    EXPECT_EQ(findText("\x81'", "'"), 2);  // a quote is never a trail byte
+    EXPECT_EQ(findText("\xB0\x7F", "\x7F"), 2);
+    EXPECT_EQ(findText("\xB0\x40", "\x40"), -1);  // 0x40 is the lowest trail byte
+    EXPECT_EQ(findText("\xB0\xFE", "\xFE"), -1);
+}
+
 TEST(FindText, IgnoreCaseFoldsAsciiOnly) {
     EXPECT_EQ(findText("xxAB", "ab", 1, true), 3);
     EXPECT_EQ(findText("xxAB", "ab", 1, false), -1);

@@ -59,6 +59,19 @@ TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
     EXPECT_TEXT_EQ(bar->toolbarItems[15].caption, "升级检测");
 }
 
+TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
+    int limited = 0;
+    for (const WindowKind kind : kAllKinds) {
+        for (const ControlDefinition& control : windowDefinition(kind).controls) {
+            if (control.type == ControlType::Edit && control.editMode != EditMode::ReadOnly) {
+                EXPECT_GT(control.maxLength, 0) << testing::readableGbk(control.name);
+                ++limited;
+            }
+        }
+    }
+    EXPECT_EQ(limited, 11);  // login 2, room 1, lease 5, check-out 2, password 1
+}
+
 TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {
     for (const WindowKind kind : {WindowKind::Main, WindowKind::Login}) {
         const ControlDefinition* bar = windowDefinition(kind).control("状态条1");

@@ -1,3 +1,4 @@
+#include "ui/windows/text_limits.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {
@@ -22,11 +23,13 @@ const WindowDefinition& checkoutWindow() {
                 label("标签_天数", "入住天数：", {288, 137, 242, 24}).in("分组框1"),
                 label("标签_备注", "备    注:", {16, 177, 624, 23}).in("分组框1"),
                 label("标签1", "实收金额：", {24, 241, 72, 24}),
-                editBox("编辑框_金额", {95, 240, 176, 24}).mode(EditMode::Decimal),
+                editBox("编辑框_金额", {95, 240, 176, 24})
+                    .mode(EditMode::Decimal)
+                    .limit(kAmountLimit),
                 label("标签3", "退房日期：", {280, 241, 72, 24}),
                 datePicker("日期框1", {360, 240, 208, 24}),
                 label("标签2", "备    注：", {24, 281, 72, 24}),
-                editBox("编辑框_备注", {96, 281, 472, 24}),
+                editBox("编辑框_备注", {96, 281, 472, 24}).limit(kRemarkLimit),
                 button("按钮_确定", "确定", {240, 345, 72, 24}).on(Clicked, Handler::SettleLease),
                 button("按钮_取消", "取消", {352, 345, 72, 24}).on(Clicked, Handler::CloseWindow),
             },

@@ -1,3 +1,4 @@
+#include "ui/windows/text_limits.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {
@@ -23,23 +24,32 @@ const WindowDefinition& leaseWindow() {
                     .mode(EditMode::ReadOnly)
                     .tab(2),
                 label("标签2", "姓    名:", {24, 93, 59, 24}).in("分组框1"),
-                editBox("编辑框_姓名", {93, 95, 200, 24}).in("分组框1").tab(3),
+                editBox("编辑框_姓名", {93, 95, 200, 24}).in("分组框1").limit(kNameLimit).tab(3),
                 label("标签3", "联系方式:", {24, 129, 59, 24}).in("分组框1"),
-                editBox("编辑框_联系方式", {93, 131, 200, 24}).in("分组框1").tab(4),
+                editBox("编辑框_联系方式", {93, 131, 200, 24})
+                    .in("分组框1")
+                    .limit(kContactLimit)
+                    .tab(4),
                 label("标签4", "定    金:", {24, 165, 59, 24}).in("分组框1"),
                 editBox("编辑框_定金", {93, 167, 200, 24})
                     .in("分组框1")
                     .mode(EditMode::Decimal)
+                    .limit(kAmountLimit)
                     .tab(5),
                 label("标签6", "租    金:", {24, 201, 59, 24}).in("分组框1"),
                 editBox("编辑框_租金", {93, 203, 200, 24})
                     .in("分组框1")
                     .mode(EditMode::Decimal)
+                    .limit(kAmountLimit)
                     .tab(6),
                 label("标签5", "入住日期:", {24, 241, 59, 24}).in("分组框1"),
                 datePicker("日期框1", {93, 243, 200, 24}).in("分组框1").tab(10),
                 label("标签7", "备    注:", {24, 281, 59, 24}).in("分组框1"),
-                editBox("编辑框_备注", {93, 281, 200, 60}).in("分组框1").multiLineText().tab(7),
+                editBox("编辑框_备注", {93, 281, 200, 60})
+                    .in("分组框1")
+                    .multiLineText()
+                    .limit(kRemarkLimit)
+                    .tab(7),
                 button("按钮_确定", "确定", {58, 355, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::SaveLease)

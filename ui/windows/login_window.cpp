@@ -1,3 +1,4 @@
+#include "ui/windows/text_limits.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {
@@ -12,9 +13,10 @@ const WindowDefinition& loginWindow() {
         .controls =
             {
                 label("标签1", "用户名:\r\n\r\n\r\n密  码:", {48, 42, 56, 96}),
-                editBox("编辑框_用户名", {112, 36, 184, 25}),
+                editBox("编辑框_用户名", {112, 36, 184, 25}).limit(kNameLimit),
                 editBox("编辑框_密码", {112, 74, 184, 25})
                     .mode(EditMode::Password)
+                    .limit(kPasswordLimit)
                     .on(KeyPressed, Handler::Login),
                 button("按钮_确认", "确认", {112, 130, 56, 24}).on(Clicked, Handler::Login),
                 button("按钮_取消", "取消", {208, 130, 56, 24}).on(Clicked, Handler::CloseWindow),

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace tamrivo {
+
+// What the main window's commands answer, and the windows they open when they save too late:
+// the room is no longer in the state the command found it in.
+inline constexpr char kSelectRoomFirst[] = "需要先选中房屋之后进行操作";
+inline constexpr char kOnlyIdleEditable[] = "只有闲置的房间才可以修改";
+inline constexpr char kOnlyIdleDeletable[] = "只有闲置的房间才可以删除";
+inline constexpr char kConfirmDelete[] = "确定要删除\r\n";
+inline constexpr char kSelectLetRoom[] = "请选择一个已经入住的房间进行操作";
+inline constexpr char kCannotLet[] = "这个房间无法出租\r\n\r\n1.房间已放弃. 2.房间已租出去";
+inline constexpr char kNotLet[] = "这个房间未入住";
+inline constexpr char kAntivirusWarning[] =
+    "升级检测需要释放解压文件,部分杀软会阻断,如果发生升级失败,请关闭杀毒软件在尝试!";
+
+}  // namespace tamrivo

@@ -1,0 +1,28 @@
+#include "bench/app/running_program.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo::bench {
+
+RunningProgram::RunningProgram(const ProgramFolder& folder) {
+    services.setProgramDirectory(utf8ToGbk(folder.path().string()));
+    if (!openDatabase(app)) {
+        std::fprintf(stderr, "the program cannot open the database\n");
+        std::exit(1);
+    }
+    openMainWindow(app);
+}
+
+RunningProgram::~RunningProgram() {
+    services.destroyWindow(state.mainWindow);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace tamrivo::bench

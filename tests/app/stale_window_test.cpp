@@ -1,0 +1,151 @@
+// Windows are modeless: another window may let, settle or free a room while one is open on
+// it. A save that comes too late is refused and writes nothing.
+
+#include <string>
+
+#include "app/main_window.h"
+#include "tests/app/app_fixture.h"
+
+namespace tamrivo::testing {
+namespace {
+
+constexpr char kCannotLet[] = "这个房间无法出租\r\n\r\n1.房间已放弃. 2.房间已租出去";
+constexpr char kNotLet[] = "这个房间未入住";
+
+class StaleWindows : public AppTest {
+protected:
+    void SetUp() override {
+        main = startAndLogIn();
+        ASSERT_NE(main, 0);
+        room = addRoom("一号房", 1);
+        refreshRoomList(app);
+    }
+
+    // The window the command opened on the only room.
+    WindowHandle openOnRoom(const Text& caption, WindowKind kind) {
+        command(main, 0, caption);
+        const auto windows = services.openWindows(kind);
+        return windows.empty() ? 0 : windows.back();
+    }
+
+    // Confirms the window and lets the event loop finish what it started.
+    void confirm(WindowHandle window) {
+        clickControl(services, window, "按钮_确定");
+        processEvents();
+    }
+
+    Text roomRow() {
+        return queryText(
+            "SELECT dizhi || '|' || zhuangtai || '|' || chuzuzhuangtai || '|' || danhao FROM "
+            "b_fangjian WHERE id=" +
+            std::to_string(room));
+    }
+
+    Text leaseRows() {
+        return queryText(
+            "SELECT group_concat(id || '|' || xingming || '|' || zulinzhuangtai || '|' || "
+            "jiesuanjine || '|' || jiesuanbeizhu, ';') FROM b_zulin");
+    }
+
+    void expectRefusal(const Text& message) {
+        EXPECT_TEXT_EQ(lastBoxText(), message);
+        EXPECT_TEXT_EQ(responder.boxes().back().title, kDefaultMessageTitle);
+    }
+
+    WindowHandle main = 0;
+    int room = 0;
+};
+
+TEST_F(StaleWindows, TwoCheckInWindowsOnOneRoomLetItOnce) {
+    const WindowHandle first = openOnRoom("房屋入住", WindowKind::Lease);
+    const WindowHandle second = openOnRoom("房屋入住", WindowKind::Lease);
+    ASSERT_NE(first, second);
+    services.setText(first, "编辑框_姓名", "李四");
+    services.setText(second, "编辑框_姓名", "王五");
+    const Text orderNumber = services.text(first, "编辑框_单号");
+
+    confirm(first);
+    ASSERT_FALSE(isOpen(first));
+    confirm(second);
+    expectRefusal(kCannotLet);
+    EXPECT_TRUE(isOpen(second));  // it can still be cancelled
+    EXPECT_TEXT_EQ(leaseRows(), "1|李四|0|0.0|");
+    EXPECT_TEXT_EQ(roomRow(), "一号房|1|1|" + orderNumber);
+}
+
+TEST_F(StaleWindows, TwoCheckOutWindowsOnOneRoomSettleOnlyTheLeaseTheyShowed) {
+    confirm(openOnRoom("房屋入住", WindowKind::Lease));
+    const WindowHandle first = openOnRoom("退房操作", WindowKind::Checkout);
+    const WindowHandle second = openOnRoom("退房操作", WindowKind::Checkout);
+    services.setText(first, "编辑框_金额", "100");
+    services.setText(second, "编辑框_金额", "999");
+    services.setText(second, "编辑框_备注", "第二次");
+
+    confirm(first);
+    ASSERT_TEXT_EQ(lastBoxText(), "退房成功");
+    confirm(second);  // the room is free now
+    expectRefusal(kNotLet);
+    EXPECT_TEXT_EQ(leaseRows(), "1||1|100.0|");
+
+    const WindowHandle checkIn = openOnRoom("房屋入住", WindowKind::Lease);
+    services.setText(checkIn, "编辑框_姓名", "新客");
+    confirm(checkIn);
+    const Text letAgain = roomRow();
+    confirm(second);  // let again, but to another lease than the one it showed
+    expectRefusal(kNotLet);
+    EXPECT_TRUE(isOpen(second));
+    EXPECT_TEXT_EQ(leaseRows(), "1||1|100.0|;2|新客|0|0.0|");
+    EXPECT_TEXT_EQ(roomRow(), letAgain);
+}
+
+TEST_F(StaleWindows, ALeaseEditedAfterItsRoomWasCheckedOutIsRefused) {
+    confirm(openOnRoom("房屋入住", WindowKind::Lease));
+    const WindowHandle edit = openOnRoom("修改入住", WindowKind::Lease);
+    confirm(openOnRoom("退房操作", WindowKind::Checkout));
+    ASSERT_TEXT_EQ(lastBoxText(), "退房成功");
+
+    services.setText(edit, "编辑框_姓名", "改名");
+    confirm(edit);
+    expectRefusal(kNotLet);
+    EXPECT_TEXT_EQ(leaseRows(), "1||1|0.0|");  // still settled, and not renamed
+}
+
+TEST_F(StaleWindows, ARoomEditedAfterItWasLetIsRefused) {
+    const WindowHandle edit = openOnRoom("修改房屋信息", WindowKind::Room);
+    confirm(openOnRoom("房屋入住", WindowKind::Lease));
+    const Text let = roomRow();
+
+    services.setText(edit, "编辑框_地址", "改址");
+    pickComboItem(services, edit, "组合框1", 1);
+    confirm(edit);
+    EXPECT_TEXT_EQ(lastBoxText(), "只有闲置的房间才可以修改");
+    EXPECT_TEXT_EQ(responder.boxes().back().title, "Msg");
+    EXPECT_TRUE(isOpen(edit));
+    EXPECT_TEXT_EQ(roomRow(), let);
+}
+
+// Another program reading the file keeps the commit from going through: the save says so,
+// keeps nothing, and succeeds once the file is free.
+TEST_F(StaleWindows, ACommitThatFailsIsReportedAndKeepsNothing) {
+    const WindowHandle checkIn = openOnRoom("房屋入住", WindowKind::Lease);
+    Database reader;
+    ASSERT_TRUE(reader.open(utf8ToGbk(databaseFile().string()), "Qw482617."));
+    StatementHandle reading = reader.prepare("SELECT * FROM b_fangjian");
+    ASSERT_TRUE(reader.step(reading));
+
+    confirm(checkIn);
+    EXPECT_TEXT_EQ(lastBoxText(), "database is locked");
+    EXPECT_TEXT_EQ(responder.boxes().back().title, "ErrMsg");
+    EXPECT_TRUE(isOpen(checkIn));
+    reader.finalize(reading);
+    reader.close();
+    EXPECT_TEXT_EQ(roomRow(), "一号房|1|0|");
+    EXPECT_TEXT_EQ(leaseRows(), "");
+
+    confirm(checkIn);
+    EXPECT_FALSE(isOpen(checkIn));
+    EXPECT_TEXT_EQ(leaseRows(), "1||0|0.0|");
+}
+
+}  // namespace
+}  // namespace tamrivo::testing
