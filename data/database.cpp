@@ -7,6 +7,11 @@ namespace tamrivo {
 
 namespace detail {
 
+void applyKey(sqlite3* connection, const Text& key) {
+    const std::string utf8Key = gbkToUtf8(key);
+    sqliteApi().sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+}
+
 Text fromLibrary(const char* utf8) {
     return utf8 != nullptr ? utf8ToGbk(utf8) : Text();
 }
@@ -33,8 +38,7 @@ bool Database::open(const Text& path, const Text& key, bool create) {
     if (key.empty()) {
         return true;
     }
-    const std::string utf8Key = gbkToUtf8(key);
-    api.sqlite3_key(handle_, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    detail::applyKey(handle_, key);
     return run(kKeyedOpenStatement);
 }
 
