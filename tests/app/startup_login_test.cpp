@@ -1,8 +1,8 @@
 #include <fstream>
 
-#include "app/database_setup.h"
 #include "data/database.h"
 #include "tests/app/app_fixture.h"
+#include "tools/records/database_setup.h"
 
 namespace tamrivo::testing {
 namespace {
