@@ -40,12 +40,22 @@ bool isDailyBackupName(const std::string& name) {
     return true;
 }
 
+// What a run killed in the middle of a copy left: under the folder's lock nobody else can be
+// writing it.
+bool isStaleCopy(const std::string& name) {
+    const std::size_t end = name.find(".partial");
+    return end != std::string::npos && isDailyBackupName(name.substr(0, end));
+}
+
 // Names sort by date, so the oldest come first.
 void pruneDailyBackups(const std::filesystem::path& folder, int keep) {
     std::vector<std::filesystem::path> backups;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.is_regular_file(error) && isDailyBackupName(entry.path().filename().string())) {
+        const std::string name = entry.path().filename().string();
+        if (isStaleCopy(name)) {
+            std::filesystem::remove(entry.path(), error);
+        } else if (entry.is_regular_file(error) && isDailyBackupName(name)) {
             backups.push_back(entry.path());
         }
     }

@@ -18,8 +18,8 @@ std::filesystem::path dailyBackupFolder(const std::filesystem::path& database);
 std::filesystem::path dailyBackupFile(const std::filesystem::path& folder, const std::string& date);
 
 // Makes the day's backup of the database unless it is there already, then keeps only the
-// newest `keep` daily backups; files of other names are never touched. Empty on success,
-// otherwise why not, as native text.
+// newest `keep` daily backups and removes what killed runs left of theirs; files of other
+// names are never touched. Empty on success, otherwise why not, as native text.
 std::string makeDailyBackup(const std::filesystem::path& database, const std::string& date,
                             int keep = kKeptDailyBackups);
 

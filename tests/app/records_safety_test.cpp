@@ -124,6 +124,9 @@ TEST_F(DailyBackups, TheNewestThirtyAreKeptAndOtherFilesLeftAlone) {
     for (const char* other : {"Data-2023-12-31.db.bak", "Data-latest.db", "notes.txt"}) {
         writeFile(backups / other, "the landlord's");
     }
+    // what a program killed in the middle of its copy left
+    writeFile(backups / "Data-2024-01-31.db.partial", "half a copy");
+    writeFile(backups / "Data-2024-01-31.db.partial-journal", "its journal");
     ASSERT_EQ(makeDailyBackup(database, "2024-02-01"), "");
     expected.insert(expected.end(), {"Data-2023-12-31.db.bak", "Data-2024-02-01.db",
                                      "Data-latest.db", "notes.txt"});
