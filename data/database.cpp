@@ -2,6 +2,7 @@
 
 #include "data/database_internal.h"
 #include "ui/text_encoding.h"
+#include "ui/text_search.h"
 
 namespace tamrivo {
 
@@ -113,8 +114,11 @@ bool Database::vacuum(Text* errorText) {
     return execute("VACUUM", errorText);
 }
 
+// The file goes in as a quoted literal: a path may hold an apostrophe (O'Brien's records), and
+// unquoted it would end the literal and let the rest run as statements of their own. The alias
+// is the caller's own SQL (a name, or a name and a KEY clause), as before.
 bool Database::attach(const Text& file, const Text& alias, Text* errorText) {
-    return execute("Attach Database '" + file + "' as " + alias, errorText);
+    return execute("Attach Database '" + substitute(file, "'", "''") + "' as " + alias, errorText);
 }
 
 bool Database::detach(const Text& alias, Text* errorText) {

@@ -135,6 +135,7 @@ public:
     bool commit();
     bool rollback();
     bool vacuum(Text* errorText = nullptr);
+    // The file may hold any character; the alias goes into the SQL as it is.
     bool attach(const Text& file, const Text& alias, Text* errorText = nullptr);
     bool detach(const Text& alias, Text* errorText = nullptr);
     // Copies the schema (default "main") into the destination file, five pages a step,
