@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include <cerrno>
 #include <ostream>
 #include <system_error>
 #include <vector>
@@ -26,7 +25,7 @@ std::filesystem::path withSuffix(std::filesystem::path path, const std::string& 
 std::string unfitness(Database& candidate, const std::filesystem::path& file) {
     const std::string reason = openRecords(candidate, file);
     if (!reason.empty()) {
-        return reason + " (it does not open with the program's key)";
+        return reason + "; a backup opens with the program's key";
     }
     std::vector<std::string> problems = integrityProblems(candidate);
     const std::vector<std::string> tables = schemaProblems(candidate);

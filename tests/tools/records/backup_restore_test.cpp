@@ -168,7 +168,7 @@ TEST_F(BackupRestore, AFileThatIsNotAWholeDatabaseOfTheProgramChangesNothing) {
         EXPECT_EQ(filesIn(dataFolder()), files) << name;
     }
     EXPECT_THAT(tool({"restore", candidate("plain.db").string()}).err,
-                HasSubstr("does not open with the program's key"));
+                HasSubstr("; a backup opens with the program's key"));
     EXPECT_THAT(tool({"restore", candidate("no-leases.db").string()}).err,
                 HasSubstr("table b_zulin is missing"));
 }
