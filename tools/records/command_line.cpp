@@ -5,16 +5,17 @@
 namespace tamrivo {
 namespace {
 
-const OptionSpec* findOption(std::span<const OptionSpec> known, std::string_view name) {
-    const auto found = std::find_if(known.begin(), known.end(),
-                                    [name](const OptionSpec& spec) { return spec.name == name; });
+const KnownOption* findOption(std::span<const KnownOption> known, std::string_view name) {
+    const auto found = std::find_if(known.begin(), known.end(), [name](const KnownOption& option) {
+        return option.name == name;
+    });
     return found != known.end() ? &*found : nullptr;
 }
 
 }  // namespace
 
 ParsedArguments parseArguments(std::span<const std::string_view> arguments,
-                               std::span<const OptionSpec> known) {
+                               std::span<const KnownOption> known) {
     ParsedArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
@@ -33,10 +34,10 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments,
         }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
-        const OptionSpec* spec = findOption(known, name);
-        if (spec == nullptr) {
+        const KnownOption* option = findOption(known, name);
+        if (option == nullptr) {
             parsed.error = "unknown option " + std::string(name);
-        } else if (!spec->takesValue) {
+        } else if (!option->takesValue) {
             if (equals != std::string_view::npos) {
                 parsed.error = "option " + std::string(name) + " takes no value";
             }

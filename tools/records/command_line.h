@@ -9,7 +9,7 @@
 namespace tamrivo {
 
 // An option a command knows: `--name` alone, or `--name VALUE` / `--name=VALUE`.
-struct OptionSpec {
+struct KnownOption {
     std::string_view name;
     bool takesValue = false;
 };
@@ -26,6 +26,6 @@ struct ParsedArguments {
 };
 
 ParsedArguments parseArguments(std::span<const std::string_view> arguments,
-                               std::span<const OptionSpec> known);
+                               std::span<const KnownOption> known);
 
 }  // namespace tamrivo

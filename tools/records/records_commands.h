@@ -29,7 +29,7 @@ struct Command {
     std::string_view synopsis;  // the command line, as the usage shows it
     std::string_view summary;   // one line
     std::string_view help;      // the rest of `COMMAND --help`
-    std::span<const OptionSpec> options;
+    std::span<const KnownOption> options;
     std::size_t operands;  // exactly this many plain arguments
     int (*run)(const CommandInput& input);
 };

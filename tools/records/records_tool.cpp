@@ -15,9 +15,9 @@ namespace {
 
 constexpr char kProgramName[] = "tamrivo-records";
 
-constexpr std::array kCreateOptions = {OptionSpec{"--demo", false}};
-constexpr std::array kReportOptions = {OptionSpec{"--from", true}, OptionSpec{"--to", true},
-                                       OptionSpec{"--csv", false}};
+constexpr std::array kCreateOptions = {KnownOption{"--demo", false}};
+constexpr std::array kReportOptions = {KnownOption{"--from", true}, KnownOption{"--to", true},
+                                       KnownOption{"--csv", false}};
 
 constexpr std::array kCommands = {
     Command{"create", "create [--demo]", "make a new database with the user admin",
