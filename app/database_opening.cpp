@@ -3,34 +3,67 @@
 #include <chrono>
 #include <utility>
 
+#include "app/schema.h"
+#include "ui/text_encoding.h"
+
 namespace tamrivo {
 
 namespace {
 
+// Backups and the records tool read the file through connections of their own; a write that
+// meets one of their short reads waits for it rather than failing.
+constexpr int kBusyTimeoutMilliseconds = 5000;
+// A restore checks and copies the file before it swaps it in; it seldom takes longer.
+constexpr std::chrono::seconds kRestoreWait{5};
 // Short enough that nobody sees it, long enough not to keep a core busy.
 constexpr std::chrono::milliseconds kWaitSlice{1};
 
 }  // namespace
 
-DatabaseOpening::DatabaseOpening(Text path, Text key)
-    : opened_(std::async(std::launch::async, [this, path = std::move(path), key = std::move(key)] {
-          return database_.open(path, key);
-      })) {}
+Text databasePath(const Text& programDirectory) {
+    return programDirectory + "/" + schema::kDatabaseFolder + "/" + schema::kDatabaseFile;
+}
+
+bool openDatabase(Database& database, const Text& programDirectory) {
+    return database.open(databasePath(programDirectory), schema::kDatabaseKey) &&
+           database.setBusyTimeout(kBusyTimeoutMilliseconds);
+}
+
+DatabaseOpening::DatabaseOpening(const Text& programDirectory)
+    : outcome_(std::async(std::launch::async,
+                          [this, programDirectory] { return lockAndOpen(programDirectory); })) {}
 
 DatabaseOpening::~DatabaseOpening() {
-    if (opened_.valid()) {
-        opened_.wait();
+    if (outcome_.valid()) {
+        outcome_.wait();
         database_.close();  // nobody took it
     }
 }
 
-bool DatabaseOpening::finish(Database& into, const std::function<void()>& whileWaiting) {
-    while (opened_.wait_for(kWaitSlice) != std::future_status::ready) {
+// Every instance of the program takes a share, so a second one starts beside the first (each
+// transaction stays whole, the library sees to that); a restore waits until all have ended.
+// Without a lock file (no Data folder, a read-only medium) there is nothing to restore into
+// either, so the program goes on and the open tells what is wrong.
+OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
+    LockAttempt attempt = lockRecords(gbkToUtf8(programDirectory + "/" + schema::kDatabaseFolder),
+                                      LockAccess::Shared, kRestoreWait);
+    if (attempt.outcome == LockOutcome::Busy) {
+        return OpeningOutcome::Restoring;
+    }
+    lock_ = std::move(attempt.lock);
+    return openDatabase(database_, programDirectory) ? OpeningOutcome::Opened
+                                                     : OpeningOutcome::Failed;
+}
+
+OpeningOutcome DatabaseOpening::finish(Database& database, FileLock& lock,
+                                       const std::function<void()>& whileWaiting) {
+    while (outcome_.wait_for(kWaitSlice) != std::future_status::ready) {
         whileWaiting();
     }
-    const bool opened = opened_.get();
-    into = database_;
-    return opened;
+    const OpeningOutcome outcome = outcome_.get();
+    database = database_;
+    lock = std::move(lock_);
+    return outcome;
 }
 
 }  // namespace tamrivo

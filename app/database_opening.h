@@ -3,32 +3,49 @@
 #include <functional>
 #include <future>
 
+#include "app/records_lock.h"
 #include "data/database.h"
 #include "ui/value_types.h"
 
 namespace tamrivo {
 
-// Opens a keyed database on a thread of its own. The key derivation is the costliest step
-// of start-up and needs nothing of the window toolkit, so the program begins it first and
-// lets the toolkit start meanwhile.
+// Data/Data.db in the program directory.
+Text databasePath(const Text& programDirectory);
+
+// Opens Data/Data.db of the program directory with the program's key, never creating it;
+// false when it cannot be used.
+bool openDatabase(Database& database, const Text& programDirectory);
+
+enum class OpeningOutcome {
+    Opened,
+    Failed,    // the connection keeps the reason for errorMessage
+    Restoring  // a restore held the records past the wait; nothing was opened
+};
+
+// Takes the program's share of the records lock, then opens the records, on a thread of its
+// own. The key derivation is the costliest step of start-up and needs nothing of the window
+// toolkit, so the program begins it first and lets the toolkit start meanwhile. The lock
+// comes first so that a restore never swaps the file under an open connection.
 class DatabaseOpening {
 public:
-    // Begins opening `path` with `key` for reading and writing, never creating it.
-    DatabaseOpening(Text path, Text key);
+    explicit DatabaseOpening(const Text& programDirectory);
     // Waits for the thread and closes the connection when nobody took it.
     ~DatabaseOpening();
     DatabaseOpening(const DatabaseOpening&) = delete;
     DatabaseOpening& operator=(const DatabaseOpening&) = delete;
 
-    // Waits for the open and hands over the connection (failed ones keep their reason for
-    // errorMessage); true when the database can be used. `whileWaiting` runs between short
-    // waits, so that what the opening thread asks of the waiting one (a fatal error shown
-    // in a message box) is answered. Once only.
-    bool finish(Database& into, const std::function<void()>& whileWaiting);
+    // Waits for the outcome and hands over the connection and the lock. `whileWaiting` runs
+    // between short waits, so that what the opening thread asks of the waiting one (a fatal
+    // error shown in a message box) is answered. Once only.
+    OpeningOutcome finish(Database& database, FileLock& lock,
+                          const std::function<void()>& whileWaiting);
 
 private:
+    OpeningOutcome lockAndOpen(const Text& programDirectory);
+
     Database database_;
-    std::future<bool> opened_;
+    FileLock lock_;
+    std::future<OpeningOutcome> outcome_;
 };
 
 }  // namespace tamrivo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/daily_backup.h"
+#include "app/records_lock.h"
 #include "app/running_version.h"
 #include "data/database.h"
 #include "data/query_builder.h"
@@ -23,6 +25,8 @@ struct ProgramState {
     ProgramState& operator=(const ProgramState&) = delete;
 
     Database database;
+    FileLock recordsLock;     // the program's share, held until it ends
+    DailyBackup dailyBackup;  // stopped before the lock goes
     QueryBuilder queryBuilder;
     LayoutKeeper layoutKeeper;
     Text runningVersion;

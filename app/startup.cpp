@@ -1,45 +1,44 @@
 #include "app/startup.h"
 
 #include "app/login_window.h"
-#include "app/schema.h"
 #include "app/screen.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo {
 
 namespace {
 
-bool showStart(App& app, bool opened) {
+void startDailyBackups(App& app) {
+    app.state.dailyBackup.start(gbkToUtf8(databasePath(app.services.programDirectory())));
+}
+
+bool showStart(App& app, OpeningOutcome outcome) {
     app.state.runningVersion = kRunningVersion;
-    if (!opened) {
+    if (outcome == OpeningOutcome::Restoring) {
+        app.services.messageBox("数据库正在恢复，请稍后再打开", kMessageOk, kMessageTitle);
+        return false;
+    }
+    if (outcome == OpeningOutcome::Failed) {
         app.services.messageBox("打开数据库失败\r\n" + app.state.database.errorMessage(),
                                 kMessageOk, kMessageTitle);
         return false;
     }
+    startDailyBackups(app);
     openLoginWindow(app);
     return true;
 }
 
 }  // namespace
 
-Text databasePath(const Text& programDirectory) {
-    return programDirectory + "/" + schema::kDatabaseFolder + "/" + schema::kDatabaseFile;
-}
-
-bool openDatabase(App& app) {
-    return app.state.database.open(databasePath(app.services.programDirectory()),
-                                   schema::kDatabaseKey);
-}
-
-DatabaseOpening beginOpeningDatabase(const Text& programDirectory) {
-    return DatabaseOpening(databasePath(programDirectory), schema::kDatabaseKey);
-}
-
 bool startProgram(App& app) {
-    return showStart(app, openDatabase(app));
+    DatabaseOpening opening(app.services.programDirectory());
+    return startProgram(app, opening);
 }
 
 bool startProgram(App& app, DatabaseOpening& opening) {
-    return showStart(app, opening.finish(app.state.database, [&app] { app.services.doEvents(); }));
+    const OpeningOutcome outcome = opening.finish(app.state.database, app.state.recordsLock,
+                                                  [&app] { app.services.doEvents(); });
+    return showStart(app, outcome);
 }
 
 }  // namespace tamrivo

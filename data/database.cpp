@@ -2,10 +2,16 @@
 
 #include "data/database_internal.h"
 #include "ui/text_encoding.h"
+#include "ui/text_search.h"
 
 namespace tamrivo {
 
 namespace detail {
+
+void applyKey(sqlite3* connection, const Text& key) {
+    const std::string utf8Key = gbkToUtf8(key);
+    sqliteApi().sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+}
 
 Text fromLibrary(const char* utf8) {
     return utf8 != nullptr ? utf8ToGbk(utf8) : Text();
@@ -33,8 +39,7 @@ bool Database::open(const Text& path, const Text& key, bool create) {
     if (key.empty()) {
         return true;
     }
-    const std::string utf8Key = gbkToUtf8(key);
-    api.sqlite3_key(handle_, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    detail::applyKey(handle_, key);
     return run(kKeyedOpenStatement);
 }
 
@@ -109,8 +114,11 @@ bool Database::vacuum(Text* errorText) {
     return execute("VACUUM", errorText);
 }
 
+// The file goes in as a quoted literal: a path may hold an apostrophe (O'Brien's records), and
+// unquoted it would end the literal and let the rest run as statements of their own. The alias
+// is the caller's own SQL (a name, or a name and a KEY clause), as before.
 bool Database::attach(const Text& file, const Text& alias, Text* errorText) {
-    return execute("Attach Database '" + file + "' as " + alias, errorText);
+    return execute("Attach Database '" + substitute(file, "'", "''") + "' as " + alias, errorText);
 }
 
 bool Database::detach(const Text& alias, Text* errorText) {

@@ -135,12 +135,14 @@ public:
     bool commit();
     bool rollback();
     bool vacuum(Text* errorText = nullptr);
+    // The file may hold any character; the alias goes into the SQL as it is.
     bool attach(const Text& file, const Text& alias, Text* errorText = nullptr);
     bool detach(const Text& alias, Text* errorText = nullptr);
-    // Copies the schema (default "main") into an unencrypted file, five pages a step,
-    // waiting while the destination is busy or locked.
+    // Copies the schema (default "main") into the destination file, five pages a step,
+    // waiting while the destination is busy or locked. The copy is encrypted with the key;
+    // without one it is written in plain text, however the source is encrypted.
     bool backup(const Text& destination, const BackupProgress& progress = {},
-                const Text& schema = {});
+                const Text& schema = {}, const Text& key = {});
 
 private:
     ConnectionHandle handle_ = nullptr;

@@ -14,7 +14,8 @@ bool isBusy(int code) {
 
 }  // namespace
 
-bool Database::backup(const Text& destination, const BackupProgress& progress, const Text& schema) {
+bool Database::backup(const Text& destination, const BackupProgress& progress, const Text& schema,
+                      const Text& key) {
     if (handle_ == nullptr) {
         return false;
     }
@@ -23,6 +24,9 @@ bool Database::backup(const Text& destination, const BackupProgress& progress, c
     if (api.sqlite3_open(gbkToUtf8(destination).c_str(), &target) != SQLITE_OK) {
         api.sqlite3_close(target);
         return false;
+    }
+    if (!key.empty()) {
+        detail::applyKey(target, key);
     }
     const std::string source = gbkToUtf8(schema.empty() ? Text("main") : schema);
     sqlite3_backup* copy = api.sqlite3_backup_init(target, "main", handle_, source.c_str());

@@ -11,6 +11,9 @@ namespace tamrivo::detail {
 inline constexpr int kClosedErrorCode = SQLITE_MISUSE;
 inline constexpr char kClosedErrorMessage[] = "library routine called out of sequence";
 
+// Gives the connection the key of an encrypted file (UTF-8, as every text reaching the library).
+void applyKey(sqlite3* connection, const Text& key);
+
 // A library text (UTF-8, possibly null) as GBK.
 Text fromLibrary(const char* utf8);
 

@@ -8,6 +8,6 @@ cmake --build build --parallel "$(build_jobs)"
 
 [ -x build/tamrivo ] || fail "the program is not built yet (no build/tamrivo)"
 if [ ! -e build/Data/Data.db ]; then
-    build/tamrivo-setup --demo || fail "could not create the demo database"
+    build/tamrivo-records create --demo || fail "could not create the demo database"
 fi
 exec build/tamrivo

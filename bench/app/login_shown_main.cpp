@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const tamrivo::Text directory = tamrivo::utf8ToGbk(argv[1]);
-    tamrivo::DatabaseOpening opening = tamrivo::beginOpeningDatabase(directory);
+    tamrivo::DatabaseOpening opening(directory);
     QApplication application(argc, argv);
     tamrivo::QtWindowServices services;
     services.setProgramDirectory(directory);

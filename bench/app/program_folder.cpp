@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "app/database_setup.h"
 #include "app/schema.h"
+#include "tools/records/database_setup.h"
 
 namespace tamrivo::bench {
 

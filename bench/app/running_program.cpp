@@ -13,7 +13,7 @@ namespace tamrivo::bench {
 
 RunningProgram::RunningProgram(const ProgramFolder& folder) {
     services.setProgramDirectory(utf8ToGbk(folder.path().string()));
-    if (!openDatabase(app)) {
+    if (!openDatabase(state.database, services.programDirectory())) {
         std::fprintf(stderr, "the program cannot open the database\n");
         std::exit(1);
     }

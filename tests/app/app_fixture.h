@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/database_setup.h"
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "engine/bar_builders.h"
@@ -21,6 +20,7 @@
 #include "tests/support/engine_harness.h"
 #include "tests/support/message_box_responder.h"
 #include "tests/support/temporary_folder.h"
+#include "tools/records/database_setup.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo::testing {

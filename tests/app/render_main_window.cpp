@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/database_setup.h"
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "engine/qt_window_services.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
+#include "tools/records/database_setup.h"
 #include "ui/text_encoding.h"
 
 int main(int argc, char* argv[]) {

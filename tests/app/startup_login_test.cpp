@@ -2,9 +2,9 @@
 #include <fstream>
 #include <thread>
 
-#include "app/database_setup.h"
 #include "data/database.h"
 #include "tests/app/app_fixture.h"
+#include "tools/records/database_setup.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -43,14 +43,14 @@ TEST_F(StartUp, AnEmptyFileOpensButNobodyCanLogIn) {
 
 TEST_F(StartUp, AnOpeningBegunBeforeTheWindowsEndsInTheLoginWindowOnlyOnSuccess) {
     const Text directory = services.programDirectory();
-    DatabaseOpening missing = beginOpeningDatabase(directory);
+    DatabaseOpening missing(directory);
     EXPECT_FALSE(startProgram(app, missing));
     EXPECT_TEXT_EQ(lastBoxText(), "打开数据库失败\r\nunable to open database file");
     EXPECT_TRUE(services.openWindows(WindowKind::Login).empty());
     state.database.close();  // the failed connection, kept for its message
 
     makeDatabase();
-    DatabaseOpening present = beginOpeningDatabase(directory);
+    DatabaseOpening present(directory);
     ASSERT_TRUE(startProgram(app, present));
     EXPECT_NE(logIn("admin", "904817"), 0);  // on the connection the opening made
 }
@@ -60,7 +60,7 @@ TEST_F(StartUp, AnOpeningBegunBeforeTheWindowsEndsInTheLoginWindowOnlyOnSuccess)
 TEST_F(StartUp, TheWindowThreadKeepsAnsweringWhileTheDatabaseOpens) {
     makeDatabase();
     std::atomic<bool> answered = false;
-    DatabaseOpening opening = beginOpeningDatabase(services.programDirectory());
+    DatabaseOpening opening(services.programDirectory());
     std::thread asking([&] {
         services.messageBox("从别的线程", kMessageOk);
         answered = true;

@@ -1,12 +1,16 @@
+#include <gmock/gmock.h>
+
 #include <vector>
 
 #include "tests/data/database_test_support.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {
 
 using testing::mustExecute;
 using testing::OpenDatabase;
+using testing::readFile;
 using testing::TemporaryFolder;
 
 struct Progress {
@@ -85,6 +89,27 @@ TEST_F(DatabaseBackup, AMissingDestinationFolderFails) {
     int reports = 0;
     EXPECT_FALSE(db.backup(folder.file("no/such/copy.db"), [&](int, int) { ++reports; }));
     EXPECT_EQ(reports, 0);
+}
+
+// The copy takes the key it is given, whatever the source's: the program's own backups pass
+// the program's key, so its records never land on the disk in plain text.
+TEST(EncryptedBackup, TheCopyOpensWithItsKeyOnly) {
+    TemporaryFolder folder;
+    OpenDatabase source;
+    ASSERT_TRUE(source.db.open(folder.file("secret.db"), "k3y", true));
+    mustExecute(source.db, "create table t(x text); insert into t values('房客')");
+
+    for (const Text key : {"k3y", "another"}) {
+        const Text file = folder.file(key + ".db");
+        ASSERT_TRUE(source.db.backup(file, {}, {}, key));
+        OpenDatabase keyed;
+        ASSERT_TRUE(keyed.db.open(file, key));
+        EXPECT_TEXT_EQ(keyed.db.queryText("select x from t"), "房客");
+        OpenDatabase unkeyed;
+        ASSERT_TRUE(unkeyed.db.open(file));
+        EXPECT_FALSE(unkeyed.db.tableExists("t"));
+        EXPECT_THAT(readFile(file), ::testing::Not(::testing::HasSubstr(gbkToUtf8("房客"))));
+    }
 }
 
 }  // namespace

@@ -245,6 +245,23 @@ TEST_F(DatabaseStatements, AttachedDatabasesAreReachableByAlias) {
     EXPECT_TRUE(db.vacuum());
 }
 
+TEST_F(DatabaseStatements, AnApostropheInTheAttachedFileIsPartOfItsName) {
+    testing::TemporaryFolder folder;
+    const Text file = folder.file("O'Brien's records.db");
+    OpenDatabase other;
+    ASSERT_TRUE(other.db.open(file, {}, true));
+    mustExecute(other.db, "create table t(x); insert into t values(7)");
+    Text error;
+    ASSERT_TRUE(db.attach(file, "other", &error)) << testing::readableGbk(error);
+    EXPECT_EQ(db.queryInt("select x from other.t"), 7);
+    EXPECT_TRUE(db.detach("other"));
+
+    // Nothing after an apostrophe runs as a statement of its own.
+    mustExecute(db, "create table kept(x)");
+    EXPECT_FALSE(db.attach(folder.file("x' as y; drop table kept; --"), "z", &error));
+    EXPECT_TRUE(db.tableExists("kept"));
+}
+
 TEST_F(DatabaseStatements, ANullStatementFailsEveryOperation) {
     EXPECT_FALSE(db.finalize(nullptr));
     EXPECT_FALSE(db.step(nullptr));

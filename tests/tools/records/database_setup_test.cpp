@@ -1,43 +1,26 @@
-#include "app/database_setup.h"
+#include "tools/records/database_setup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 
 #include "app/schema.h"
 #include "data/database.h"
-#include "tests/support/run_command.h"
-#include "tests/support/temporary_folder.h"
+#include "tests/tools/records/records_test_support.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {
 
 using ::testing::HasSubstr;
+using testing::readFile;
 using testing::runCommand;
+using testing::sqlcipherShell;
 using testing::TemporaryFolder;
 
 constexpr char kAdminDigest[] = "C9CA4497A6DF398DB7E8DD15938AAFD3";  // MD5 of "904817"
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Feeds commands (UTF-8, as the shell reads them) to Debian's SQLCipher shell on the given database
-// file.
-std::string sqlcipherShell(const TemporaryFolder& folder, const std::string& database,
-                           const std::string& commands) {
-    const std::string script = folder.file("commands.sql");
-    std::ofstream(script) << commands;
-    return runCommand(std::string(TAMRIVO_SQLCIPHER_SHELL) + " '" + database + "' < '" + script +
-                      "'")
-        .second;
-}
 
 class DatabaseSetup : public ::testing::Test {
 protected:
@@ -190,39 +173,27 @@ TEST_F(DatabaseSetup, AFileMadeByDebiansShellOpensWithTheKey) {
     EXPECT_TEXT_EQ(db.queryText("SELECT dizhi FROM b_fangjian"), "幸福里101室");
 }
 
-TEST(SetupProgram, CreatesTheDatabaseBesideItselfOnceOnly) {
+TEST(RecordsProgram, CreatesTheDatabaseBesideItselfOnceOnly) {
     TemporaryFolder folder;
-    const std::filesystem::path program = folder.path() / "tamrivo-setup";
-    std::filesystem::copy_file(TAMRIVO_SETUP_PROGRAM, program);
+    const std::filesystem::path program = folder.path() / "tamrivo-records";
+    std::filesystem::copy_file(TAMRIVO_RECORDS_PROGRAM, program);
     const std::string command = "'" + program.string() + "'";
 
-    const auto [created, report] = runCommand(command + " --demo");
+    const auto [created, report] = runCommand(command + " create --demo");
     EXPECT_EQ(created, 0) << report;
     EXPECT_THAT(report, HasSubstr("Data.db"));
     const std::filesystem::path database = folder.path() / "Data" / "Data.db";
     ASSERT_TRUE(std::filesystem::exists(database));
     const std::string before = readFile(database);
 
-    const auto [again, refusal] = runCommand(command + " --demo");
+    const auto [again, refusal] = runCommand(command + " create --demo");
     EXPECT_EQ(again, 1);
     EXPECT_THAT(refusal, HasSubstr("already exists"));
     EXPECT_EQ(readFile(database), before);
 
-    const auto [misused, usage] = runCommand(command + " --bogus");
+    const auto [misused, usage] = runCommand(command + " create --bogus");
     EXPECT_EQ(misused, 2);
     EXPECT_THAT(usage, HasSubstr("usage"));
-}
-
-TEST(SetupProgram, CreatesTheDatabaseInTheFolderItIsGiven) {
-    TemporaryFolder folder;
-    const std::filesystem::path other = folder.path() / "other folder";
-    const auto [created, report] = runCommand(std::string(TAMRIVO_SETUP_PROGRAM) + " --folder '" +
-                                              other.string() + "' create");
-    EXPECT_EQ(created, 0) << report;
-    EXPECT_TRUE(std::filesystem::exists(other / "Data" / "Data.db"));
-
-    const auto [misused, usage] = runCommand(std::string(TAMRIVO_SETUP_PROGRAM) + " --folder");
-    EXPECT_EQ(misused, 2);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <iosfwd>
-#include <span>
 #include <string>
 
 namespace tamrivo {
@@ -16,12 +14,5 @@ struct SetupOutcome {
 // admin, plus demo rooms and leases when asked. An existing file is never touched; a
 // failure removes the file it was making.
 SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo);
-
-// The set-up tool: creates Data/Data.db in `programDirectory`, or in the folder given with
-// --folder DIR, with demo records when given --demo.
-// Returns the process's exit status.
-int runDatabaseSetup(std::span<const char* const> arguments,
-                     const std::filesystem::path& programDirectory, std::ostream& out,
-                     std::ostream& err);
 
 }  // namespace tamrivo

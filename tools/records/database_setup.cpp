@@ -1,19 +1,18 @@
-#include "app/database_setup.h"
+#include "tools/records/database_setup.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <ostream>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
-#include "app/demo_data.h"
 #include "app/password_digest.h"
 #include "app/schema.h"
 #include "data/database.h"
+#include "tools/records/demo_data.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -132,34 +131,6 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
         made += ", " + demoDataSummary();
     }
     return {true, made};
-}
-
-int runDatabaseSetup(std::span<const char* const> arguments,
-                     const std::filesystem::path& programDirectory, std::ostream& out,
-                     std::ostream& err) {
-    bool withDemo = false;
-    std::filesystem::path folder = programDirectory;
-    // "--folder DIR" and "create" as the records tool takes them, so the launcher can call
-    // either.
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        if (argument == "--folder" && i + 1 < arguments.size()) {
-            folder = arguments[++i];
-        } else if (argument == "--demo") {
-            withDemo = true;
-        } else if (argument != "create") {
-            err << "usage: tamrivo-setup [--folder DIR] [create] [--demo]\n";
-            return 2;
-        }
-    }
-    if (folder.empty()) {
-        err << "tamrivo-setup: cannot tell which directory the program is in\n";
-        return 1;
-    }
-    const SetupOutcome outcome =
-        createDatabase(folder / schema::kDatabaseFolder / schema::kDatabaseFile, withDemo);
-    (outcome.created ? out : err) << "tamrivo-setup: " << outcome.message << '\n';
-    return outcome.created ? 0 : 1;
 }
 
 }  // namespace tamrivo

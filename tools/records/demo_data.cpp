@@ -1,4 +1,4 @@
-#include "app/demo_data.h"
+#include "tools/records/demo_data.h"
 
 #include <array>
 #include <string>

@@ -1,0 +1,102 @@
+// Drives the real program's screens offscreen as fast as they go: logs in, then checks
+// guests into idle rooms and out of let ones, at random, until it is killed. scripts/soak.sh
+// kills it at random moments and checks the records after each kill.
+//   tamrivo_soak_driver PROGRAM_FOLDER [SEED]
+#include <QApplication>
+#include <QListWidget>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "engine/bar_builders.h"
+#include "engine/qt_window_services.h"
+#include "tests/support/engine_harness.h"
+#include "tests/support/message_box_responder.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo::testing {
+namespace {
+
+constexpr char kRoomList[] = "超级列表框1";
+constexpr char kToolbar[] = "工具条1";
+constexpr int kLetImage = 2;
+constexpr int kIdleImage = 0;
+
+WindowHandle newest(QtWindowServices& services, WindowKind kind) {
+    const auto windows = services.openWindows(kind);
+    return windows.empty() ? 0 : windows.back();
+}
+
+WindowHandle logIn(QtWindowServices& services) {
+    const WindowHandle login = newest(services, WindowKind::Login);
+    services.setText(login, "编辑框_用户名", "admin");
+    services.setText(login, "编辑框_密码", "904817");
+    clickControl(services, login, "按钮_确认");
+    waitUntil([&] { return newest(services, WindowKind::Main) != 0; });
+    return newest(services, WindowKind::Main);
+}
+
+// Presses the toolbar command on the room and confirms the window it opens, filled in.
+void act(QtWindowServices& services, WindowHandle main, int row, const Text& command,
+         WindowKind kind, const Text& field, const Text& value) {
+    selectListRow(services, main, kRoomList, row);
+    clickToolbarItem(services, main, kToolbar, command);
+    processEvents();
+    const WindowHandle window = newest(services, kind);
+    if (window == 0) {
+        return;
+    }
+    services.setText(window, field, value);
+    clickControl(services, window, "按钮_确定");
+    processEvents();
+}
+
+int drive(const std::string& folder, unsigned seed) {
+    QApplication& application = testing::application();
+    QtWindowServices services;
+    services.setProgramDirectory(utf8ToGbk(folder));
+    MessageBoxResponder responder(services);
+    ProgramState state(services, "http://127.0.0.1:9/autoUpdate.php", {});
+    state.dailyBackup.setFirstDelay(std::chrono::milliseconds(0));
+    App app{services, state};
+    if (!startProgram(app)) {
+        std::fprintf(stderr, "the program did not start\n");
+        return 1;
+    }
+    const WindowHandle main = logIn(services);
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, kRoomList));
+    if (list == nullptr || list->count() == 0) {
+        std::fprintf(stderr, "no rooms to let\n");
+        return 1;
+    }
+    std::mt19937 random(seed);
+    for (long done = 0;; ++done) {
+        const int row = static_cast<int>(random() % static_cast<unsigned>(list->count()));
+        const int image = list->item(row)->data(kRowImageRole).toInt();
+        if (image == kIdleImage) {
+            act(services, main, row, "房屋入住", WindowKind::Lease, "编辑框_姓名",
+                "客人" + std::to_string(done));
+        } else if (image == kLetImage) {
+            act(services, main, row, "退房操作", WindowKind::Checkout, "编辑框_金额",
+                std::to_string(random() % 500));
+        }
+        application.processEvents();
+    }
+}
+
+}  // namespace
+}  // namespace tamrivo::testing
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tamrivo_soak_driver PROGRAM_FOLDER [SEED]\n");
+        return 2;
+    }
+    const unsigned seed = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 1;
+    return tamrivo::testing::drive(argv[1], seed);
+}

@@ -1,0 +1,104 @@
+#pragma once
+// A program folder with a database made by the set-up code, and the records tool run on it
+// in-process, as the tests of the tool use them.
+
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/schema.h"
+#include "data/database.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/run_command.h"
+#include "tests/support/temporary_folder.h"
+#include "tools/records/database_setup.h"
+#include "tools/records/records_tool.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo::testing {
+
+// Feeds commands (UTF-8, as the shell reads them) to Debian's SQLCipher shell on a file.
+inline std::string sqlcipherShell(const TemporaryFolder& folder, const std::string& database,
+                                  const std::string& commands) {
+    const std::string script = folder.file("commands.sql");
+    std::ofstream(script) << commands;
+    return runCommand(std::string(TAMRIVO_SQLCIPHER_SHELL) + " '" + database + "' < '" + script +
+                      "'")
+        .second;
+}
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class RecordsTest : public ::testing::Test {
+protected:
+    ~RecordsTest() override { db.close(); }
+
+    std::filesystem::path dataFolder() const { return folder.path() / schema::kDatabaseFolder; }
+    std::filesystem::path databaseFile() const { return dataFolder() / schema::kDatabaseFile; }
+
+    // Creates the program's database and opens it as the program does.
+    void makeDatabase(bool demo = false) {
+        const SetupOutcome outcome = createDatabase(databaseFile(), demo);
+        ASSERT_TRUE(outcome.created) << outcome.message;
+        ASSERT_TRUE(db.open(databaseFile().string(), schema::kDatabaseKey)) << db.errorMessage();
+    }
+
+    void execute(const Text& sql) {
+        Text error;
+        ASSERT_TRUE(db.execute(sql, &error)) << sql << ": " << readableGbk(error);
+    }
+
+    // The tool on this folder, as `tamrivo-records ARGUMENTS` would run it.
+    ToolRun tool(std::vector<std::string> arguments) {
+        std::vector<const char*> words;
+        for (const std::string& argument : arguments) {
+            words.push_back(argument.c_str());
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        ToolRun run;
+        run.status = runRecordsTool(words, folder.path(), {out, err, false});
+        run.out = out.str();
+        run.err = err.str();
+        return run;
+    }
+
+    TemporaryFolder folder;
+    Database db;
+};
+
+// Every row of the three tables, as texts, for comparing two databases' records.
+inline std::string recordsOf(const std::filesystem::path& file) {
+    Database database;
+    if (!database.open(file.string(), schema::kDatabaseKey)) {
+        return "cannot open " + file.string();
+    }
+    std::string dump;
+    for (const char* table : {"b_yh", "b_fangjian", "b_zulin"}) {
+        TextTable rows;
+        int rowCount = 0;
+        int columnCount = 0;
+        Text error;
+        database.getTable("SELECT * FROM `" + Text(table) + "` ORDER BY `id`", &rows, rowCount,
+                          columnCount, error);
+        dump += std::string(table) + ":" + error + "\n";
+        for (const auto& row : rows) {
+            for (const Text& cell : row) {
+                dump += cell + "|";
+            }
+            dump += "\n";
+        }
+    }
+    database.close();
+    return dump;
+}
+
+}  // namespace tamrivo::testing

@@ -1,0 +1,121 @@
+#include "tools/records/record_problems.h"
+
+#include <array>
+
+#include "tools/records/records_schema.h"
+#include "tools/records/stored_rows.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+// A query that finds records in one kind of wrong state, and the words for each one found.
+struct StateRule {
+    const char* sql;
+    std::string (*describe)(std::span<const StoredValue> row);
+};
+
+std::string room(std::span<const StoredValue> row) {
+    return "room " + row[0].text + " (" + row[1].text + ")";
+}
+
+std::string lease(std::span<const StoredValue> row) {
+    return "lease " + row[0].text + " (order number " + row[1].text + ")";
+}
+
+std::string describeLetRoom(std::span<const StoredValue> row) {
+    const std::string& orderNumber = row[2].text;
+    const std::string& open = row[3].text;
+    if (orderNumber.empty()) {
+        return room(row) + " is let but holds no order number";
+    }
+    if (open == "0") {
+        return room(row) + " is let with order number " + orderNumber +
+               ", but no open lease has that number";
+    }
+    return room(row) + " is let with order number " + orderNumber + ", which " + open +
+           " open leases share";
+}
+
+// Open means anything but settled, as the program's totals count it.
+const std::array<StateRule, 6> kStateRules = {{
+    {"SELECT f.`id`, f.`dizhi`, ifnull(f.`danhao`, ''), (SELECT count(*) FROM `b_zulin` z "
+     "WHERE z.`danhao`=f.`danhao` AND ifnull(z.`zulinzhuangtai`, 0)<>1) AS open_leases FROM "
+     "`b_fangjian` f WHERE f.`chuzuzhuangtai`=1 AND (ifnull(f.`danhao`, '')='' OR open_leases<>1) "
+     "ORDER BY f.`id`",
+     describeLetRoom},
+    {"SELECT z.`id`, z.`danhao`, z.`fangzhi` FROM `b_zulin` z WHERE "
+     "ifnull(z.`zulinzhuangtai`, 0)<>1 AND NOT EXISTS (SELECT 1 FROM `b_fangjian` f WHERE "
+     "f.`chuzuzhuangtai`=1 AND f.`danhao`=z.`danhao`) ORDER BY z.`id`",
+     [](std::span<const StoredValue> row) {
+         return lease(row) + " for " + row[2].text +
+                " is open, but no let room holds its order number";
+     }},
+    {"SELECT `id`, `dizhi`, `danhao` FROM `b_fangjian` WHERE `zhuangtai`=1 AND "
+     "ifnull(`chuzuzhuangtai`, 0)<>1 AND ifnull(`danhao`, '')<>'' ORDER BY `id`",
+     [](std::span<const StoredValue> row) {
+         return room(row) + " is idle but still holds order number " + row[2].text;
+     }},
+    // -1 is what the room window stores when no condition was chosen: abandoned, by design.
+    {"SELECT `id`, `dizhi`, quote(`zhuangtai`) FROM `b_fangjian` WHERE `zhuangtai` IS NULL "
+     "OR `zhuangtai` NOT IN (0, 1, -1) ORDER BY `id`",
+     [](std::span<const StoredValue> row) {
+         return room(row) + " has condition " + row[2].text +
+                ", not 1 (normal), 0 (abandoned) or -1 (none chosen)";
+     }},
+    // A missing occupancy reads as idle, which a table without a default gives new rooms.
+    {"SELECT `id`, `dizhi`, quote(`chuzuzhuangtai`) FROM `b_fangjian` WHERE "
+     "`chuzuzhuangtai` NOT IN (0, 1) ORDER BY `id`",
+     [](std::span<const StoredValue> row) {
+         return room(row) + " has occupancy " + row[2].text + ", not 1 (let) or 0 (idle)";
+     }},
+    {"SELECT `id`, `danhao`, quote(`zulinzhuangtai`) FROM `b_zulin` WHERE `zulinzhuangtai` "
+     "IS NULL OR `zulinzhuangtai` NOT IN (0, 1) ORDER BY `id`",
+     [](std::span<const StoredValue> row) {
+         return lease(row) + " has state " + row[2].text + ", not 0 (open) or 1 (settled)";
+     }},
+}};
+
+std::string lastError(Database& database) {
+    return gbkToUtf8(database.errorMessage());
+}
+
+}  // namespace
+
+std::vector<std::string> integrityProblems(Database& database) {
+    TextTable table;
+    int rows = 0;
+    int columns = 0;
+    Text error;
+    if (!database.getTable("PRAGMA integrity_check", &table, rows, columns, error)) {
+        return {"the integrity check cannot run: " + gbkToUtf8(error)};
+    }
+    std::vector<std::string> problems;
+    for (int row = 1; row <= rows && columns > 0; ++row) {
+        const Text& finding = table[static_cast<std::size_t>(row)][0];
+        if (finding != "ok") {
+            problems.push_back("integrity check: " + gbkToUtf8(finding));
+        }
+    }
+    return problems;
+}
+
+std::vector<std::string> recordProblems(Database& database) {
+    std::vector<std::string> problems = integrityProblems(database);
+    const std::vector<std::string> tables = schemaProblems(database);
+    problems.insert(problems.end(), tables.begin(), tables.end());
+    if (!tables.empty()) {
+        return problems;  // the states cannot be read without the tables
+    }
+    for (const StateRule& rule : kStateRules) {
+        const bool ran = forEachRow(database, rule.sql, [&](std::span<const StoredValue> row) {
+            problems.push_back(rule.describe(row));
+        });
+        if (!ran) {
+            problems.push_back("cannot read the records: " + lastError(database));
+        }
+    }
+    return problems;
+}
+
+}  // namespace tamrivo

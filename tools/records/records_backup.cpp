@@ -1,0 +1,35 @@
+#include <ostream>
+#include <system_error>
+
+#include "app/records_copy.h"
+#include "tools/records/progress_bar.h"
+#include "tools/records/records_access.h"
+#include "tools/records/records_commands.h"
+
+namespace tamrivo {
+
+int runBackup(const CommandInput& input) {
+    const std::filesystem::path destination = input.arguments.operands.front();
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(destination, error))) {
+        return input.fail(destination.string() + " already exists; give the name of a new file");
+    }
+    const auto lock = shareRecords(input);
+    Database database;
+    if (!lock || !openForCommand(input, database)) {
+        return kExitFailed;
+    }
+    const std::string reason = copyRecords(database, destination, terminalProgress(input.console));
+    database.close();
+    if (input.console.terminal) {
+        input.console.err << '\n';
+    }
+    if (!reason.empty()) {
+        return input.fail(reason);
+    }
+    input.console.out << "backed up " << input.databaseFile().string() << " into "
+                      << destination.string() << '\n';
+    return kExitDone;
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,32 @@
+#include <ostream>
+
+#include "tools/records/record_problems.h"
+#include "tools/records/records_access.h"
+#include "tools/records/records_commands.h"
+
+namespace tamrivo {
+
+int runCheck(const CommandInput& input) {
+    const auto lock = shareRecords(input);
+    Database database;
+    if (!lock || !openForCommand(input, database)) {
+        return kExitFailed;
+    }
+    const std::vector<std::string> problems = recordProblems(database);
+    const int rooms = database.queryInt("SELECT count(*) FROM `b_fangjian`");
+    const int leases = database.queryInt("SELECT count(*) FROM `b_zulin`");
+    database.close();
+    for (const std::string& problem : problems) {
+        input.console.out << problem << '\n';
+    }
+    if (!problems.empty()) {
+        input.console.out << problems.size() << (problems.size() == 1 ? " problem" : " problems")
+                          << " found in " << input.databaseFile().string() << '\n';
+        return kExitProblemsFound;
+    }
+    input.console.out << input.databaseFile().string() << " is sound: " << rooms << " rooms, "
+                      << leases << " leases\n";
+    return kExitDone;
+}
+
+}  // namespace tamrivo
