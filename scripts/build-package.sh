@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package tamrivo_<version>_amd64.deb in build-package/ and checks it with
-# lintian. Release build with Debian's hardening flags; no tests, no benchmarks.
+# lintian. Built as Debian builds its packages (build type None: dpkg-buildflags alone set the
+# optimisation and hardening flags); no tests, no benchmarks.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 bash scripts/install-deps.sh
 dir=build-package
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
     -DTAMRIVO_TESTS=OFF -DTAMRIVO_BENCH=OFF \
     -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
