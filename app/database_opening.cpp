@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/schema.h"
+#include "data/key_derivation.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -25,7 +26,7 @@ Text databasePath(const Text& programDirectory) {
 }
 
 bool openDatabase(Database& database, const Text& programDirectory) {
-    return database.open(databasePath(programDirectory), schema::kDatabaseKey) &&
+    return openWithDerivedKey(database, databasePath(programDirectory), schema::kDatabaseKey) &&
            database.setBusyTimeout(kBusyTimeoutMilliseconds);
 }
 
