@@ -37,13 +37,24 @@ std::vector<QIcon> icons(std::initializer_list<const char*> names) {
 
 }  // namespace
 
-Artwork::Artwork()
-    : windowIcon_(icon(QStringLiteral("window_icon"))),
-      toolbarImages_(icons({"toolbar_add_room", "toolbar_check_in", "toolbar_statistics",
-                            "toolbar_search", "toolbar_change_password", "toolbar_about",
-                            "toolbar_edit_room", "toolbar_delete_room", "toolbar_check_out",
-                            "toolbar_edit_check_in", "toolbar_update_check"})),
-      roomStateImages_(icons({"room_idle", "room_abandoned", "room_let"})) {}
+Artwork::Artwork() : windowIcon_(icon(QStringLiteral("window_icon"))) {}
+
+QIcon Artwork::toolbarImage(int index) const {
+    if (toolbarImages_.empty()) {
+        toolbarImages_ = icons({"toolbar_add_room", "toolbar_check_in", "toolbar_statistics",
+                                "toolbar_search", "toolbar_change_password", "toolbar_about",
+                                "toolbar_edit_room", "toolbar_delete_room", "toolbar_check_out",
+                                "toolbar_edit_check_in", "toolbar_update_check"});
+    }
+    return pick(toolbarImages_, index);
+}
+
+QIcon Artwork::roomStateImage(int index) const {
+    if (roomStateImages_.empty()) {
+        roomStateImages_ = icons({"room_idle", "room_abandoned", "room_let"});
+    }
+    return pick(roomStateImages_, index);
+}
 
 QIcon Artwork::pick(const std::vector<QIcon>& images, int index) {
     if (index < 0 || index >= static_cast<int>(images.size())) {
