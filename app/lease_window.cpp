@@ -1,5 +1,6 @@
 #include "app/lease_window.h"
 
+#include <cstdint>
 #include <string>
 
 #include "app/command_messages.h"
@@ -100,9 +101,30 @@ private:
 
     // The lease row and the room's occupancy change together or not at all.
     bool checkIn() {
-        if (!database().run(queryBuilder().buildInsert()) ||
-            !markRoomLet(services().text(window(), kOrderNumber))) {
+        const Text orderNumber = services().text(window(), kOrderNumber);
+        if (!orderNumberIsFree(orderNumber)) {
+            return false;
+        }
+        if (!database().run(queryBuilder().buildInsert()) || !markRoomLet(orderNumber)) {
             rollBackAndShowError();
+            return false;
+        }
+        return true;
+    }
+
+    // The room finds its lease by the order number alone: a number that another lease,
+    // open or settled, already carries would send this room's details, edits and check-out
+    // to that lease. Such a save is refused with a fresh number in the box to confirm.
+    bool orderNumberIsFree(const Text& orderNumber) {
+        const std::int64_t carriers =
+            countRows(database(), "b_zulin", "`danhao`=" + QueryBuilder::quoteText(orderNumber));
+        if (carriers < 0) {
+            rollBackAndShowError();
+            return false;
+        }
+        if (carriers > 0) {
+            services().setText(window(), kOrderNumber, newOrderNumber(database()));
+            rollBackAndRefuse(kOrderNumberTaken, kMessageTitle);
             return false;
         }
         return true;
