@@ -158,5 +158,31 @@ TEST_F(OrderNumbers, ALeaseTableThatCannotBeReadIsReportedAsSuch) {
     EXPECT_TEXT_EQ(roomRow(firstRoom), "0|");
 }
 
+// Today's number of another open lease, or of a settled one, written into an edit: the
+// edit closes as after a save and neither lease changes, nor is the settled one reopened.
+TEST_F(OrderNumbers, AnEditWhoseNumberNamesAnotherLeaseWritesNothing) {
+    addLetRoom("三号房", "A-1", "2020-02-17 09:05:03");
+    addLetRoom("四号房", "B-2", "2020-02-18 10:00:00");
+    ASSERT_TRUE(
+        run("INSERT INTO b_zulin (danhao, xingming, zulinzhuangtai, jiesuanjine) VALUES('C-3', "
+            "'赵六', 1, 50)"));
+    refreshRoomList(app);
+
+    for (const Text other : {"B-2", "C-3"}) {
+        const Text leasesBefore = allLeases();
+        const Text roomsBefore = allRooms();
+        const WindowHandle edit = openByCommand(main, 2, "修改入住", WindowKind::Lease);
+        ASSERT_TEXT_EQ(services.text(edit, kOrderNumber), "A-1");
+        services.setText(edit, kOrderNumber, other);
+        services.setText(edit, "编辑框_姓名", "改名");
+        services.setText(edit, "编辑框_定金", "1");
+        confirm(edit);
+        EXPECT_FALSE(isOpen(edit));
+        EXPECT_TEXT_EQ(allLeases(), leasesBefore);
+        EXPECT_TEXT_EQ(allRooms(), roomsBefore);
+        expectConsistent();
+    }
+}
+
 }  // namespace
 }  // namespace tamrivo::testing
