@@ -11,6 +11,9 @@ inline constexpr char kConfirmDelete[] = "确定要删除\r\n";
 inline constexpr char kSelectLetRoom[] = "请选择一个已经入住的房间进行操作";
 inline constexpr char kCannotLet[] = "这个房间无法出租\r\n\r\n1.房间已放弃. 2.房间已租出去";
 inline constexpr char kNotLet[] = "这个房间未入住";
+// A check-in whose order number a lease already carries; the window offers a fresh one.
+inline constexpr char kOrderNumberTaken[] =
+    "这个流水号已经被使用,已换成新的流水号,请核对后再按确定保存";
 inline constexpr char kAntivirusWarning[] =
     "升级检测需要释放解压文件,部分杀软会阻断,如果发生升级失败,请关闭杀毒软件在尝试!";
 

@@ -1,5 +1,6 @@
 #include "app/lease_window.h"
 
+#include <cstdint>
 #include <string>
 
 #include "app/command_messages.h"
@@ -51,7 +52,8 @@ private:
             return;
         }
         leaseId_ = statement.columnInt(0);
-        services().setText(window(), kOrderNumber, statement.columnText(1));
+        loadedOrderNumber_ = statement.columnText(1);
+        services().setText(window(), kOrderNumber, loadedOrderNumber_);
         services().setText(window(), kAddress, statement.columnText(2));
         services().setText(window(), kName, statement.columnText(3));
         services().setText(window(), kContact, statement.columnText(4));
@@ -100,9 +102,30 @@ private:
 
     // The lease row and the room's occupancy change together or not at all.
     bool checkIn() {
-        if (!database().run(queryBuilder().buildInsert()) ||
-            !markRoomLet(services().text(window(), kOrderNumber))) {
+        const Text orderNumber = services().text(window(), kOrderNumber);
+        if (!orderNumberIsFree(orderNumber)) {
+            return false;
+        }
+        if (!database().run(queryBuilder().buildInsert()) || !markRoomLet(orderNumber)) {
             rollBackAndShowError();
+            return false;
+        }
+        return true;
+    }
+
+    // The room finds its lease by the order number alone: a number that another lease,
+    // open or settled, already carries would send this room's details, edits and check-out
+    // to that lease. Such a save is refused with a fresh number in the box to confirm.
+    bool orderNumberIsFree(const Text& orderNumber) {
+        const std::int64_t carriers =
+            countRows(database(), "b_zulin", "`danhao`=" + QueryBuilder::quoteText(orderNumber));
+        if (carriers < 0) {
+            rollBackAndShowError();
+            return false;
+        }
+        if (carriers > 0) {
+            services().setText(window(), kOrderNumber, newOrderNumber(database()));
+            rollBackAndRefuse(kOrderNumberTaken, kMessageTitle);
             return false;
         }
         return true;
@@ -116,10 +139,15 @@ private:
     }
 
     bool saveEdit() {
+        // The edit writes only the lease it loaded. Another number names no lease or someone
+        // else's, so then nothing is written and the window closes as after any save.
+        const Text orderNumber = services().text(window(), kOrderNumber);
+        if (orderNumber != loadedOrderNumber_) {
+            return true;
+        }
         // The order number is quoted like every text value, so whatever it holds it can only
         // name a lease, never widen the condition to others.
-        const Text condition =
-            "`danhao`=" + QueryBuilder::quoteText(services().text(window(), kOrderNumber));
+        const Text condition = "`danhao`=" + QueryBuilder::quoteText(orderNumber);
         if (!database().run(queryBuilder().buildUpdate({}, condition))) {
             rollBackAndShowError();
             return false;
@@ -130,7 +158,8 @@ private:
     // Kept from the moment the window opened (see RoomWindow).
     const int mode_;
     const int roomId_;
-    int leaseId_ = 0;  // the lease an edit loaded
+    int leaseId_ = 0;  // the lease an edit loaded, and its order number
+    Text loadedOrderNumber_;
 };
 
 }  // namespace

@@ -143,6 +143,19 @@ protected:
         processEvents();
     }
 
+    // Runs the toolbar command on the row; the newest window of the kind, or 0.
+    WindowHandle openByCommand(WindowHandle main, int row, const Text& caption, WindowKind kind) {
+        command(main, row, caption);
+        const auto windows = services.openWindows(kind);
+        return windows.empty() ? 0 : windows.back();
+    }
+
+    // Confirms the window and lets the event loop finish what it started.
+    void confirm(WindowHandle window) {
+        clickControl(services, window, "按钮_确定");
+        processEvents();
+    }
+
     Text lastBoxText() {
         const auto boxes = responder.boxes();
         return boxes.empty() ? Text() : boxes.back().content;

@@ -1,6 +1,5 @@
 #include "tests/app/nginx_server.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/file_contents.h"
+#include "tests/support/loopback_socket.h"
 
 extern char** environ;
 
@@ -26,31 +26,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartPatience = std::chrono::seconds(10);
 constexpr auto kStopPatience = std::chrono::seconds(10);
 
-sockaddr_in loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    return address;
-}
-
-// A port nothing listens on now; nginx takes it a moment later.
-int freePort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
-    socklen_t size = sizeof(address);
-    int port = 0;
-    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    ::close(probe);
-    return port;
-}
-
 bool accepts(int port) {
     const int client = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(port);
+    const sockaddr_in address = loopbackAddress(port);
     const bool connected =
         ::connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
     ::close(client);
@@ -75,7 +53,7 @@ std::string siteFor(int port, const fs::path& site) {
 }  // namespace
 
 NginxServer::NginxServer(const fs::path& folder, const fs::path& site)
-    : folder_(folder), port_(freePort()) {
+    : folder_(folder), port_(freeLoopbackPort()) {  // nginx takes it a moment later
     fs::create_directories(folder_);
     writeConfiguration(site);
     std::vector<std::string> arguments = {TAMRIVO_NGINX_PROGRAM,

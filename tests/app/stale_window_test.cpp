@@ -23,15 +23,7 @@ protected:
 
     // The window the command opened on the only room.
     WindowHandle openOnRoom(const Text& caption, WindowKind kind) {
-        command(main, 0, caption);
-        const auto windows = services.openWindows(kind);
-        return windows.empty() ? 0 : windows.back();
-    }
-
-    // Confirms the window and lets the event loop finish what it started.
-    void confirm(WindowHandle window) {
-        clickControl(services, window, "按钮_确定");
-        processEvents();
+        return openByCommand(main, 0, caption, kind);
     }
 
     Text roomRow() {

@@ -2,9 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -13,6 +10,7 @@
 #include "tests/net/download_recorder.h"
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/loopback_socket.h"
 #include "tests/support/temporary_folder.h"
 
 namespace tamrivo {
@@ -27,19 +25,6 @@ using testing::TemporaryFolder;
 using testing::waitUntil;
 
 constexpr std::int32_t kUserData = 42;
-
-// A loopback port that nothing listens on.
-int closedPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(probe);
-    return ntohs(address.sin_port);
-}
 
 class DownloaderTest : public ::testing::Test {
 protected:
@@ -223,7 +208,8 @@ TEST_F(DownloaderTest, ServerHangingUpMidBodyFailsAndKeepsWhatCame) {
 
 TEST_F(DownloaderTest, FailuresBeforeTheResponseLeaveAnExistingFileAlone) {
     testing::writeFile(target, "old package");
-    const std::string refused = "http://127.0.0.1:" + std::to_string(closedPort()) + "/up";
+    const std::string refused =
+        "http://127.0.0.1:" + std::to_string(testing::freeLoopbackPort()) + "/up";
 
     for (const std::string& url : {refused, std::string("http://tamrivo-update.invalid/up"),
                                    // TLS is spoken on https: a plain HTTP server cannot answer it

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include "tests/support/loopback_socket.h"
 
 namespace tamrivo::testing {
 
@@ -15,21 +12,14 @@ namespace tamrivo::testing {
 class FullListener {
 public:
     FullListener() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof(address);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            ::listen(listener_, 0) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-            std::abort();  // the test machine cannot listen on loopback at all
-        }
-        port_ = ntohs(address.sin_port);
+        const LoopbackSocket listening = listenOnLoopback(0);
+        listener_ = listening.descriptor;
+        port_ = listening.port;
+        const sockaddr_in address = loopbackAddress(port_);
         // The queue holds one: it is full once these are in, and stays so.
         for (int& filler : fillers_) {
             filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+            ::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
         }
     }
     ~FullListener() {

@@ -1,7 +1,5 @@
 #include "tests/support/raw_http_listener.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,6 +8,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+
+#include "tests/support/loopback_socket.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -45,17 +45,12 @@ void writeAll(int connection, const std::string& data) {
 }  // namespace
 
 RawHttpListener::RawHttpListener(std::string reply) : reply_(std::move(reply)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof(address);
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::listen(listener_, 16) != 0 || ::pipe(wakePipe_) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        std::abort();  // the test machine cannot listen on loopback at all
+    const LoopbackSocket listening = listenOnLoopback(16);
+    listener_ = listening.descriptor;
+    port_ = listening.port;
+    if (::pipe(wakePipe_) != 0) {
+        std::abort();  // no test can run on a machine this short of descriptors
     }
-    port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { serve(); });
 }
 

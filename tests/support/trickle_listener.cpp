@@ -1,29 +1,24 @@
 #include "tests/support/trickle_listener.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
+#include "tests/support/loopback_socket.h"
+
 namespace tamrivo::testing {
 
 TrickleListener::TrickleListener(std::string head, std::string trickled,
                                  std::chrono::milliseconds pause)
     : head_(std::move(head)), trickled_(std::move(trickled)), pause_(pause) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof(address);
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::listen(listener_, 16) != 0 || ::pipe(wakePipe_) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        std::abort();  // the test machine cannot listen on loopback at all
+    const LoopbackSocket listening = listenOnLoopback(16);
+    listener_ = listening.descriptor;
+    port_ = listening.port;
+    if (::pipe(wakePipe_) != 0) {
+        std::abort();  // no test can run on a machine this short of descriptors
     }
-    port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { serve(); });
 }
 
