@@ -20,8 +20,8 @@ phase() {
 }
 
 in_root() { chroot "$root" "$@"; }
-as_user() { chroot --userspec="$user:$user" "$root" env -i HOME="/home/$user" USER="$user" \
-    PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" "$@"; }
+as_user() { chroot "$root" setpriv --reuid="$user" --regid="$user" --init-groups \
+    env -i HOME="/home/$user" USER="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" "$@"; }
 
 unmount_all() {
     for point in tmp/.X11-unix dev/pts dev proc; do
@@ -80,7 +80,7 @@ log_in() {
     timeout 30 xdotool search --sync --onlyvisible --name '^Tamrivo$' >/dev/null \
         || { cat "$root/tmp/tamrivo.log"; fail "the main window did not appear after logging in"; }
 }
-# chroot, env and the launcher each become the next, so $program is the program itself.
+# chroot, setpriv, env and the launcher each become the next, so $program is the program itself.
 stop_program() {
     kill -TERM "$program"
     wait "$program" 2>/dev/null || true
