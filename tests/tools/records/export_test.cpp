@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
-#include "tests/tools/records/records_test_support.h"
-#include "tools/records/csv.h"
+#include "records/csv.h"
+#include "tests/tools/records/records_tool_test_support.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -47,7 +47,7 @@ std::string utf8(const char* gbk) {
     return gbkToUtf8(gbk);
 }
 
-class Export : public RecordsTest {
+class Export : public RecordsToolTest {
 protected:
     void SetUp() override { makeDatabase(); }
 

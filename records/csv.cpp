@@ -1,4 +1,4 @@
-#include "tools/records/csv.h"
+#include "records/csv.h"
 
 namespace tamrivo {
 
