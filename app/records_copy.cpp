@@ -73,13 +73,4 @@ std::string copyRecords(Database& source, const std::filesystem::path& destinati
     return {};
 }
 
-void syncFolder(const std::filesystem::path& folder) {
-    const std::filesystem::path path = folder.empty() ? "." : folder;
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-}
-
 }  // namespace tamrivo

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/database.h"
+#include "ui/folder_sync.h"
 
 namespace tamrivo {
 
@@ -21,8 +22,5 @@ std::string openRecords(Database& database, const std::filesystem::path& file);
 // their own connections meanwhile. Empty on success, otherwise why not, as native text.
 std::string copyRecords(Database& source, const std::filesystem::path& destination,
                         const BackupProgress& progress = {});
-
-// Flushes a folder's entries to the disk, so a rename done in it outlives a power cut.
-void syncFolder(const std::filesystem::path& folder);
 
 }  // namespace tamrivo

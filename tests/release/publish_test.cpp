@@ -6,13 +6,13 @@
 #include <functional>
 
 #include "net/json_object.h"
-#include "net/package_signature.h"
-#include "net/updater/package_installer.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/folder_snapshot.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
+#include "tools/updater/package_installer.h"
 #include "ui/text_encoding.h"
+#include "update_format/package_signature.h"
 
 namespace tamrivo::release {
 namespace {
