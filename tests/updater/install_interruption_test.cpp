@@ -15,6 +15,7 @@
 #include "tests/support/test_package.h"
 #include "tools/updater/install_journal.h"
 #include "tools/updater/package_installer.h"
+#include "ui/value_types.h"
 
 namespace tamrivo {
 namespace {

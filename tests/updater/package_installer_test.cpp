@@ -15,6 +15,7 @@
 #include "tools/updater/install_plan.h"
 #include "tools/updater/package_archive.h"
 #include "ui/text_encoding.h"
+#include "ui/value_types.h"
 
 namespace tamrivo {
 namespace {
