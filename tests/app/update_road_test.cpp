@@ -19,6 +19,7 @@
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_keys.h"
 #include "tests/support/test_package.h"
+#include "tools/updater/install_journal.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -312,6 +313,25 @@ TEST_F(UpdateRoad, ADownloadOutlivesItsClosedWindowAndStillHandsOver) {
 
     EXPECT_TRUE(fileHoldsBody(inProgramFolder("up.tmp").string(), DownloadServer::kGateLength));
     EXPECT_EQ(services.runningPrograms().size(), 1u);
+}
+
+// An updater killed between its changes left a journal: the program's start undoes the
+// change before anything else, so its files are all of one version again.
+TEST_F(NoUpdateServer, AStartUndoesAnUpdateKilledHalfWayBeforeAnythingElse) {
+    writeFile(inProgramFolder("notes.txt"), "old notes");
+    const InstallWork work(folder.path());
+    ASSERT_TRUE(work.create());
+    InstallStep step;
+    step.relative = "notes.txt";
+    step.replaces = true;
+    ASSERT_TRUE(work.writeJournal({step}));
+    std::filesystem::create_hard_link(inProgramFolder("notes.txt"), work.backedUp("notes.txt"));
+    writeFile(work.staged("notes.txt"), "new notes");
+    std::filesystem::rename(work.staged("notes.txt"), inProgramFolder("notes.txt"));
+
+    EXPECT_NE(startAndLogIn(), 0);
+    EXPECT_EQ(readFile(inProgramFolder("notes.txt")), "old notes");
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder(kUpdateWorkFolder)));
 }
 
 struct SilentListenerFirst {

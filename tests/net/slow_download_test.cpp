@@ -21,30 +21,54 @@ using namespace std::chrono_literals;
 
 constexpr char kErrorLine[] = "新版本下载错误,请联系作者 QQ:800018888\r\n";
 
-// One byte every two seconds never reaches the silence limit; the lowest speed over its
-// window ends it.
-TEST(SlowPackageDownload, TricklingAByteEveryTwoSecondsEndsAtTheLowestSpeedWindow) {
-    const std::string package = testing::servedBody(4000);
-    const std::string reply = testing::RawHttpListener::reply("", package);
-    const std::size_t head = reply.find("\r\n\r\n") + 5;  // and the body's first byte
-    testing::TrickleListener trickle(reply.substr(0, head), reply.substr(head), 2000ms);
+// Serves a package of the given length in pieces, a pause before each, and downloads it as
+// the upgrade button does, at the program's own limits.
+class SlowPackageDownload : public ::testing::Test {
+protected:
+    // How long the download took to end with the error line.
+    std::chrono::steady_clock::duration downloadTrickled(std::size_t length, std::size_t piece,
+                                                         std::chrono::milliseconds pause) {
+        const std::string package = testing::servedBody(length);
+        const std::string reply = testing::RawHttpListener::reply("", package);
+        const std::size_t head = reply.find("\r\n\r\n") + 4;
+        testing::TrickleListener trickle(reply.substr(0, head), reply.substr(head), pause, piece);
+        services.directory = utf8ToGbk(folder.path().string());
+
+        const auto started = std::chrono::steady_clock::now();
+        startUpdateDownload(
+            services, downloader, {.update = 7, .main = 3},
+            testing::offeredPackage({"1.0.1.0", "", trickle.url("/up.zip"), package}),
+            testing::publisherKeys().publicPem);
+        EXPECT_TRUE(services.waitForLogLine(kErrorLine, 1, 300s));
+        const auto took = std::chrono::steady_clock::now() - started;
+        downloader.stop();
+        EXPECT_EQ(downloader.getState().result, kDownloadReadFailed);
+        EXPECT_TRUE(services.startedPrograms().empty());
+        return took;
+    }
+
     testing::TemporaryFolder folder;
     testing::DownloadWindowServices services;
-    services.directory = utf8ToGbk(folder.path().string());
     Downloader downloader;
+};
 
-    const auto started = std::chrono::steady_clock::now();
-    startUpdateDownload(services, downloader, {.update = 7, .main = 3},
-                        testing::offeredPackage({"1.0.1.0", "", trickle.url("/up.zip"), package}),
-                        testing::publisherKeys().publicPem);
-    ASSERT_TRUE(services.waitForLogLine(kErrorLine, 1, 180s));
-    const auto took = std::chrono::steady_clock::now() - started;
-    downloader.stop();
-
-    EXPECT_EQ(downloader.getState().result, kDownloadReadFailed);
+// One byte every two seconds never reaches the silence limit; the lowest speed over its
+// window ends it.
+TEST_F(SlowPackageDownload, TricklingAByteEveryTwoSecondsEndsAtTheLowestSpeedWindow) {
+    const auto took = downloadTrickled(4000, 1, 2000ms);
     EXPECT_GE(took, kLowSpeedWindow - 5s) << "the real window, not a shortened one";
     EXPECT_LT(took, kLowSpeedWindow + 30s);
-    EXPECT_TRUE(services.startedPrograms().empty());
+}
+
+// Bursts of 8 KiB every 25 seconds keep the server inside the silence limit and, each time,
+// above the lowest speed; the whole duration, sized from the stated 48 KiB, ends it long
+// before its last byte would come.
+TEST_F(SlowPackageDownload, BurstsThatKeepTheOtherLimitsAtBayEndAtTheWholeDuration) {
+    constexpr std::size_t kLength = 48 << 10;
+    const auto limit = packageDownloadLimits(kLength).totalTimeout;
+    const auto took = downloadTrickled(kLength, 8 << 10, 25000ms);
+    EXPECT_GE(took, limit - 5s) << "the real duration, not a shortened one";
+    EXPECT_LT(took, limit + 30s);
 }
 
 }  // namespace
