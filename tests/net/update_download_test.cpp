@@ -274,7 +274,8 @@ TEST_F(UpdateDownloadTest, SecondDownloadIntoTheSamePackageIsRefusedWhileTheFirs
 }
 
 TEST_F(UpdateDownloadTest, PressingTheButtonAgainCancelsAndStartsAfresh) {
-    startUpdateDownload(services, downloader, kWindows, {server.url("/gated"), {}, {}},
+    startUpdateDownload(services, downloader, kWindows,
+                        signedPackage("/gated", testing::servedBody(DownloadServer::kGateLength)),
                         testing::publisherKeys().publicPem);
     ASSERT_TRUE(testing::waitUntil([this] { return downloader.getState().receivedBytes > 0; }));
 
