@@ -36,6 +36,7 @@ int main(int argc, char* argv[]) {
     // The key derivation runs while Qt starts; the login window waits for its outcome.
     EarlyFatalErrors earlyFatalErrors;
     const tamrivo::Text directory = tamrivo::utf8ToGbk(tamrivo::executableDirectory().string());
+    tamrivo::finishInterruptedUpdate(directory);
     tamrivo::DatabaseOpening opening(directory);
     QApplication application(argc, argv);
     tamrivo::QtWindowServices services;

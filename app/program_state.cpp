@@ -8,7 +8,7 @@ ProgramState::ProgramState(WindowServices& services, Text updateEndpoint, Text u
     : layoutKeeper(services),
       runningVersion(kRunningVersion),
       updatePublicKey(std::move(updatePublicKey)),
-      updateChecker(services, std::move(updateEndpoint), runningVersion),
+      updateChecker(services, std::move(updateEndpoint), runningVersion, this->updatePublicKey),
       // Stopping a download waits for its worker while the windows keep answering.
       downloader([&services] { services.doEvents(); }) {}
 

@@ -3,6 +3,7 @@
 #include "app/login_window.h"
 #include "app/screen.h"
 #include "records/records_file.h"
+#include "tools/updater/install_journal.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -31,7 +32,13 @@ bool showStart(App& app, OpeningOutcome outcome) {
 
 }  // namespace
 
+void finishInterruptedUpdate(const Text& programDirectory) {
+    // Files it could not put back stay in the work folder for the next start to try.
+    finishInterruptedInstall(std::filesystem::path(gbkToUtf8(programDirectory)));
+}
+
 bool startProgram(App& app) {
+    finishInterruptedUpdate(app.services.programDirectory());
     DatabaseOpening opening(app.services.programDirectory());
     return startProgram(app, opening);
 }

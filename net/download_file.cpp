@@ -1,6 +1,8 @@
 #include "net/download_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,7 +22,13 @@ bool DownloadFile::create(const Text& path) {
     if (nativePath.empty()) {
         return false;
     }
-    descriptor_ = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    descriptor_ = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    struct stat status {};
+    if (isOpen() &&
+        (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0 || ::fstat(descriptor_, &status) != 0 ||
+         !S_ISREG(status.st_mode) || status.st_nlink != 1 || ::ftruncate(descriptor_, 0) != 0)) {
+        close();
+    }
     return isOpen();
 }
 

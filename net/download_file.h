@@ -15,7 +15,9 @@ public:
     DownloadFile& operator=(const DownloadFile&) = delete;
     ~DownloadFile();
 
-    // Creates or truncates the file at a GBK path.
+    // Makes the file at a GBK path empty and holds it, so that no other download (a second
+    // copy of the program) writes into it while this one writes or its owner checks it.
+    // False when another holds it, or when the path is a link or a file with other names.
     bool create(const Text& path);
     bool isOpen() const { return descriptor_ >= 0; }
     // 0, or the DownloadResult of a failed or short write.

@@ -26,7 +26,9 @@ namespace tamrivo {
 //   body longer than the limit (Content-Length or bytes received)  -15
 //
 // A connection not made within the connect time-out fails the transfer before the request
-// goes out; a server silent for longer than the silence time-out fails it where it stands.
+// goes out; a server silent for longer than the silence time-out, slower than the lowest
+// speed for a whole window, or a download longer than its whole duration, fails it where it
+// stands.
 
 namespace {
 
@@ -64,10 +66,12 @@ DownloadWorker::~DownloadWorker() {
 
 void DownloadWorker::run() {
     const std::int32_t result = download();
-    file_.close();
     release();
     shared_.result.store(result);
+    // The file stays held while its owner hears the end, so that a second download cannot
+    // write into it while the owner checks it.
     report(ProgressEvent::Finished);
+    file_.close();
 }
 
 std::int32_t DownloadWorker::download() {
@@ -172,12 +176,25 @@ bool DownloadWorker::openRequest() {
            setOption(CURLOPT_BUFFERSIZE, kReadSizeOption) && setOption(CURLOPT_NOSIGNAL, 1L) &&
            setOption(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max<std::int64_t>(
                                                     1, params_.limits.connectTimeout.count()))) &&
+           applySpeedLimits() &&
            // Each download closes its connection, so nothing stays open between downloads.
            setOption(CURLOPT_FORBID_REUSE, 1L) && setOption(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) &&
            (!proxyLogin || params_.proxyUser.empty() ||
             setOption(CURLOPT_PROXYUSERNAME, params_.proxyUser.c_str())) &&
            (!proxyLogin || params_.proxyPassword.empty() ||
             setOption(CURLOPT_PROXYPASSWORD, params_.proxyPassword.c_str()));
+}
+
+// libcurl ends a transfer slower than the lowest speed for a whole window, or one that
+// takes longer than the whole duration allows; either fails it where it stands.
+bool DownloadWorker::applySpeedLimits() {
+    const DownloadLimits& limits = params_.limits;
+    return (limits.lowestSpeed <= 0 ||
+            (setOption(CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(limits.lowestSpeed)) &&
+             setOption(CURLOPT_LOW_SPEED_TIME,
+                       static_cast<long>(limits.lowSpeedWindow.count())))) &&
+           (limits.totalTimeout.count() <= 0 ||
+            setOption(CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count())));
 }
 
 std::int32_t DownloadWorker::sendRequest() {

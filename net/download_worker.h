@@ -39,6 +39,7 @@ private:
     bool applyProxy();
     bool registerCallbacks();
     bool openRequest();
+    bool applySpeedLimits();
     std::int32_t sendRequest();
     std::int32_t receiveHeaders();
     std::int64_t contentLength();

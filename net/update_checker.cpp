@@ -4,6 +4,8 @@
 
 #include "net/http_client.h"
 #include "net/json_object.h"
+#include "update_format/update_format.h"
+#include "update_format/version_order.h"
 
 namespace tamrivo {
 namespace {
@@ -17,10 +19,11 @@ constexpr std::chrono::seconds kCloseDelay{3};
 }  // namespace
 
 UpdateChecker::UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion,
-                             FetchLimits limits)
+                             Text publicKey, FetchLimits limits)
     : services_(services),
       endpoint_(std::move(endpoint)),
       runningVersion_(std::move(runningVersion)),
+      publicKey_(std::move(publicKey)),
       limits_(limits) {}
 
 UpdateChecker::~UpdateChecker() {
@@ -94,6 +97,23 @@ bool UpdateChecker::fetchReply(std::stop_token stop, JsonObject& reply) const {
     return !stop.stop_requested() && reply.parse(Text(body.begin(), body.end()));
 }
 
+// The reply's version and notes are what the landlord reads: they must be those the
+// publisher signed, as must the package's size and digest.
+std::optional<ReleaseStatement> UpdateChecker::statedRelease(JsonObject& reply) const {
+    std::optional<ReleaseStatement> statement = verifiedStatement(
+        reply.text(kReplyStatement), reply.text(kReplyStatementSignature), publicKey_);
+    if (!statement || reply.text("版本") != statement->version ||
+        reply.text("更新说明") != statement->notes) {
+        return std::nullopt;
+    }
+    return statement;
+}
+
+// No going back: an older release, genuine as it may be, is not offered.
+bool UpdateChecker::newerThanRunning(const ReleaseStatement& release) const {
+    return versionNewer(release.version, runningVersion_);
+}
+
 void UpdateChecker::reportOnStartup(std::stop_token stop, WindowHandle mainWindow) {
     JsonObject reply;
     {
@@ -103,7 +123,11 @@ void UpdateChecker::reportOnStartup(std::stop_token stop, WindowHandle mainWindo
     if (!fetchReply(stop, reply)) {
         return;  // no usable reply: the status keeps saying it is checking
     }
-    if (reply.text("版本") == runningVersion_) {
+    const std::optional<ReleaseStatement> release = statedRelease(reply);
+    if (!release) {
+        return;  // nothing the publisher stands by: as good as no reply
+    }
+    if (!newerThanRunning(*release)) {
         services_.statusText(mainWindow, kStatusBar, kUpdatePart, "admin");
         return;
     }
@@ -117,16 +141,20 @@ void UpdateChecker::reportInUpdateWindow(std::stop_token stop, WindowHandle upda
     if (!fetchReply(stop, reply)) {
         return;  // no usable reply: the window stays as it opened
     }
-    const Text version = reply.text("版本");
-    UpdatePackage package{reply.text("更新地址"), reply.text("签名")};
+    const std::optional<ReleaseStatement> release = statedRelease(reply);
     {
         const std::lock_guard lock(packageMutex_);
-        updatePackage_ = std::move(package);
+        updatePackage_ = release
+                             ? UpdatePackage{reply.text("更新地址"), reply.text("签名"), *release}
+                             : UpdatePackage{};
     }
-    const Text notes = reply.text("更新说明");
-    if (version != runningVersion_) {
+    if (!release) {
+        services_.setText(updateWindow, kLogEdit, "升级信息未通过发布者的签名校验,不能升级");
+        return;
+    }
+    if (newerThanRunning(*release)) {
         const std::lock_guard lock(lockB_);
-        services_.setText(updateWindow, kLogEdit, version + "\r\n" + notes);
+        services_.setText(updateWindow, kLogEdit, release->version + "\r\n" + release->notes);
         services_.setDisabled(updateWindow, kUpgradeButton, false);
         return;
     }

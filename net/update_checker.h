@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <list>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
@@ -16,15 +17,17 @@ namespace tamrivo {
 
 class JsonObject;
 
-// Asks the update server whether a release other than the running one exists, each check
+// Asks the update server whether a release newer than the running one exists, each check
 // in a background thread of its own, and reports into a window: the main window's status
-// bar on start-up, the update window when that opens.
+// bar on start-up, the update window when that opens. Only a release the publisher's signed
+// statement names is believed: its version, its notes and its package.
 //
 // The checker owns its threads. Destroying it ends every running check promptly, its fetch
 // aborted, and waits for them; the services must outlive it.
 class UpdateChecker {
 public:
-    UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion,
+    // publicKey: the publisher's Ed25519 public key (PEM) the statements are checked with.
+    UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion, Text publicKey,
                   FetchLimits limits = {});
     ~UpdateChecker();
     UpdateChecker(const UpdateChecker&) = delete;
@@ -60,6 +63,8 @@ private:
     template <class Work>
     void start(WindowHandle window, Work work);
     bool fetchReply(std::stop_token stop, JsonObject& reply) const;
+    std::optional<ReleaseStatement> statedRelease(JsonObject& reply) const;
+    bool newerThanRunning(const ReleaseStatement& release) const;
     void reportOnStartup(std::stop_token stop, WindowHandle mainWindow);
     void reportInUpdateWindow(std::stop_token stop, WindowHandle updateWindow);
     bool pause(std::stop_token stop, std::chrono::milliseconds duration);
@@ -67,6 +72,7 @@ private:
     WindowServices& services_;
     const Text endpoint_;
     const Text runningVersion_;
+    const Text publicKey_;
     const FetchLimits limits_;
 
     std::mutex lockA_;  // the main window's check: the "checking" text and the new-version branch

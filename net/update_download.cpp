@@ -2,14 +2,20 @@
 
 #include "net/http_client.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "net/download_percent.h"
-#include "net/package_signature.h"
 #include "net/updater_image.h"
 #include "ui/text_encoding.h"
+#include "update_format/package_signature.h"
+#include "update_format/update_format.h"
 
 namespace tamrivo {
 
@@ -23,24 +29,59 @@ constexpr char kLogEdit[] = "编辑框1";
 constexpr char kProgressBar[] = "进度条_进度";
 constexpr char kUpgradeButton[] = "按钮_升级";
 
-// The written updater must be startable on systems that keep an execute permission.
-bool makeExecutable(const Text& path) {
-    using std::filesystem::perms;
-    std::error_code error;
-    std::filesystem::permissions(std::filesystem::path(gbkToUtf8(path)),
-                                 perms::owner_exec | perms::group_exec | perms::others_exec,
-                                 std::filesystem::perm_options::add, error);
-    return !error;
+// Writes the updater as a new file of this program's own, startable: whatever stood at its
+// place (an earlier updater, a link planted there) is taken away, never written through, and
+// a file that appears meanwhile is not written into.
+bool writeUpdater(const std::filesystem::path& path, std::span<const std::uint8_t> image) {
+    ::unlink(path.c_str());
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0700);
+    if (descriptor < 0) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < image.size()) {
+        const ssize_t written = ::write(descriptor, image.data() + done, image.size() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    const bool whole = done == image.size() && ::fsync(descriptor) == 0;
+    if (::close(descriptor) != 0 || !whole) {
+        ::unlink(path.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
+
+DownloadLimits packageDownloadLimits(std::uint64_t packageBytes) {
+    DownloadLimits limits;
+    limits.maxBytes = static_cast<std::int64_t>(
+        std::min<std::uint64_t>(packageBytes, static_cast<std::uint64_t>(kMaxPackageBytes)));
+    limits.lowestSpeed = kLowestPackageSpeed;
+    limits.lowSpeedWindow = kLowSpeedWindow;
+    limits.totalTimeout = kPackageDownloadAllowance +
+                          std::chrono::milliseconds(limits.maxBytes * 1000 / kLowestPackageSpeed);
+    return limits;
+}
+
+void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
+                         const UpdatePackage& package, const Text& publicKey) {
+    startUpdateDownload(services, downloader, windows, package, publicKey,
+                        packageDownloadLimits(package.statement.size));
+}
 
 void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
                          const UpdatePackage& package, const Text& publicKey,
                          const DownloadLimits& limits) {
     // The callback owns the view, so it lives as long as the download may still report.
-    auto view =
-        std::make_shared<UpdateDownloadView>(services, windows, package.signature, publicKey);
+    auto view = std::make_shared<UpdateDownloadView>(services, windows, package, publicKey);
     DownloadParams params;
     params.url = package.url;
     params.limits = limits;
@@ -54,10 +95,10 @@ void startUpdateDownload(WindowServices& services, Downloader& downloader, Updat
 }
 
 UpdateDownloadView::UpdateDownloadView(WindowServices& services, UpdateWindows windows,
-                                       Text signature, Text publicKey)
+                                       UpdatePackage package, Text publicKey)
     : services_(services),
       windows_(windows),
-      signature_(std::move(signature)),
+      package_(std::move(package)),
       publicKey_(std::move(publicKey)),
       directory_(services.programDirectory()),
       progressMaximum_(services.progressMaximum(windows.update, kProgressBar)) {}
@@ -127,17 +168,20 @@ void UpdateDownloadView::showEnd(std::int32_t result) {
     // The package is the updater's now: another download would write over it just as it is
     // checked or opened.
     services_.setDisabled(windows_.update, kUpgradeButton, true);
-    if (packageSigned()) {
+    if (packageGenuine()) {
         handOff();
     } else {
         refusePackage();
     }
 }
 
-// Only what the publisher signed is unpacked over the program.
-bool UpdateDownloadView::packageSigned() const {
-    return packageSignatureValid(packagePath(), signatureFromHex(signature_), publicKey_,
-                                 kMaxPackageBytes);
+// Only the package the publisher stated and signed is handed over; the updater checks the
+// signature again over what it unpacks.
+bool UpdateDownloadView::packageGenuine() const {
+    const std::optional<Bytes> package =
+        readWholeFile(std::filesystem::path(gbkToUtf8(packagePath())), package_.statement.size);
+    return package && packageMatches(*package, package_.statement) &&
+           signatureValid(*package, signatureFromHex(package_.signature), publicKey_);
 }
 
 void UpdateDownloadView::refusePackage() {
@@ -150,14 +194,12 @@ void UpdateDownloadView::refusePackage() {
 // Runs on the download's worker: the program ends once the updater is on its way.
 void UpdateDownloadView::handOff() {
     appendLog("下载成功,准备更新!");
-    const auto image = updaterImage();
-    const Bytes blocks[] = {Bytes(image.begin(), image.end())};
     const Text updater = updaterPath();
-    if (!services_.writeFile(updater, blocks) || !makeExecutable(updater)) {
+    if (!writeUpdater(std::filesystem::path(gbkToUtf8(updater)), updaterImage())) {
         services_.setDisabled(windows_.update, kUpgradeButton, false);  // to be tried again
         return;
     }
-    services_.runProgram({updater, packagePath()});
+    services_.runProgram({updater, packagePath(), package_.signature, publicKey_});
     services_.destroyWindow(windows_.main);
 }
 

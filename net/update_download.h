@@ -16,30 +16,32 @@ struct UpdateWindows {
     WindowHandle main = 0;
 };
 
-// A package larger than this is no package of this program's.
-inline constexpr std::int64_t kMaxPackageBytes = std::int64_t{256} << 20;
+// A package download slower than this, over a whole window, ends as failed.
+inline constexpr std::int64_t kLowestPackageSpeed = 1024;  // bytes a second
+inline constexpr std::chrono::seconds kLowSpeedWindow{60};
+// The whole download may take the time the package needs at the lowest speed, and this.
+inline constexpr std::chrono::seconds kPackageDownloadAllowance{60};
 
-// The bounds of a package download: the usual waits, and the package's size.
-inline DownloadLimits packageDownloadLimits() {
-    DownloadLimits limits;
-    limits.maxBytes = kMaxPackageBytes;
-    return limits;
-}
+// The bounds of downloading a package of the size the publisher states: the usual waits, the
+// lowest speed, a whole duration sized from the package, and no byte more than it.
+DownloadLimits packageDownloadLimits(std::uint64_t packageBytes);
 
 // Click handler of the upgrade button: fetches the package into up.tmp beside the program,
 // replacing a download that runs (which then ends as cancelled), and hands it to the updater
-// only when it carries its signature by the holder of publicKey (PEM). The services must
-// outlive the downloader's worker.
+// only when it is the package the checked statement describes and carries its signature by
+// the holder of publicKey (PEM). The services must outlive the downloader's worker.
+void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
+                         const UpdatePackage& package, const Text& publicKey);
 void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
                          const UpdatePackage& package, const Text& publicKey,
-                         const DownloadLimits& limits = packageDownloadLimits());
+                         const DownloadLimits& limits);
 
 // Shows an update download in the update window and hands over to the updater when the
 // package is in. Built on the window thread; its events arrive on the download's worker.
 class UpdateDownloadView {
 public:
-    // The signature (hexadecimal) and the key the downloaded package is checked with.
-    UpdateDownloadView(WindowServices& services, UpdateWindows windows, Text signature = {},
+    // The package offered, and the key its download is checked with.
+    UpdateDownloadView(WindowServices& services, UpdateWindows windows, UpdatePackage package = {},
                        Text publicKey = {});
 
     // The Downloader's callback; userData is not used.
@@ -54,13 +56,13 @@ public:
 private:
     void showProgress(const DownloadState& state);
     void showEnd(std::int32_t result);
-    bool packageSigned() const;
+    bool packageGenuine() const;
     void refusePackage();
     void handOff();
 
     WindowServices& services_;
     UpdateWindows windows_;
-    Text signature_;
+    UpdatePackage package_;
     Text publicKey_;
     Text directory_;
     int progressMaximum_;

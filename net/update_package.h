@@ -1,14 +1,17 @@
 #pragma once
 
 #include "ui/value_types.h"
+#include "update_format/release_statement.h"
 
 namespace tamrivo {
 
 // The package an update server's reply offers: its address ("更新地址") and its signature
-// ("签名", hexadecimal), both as the reply gave them.
+// ("签名", hexadecimal), both as the reply gave them, and the publisher's signed statement
+// of the release, already checked.
 struct UpdatePackage {
     Text url;
     Text signature;
+    ReleaseStatement statement;
 };
 
 }  // namespace tamrivo

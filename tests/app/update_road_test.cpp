@@ -19,6 +19,7 @@
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_keys.h"
 #include "tests/support/test_package.h"
+#include "tools/updater/install_journal.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -146,8 +147,9 @@ protected:
     UpdateRoad() : UpdateTest(server.endpoint()) {}
 
     // Opens the update window on an offered release and waits until it may be upgraded.
-    WindowHandle openOnNewRelease(const std::string& packageAddress, const std::string& signature) {
-        server.offer(kNewer, kNotes, packageAddress, signature);
+    WindowHandle openOnNewRelease(const std::string& packageAddress,
+                                  const std::string& packageBytes) {
+        server.offer(kNewer, kNotes, packageAddress, packageBytes);
         const WindowHandle main = startAndLogIn();
         const WindowHandle update = openUpdateWindow(main);
         EXPECT_TRUE(waitUntil([&] { return upgradeEnabled(update); }));
@@ -214,7 +216,7 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
     writePackage(packageFile, {{"升级说明.txt", "新版本"}, {"资料/房间.txt", "一号房"}});
     const std::string package = readFile(packageFile);
     server.setPackage(package);
-    const WindowHandle update = openOnNewRelease(server.packageUrl(), signatureOf(package));
+    const WindowHandle update = openOnNewRelease(server.packageUrl(), package);
     WindowWatch watch(services, update);
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
@@ -236,7 +238,8 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
     const std::string process = "/proc/" + std::to_string(running.front());
     EXPECT_EQ(std::filesystem::read_symlink(process + "/exe"), updater);
     EXPECT_EQ(readFile(process + "/cmdline"),
-              updater.string() + '\0' + inProgramFolder("up.tmp").string() + '\0');
+              updater.string() + '\0' + inProgramFolder("up.tmp").string() + '\0' +
+                  signatureOf(package) + '\0' + publisherKeys().publicPem + '\0');
 
     const auto unpacked = folder.path() / std::filesystem::path(u8"资料/房间.txt");
     EXPECT_TRUE(waitUntil([&] { return readFile(unpacked) == "一号房"; }, kUpdaterPatienceMs));
@@ -245,8 +248,8 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
 
 TEST_F(UpdateRoad, APressWhileTheUpdaterStartsLeavesTheDownloadedPackageAlone) {
     server.setPackage("the package the updater is about to open");
-    const WindowHandle update = openOnNewRelease(
-        server.packageUrl(), signatureOf("the package the updater is about to open"));
+    const WindowHandle update =
+        openOnNewRelease(server.packageUrl(), "the package the updater is about to open");
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
     ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
@@ -263,7 +266,7 @@ TEST_F(UpdateRoad, AnUpdaterThatCannotBeWrittenLeavesTheProgramRunningToTryAgain
     // What antivirus software does to it, as far as the program can tell.
     std::filesystem::create_directory(inProgramFolder(kUpdaterFileName));
     server.setPackage("package");
-    const WindowHandle update = openOnNewRelease(server.packageUrl(), signatureOf("package"));
+    const WindowHandle update = openOnNewRelease(server.packageUrl(), "package");
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
     ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
@@ -278,8 +281,8 @@ TEST_F(UpdateRoad, AnUpdaterThatCannotBeWrittenLeavesTheProgramRunningToTryAgain
 
 TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfresh) {
     DownloadServer packages;
-    const WindowHandle update = openOnNewRelease(
-        packages.url("/gated"), signatureOf(servedBody(DownloadServer::kGateLength)));
+    const WindowHandle update =
+        openOnNewRelease(packages.url("/gated"), servedBody(DownloadServer::kGateLength));
     WindowWatch watch(services, update);
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
@@ -297,8 +300,8 @@ TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfre
 
 TEST_F(UpdateRoad, ADownloadOutlivesItsClosedWindowAndStillHandsOver) {
     DownloadServer packages;
-    const WindowHandle update = openOnNewRelease(
-        packages.url("/gated"), signatureOf(servedBody(DownloadServer::kGateLength)));
+    const WindowHandle update =
+        openOnNewRelease(packages.url("/gated"), servedBody(DownloadServer::kGateLength));
 
     ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
     ASSERT_TRUE(waitUntil([&] { return state.downloader.getState().receivedBytes > 0; }));
@@ -310,6 +313,25 @@ TEST_F(UpdateRoad, ADownloadOutlivesItsClosedWindowAndStillHandsOver) {
 
     EXPECT_TRUE(fileHoldsBody(inProgramFolder("up.tmp").string(), DownloadServer::kGateLength));
     EXPECT_EQ(services.runningPrograms().size(), 1u);
+}
+
+// An updater killed between its changes left a journal: the program's start undoes the
+// change before anything else, so its files are all of one version again.
+TEST_F(NoUpdateServer, AStartUndoesAnUpdateKilledHalfWayBeforeAnythingElse) {
+    writeFile(inProgramFolder("notes.txt"), "old notes");
+    const InstallWork work(folder.path());
+    ASSERT_TRUE(work.create());
+    InstallStep step;
+    step.relative = "notes.txt";
+    step.replaces = true;
+    ASSERT_TRUE(work.writeJournal({step}));
+    std::filesystem::create_hard_link(inProgramFolder("notes.txt"), work.backedUp("notes.txt"));
+    writeFile(work.staged("notes.txt"), "new notes");
+    std::filesystem::rename(work.staged("notes.txt"), inProgramFolder("notes.txt"));
+
+    EXPECT_NE(startAndLogIn(), 0);
+    EXPECT_EQ(readFile(inProgramFolder("notes.txt")), "old notes");
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder(kUpdateWorkFolder)));
 }
 
 struct SilentListenerFirst {

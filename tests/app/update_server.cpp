@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "tests/support/test_keys.h"
+
 namespace tamrivo::testing {
 
 UpdateServer::UpdateServer() {
@@ -18,10 +20,10 @@ UpdateServer::UpdateServer() {
 }
 
 void UpdateServer::offer(const Text& version, const Text& notes, const std::string& packageAddress,
-                         const std::string& signature) {
+                         const std::string& packageBytes) {
+    const std::string reply = signedReply({version, notes, packageAddress, packageBytes});
     const std::lock_guard lock(mutex_);
-    reply_ = R"({"软件名称":"Tamrivo","版本":")" + version + R"(","更新说明":")" + notes +
-             R"(","更新地址":")" + packageAddress + R"(","签名":")" + signature + R"("})";
+    reply_ = reply;
 }
 
 void UpdateServer::setPackage(std::string bytes) {

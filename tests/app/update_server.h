@@ -18,9 +18,10 @@ public:
     std::string endpoint() const { return server_.url("/autoUpdate.php"); }
     std::string packageUrl() const { return server_.url("/up.zip"); }
 
-    // The reply names the version, the notes, the package's address and its signature.
+    // The reply offers the version with the notes and the package at the address, signed by
+    // the publisher as the release tool does: the statement names the package's bytes.
     void offer(const Text& version, const Text& notes, const std::string& packageAddress,
-               const std::string& signature = {});
+               const std::string& packageBytes = {});
     void setPackage(std::string bytes);
     int checkRequests() const { return checkRequests_.load(); }
     int packageRequests() const { return packageRequests_.load(); }

@@ -8,6 +8,7 @@
 
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
+#include "tools/updater/install_journal.h"
 
 namespace tamrivo::launcher {
 namespace {
@@ -48,6 +49,28 @@ protected:
     fs::path package = root.path() / "opt" / "tamrivo";
     fs::path folder = root.path() / "home" / ".local" / "share" / "tamrivo";
 };
+
+// An updater killed between its changes left a journal: the launcher undoes the change
+// before it looks at the folder's version, so the folder's files are all of one version.
+TEST_F(ProgramFolder, AnUpdateKilledHalfWayIsUndoneBeforeAnythingElse) {
+    earlierFolder("1.0.0.2");  // newer than the package's: kept as it is
+    const InstallWork work(folder);
+    ASSERT_TRUE(work.create());
+    InstallStep step;
+    step.relative = "tamrivo";
+    step.replaces = true;
+    ASSERT_TRUE(work.writeJournal({step}));
+    fs::create_hard_link(folder / "tamrivo", work.backedUp("tamrivo"));
+    writeFile(work.staged("tamrivo"), "program 1.0.0.3");
+    fs::rename(work.staged("tamrivo"), folder / "tamrivo");
+
+    const Preparation preparation = prepare();
+    ASSERT_TRUE(preparation.ready) << preparation.message;
+    EXPECT_EQ(preparation.change, FolderChange::Kept);
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.2");
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.2\n");
+    EXPECT_FALSE(fs::exists(folder / kUpdateWorkFolder));
+}
 
 TEST_F(ProgramFolder, TheFirstStartCopiesTheProgramFilesAndCreatesTheDatabase) {
     const Preparation preparation = prepare();

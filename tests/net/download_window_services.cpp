@@ -45,9 +45,10 @@ Text DownloadWindowServices::logText() const {
     return text;
 }
 
-bool DownloadWindowServices::waitForLogLine(const Text& line, int times) {
+bool DownloadWindowServices::waitForLogLine(const Text& line, int times,
+                                            std::chrono::milliseconds patience) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds(30),
+    return changed_.wait_for(lock, patience,
                              [&] { return std::count(log_.begin(), log_.end(), line) >= times; });
 }
 

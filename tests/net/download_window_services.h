@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -25,7 +27,8 @@ public:
     std::vector<std::vector<Text>> startedPrograms() const;
     std::vector<WindowHandle> destroyedWindows() const;
     // Waits (bounded) until the log holds the line the given number of times.
-    bool waitForLogLine(const Text& line, int times = 1);
+    bool waitForLogLine(const Text& line, int times = 1,
+                        std::chrono::milliseconds patience = std::chrono::seconds(30));
 
     void destroyWindow(WindowHandle window) override;
     void setText(WindowHandle window, const Text& control, const Text& text) override;

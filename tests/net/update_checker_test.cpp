@@ -11,6 +11,7 @@
 #include "recording_services.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/raw_http_listener.h"
+#include "tests/support/test_keys.h"
 
 namespace tamrivo {
 namespace {
@@ -47,9 +48,22 @@ ServiceCall logText(const Text& text) {
 const ServiceCall kUpgradeEnabled = {
     .kind = "setDisabled", .window = kUpdateWindow, .control = "按钮_升级", .number = 0};
 
-Text reply(const Text& version) {
-    return R"({"软件名称":"Tamrivo","版本":")" + version +
-           R"(","更新说明":"修复若干问题","更新地址":"http://example.invalid/up.zip","签名":"5ec"})";
+constexpr char kNotes[] = "修复若干问题";
+constexpr char kPackageAddress[] = "http://example.invalid/up.zip";
+constexpr char kPackage[] = "PK the package";
+const ServiceCall kRefused = logText("升级信息未通过发布者的签名校验,不能升级");
+
+testing::OfferedRelease release(const Text& version) {
+    return {version, kNotes, kPackageAddress, kPackage};
+}
+
+// The reply offering the version, signed by the publisher as the release tool writes it.
+Text reply(const Text& version, const release::KeyPair& keys = testing::publisherKeys()) {
+    return testing::signedReply(release(version), keys);
+}
+
+Text publicKey() {
+    return testing::publisherKeys().publicPem;
 }
 
 // The update server on loopback, answering every check with the same body.
@@ -61,8 +75,8 @@ protected:
                                  response.set_content(body, "application/json");
                              });
         server_.start();
-        checker_ =
-            std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"), kRunning);
+        checker_ = std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"),
+                                                   kRunning, publicKey());
     }
 
     std::vector<ServiceCall> startupReport(const std::string& body) {
@@ -88,19 +102,36 @@ TEST_F(UpdateCheck, StartupWithTheRunningVersionShowsAdmin) {
     EXPECT_THAT(startupReport(reply(kRunning)), ElementsAre(kChecking, status("admin")));
 }
 
-TEST_F(UpdateCheck, StartupWithAnotherVersionSaysSoAndShowsTheMessage) {
-    EXPECT_THAT(startupReport(reply("1.0.0.0 ")),
+TEST_F(UpdateCheck, StartupWithANewerVersionSaysSoAndShowsTheMessage) {
+    EXPECT_THAT(startupReport(reply("1.0.0.10")),
                 ElementsAre(kChecking, status("有新版本可以升级"), kNewVersionBox));
 }
 
-TEST_F(UpdateCheck, StartupWithoutAVersionCountsAsANewVersion) {
-    EXPECT_THAT(startupReport(R"({"更新说明":"x"})"),
-                ElementsAre(kChecking, status("有新版本可以升级"), kNewVersionBox));
+// A genuine older release is no update: offering it would roll the program back.
+TEST_F(UpdateCheck, StartupWithAnOlderSignedVersionShowsAdmin) {
+    EXPECT_THAT(startupReport(reply("0.9.0.0")), ElementsAre(kChecking, status("admin")));
 }
 
-TEST_F(UpdateCheck, StartupWithAnArrayOrANumberCountsAsANewVersion) {
-    EXPECT_THAT(startupReport("[1,2]"),
-                ElementsAre(kChecking, status("有新版本可以升级"), kNewVersionBox));
+// What the publisher did not sign is as good as no reply: an unsigned version, one signed
+// by someone else, notes changed on the way, an array or a number.
+TEST_F(UpdateCheck, StartupWithoutThePublishersStatementOffersNothing) {
+    Text changedNotes = reply("1.0.0.1");
+    changedNotes.replace(changedNotes.find(kNotes), std::string_view(kNotes).size(), "请装旧版");
+    const Text unsigned_ = R"({"软件名称":"Tamrivo","版本":"1.0.0.1","更新说明":"x"})";
+    for (const Text& body : {unsigned_, reply("1.0.0.1", testing::strangerKeys()), changedNotes,
+                             Text(R"({"更新说明":"x"})"), Text("[1,2]")}) {
+        RecordingServices services;
+        LoopbackServer server;
+        server.routes().Get("/autoUpdate.php",
+                            [body](const httplib::Request&, httplib::Response& response) {
+                                response.set_content(body, "application/json");
+                            });
+        server.start();
+        UpdateChecker checker(services, server.url("/autoUpdate.php"), kRunning, publicKey());
+        checker.checkOnStartup(kMainWindow);
+        checker.waitForChecks();
+        EXPECT_THAT(services.calls(), ElementsAre(kChecking)) << body.substr(0, 60);
+    }
 }
 
 TEST_F(UpdateCheck, StartupWithoutUsableReplyKeepsSayingItIsChecking) {
@@ -115,7 +146,7 @@ TEST_F(UpdateCheck, StartupWithoutUsableReplyKeepsSayingItIsChecking) {
                                 response.set_content(body, "text/plain");
                             });
         server.start();
-        UpdateChecker checker(services, server.url("/autoUpdate.php"), kRunning);
+        UpdateChecker checker(services, server.url("/autoUpdate.php"), kRunning, publicKey());
         checker.checkOnStartup(kMainWindow);
         checker.waitForChecks();
         EXPECT_THAT(services.calls(), ElementsAre(kChecking)) << body.substr(0, 40);
@@ -144,7 +175,8 @@ TEST_F(UpdateCheck, StartupWithAHugeReplyGivesUpOnIt) {
                 });
         });
     server_.start();
-    checker_ = std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"), kRunning);
+    checker_ = std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"), kRunning,
+                                               publicKey());
     checker_->checkOnStartup(kMainWindow);
     checker_->waitForChecks();
     EXPECT_THAT(services_.calls(), ElementsAre(kChecking));
@@ -157,24 +189,33 @@ TEST_F(UpdateCheck, StartupWithoutServerKeepsSayingItIsChecking) {
         port = closed.port();
     }
     UpdateChecker checker(services_, "http://127.0.0.1:" + std::to_string(port) + "/autoUpdate.php",
-                          kRunning);
+                          kRunning, publicKey());
     checker.checkOnStartup(kMainWindow);
     checker.waitForChecks();
     EXPECT_THAT(services_.calls(), ElementsAre(kChecking));
 }
 
-TEST_F(UpdateCheck, UpdateWindowWithAnotherVersionShowsItAndEnablesTheUpgrade) {
+TEST_F(UpdateCheck, UpdateWindowWithANewerVersionShowsItAndEnablesTheUpgrade) {
     EXPECT_THAT(updateWindowReport(reply("1.0.0.1")),
                 ElementsAre(logText("1.0.0.1\r\n修复若干问题"), kUpgradeEnabled));
-    EXPECT_EQ(checker_->updatePackage().url, "http://example.invalid/up.zip");
-    EXPECT_EQ(checker_->updatePackage().signature, "5ec");
+    const UpdatePackage package = checker_->updatePackage();
+    EXPECT_EQ(package.url, kPackageAddress);
+    EXPECT_EQ(package.signature, testing::signatureOf(kPackage));
+    EXPECT_EQ(package.statement.size, std::string_view(kPackage).size());
+    EXPECT_EQ(package.statement.sha256,
+              testing::offeredPackage(release("1.0.0.1")).statement.sha256);
 }
 
-TEST_F(UpdateCheck, UpdateWindowWithoutVersionAndAddressShowsTheNotesAndClearsTheAddress) {
-    serve(R"({"更新说明":"只有说明"})");
-    checker_->checkInUpdateWindow(kUpdateWindow);
-    checker_->waitForChecks();
-    EXPECT_THAT(services_.calls(), ElementsAre(logText("\r\n只有说明"), kUpgradeEnabled));
+TEST_F(UpdateCheck, UpdateWindowWithAnOlderSignedVersionFindsNoNewVersion) {
+    EXPECT_THAT(updateWindowReport(reply("0.9.0.0")),
+                ElementsAre(logText("未发现新版本!3秒后自动退出"),
+                            ServiceCall{.kind = "destroyWindow", .window = kUpdateWindow}));
+}
+
+TEST_F(UpdateCheck, UpdateWindowWithAVersionSignedAsAnotherRefusesItAndClearsThePackage) {
+    Text changedVersion = reply("1.0.0.1");
+    changedVersion.replace(changedVersion.find("1.0.0.1"), 7, "1.0.0.2");
+    EXPECT_THAT(updateWindowReport(changedVersion), ElementsAre(kRefused));
     EXPECT_EQ(checker_->updatePackage().url, "");
     EXPECT_EQ(checker_->updatePackage().signature, "");
 }
@@ -221,8 +262,8 @@ TEST(UpdateCheckStop, EndingTheCheckerEndsChecksThatWaitOnASilentServer) {
     RawHttpListener silent;
     RecordingServices services;
     auto checker = std::make_unique<UpdateChecker>(
-        services, "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php",
-        kRunning);
+        services, "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php", kRunning,
+        publicKey());
     checker->checkInUpdateWindow(kUpdateWindow);
     checker->checkOnStartup(kMainWindow);
     ASSERT_EQ(silent.waitForRequests(2).size(), 2u);
@@ -236,7 +277,7 @@ TEST(UpdateCheckStop, StoppingTheChecksOfTheirWindowsEndsThemWithoutReports) {
     RecordingServices services;
     UpdateChecker checker(services,
                           "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php",
-                          kRunning);
+                          kRunning, publicKey());
     checker.checkInUpdateWindow(kUpdateWindow);
     checker.checkOnStartup(kMainWindow);
     ASSERT_EQ(silent.waitForRequests(2).size(), 2u);

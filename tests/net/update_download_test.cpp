@@ -19,6 +19,7 @@
 #include "tests/support/test_keys.h"
 #include "tests/support/trickle_listener.h"
 #include "ui/text_encoding.h"
+#include "update_format/update_format.h"
 
 namespace tamrivo {
 namespace {
@@ -58,11 +59,12 @@ protected:
     // Presses the upgrade button and waits until the download has ended with the line;
     // how long that took.
     std::chrono::milliseconds download(const UpdatePackage& package, const Text& lastLine,
-                                       const DownloadLimits& limits = packageDownloadLimits()) {
+                                       std::optional<DownloadLimits> limits = std::nullopt) {
         const auto before = services.log();
         const auto started = std::chrono::steady_clock::now();
         startUpdateDownload(services, downloader, kWindows, package,
-                            testing::publisherKeys().publicPem, limits);
+                            testing::publisherKeys().publicPem,
+                            limits.value_or(packageDownloadLimits(package.statement.size)));
         const auto times = std::count(before.begin(), before.end(), lastLine) + 1;
         EXPECT_TRUE(services.waitForLogLine(lastLine, static_cast<int>(times)));
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -71,10 +73,12 @@ protected:
         return took;
     }
 
-    // A package of the download server, signed by the publisher.
+    // A package of the download server, stated and signed by the publisher.
     UpdatePackage signedFile(std::uint64_t length) const {
-        return {server.url("/file/" + std::to_string(length)),
-                testing::signatureOf(testing::servedBody(length))};
+        return signedPackage("/file/" + std::to_string(length), testing::servedBody(length));
+    }
+    UpdatePackage signedPackage(const std::string& path, const std::string& bytes) const {
+        return testing::offeredPackage({"1.0.1.0", "", server.url(path), bytes});
     }
 
     // Nothing was handed over: the program runs on as it was.
@@ -110,9 +114,12 @@ TEST_F(UpdateDownloadTest, FinishedDownloadHandsOverToTheUpdater) {
     const auto image = updaterImage();
     EXPECT_EQ(testing::readFile(updater), std::string(image.begin(), image.end()));
     EXPECT_EQ(runWithoutArguments(updater), 0) << "the carried updater is a working program";
+    // The updater checks the package itself, with the signature and the key it is given.
     EXPECT_THAT(services.startedPrograms(),
                 ElementsAre(ElementsAre(services.directory + "/" + kUpdaterFileName,
-                                        services.directory + "/up.tmp")));
+                                        services.directory + "/up.tmp",
+                                        testing::signatureOf(testing::servedBody(300000)),
+                                        testing::publisherKeys().publicPem)));
     EXPECT_THAT(services.destroyedWindows(), ElementsAre(kWindows.main));
 }
 
@@ -120,7 +127,7 @@ TEST_F(UpdateDownloadTest, FailedDownloadLeavesTheErrorLineAndTheProgramRunning)
     const std::string refused = "http://127.0.0.1:1/up.zip";
     for (const std::string& url : {std::string(), refused}) {
         SCOPED_TRACE(url);
-        download({url, {}}, kErrorLine);
+        download({url, {}, {}}, kErrorLine);
         EXPECT_TEXT_EQ(services.log().back(), kErrorLine);
     }
     expectNoHandOff();
@@ -139,25 +146,47 @@ TEST_F(UpdateDownloadTest, PackageWithoutThePublishersSignatureIsDeletedAndNotHa
     };
     for (const auto& [what, signature] : signatures) {
         SCOPED_TRACE(what);
-        download({server.url("/file/1000"), signature}, kRefusedLine);
+        UpdatePackage package = signedFile(1000);
+        package.signature = signature;
+        download(package, kRefusedLine);
         EXPECT_TEXT_EQ(services.log().back(), kRefusedLine);
         EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
     }
     expectNoHandOff();
 }
 
-TEST_F(UpdateDownloadTest, PackageOverTheSizeBoundIsAFailedDownload) {
-    DownloadLimits limits = packageDownloadLimits();
-    limits.maxBytes = 100000;
+// A server handing out another package than the statement names (an older release, say)
+// is found out even when that package carries a genuine signature of its own.
+TEST_F(UpdateDownloadTest, PackageOtherThanTheStatedOneIsDeletedAndNotHandedOver) {
+    UpdatePackage other = signedPackage("/file/1000", testing::servedBody(999) + "!");
+    other.signature = testing::signatureOf(testing::servedBody(1000));
+    download(other, kRefusedLine);
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
+    expectNoHandOff();
+}
+
+TEST_F(UpdateDownloadTest, PackageLongerThanStatedIsAFailedDownload) {
+    const UpdatePackage stated = signedFile(100000);
     // Announced too long: the file is not even made. Sent too long: it stops at the bound.
-    download({server.url("/file/100001"), {}}, kErrorLine, limits);
+    UpdatePackage longer = stated;
+    longer.url = server.url("/file/100001");
+    download(longer, kErrorLine);
     EXPECT_EQ(downloader.getState().result, kDownloadTooLarge);
     EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
-    download({server.url("/chunked/300000"), {}}, kErrorLine, limits);
+    longer.url = server.url("/chunked/300000");
+    download(longer, kErrorLine);
     EXPECT_EQ(downloader.getState().result, kDownloadTooLarge);
     EXPECT_LE(std::filesystem::file_size(inProgramFolder("up.tmp")), 100000U);
-    download(signedFile(100000), kHandOffLine, limits);
-    EXPECT_EQ(kMaxPackageBytes, std::int64_t{256} << 20) << "the program's own bound";
+    download(stated, kHandOffLine);
+}
+
+TEST(PackageDownloadLimits, AllowTheStatedSizeAtTheLowestSpeedAndNoByteMore) {
+    const DownloadLimits limits = packageDownloadLimits(10 << 20);
+    EXPECT_EQ(limits.maxBytes, 10 << 20);
+    EXPECT_EQ(limits.lowestSpeed, kLowestPackageSpeed);
+    EXPECT_EQ(limits.lowSpeedWindow, kLowSpeedWindow);
+    EXPECT_EQ(limits.totalTimeout, kPackageDownloadAllowance + std::chrono::seconds(10240));
+    EXPECT_EQ(packageDownloadLimits(std::uint64_t{1} << 40).maxBytes, kMaxPackageBytes);
 }
 
 // The waits, each at a short limit: the download ends with the error line soon after it.
@@ -165,8 +194,9 @@ TEST_F(UpdateDownloadTest, ServerThatAcceptsAndNeverAnswersEndsTheDownloadAtTheS
     testing::RawHttpListener silent;
     DownloadLimits limits;
     limits.silenceTimeout = 1500ms;
-    const auto took = download(
-        {"http://127.0.0.1:" + std::to_string(silent.port()) + "/up.zip", {}}, kErrorLine, limits);
+    const auto took =
+        download({"http://127.0.0.1:" + std::to_string(silent.port()) + "/up.zip", {}, {}},
+                 kErrorLine, limits);
     EXPECT_EQ(downloader.getState().result, kDownloadResponseFailed);
     EXPECT_GE(took, 1400ms);
     EXPECT_LT(took, 6000ms);
@@ -179,7 +209,7 @@ TEST_F(UpdateDownloadTest, BodyTricklingAByteEveryTwoSecondsRunsIntoTheSilenceLi
     testing::TrickleListener trickle(reply.substr(0, head), reply.substr(head), 2000ms);
     DownloadLimits limits;
     limits.silenceTimeout = 1500ms;
-    const auto took = download({trickle.url("/up.zip"), {}}, kErrorLine, limits);
+    const auto took = download({trickle.url("/up.zip"), {}, {}}, kErrorLine, limits);
     EXPECT_EQ(downloader.getState().result, kDownloadReadFailed);
     EXPECT_EQ(testing::readFile(inProgramFolder("up.tmp")), "x");
     EXPECT_LT(took, 6000ms);
@@ -189,15 +219,16 @@ TEST_F(UpdateDownloadTest, ConnectionThatIsNeverMadeEndsAtTheConnectLimit) {
     testing::FullListener full;
     DownloadLimits limits;
     limits.connectTimeout = 500ms;
-    const auto took = download({"http://127.0.0.1:" + std::to_string(full.port()) + "/up.zip", {}},
-                               kErrorLine, limits);
+    const auto took =
+        download({"http://127.0.0.1:" + std::to_string(full.port()) + "/up.zip", {}, {}},
+                 kErrorLine, limits);
     EXPECT_EQ(downloader.getState().result, kDownloadConnectFailed);
     EXPECT_GE(took, 400ms);
     EXPECT_LT(took, 5000ms);
 }
 
 TEST_F(UpdateDownloadTest, UpdaterThatCannotBeWrittenEndsTheHandOff) {
-    services.failWrites = true;
+    std::filesystem::create_directory(inProgramFolder(kUpdaterFileName));  // as antivirus does
     download(signedFile(1000), kHandOffLine);
 
     EXPECT_TEXT_EQ(services.log().back(), kHandOffLine);
@@ -205,8 +236,46 @@ TEST_F(UpdateDownloadTest, UpdaterThatCannotBeWrittenEndsTheHandOff) {
     EXPECT_THAT(services.destroyedWindows(), IsEmpty());
 }
 
+// A link planted where the updater goes is replaced, never written through.
+TEST_F(UpdateDownloadTest, LinkAtTheUpdatersPlaceIsNotWrittenThrough) {
+    const auto victim = folder.path() / "victim";
+    testing::writeFile(victim, "keep me");
+    std::filesystem::create_symlink(victim, inProgramFolder(kUpdaterFileName));
+    download(signedFile(1000), kHandOffLine);
+
+    EXPECT_EQ(testing::readFile(victim), "keep me");
+    EXPECT_FALSE(std::filesystem::is_symlink(inProgramFolder(kUpdaterFileName)));
+    EXPECT_EQ(std::filesystem::file_size(inProgramFolder(kUpdaterFileName)), updaterImage().size());
+    EXPECT_THAT(services.destroyedWindows(), ElementsAre(kWindows.main));
+}
+
+// A second copy of the program downloading beside the first cannot write into its package.
+TEST_F(UpdateDownloadTest, SecondDownloadIntoTheSamePackageIsRefusedWhileTheFirstHoldsIt) {
+    const UpdatePackage gated =
+        signedPackage("/gated", testing::servedBody(DownloadServer::kGateLength));
+    startUpdateDownload(services, downloader, kWindows, gated, testing::publisherKeys().publicPem);
+    ASSERT_TRUE(testing::waitUntil([this] { return downloader.getState().receivedBytes > 0; }));
+
+    DownloadWindowServices secondServices;
+    secondServices.directory = services.directory;
+    Downloader second;
+    startUpdateDownload(secondServices, second, kWindows, signedFile(1000),
+                        testing::publisherKeys().publicPem);
+    EXPECT_TRUE(secondServices.waitForLogLine(kErrorLine, 1));
+    second.stop();
+    EXPECT_EQ(second.getState().result, kDownloadCannotCreateFile);
+
+    server.openGate();
+    EXPECT_TRUE(services.waitForLogLine(kHandOffLine, 1));
+    downloader.stop();
+    EXPECT_TRUE(testing::fileHoldsBody(inProgramFolder("up.tmp"), DownloadServer::kGateLength));
+    EXPECT_THAT(services.destroyedWindows(), ElementsAre(kWindows.main));
+    EXPECT_THAT(secondServices.startedPrograms(), IsEmpty());
+}
+
 TEST_F(UpdateDownloadTest, PressingTheButtonAgainCancelsAndStartsAfresh) {
-    startUpdateDownload(services, downloader, kWindows, {server.url("/gated"), {}},
+    startUpdateDownload(services, downloader, kWindows,
+                        signedPackage("/gated", testing::servedBody(DownloadServer::kGateLength)),
                         testing::publisherKeys().publicPem);
     ASSERT_TRUE(testing::waitUntil([this] { return downloader.getState().receivedBytes > 0; }));
 

@@ -6,13 +6,14 @@
 #include <functional>
 
 #include "net/json_object.h"
-#include "net/package_signature.h"
-#include "net/updater/package_installer.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/folder_snapshot.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
+#include "tools/updater/package_installer.h"
 #include "ui/text_encoding.h"
+#include "update_format/package_signature.h"
+#include "update_format/release_statement.h"
 
 namespace tamrivo::release {
 namespace {
@@ -75,7 +76,15 @@ TEST_F(Publish, PackageInstallsTheFolderAsItIsButForTheRecords) {
 
     const fs::path installed = folder.path() / "installed";
     fs::create_directories(installed / "Data");
-    ASSERT_EQ(installPackage(result.package, installed).outcome, InstallReport::Outcome::Installed);
+    const std::string packed = readFile(result.package);
+    const Bytes packageBytes(packed.begin(), packed.end());
+    const auto statement = verifiedStatement(reply.text("发布声明"), reply.text("声明签名"),
+                                             testing::publisherKeys().publicPem);
+    ASSERT_TRUE(statement.has_value()) << "the reply carries the signed statement";
+    EXPECT_EQ(statement->version, "1.0.0.1");
+    EXPECT_EQ(statement->notes, reply.text("更新说明"));
+    EXPECT_TRUE(packageMatches(packageBytes, *statement));
+    ASSERT_EQ(installPackage(packageBytes, installed).outcome, InstallReport::Outcome::Installed);
     fs::remove_all(program / "Data");
     fs::remove_all(program / ".tamrivo-update");
     fs::remove(installed / "Data");
@@ -90,6 +99,7 @@ TEST_F(Publish, RefusesWhatTheProgramCouldNotTakeAndWritesNothing) {
         {"version with a blank", [&] { request.version = "1.0 beta"; }},
         {"version with a slash", [&] { request.version = "../1"; }},
         {"empty version", [&] { request.version = ""; }},
+        {"release candidate the program cannot order", [&] { request.version = "1.1.0-rc1"; }},
         {"not http", [&] { request.baseUrl = "ftp://updates.example"; }},
         {"no scheme", [&] { request.baseUrl = "updates.example:81"; }},
         {"a blank in the address", [&] { request.baseUrl = "http://up dates.example"; }},

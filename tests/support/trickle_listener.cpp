@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "tests/support/loopback_socket.h"
@@ -11,8 +12,8 @@
 namespace tamrivo::testing {
 
 TrickleListener::TrickleListener(std::string head, std::string trickled,
-                                 std::chrono::milliseconds pause)
-    : head_(std::move(head)), trickled_(std::move(trickled)), pause_(pause) {
+                                 std::chrono::milliseconds pause, std::size_t piece)
+    : head_(std::move(head)), trickled_(std::move(trickled)), pause_(pause), piece_(piece) {
     const LoopbackSocket listening = listenOnLoopback(16);
     listener_ = listening.descriptor;
     port_ = listening.port;
@@ -61,8 +62,10 @@ void TrickleListener::trickle(int connection) {
                               static_cast<ssize_t>(head_.size())) {
         return;
     }
-    for (const char byte : trickled_) {
-        if (!pause(pause_) || ::send(connection, &byte, 1, MSG_NOSIGNAL) != 1) {
+    for (std::size_t sent = 0; sent < trickled_.size(); sent += piece_) {
+        const std::size_t length = std::min(piece_, trickled_.size() - sent);
+        if (!pause(pause_) || ::send(connection, trickled_.data() + sent, length, MSG_NOSIGNAL) !=
+                                  static_cast<ssize_t>(length)) {
             return;
         }
     }

@@ -1,7 +1,6 @@
 #include "tools/launcher/program_folder.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,41 +10,19 @@
 #include <system_error>
 
 #include "tools/launcher/child_process.h"
-#include "tools/launcher/version_order.h"
+#include "tools/updater/install_journal.h"
 #include "ui/replacement_file.h"
+#include "update_format/update_format.h"
+#include "update_format/version_order.h"
 
 namespace tamrivo::launcher {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kVersionFile[] = "VERSION";
-constexpr char kDataFolder[] = "Data";
-
 std::string systemError(const std::string& what, int error) {
     return what + ": " + std::strerror(error);
 }
-
-// Holds the folder against a second launcher bringing it up at the same time.
-class FolderLock {
-public:
-    explicit FolderLock(const fs::path& folder)
-        : descriptor_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (descriptor_ >= 0) {
-            ::flock(descriptor_, LOCK_EX);
-        }
-    }
-    ~FolderLock() {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    int descriptor_;
-};
 
 bool copyBytes(int from, ReplacementFile& to) {
     std::uint8_t buffer[1 << 16];
@@ -121,7 +98,7 @@ bool copyProgramFiles(const fs::path& from, const fs::path& to, std::string& mes
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
         const fs::path name = entry.path().filename();
-        if (name == kDataFolder || name == kVersionFile) {
+        if (isDataFolderName(name.string()) || name == kVersionFileName) {
             continue;
         }
         if (entry.is_directory(error) && !entry.is_symlink(error)) {
@@ -142,7 +119,7 @@ bool copyProgramFiles(const fs::path& from, const fs::path& to, std::string& mes
 
 FolderChange changeNeeded(const fs::path& programFiles, const fs::path& folder) {
     const std::string present = readVersion(folder);
-    if (present.empty() && !fs::exists(folder / kVersionFile)) {
+    if (present.empty() && !fs::exists(folder / kVersionFileName)) {
         return FolderChange::Installed;
     }
     const auto order = compareVersions(present, readVersion(programFiles));
@@ -172,11 +149,19 @@ Preparation prepareProgramFolder(const fs::path& programFiles, const fs::path& f
         }
         return result;
     }
-    const FolderLock lock(folder);
+    // Held against a second launcher, a start of the program and the updater alike.
+    const InstallLock lock(folder);
+    // An update the updater could not finish is finished or undone before anything else.
+    if (const std::vector<std::string> notRestored = InstallWork(folder).recover();
+        !notRestored.empty()) {
+        result.message = "an interrupted update left files it could not put back, in " +
+                         (folder / kUpdateWorkFolder).string();
+    }
     result.change = changeNeeded(programFiles, folder);
     if (result.change != FolderChange::Kept &&
         (!copyProgramFiles(programFiles, folder, result.message) ||
-         !replaceFile(programFiles / kVersionFile, folder / kVersionFile, result.message))) {
+         !replaceFile(programFiles / kVersionFileName, folder / kVersionFileName,
+                      result.message))) {
         // A refresh cut short leaves the earlier program, which may still start.
         result.ready = result.change == FolderChange::Refreshed;
         return result;
@@ -191,7 +176,7 @@ std::vector<std::string> databaseCreationCommand(const fs::path& folder) {
 
 bool needsFirstDatabase(const fs::path& folder) {
     std::error_code error;
-    const fs::path data = folder / kDataFolder;
+    const fs::path data = folder / kDataFolderName;
     return !fs::exists(fs::symlink_status(data, error)) ||
            (fs::is_directory(fs::symlink_status(data, error)) && fs::is_empty(data, error) &&
             !error);

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "net/updater/install_plan.h"
+#include "update_format/update_format.h"
 
 namespace tamrivo::release {
 

@@ -10,29 +10,20 @@
 #include <optional>
 #include <system_error>
 
-#include "net/package_signature.h"
-#include "net/update_download.h"
 #include "tools/release/package_writer.h"
 #include "tools/release/reply_document.h"
 #include "tools/release/signing_keys.h"
 #include "ui/text_encoding.h"
+#include "update_format/package_signature.h"
+#include "update_format/release_statement.h"
+#include "update_format/update_format.h"
+#include "update_format/version_order.h"
 
 namespace tamrivo::release {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::size_t kLongestVersion = 64;
-
-// The version becomes part of a file name and of the reply: plain characters only.
-bool versionWellFormed(const std::string& version) {
-    return !version.empty() && version.size() <= kLongestVersion &&
-           std::all_of(version.begin(), version.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                      c == '.' || c == '-' || c == '_' || c == '+';
-           });
-}
 
 // Nothing when the address is no http:// or https:// URL; else the address without the
 // slashes it may end in.
@@ -49,29 +40,6 @@ std::optional<std::string> baseAddress(std::string url) {
         return std::nullopt;
     }
     return url;
-}
-
-std::optional<std::string> readWhole(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) {
-        return std::nullopt;
-    }
-    return content;
-}
-
-std::string folderVersion(const fs::path& folder) {
-    std::string text = readWhole(folder / "VERSION").value_or("");
-    if (text.ends_with('\n')) {
-        text.pop_back();
-    }
-    if (text.ends_with('\r')) {
-        text.pop_back();
-    }
-    return text;
 }
 
 bool inside(const fs::path& path, const fs::path& folder) {
@@ -102,7 +70,11 @@ bool writeReplacing(const fs::path& path, std::string_view content) {
 
 std::string checkRequest(const PublishRequest& request) {
     if (!versionWellFormed(request.version)) {
-        return "the version must be 1 to 64 letters, digits and . - _ +: " + request.version;
+        return "the version must be numbers between dots (1.0.0.1), at most " +
+               std::to_string(kLongestVersion) +
+               " characters, so that the program can tell it "
+               "is newer: " +
+               request.version;
     }
     if (!baseAddress(request.baseUrl)) {
         return "the base URL must be an http:// or https:// address: " + request.baseUrl;
@@ -111,7 +83,7 @@ std::string checkRequest(const PublishRequest& request) {
     if (!fs::is_directory(request.programFolder, error)) {
         return "no program folder " + request.programFolder.string();
     }
-    const std::string found = folderVersion(request.programFolder);
+    const std::string found = readVersion(request.programFolder);
     if (found != request.version) {
         return "the program folder is version \"" + found + "\" (its VERSION file), not \"" +
                request.version + "\"";
@@ -122,29 +94,44 @@ std::string checkRequest(const PublishRequest& request) {
     return {};
 }
 
-// Signs the packed file and makes sure the program, holding the public half, would take it.
-std::optional<Bytes> signPackage(const fs::path& package, const std::string& privatePem,
-                                 std::string& error) {
-    const std::optional<std::string> content = readWhole(package);
-    const std::optional<std::string> publicPem = publicKeyOf(privatePem);
+// What the release is signed as: the package's signature, and the statement of the version
+// and notes with the package's size and digest, with its signature.
+struct Signatures {
+    Bytes package;
+    Text statement;
+    Bytes statementSignature;
+};
+
+// Signs the packed file and its statement, and makes sure the program, holding the public
+// half, would take them.
+std::optional<Signatures> signRelease(const PublishRequest& request, const fs::path& package,
+                                      std::string& error) {
+    const std::optional<Bytes> content =
+        readWholeFile(package, static_cast<std::uint64_t>(kMaxPackageBytes));
+    const std::optional<std::string> publicPem = publicKeyOf(request.privateKeyPem);
     if (!content) {
-        error = "cannot read " + package.string();
-        return std::nullopt;
-    }
-    if (content->size() > static_cast<std::size_t>(kMaxPackageBytes)) {
-        error = "the package is larger than the program takes (" +
+        error = "cannot read " + package.string() + ", or it is larger than the program takes (" +
                 std::to_string(kMaxPackageBytes >> 20) + " MiB)";
         return std::nullopt;
     }
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(content->data());
-    std::optional<Bytes> signature = sign({bytes, content->size()}, privatePem);
-    if (!publicPem || !signature ||
-        !packageSignatureValid(utf8ToGbk(package.string()), *signature, *publicPem,
-                               static_cast<std::uint64_t>(kMaxPackageBytes))) {
+    const Text notes = utf8ToGbk(request.notes);
+    const std::optional<Text> statement = statementText(
+        {kSoftwareName, request.version, notes, content->size(), sha256Hex(*content)});
+    if (!statement || (notes.empty() && !request.notes.empty())) {
+        error = "the release notes hold characters GBK cannot write";
+        return std::nullopt;
+    }
+    const auto* statementBytes = reinterpret_cast<const std::uint8_t*>(statement->data());
+    std::optional<Bytes> packageSignature = sign(*content, request.privateKeyPem);
+    std::optional<Bytes> statementSignature =
+        sign({statementBytes, statement->size()}, request.privateKeyPem);
+    if (!publicPem || !packageSignature || !statementSignature ||
+        !signatureValid(*content, *packageSignature, *publicPem) ||
+        !verifiedStatement(*statement, signatureToHex(*statementSignature), *publicPem)) {
         error = "the key is no Ed25519 private key in PEM";
         return std::nullopt;
     }
-    return signature;
+    return Signatures{std::move(*packageSignature), *statement, std::move(*statementSignature)};
 }
 
 // The package, its signature and, last, the reply; what went wrong, or nothing.
@@ -154,19 +141,21 @@ std::string writeRelease(const PublishRequest& request, const fs::path& partial,
         return problem;
     }
     std::string problem;
-    const std::optional<Bytes> signature = signPackage(partial, request.privateKeyPem, problem);
-    if (!signature) {
+    const std::optional<Signatures> signatures = signRelease(request, partial, problem);
+    if (!signatures) {
         return problem;
     }
     const std::optional<Text> reply = replyDocument(
-        {request.version, request.notes, result.packageUrl, signatureToHex(*signature)});
+        {request.version, request.notes, result.packageUrl, signatureToHex(signatures->package),
+         gbkToUtf8(signatures->statement), signatureToHex(signatures->statementSignature)});
     if (!reply) {
         return "the release notes hold characters GBK cannot write";
     }
+    const Bytes& signature = signatures->package;
     if (::chmod(partial.c_str(), 0644) != 0 ||
         ::rename(partial.c_str(), result.package.c_str()) != 0 ||
         !writeReplacing(result.package.string() + ".sig",
-                        std::string(signature->begin(), signature->end())) ||
+                        std::string(signature.begin(), signature.end())) ||
         !writeReplacing(request.output / "autoUpdate.php", *reply)) {
         return "cannot write into " + request.output.string();
     }

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "ui/text_encoding.h"
+#include "update_format/release_statement.h"
+#include "update_format/update_format.h"
 
 namespace tamrivo::release {
 
 namespace {
-
-constexpr char kSoftwareName[] = "Tamrivo";
 
 // Escaped in UTF-8, before the conversion: a GBK character's second byte may look like a
 // backslash or a quote, a UTF-8 one never does.
@@ -57,9 +57,13 @@ std::optional<Text> member(const Text& name, const std::string& value) {
 
 std::optional<Text> replyDocument(const ReleaseOffer& offer) {
     const std::optional<Text> members[] = {
-        member("软件名称", kSoftwareName),  member("版本", offer.version),
-        member("更新说明", offer.notes),    member("更新地址", offer.packageUrl),
+        member("软件名称", kSoftwareName),
+        member("版本", offer.version),
+        member("更新说明", offer.notes),
+        member("更新地址", offer.packageUrl),
         member("签名", offer.signatureHex),
+        member(kReplyStatement, offer.statement),
+        member(kReplyStatementSignature, offer.statementSignatureHex),
     };
     Text document = "{";
     for (const std::optional<Text>& each : members) {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "net/package_signature.h"
+#include "update_format/package_signature.h"
 
 namespace tamrivo::release {
 

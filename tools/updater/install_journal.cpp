@@ -1,13 +1,16 @@
-#include "net/updater/install_journal.h"
-#include "ui/replacement_file.h"
+#include "tools/updater/install_journal.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
+
+#include "ui/replacement_file.h"
 
 namespace tamrivo {
 
@@ -69,6 +72,25 @@ std::optional<InstallStep> stepOf(const std::string& line) {
 }
 
 }  // namespace
+
+InstallLock::InstallLock(const fs::path& programFolder)
+    : descriptor_(::open(programFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (descriptor_ >= 0) {
+        while (::flock(descriptor_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+}
+
+InstallLock::~InstallLock() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+std::vector<std::string> finishInterruptedInstall(const fs::path& programFolder) {
+    const InstallLock lock(programFolder);
+    return InstallWork(programFolder).recover();
+}
 
 InstallWork::InstallWork(const fs::path& programFolder)
     : program_(programFolder), work_(programFolder / kUpdateWorkFolder) {}

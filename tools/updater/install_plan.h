@@ -7,17 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "net/updater/package_archive.h"
+#include "tools/updater/package_archive.h"
+#include "update_format/update_format.h"
 
 namespace tamrivo {
-
-// The folder the updater keeps its work in, inside the program folder; no package may
-// write there.
-inline constexpr char kUpdateWorkFolder[] = ".tamrivo-update";
-
-// True for what no package may write, by its path relative to the program folder: Data/
-// (the landlord's records, whatever the case of its name) and the updater's work folder.
-bool reservedPlace(const std::filesystem::path& relative);
 
 // One change to the program folder, relative to it.
 struct InstallStep {
@@ -33,7 +26,7 @@ struct InstallStep {
 };
 
 struct InstallPlan {
-    std::vector<InstallStep> steps;    // folders before what goes in them
+    std::vector<InstallStep> steps;    // folders before what goes in them, VERSION last
     std::uint64_t bytes = 0;           // what the files declare, together
     std::vector<std::string> refused;  // entries that may not go where they say (UTF-8)
 };
@@ -42,7 +35,8 @@ struct InstallPlan {
 // is there: an entry is refused when it would land outside the folder, in Data/ (the
 // landlord's records) or in the updater's own work folder; when it is a link; when its way
 // passes through a link, which the updater never follows; or when a file stands where it
-// needs a folder, or the other way round. Later entries of the same path win.
+// needs a folder, or the other way round. Later entries of the same path win. VERSION is
+// placed last, so that the folder never names a version whose files are not all in.
 InstallPlan planInstall(const PackageArchive& archive, const std::filesystem::path& folder);
 
 }  // namespace tamrivo

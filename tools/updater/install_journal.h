@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "net/updater/install_plan.h"
+#include "tools/updater/install_plan.h"
 
 namespace tamrivo {
 
-// The updater's work folder inside the program folder: the package unpacked (staging), the
-// files it replaces (backup) and the journal of the changes, so that a run killed half-way
-// can be undone by the next one.
+// The updater's work folder inside the program folder: the package unpacked (staging), a
+// second name for each file it replaces (backup) and the journal of the changes, so that a
+// run killed half-way can be undone by whatever starts next. Every file of the program
+// folder is whole at every moment: the old one or the new one, never none.
 class InstallWork {
 public:
     explicit InstallWork(const std::filesystem::path& programFolder);
@@ -43,5 +44,24 @@ private:
     std::filesystem::path program_;
     std::filesystem::path work_;
 };
+
+// Holds the program folder against anything else changing its program files at the same
+// time: the updater installing, a start of the program or of the launcher finishing what a
+// killed updater left, the launcher bringing the folder up to the package. Waits for it.
+class InstallLock {
+public:
+    explicit InstallLock(const std::filesystem::path& programFolder);
+    ~InstallLock();
+    InstallLock(const InstallLock&) = delete;
+    InstallLock& operator=(const InstallLock&) = delete;
+
+private:
+    int descriptor_;
+};
+
+// What a start does first: under the lock, undoes an install that was killed before every
+// file was in, or clears away one killed after. The names of the files that could not be
+// put back (they stay in the work folder for a later start).
+std::vector<std::string> finishInterruptedInstall(const std::filesystem::path& programFolder);
 
 }  // namespace tamrivo

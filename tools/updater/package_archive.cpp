@@ -1,11 +1,11 @@
-#include "net/updater/package_archive.h"
+#include "tools/updater/package_archive.h"
 
 #include <unistd.h>
 #include <zip.h>
 
 #include <array>
 #include <cerrno>
-#include <system_error>
+#include <functional>
 
 #include "ui/text_encoding.h"
 
@@ -60,14 +60,19 @@ void PackageArchive::Discard::operator()(zip* archive) const {
     zip_discard(archive);
 }
 
-std::optional<PackageArchive> PackageArchive::open(const std::filesystem::path& package) {
-    std::error_code error;
-    if (std::filesystem::file_size(package, error) == 0 || error) {
+std::optional<PackageArchive> PackageArchive::open(std::span<const std::uint8_t> package) {
+    if (package.empty()) {
         return std::nullopt;  // an empty file is no archive either
     }
-    int failure = 0;
-    zip_t* archive = zip_open(package.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &failure);
+    zip_error_t failure;
+    zip_error_init(&failure);
+    zip_source_t* source = zip_source_buffer_create(package.data(), package.size(), 0, &failure);
+    zip_t* archive = source == nullptr
+                         ? nullptr
+                         : zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &failure);
+    zip_error_fini(&failure);
     if (archive == nullptr) {
+        zip_source_free(source);  // still the caller's when the open failed
         return std::nullopt;
     }
     return PackageArchive(archive);
@@ -92,6 +97,24 @@ ArchiveEntry PackageArchive::entry(std::uint64_t index) const {
 }
 
 CopyResult PackageArchive::copyTo(std::uint64_t index, int descriptor) const {
+    return unpack(index, [descriptor](const char* data, std::size_t length) {
+        return writeAll(descriptor, data, length);
+    });
+}
+
+std::optional<std::string> PackageArchive::read(std::uint64_t index, std::uint64_t maxBytes) const {
+    if (entry(index).declaredSize > maxBytes) {
+        return std::nullopt;
+    }
+    std::string content;
+    const CopyResult result = unpack(index, [&content](const char* data, std::size_t length) {
+        content.append(data, length);
+        return true;
+    });
+    return result == CopyResult::Copied ? std::optional(content) : std::nullopt;
+}
+
+CopyResult PackageArchive::unpack(std::uint64_t index, const Sink& sink) const {
     const std::uint64_t declared = entry(index).declaredSize;
     std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(
         zip_fopen_index(archive_.get(), index, 0), &zip_fclose);
@@ -112,7 +135,7 @@ CopyResult PackageArchive::copyTo(std::uint64_t index, int descriptor) const {
         if (total > declared) {
             return CopyResult::Damaged;  // expands beyond what it claims: stop unpacking
         }
-        if (!writeAll(descriptor, buffer.data(), static_cast<std::size_t>(length))) {
+        if (!sink(buffer.data(), static_cast<std::size_t>(length))) {
             return CopyResult::WriteFailed;
         }
     }

@@ -1,6 +1,9 @@
-#include "net/package_signature.h"
+#include "update_format/package_signature.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 #include "net/update_public_key.h"
 #include "tests/support/file_contents.h"
@@ -57,6 +60,43 @@ TEST_F(PackageSignature, PackagesOverTheBoundOrMissingOrEmptyFail) {
     EXPECT_FALSE(valid(signatureOf("")));
     std::filesystem::remove(file);
     EXPECT_FALSE(valid(signatureOf(kPackage)));
+}
+
+// A package cut short while it is checked (a second copy of the program starting its own
+// download) is read as far as it goes: the check fails, the program does not die of it.
+TEST_F(PackageSignature, PackageShrinkingDuringTheCheckFailsTheCheckWithoutHarm) {
+    const std::string large(32 << 20, 'p');
+    testing::writeFile(file, large);
+    const std::string signature = signatureOf(large);
+    std::atomic<bool> checking = true;
+    std::thread shrinker([&] {
+        while (checking) {
+            std::filesystem::resize_file(file, 0);
+            std::filesystem::resize_file(file, large.size());
+        }
+    });
+    int whole = 0;
+    for (int round = 0; round < 30; ++round) {
+        whole += valid(signature, publisherKeys().publicPem, large.size()) ? 1 : 0;
+    }
+    checking = false;
+    shrinker.join();
+    EXPECT_LT(whole, 30) << "some checks met the file cut short";
+}
+
+TEST_F(PackageSignature, IsNeverReadThroughALink) {
+    const std::string link = folder.file("link.tmp");
+    std::filesystem::create_symlink(file, link);
+    EXPECT_FALSE(packageSignatureValid(utf8ToGbk(link), signatureFromHex(signatureOf(kPackage)),
+                                       publisherKeys().publicPem, 1 << 20));
+    EXPECT_FALSE(readWholeFile(std::filesystem::path(link), 1 << 20).has_value());
+    EXPECT_TRUE(readWholeFile(std::filesystem::path(file), 1 << 20).has_value());
+}
+
+TEST(Sha256Hex, IsTheKnownDigest) {
+    const std::string abc = "abc";
+    EXPECT_EQ(sha256Hex({reinterpret_cast<const std::uint8_t*>(abc.data()), abc.size()}),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
 TEST(SignatureHex, RoundTripsAndRejectsWhatIsNotExactlyASignature) {

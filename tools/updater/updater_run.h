@@ -20,10 +20,12 @@ public:
     virtual std::filesystem::path ownDirectory() = 0;
 };
 
-// The updater program. Given the package path (the first of arguments, which do not include
-// the program's own name) it waits for the program that started it to end, installs the
-// package into its own directory, all or nothing, and says how that went; given nothing it
-// does nothing. Returns the exit status: 0 when the package is in.
+// The updater program. Its arguments (the program's own name not among them) are the
+// package's path, the package's signature in hexadecimal and the publisher's public key in
+// PEM. It waits for the program that started it to end, reads the package once, checks its
+// signature over what it read and installs exactly that into its own directory, all or
+// nothing, then says how that went; given nothing it does nothing. Returns the exit status:
+// 0 when the package is in.
 int runUpdater(std::span<const std::string> arguments, UpdaterHost& host);
 
 }  // namespace tamrivo

@@ -1,4 +1,4 @@
-#include "net/updater/package_installer.h"
+#include "tools/updater/package_installer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,12 +7,14 @@
 
 #include <optional>
 #include <set>
+#include <string>
 #include <system_error>
 
-#include "net/updater/install_journal.h"
-#include "net/updater/install_plan.h"
-#include "net/updater/package_archive.h"
+#include "tools/updater/install_journal.h"
+#include "tools/updater/install_plan.h"
+#include "tools/updater/package_archive.h"
 #include "ui/replacement_file.h"
+#include "update_format/version_order.h"
 
 namespace tamrivo {
 
@@ -36,10 +38,29 @@ std::uint64_t freeBytes(const fs::path& folder) {
     return static_cast<std::uint64_t>(status.f_bavail) * status.f_frsize;
 }
 
+// The version the package names in its VERSION, which the plan places last; empty when it
+// names none.
+std::string packageVersion(const PackageArchive& archive, const InstallPlan& plan) {
+    if (plan.steps.empty() || plan.steps.back().relative != kVersionFileName) {
+        return {};
+    }
+    const std::optional<std::string> text =
+        archive.read(plan.steps.back().entryIndex, kLongestVersion + 2);
+    return text ? text->substr(0, text->find_first_of("\r\n")) : std::string();
+}
+
+// No going back: a genuine older release is refused like any other package. Only a folder
+// that names no version of its own (lost, or garbled) has nothing to go back from.
+bool newerThanFolder(const std::string& version, const fs::path& folder) {
+    const std::string present = readVersion(folder);
+    return !versionWellFormed(present) || versionNewer(version, present);
+}
+
 class Installer {
 public:
-    Installer(const PackageArchive& archive, const fs::path& folder)
-        : archive_(archive), folder_(folder), work_(folder) {}
+    Installer(const PackageArchive& archive, const fs::path& folder,
+              const BeforeChange& beforeChange)
+        : archive_(archive), folder_(folder), work_(folder), beforeChange_(beforeChange) {}
 
     InstallReport run(const InstallPlan& plan) {
         if (!work_.create()) {
@@ -118,20 +139,31 @@ private:
         return std::nullopt;
     }
 
+    // The file in place is never away: it gets a second name in the backup folder (a link
+    // there is linked, never followed), then the new one is renamed over it in one step.
     bool apply(const InstallStep& step) {
         const fs::path target = folder_ / step.relative;
         if (step.kind == InstallStep::Kind::CreateFolder) {
+            change();
             return ::mkdir(target.c_str(), 0755) == 0;
         }
         if (step.replaces) {
             const fs::path backup = work_.backedUp(step.relative);
             std::error_code error;
             fs::create_directories(backup.parent_path(), error);
-            if (error || ::rename(target.c_str(), backup.c_str()) != 0) {
+            change();
+            if (error || ::linkat(AT_FDCWD, target.c_str(), AT_FDCWD, backup.c_str(), 0) != 0) {
                 return false;
             }
         }
+        change();
         return ::rename(work_.staged(step.relative).c_str(), target.c_str()) == 0;
+    }
+
+    void change() const {
+        if (beforeChange_) {
+            beforeChange_();
+        }
     }
 
     InstallReport undoUpTo(const std::vector<InstallStep>& steps, std::size_t last,
@@ -150,11 +182,14 @@ private:
     const PackageArchive& archive_;
     const fs::path& folder_;
     InstallWork work_;
+    const BeforeChange& beforeChange_;
 };
 
 }  // namespace
 
-InstallReport installPackage(const fs::path& package, const fs::path& folder) {
+InstallReport installPackage(std::span<const std::uint8_t> package, const fs::path& folder,
+                             const BeforeChange& beforeChange) {
+    const InstallLock lock(folder);
     if (std::vector<std::string> notRestored = InstallWork(folder).recover();
         !notRestored.empty()) {
         return failure(Outcome::NotRestored, std::move(notRestored));
@@ -167,6 +202,10 @@ InstallReport installPackage(const fs::path& package, const fs::path& folder) {
     if (!plan.refused.empty()) {
         return failure(Outcome::Refused, plan.refused);
     }
+    if (const std::string version = packageVersion(*archive, plan);
+        !newerThanFolder(version, folder)) {
+        return failure(Outcome::NotNewer, {version, readVersion(folder)});
+    }
     const std::uint64_t available = freeBytes(folder);
     if (plan.bytes > available) {
         InstallReport report = failure(Outcome::NoSpace);
@@ -174,7 +213,7 @@ InstallReport installPackage(const fs::path& package, const fs::path& folder) {
         report.available = available;
         return report;
     }
-    return Installer(*archive, folder).run(plan);
+    return Installer(*archive, folder, beforeChange).run(plan);
 }
 
 }  // namespace tamrivo

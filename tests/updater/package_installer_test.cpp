@@ -1,4 +1,4 @@
-#include "net/updater/package_installer.h"
+#include "tools/updater/package_installer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,14 +7,15 @@
 
 #include <filesystem>
 
-#include "net/updater/install_journal.h"
-#include "net/updater/install_plan.h"
-#include "net/updater/package_archive.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/folder_snapshot.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_package.h"
+#include "tools/updater/install_journal.h"
+#include "tools/updater/install_plan.h"
+#include "tools/updater/package_archive.h"
 #include "ui/text_encoding.h"
+#include "ui/value_types.h"
 
 namespace tamrivo {
 namespace {
@@ -36,6 +37,12 @@ std::string utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
 }
 
+// The package's bytes, as the updater reads them before checking and unpacking them.
+Bytes bytesOf(const fs::path& file) {
+    const std::string content = readFile(file);
+    return Bytes(content.begin(), content.end());
+}
+
 class PackageInstallerTest : public ::testing::Test {
 protected:
     PackageInstallerTest() {
@@ -47,7 +54,7 @@ protected:
 
     InstallReport install(const std::vector<PackageEntry>& entries) {
         testing::writePackage(package, entries);
-        return installPackage(package, program);
+        return installPackage(bytesOf(package), program);
     }
 
     // The folder is as it was, and the updater left nothing of its own behind.
@@ -158,7 +165,7 @@ TEST_F(PackageInstallerTest, CorruptSecondEntryLeavesTheFolderByteForByteAsBefor
     bytes[bytes.find("damaged")] = 'D';  // the stored checksum no longer matches
     testing::writeFile(package, bytes);
 
-    const InstallReport report = installPackage(package, program);
+    const InstallReport report = installPackage(bytesOf(package), program);
 
     EXPECT_EQ(report.outcome, Outcome::Damaged);
     EXPECT_THAT(report.names, ElementsAre("lib/libextra.so"));
@@ -172,7 +179,7 @@ TEST_F(PackageInstallerTest, EntryExpandingFarBeyondItsDeclaredSizeIsDamaged) {
     ASSERT_LT(fs::file_size(package), 1U << 20) << "a small package";
     testing::claimSize(package, 1, 1024);
 
-    const InstallReport report = installPackage(package, program);
+    const InstallReport report = installPackage(bytesOf(package), program);
 
     EXPECT_EQ(report.outcome, Outcome::Damaged);
     EXPECT_THAT(report.names, ElementsAre("bomb"));
@@ -184,7 +191,7 @@ TEST_F(PackageInstallerTest, EntryShorterThanItsDeclaredSizeIsDamaged) {
     testing::writePackage(package, {{"tamrivo", std::string(4096, 'p'), {}, false, true}});
     testing::claimSize(package, 0, 4097);
 
-    EXPECT_EQ(installPackage(package, program).outcome, Outcome::Damaged);
+    EXPECT_EQ(installPackage(bytesOf(package), program).outcome, Outcome::Damaged);
     expectUnchanged(before);
 }
 
@@ -204,7 +211,7 @@ TEST_F(PackageInstallerTest, PackageThatDoesNotFitTheFreeSpaceIsRefusedBeforeWri
     }
     const auto before = snapshot(program);
 
-    const InstallReport report = installPackage(package, program);
+    const InstallReport report = installPackage(bytesOf(package), program);
 
     EXPECT_EQ(report.outcome, Outcome::NoSpace);
     EXPECT_EQ(report.needed, entries * kClaimed);
@@ -219,9 +226,10 @@ TEST_F(PackageInstallerTest, UnreadablePackagesChangeNothing) {
     for (const std::string& content : {std::string(), std::string("this is no zip archive"),
                                        whole.substr(0, whole.size() / 2)}) {
         testing::writeFile(package, content);
-        EXPECT_EQ(installPackage(package, program).outcome, Outcome::Unreadable);
+        EXPECT_EQ(installPackage(bytesOf(package), program).outcome, Outcome::Unreadable);
     }
-    EXPECT_EQ(installPackage(folder.path() / "missing.zip", program).outcome, Outcome::Unreadable);
+    EXPECT_EQ(installPackage(bytesOf(folder.path() / "missing.zip"), program).outcome,
+              Outcome::Unreadable);
     expectUnchanged(before);
 }
 
@@ -233,7 +241,8 @@ TEST_F(PackageInstallerTest, ARunKilledHalfWayIsUndoneByTheNextRun) {
     testing::writePackage(
         package,
         {{"tamrivo", "program v2"}, {"lib/libextra.so", "library"}, {"notes.txt", "new notes"}});
-    const auto archive = PackageArchive::open(package);
+    const Bytes bytes = bytesOf(package);
+    const auto archive = PackageArchive::open(bytes);
     ASSERT_TRUE(archive);
     const InstallPlan plan = planInstall(*archive, program);
     ASSERT_THAT(plan.refused, IsEmpty());
@@ -266,6 +275,27 @@ TEST_F(PackageInstallerTest, ARunKilledHalfWayIsUndoneByTheNextRun) {
     EXPECT_EQ(readFile(program / "notes.txt"), "new notes");
     EXPECT_EQ(readFile(program / "other.txt"), "next package");
     EXPECT_FALSE(fs::exists(program / kUpdateWorkFolder));
+}
+
+// No going back, even to a genuine release: the package must name a version newer than the
+// folder's, and its VERSION goes in last.
+TEST_F(PackageInstallerTest, PackageNotNewerThanTheFolderIsRefused) {
+    testing::writeFile(program / "VERSION", "1.0.0.0\n");
+    const auto before = snapshot(program);
+    for (const char* version : {"0.9.0.0\n", "1.0.0.0", "1.0\n", "1.1.0-rc1\n"}) {
+        const InstallReport report = install({{"tamrivo", "program v0"}, {"VERSION", version}});
+        EXPECT_EQ(report.outcome, Outcome::NotNewer) << version;
+        expectUnchanged(before);
+    }
+    const InstallReport unversioned = install({{"tamrivo", "program v0"}});
+    EXPECT_EQ(unversioned.outcome, Outcome::NotNewer);
+    EXPECT_THAT(unversioned.names, ElementsAre("", "1.0.0.0"));
+    expectUnchanged(before);
+
+    EXPECT_EQ(install({{"VERSION", "1.0.0.10\n"}, {"tamrivo", "program v2"}}).outcome,
+              Outcome::Installed);
+    EXPECT_EQ(readFile(program / "VERSION"), "1.0.0.10\n");
+    EXPECT_EQ(readFile(program / "tamrivo"), "program v2");
 }
 
 TEST_F(PackageInstallerTest, AForgedJournalCannotReachOutsideTheFolder) {

@@ -1,11 +1,11 @@
-#include "tools/launcher/version_order.h"
+#include "update_format/version_order.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
-namespace tamrivo::launcher {
+namespace tamrivo {
 namespace {
 
 TEST(VersionOrder, ComparesPartByPartAsNumbers) {
@@ -24,6 +24,27 @@ TEST(VersionOrder, RefusesWhatIsNotDottedNumbers) {
     }
 }
 
+// One grammar for the release tool, the checker, the updater and the launcher: what one
+// publishes the others can order.
+TEST(VersionOrder, OnlyDottedNumbersAreVersions) {
+    for (const char* good : {"1", "1.0.0.0", "1.1.0", "0.9", "10.200.3000.40000"}) {
+        EXPECT_TRUE(versionWellFormed(good)) << good;
+    }
+    for (const char* bad : {"1.1.0-rc1", "1.0+build", "v1.0", "1.0_1", "", "1..0", "1.0."}) {
+        EXPECT_FALSE(versionWellFormed(bad)) << bad;
+    }
+    EXPECT_TRUE(versionWellFormed(std::string(64, '1')));
+    EXPECT_FALSE(versionWellFormed(std::string(65, '1')));
+}
+
+TEST(VersionOrder, NewerOnlyWhenBothAreVersionsAndTheFirstIsLater) {
+    EXPECT_TRUE(versionNewer("1.0.0.10", "1.0.0.9"));
+    EXPECT_FALSE(versionNewer("1.0.0.9", "1.0.0.10"));
+    EXPECT_FALSE(versionNewer("1.0", "1.0.0.0"));
+    EXPECT_FALSE(versionNewer("1.1.0-rc1", "1.0"));
+    EXPECT_FALSE(versionNewer("2.0", "garbled"));
+}
+
 TEST(VersionOrder, ReadsTheFirstLineOfAShortVersionFile) {
     testing::TemporaryFolder folder;
     EXPECT_EQ(readVersion(folder.path()), "");
@@ -34,4 +55,4 @@ TEST(VersionOrder, ReadsTheFirstLineOfAShortVersionFile) {
 }
 
 }  // namespace
-}  // namespace tamrivo::launcher
+}  // namespace tamrivo

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "net/updater/updater_run.h"
+#include "tools/updater/updater_run.h"
 #include "ui/text_encoding.h"
 
 namespace {

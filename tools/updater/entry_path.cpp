@@ -1,4 +1,4 @@
-#include "net/updater/entry_path.h"
+#include "tools/updater/entry_path.h"
 
 #include <algorithm>
 

@@ -1,9 +1,11 @@
-#include "net/updater/updater_run.h"
+#include "tools/updater/updater_run.h"
 
 #include <string>
 
-#include "net/updater/package_installer.h"
+#include "tools/updater/package_installer.h"
 #include "ui/text_encoding.h"
+#include "update_format/package_signature.h"
+#include "update_format/update_format.h"
 
 namespace tamrivo {
 
@@ -43,6 +45,8 @@ Text failureMessage(const InstallReport& report) {
             return kUnchanged + Text("以下文件未能写入:") + listed(report.names);
         case Outcome::NotRestored:
             return Text("升级失败,以下文件未能恢复,请重新安装程序:") + listed(report.names);
+        case Outcome::NotNewer:
+            return kUnchanged + Text("升级文件的版本不比程序新:") + listed(report.names);
         case Outcome::Installed:
             break;
     }
@@ -56,7 +60,19 @@ int runUpdater(std::span<const std::string> arguments, UpdaterHost& host) {
         return 0;
     }
     host.wait(kProgramEndDelay);
-    const InstallReport report = installPackage(arguments.front(), host.ownDirectory());
+    // Read once: what is checked is what is unpacked, whatever happens to the file meanwhile.
+    const std::optional<Bytes> package =
+        readWholeFile(arguments[0], static_cast<std::uint64_t>(kMaxPackageBytes));
+    if (!package || package->empty()) {
+        host.showMessage("打开升级文件失败", {});
+        return 1;
+    }
+    if (arguments.size() < 3 ||
+        !signatureValid(*package, signatureFromHex(arguments[1]), arguments[2])) {
+        host.showMessage(kUnchanged + Text("升级文件的签名不对,请联系作者"), {});
+        return 1;
+    }
+    const InstallReport report = installPackage(*package, host.ownDirectory());
     if (report.outcome != Outcome::Installed) {
         host.showMessage(failureMessage(report), {});
         return 1;

@@ -1,18 +1,20 @@
-#include "tools/launcher/version_order.h"
+#include "update_format/version_order.h"
 
 #include <algorithm>
 #include <fstream>
-#include <string_view>
 #include <vector>
 
-namespace tamrivo::launcher {
+#include "update_format/update_format.h"
+
+namespace tamrivo {
 namespace {
 
-constexpr std::size_t kLongestVersion = 64;
-
 // The parts with their leading zeros dropped, compared as digit strings so that no part
-// is too long for a number; none when a part is empty or not all digits.
+// is too long for a number; none when the text is not a version.
 std::optional<std::vector<std::string_view>> parts(std::string_view version) {
+    if (version.size() > kLongestVersion) {
+        return std::nullopt;
+    }
     std::vector<std::string_view> result;
     while (true) {
         const std::size_t dot = version.find('.');
@@ -40,16 +42,11 @@ int comparePart(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string readVersion(const std::filesystem::path& folder) {
-    std::ifstream file(folder / "VERSION", std::ios::binary);
-    std::string line(kLongestVersion + 1, '\0');
-    file.read(line.data(), static_cast<std::streamsize>(line.size()));
-    line.resize(static_cast<std::size_t>(file.gcount()));
-    line = line.substr(0, line.find_first_of("\r\n"));
-    return line.size() > kLongestVersion ? std::string() : line;
+bool versionWellFormed(std::string_view version) {
+    return parts(version).has_value();
 }
 
-std::optional<int> compareVersions(const std::string& a, const std::string& b) {
+std::optional<int> compareVersions(std::string_view a, std::string_view b) {
     const auto left = parts(a);
     const auto right = parts(b);
     if (!left || !right) {
@@ -66,4 +63,18 @@ std::optional<int> compareVersions(const std::string& a, const std::string& b) {
     return 0;
 }
 
-}  // namespace tamrivo::launcher
+bool versionNewer(std::string_view candidate, std::string_view current) {
+    const std::optional<int> order = compareVersions(candidate, current);
+    return order.has_value() && *order > 0;
+}
+
+std::string readVersion(const std::filesystem::path& folder) {
+    std::ifstream file(folder / kVersionFileName, std::ios::binary);
+    std::string line(kLongestVersion + 1, '\0');
+    file.read(line.data(), static_cast<std::streamsize>(line.size()));
+    line.resize(static_cast<std::size_t>(file.gcount()));
+    line = line.substr(0, line.find_first_of("\r\n"));
+    return line.size() > kLongestVersion ? std::string() : line;
+}
+
+}  // namespace tamrivo

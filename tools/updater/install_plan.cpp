@@ -1,14 +1,13 @@
-#include "net/updater/install_plan.h"
+#include "tools/updater/install_plan.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <set>
 
-#include "net/updater/entry_path.h"
+#include "tools/updater/entry_path.h"
 
 namespace tamrivo {
 
@@ -27,13 +26,6 @@ Found lookAt(const fs::path& path) {
         return Found::Link;
     }
     return S_ISDIR(status.st_mode) ? Found::Folder : Found::File;
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 // Names with control characters cannot be written down in the journal, nor come from a
@@ -94,9 +86,13 @@ public:
             plan_.steps.push_back(std::move(step));
         }
         for (const auto& [relative, wanted] : wanted_) {
-            if (!wanted.folder) {
+            if (!wanted.folder && relative != kVersionFileName) {
                 placeFile(relative, wanted);
             }
+        }
+        if (const auto version = wanted_.find(kVersionFileName);
+            version != wanted_.end() && !version->second.folder) {
+            placeFile(version->first, version->second);
         }
         return std::move(plan_);
     }
@@ -162,14 +158,6 @@ private:
 };
 
 }  // namespace
-
-bool reservedPlace(const fs::path& relative) {
-    if (relative.empty()) {
-        return false;
-    }
-    const std::string first = relative.begin()->string();
-    return sameName(first, "Data") || first == kUpdateWorkFolder;
-}
 
 InstallPlan planInstall(const PackageArchive& archive, const fs::path& folder) {
     Planner planner(folder);
