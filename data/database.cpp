@@ -9,8 +9,10 @@ namespace tamrivo {
 namespace detail {
 
 void applyKey(sqlite3* connection, const Text& key) {
+    SqliteApi& api = sqliteApi();
     const std::string utf8Key = gbkToUtf8(key);
-    sqliteApi().sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    api.sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    api.sqlite3_exec(connection, kRecordFormatStatements, nullptr, nullptr, nullptr);
 }
 
 Text fromLibrary(const char* utf8) {
