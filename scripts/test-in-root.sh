@@ -33,8 +33,8 @@ in_root env CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src \
     -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
     "${library_options[@]}" >/dev/null
 in_root env CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src \
-    cmake --build "$build" --parallel "$(build_jobs)" >"$build.log" 2>&1 \
-    || { grep -B2 -A12 -m5 -E "error|FAILED" "$build.log"; fail "the $release build failed"; }
+    cmake --build "$build" --parallel "$(build_jobs)" >"$build/build.log" 2>&1 \
+    || { grep -B2 -A12 -m5 -E "error|FAILED" "$build/build.log"; fail "the $release build failed"; }
 phase "building"
 in_root env QT_QPA_PLATFORM=offscreen \
     ctest --test-dir "$build" --output-on-failure --parallel "$(build_jobs)" --timeout 300 \
