@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "tests/data/database_test_support.h"
 #include "tests/support/library_text.h"
@@ -194,6 +195,27 @@ TEST_F(DatabaseOpen, AWriteFailsWhileAnotherConnectionHoldsTheLock) {
     ASSERT_TRUE(other.db.commit());
     EXPECT_TRUE(db.run("insert into t values(1)"));
     EXPECT_EQ(other.db.queryInt("select count(*) from t"), 1);
+}
+
+// The records tool opens the file while the program commits: the open waits for the commit,
+// and the connection it gives waits no longer than its owner asks.
+TEST_F(DatabaseOpen, AKeyedOpenWaitsForAnotherConnectionsCommit) {
+    const std::string path = folder.file("shared.db");
+    ASSERT_TRUE(db.open(path, kKey, true));
+    mustExecute(db, "create table t(x); BEGIN EXCLUSIVE; insert into t values(1)");
+    std::thread committer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        db.commit();
+    });
+    OpenDatabase other;
+    EXPECT_TRUE(other.db.open(path, kKey)) << readableGbk(other.db.errorMessage());
+    committer.join();
+    EXPECT_EQ(other.db.queryInt("select count(*) from t"), 1);
+
+    ASSERT_TRUE(db.run("BEGIN EXCLUSIVE"));
+    EXPECT_FALSE(other.db.run("insert into t values(2)"));
+    EXPECT_EQ(other.db.errorCode(), SQLITE_BUSY);
+    ASSERT_TRUE(db.commit());
 }
 
 TEST_F(DatabaseOpen, RekeyReplacesTheKey) {
