@@ -46,6 +46,7 @@ install_root_packages() {
 root_mounts=(proc dev dev/pts tmp src)
 
 enter_root() {
+    leave_root  # what a killed run left mounted
     mkdir -p "$root/src"
     mount -t proc proc "$root/proc"
     mount --bind /dev "$root/dev"

@@ -24,6 +24,9 @@ if [ -n "$other_library" ] && [ ! -e "$root/usr/lib/x86_64-linux-gnu/libsqlciphe
     mkdir -p "$root/opt/sqlcipher3"
     cp "$(readlink -f "$other_library")" "$root/opt/sqlcipher3/libsqlcipher.so.0"
     library_options=(-DTAMRIVO_SQLCIPHER3_LIBRARY=/opt/sqlcipher3/libsqlcipher.so.0)
+else
+    echo "tamrivo: the host has no SQLCipher 3 for the $release root: records moving between" \
+        "SQLCipher 3 and 4 go untested"
 fi
 
 enter_root
