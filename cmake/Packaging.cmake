@@ -76,7 +76,29 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What dpkg-shlibdeps cannot see: SQLCipher, bound at run time by name; libzip, for the
 # updater carried inside the program (its Qt is the program's); and Qt's own Chinese texts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlcipher0, libzip4, qt6-translations-l10n")
+# Both are named by the package that holds them on the release the build runs on (SQLCipher:
+# the newest the program loads), so a build on Debian 13 asks for Debian 13's packages.
+function(tamrivo_owning_package out)  # ARGN: library files, the preferred first
+    foreach(file ${ARGN})
+        if(EXISTS ${file})
+            execute_process(COMMAND dpkg-query -S ${file} OUTPUT_VARIABLE owner
+                            RESULT_VARIABLE failed OUTPUT_STRIP_TRAILING_WHITESPACE)
+            if(NOT failed)
+                string(REGEX REPLACE "[:,].*" "" owner "${owner}")
+                set(${out} ${owner} PARENT_SCOPE)
+                return()
+            endif()
+        endif()
+    endforeach()
+    message(FATAL_ERROR "No Debian package holds any of ${ARGN}")
+endfunction()
+set(library_folder /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE})
+tamrivo_owning_package(sqlcipher_package
+    ${library_folder}/libsqlcipher.so.1 ${library_folder}/libsqlcipher.so.0)
+find_library(LIBZIP_FILE zip REQUIRED)
+file(REAL_PATH ${LIBZIP_FILE} libzip_file)
+tamrivo_owning_package(libzip_package ${libzip_file})
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${sqlcipher_package}, ${libzip_package}, qt6-translations-l10n")
 # Chinese needs a font that has it, and typing it an input method's Qt 6 front end (that of
 # ibus comes with Qt itself).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

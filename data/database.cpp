@@ -9,8 +9,10 @@ namespace tamrivo {
 namespace detail {
 
 void applyKey(sqlite3* connection, const Text& key) {
+    SqliteApi& api = sqliteApi();
     const std::string utf8Key = gbkToUtf8(key);
-    sqliteApi().sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    api.sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    api.sqlite3_exec(connection, kRecordFormatStatements, nullptr, nullptr, nullptr);
 }
 
 Text fromLibrary(const char* utf8) {
@@ -27,6 +29,11 @@ namespace {
 // cut or a system crash cannot leave the file corrupt.
 constexpr char kKeyedOpenStatement[] = "PRAGMA synchronous = FULL";
 
+// Another connection's commit holds the file for a moment; the open's first read waits for it
+// rather than failing as though the key did not fit. Afterwards the connection waits only as
+// its owner says (setBusyTimeout).
+constexpr int kKeyedOpenWaitMilliseconds = 5000;
+
 }  // namespace
 
 bool Database::open(const Text& path, const Text& key, bool create) {
@@ -40,7 +47,10 @@ bool Database::open(const Text& path, const Text& key, bool create) {
         return true;
     }
     detail::applyKey(handle_, key);
-    return run(kKeyedOpenStatement);
+    api.sqlite3_busy_timeout(handle_, kKeyedOpenWaitMilliseconds);
+    const bool opened = run(kKeyedOpenStatement);
+    api.sqlite3_busy_timeout(handle_, 0);
+    return opened;
 }
 
 bool Database::close() {

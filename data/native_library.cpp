@@ -18,14 +18,21 @@ constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL | RTLD_DEEPBIND;
 
 }  // namespace
 
-void* loadNativeLibrary(const std::string& file) {
+NativeLibrary loadNativeLibrary(std::span<const std::string> files) {
     const std::filesystem::path directory = executableDirectory();
     if (!directory.empty()) {
-        if (void* library = dlopen((directory / file).c_str(), kOpenFlags)) {
-            return library;
+        for (const std::string& file : files) {
+            if (void* library = dlopen((directory / file).c_str(), kOpenFlags)) {
+                return {library, file};
+            }
         }
     }
-    return dlopen(file.c_str(), kOpenFlags);
+    for (const std::string& file : files) {
+        if (void* library = dlopen(file.c_str(), kOpenFlags)) {
+            return {library, file};
+        }
+    }
+    return {};
 }
 
 void* nativeSymbol(void* library, const char* name) {

@@ -2,19 +2,32 @@
 
 #include <sqlcipher/sqlite3.h>  // types and constants only: the library is bound at run time
 
+#include "data/native_library.h"
+
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace tamrivo {
 
-// The shared library the entry points come from, looked for in the program's directory
-// first and then along the system's library search path.
+// The shared libraries the entry points may come from, in order of preference: SQLCipher 4
+// (Debian 13), then SQLCipher 3 (Debian 12). The records keep SQLCipher 3's format under
+// either; every keyed connection says so (database.cpp).
 #ifdef _WIN32
-inline constexpr char kSqliteLibraryFile[] = "sqlite3.dll";
+inline const std::vector<std::string> kSqliteLibraryFiles{"sqlite3.dll"};
 #else
-inline constexpr char kSqliteLibraryFile[] = "libsqlcipher.so.0";
+inline const std::vector<std::string> kSqliteLibraryFiles{"libsqlcipher.so.1", "libsqlcipher.so.0"};
 #endif
+
+// Said on every keyed connection right after its key, before it reads a page. The records keep
+// SQLCipher 3's format, which SQLCipher 4 reads and writes only when told so, on each
+// connection; the default is told too, for databases attached with a key of their own.
+// SQLCipher 3 ignores these settings. A wrong key is reported through results, so SQLCipher
+// 4's own line on the console for it ("hmac check failed") stays unwritten.
+inline constexpr char kRecordFormatStatements[] =
+    "PRAGMA cipher_compatibility = 3; PRAGMA cipher_default_compatibility = 3; "
+    "PRAGMA cipher_log_level = NONE";
 
 class SqliteApi;
 
@@ -42,11 +55,12 @@ private:
     mutable std::atomic<Function> address_{nullptr};
 };
 
-// The entry points the data layer uses, named as the library exports them. A library or an
-// entry point that cannot be found is fatal: the message names both, and the program ends.
+// The entry points the data layer uses, named as the library exports them, from the first of
+// the library files that loads. A library or an entry point that cannot be found is fatal:
+// the message names both (the preferred file when none loaded), and the program ends.
 class SqliteApi {
 public:
-    explicit SqliteApi(std::string libraryFile);
+    explicit SqliteApi(std::vector<std::string> libraryFiles);
     ~SqliteApi();
     SqliteApi(const SqliteApi&) = delete;
     SqliteApi& operator=(const SqliteApi&) = delete;
@@ -116,12 +130,13 @@ public:
 #undef TAMRIVO_SQLITE_ENTRY
 
 private:
-    std::string libraryFile_;
+    std::vector<std::string> libraryFiles_;
     std::once_flag loadOnce_;
-    void* library_ = nullptr;
+    NativeLibrary library_;
 };
 
-// The program-wide table, bound to kSqliteLibraryFile; it lives until the program ends.
+// The program-wide table, bound to the first of kSqliteLibraryFiles found; it lives until the
+// program ends.
 SqliteApi& sqliteApi();
 
 template <typename Result, typename... Arguments>

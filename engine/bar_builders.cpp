@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QToolBar>
 
 #include "engine/artwork.h"
@@ -23,6 +24,23 @@ public:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
         return event->type() == QEvent::ToolTip;
     }
+};
+
+// A click on empty space in a room list clears its selection, as a Windows list view's does.
+// Qt 6.4 did so on its own; Qt 6.8 keeps the selection, so it is cleared here on every Qt.
+class EmptySpaceDeselector : public QObject {
+public:
+    explicit EmptySpaceDeselector(QListWidget* list) : QObject(list), list_(list) {}
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress &&
+            !list_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid()) {
+            list_->clearSelection();
+        }
+        return false;
+    }
+
+private:
+    QListWidget* list_;
 };
 
 }  // namespace
@@ -74,6 +92,7 @@ QWidget* makeListView(const ControlDefinition& definition, QWidget* container,
     list->setWordWrap(true);
     list->setItemDelegate(new TitleWordsDelegate(list));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->viewport()->installEventFilter(new EmptySpaceDeselector(list));
     // The event follows the selection, as a Windows list view's does, and tells the selected
     // row or -1. Qt's current row is no guide: it makes the first row current, unselected, once
     // a list is filled, and keeps the last row current when a click on empty space clears the

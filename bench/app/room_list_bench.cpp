@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -143,11 +142,7 @@ public:
     PlainRefresh(const ProgramFolder& folder, QListWidget& list, StatusBar& bar)
         : list_(list), bar_(bar) {
         const std::string file = folder.databaseFile().string();
-        if (api_.open(file.c_str(), &connection_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-            api_.key(connection_, schema::kDatabaseKey, std::strlen(schema::kDatabaseKey)) !=
-                SQLITE_OK ||
-            api_.exec(connection_, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr) !=
-                SQLITE_OK) {
+        if (!api_.openRecords(file.c_str(), schema::kDatabaseKey, &connection_)) {
             fail("the C interface cannot open the database");
         }
     }

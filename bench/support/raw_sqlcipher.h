@@ -6,35 +6,37 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-#include "data/sqlite_api.h"  // the library's declarations and file name only
+#include "data/sqlite_api.h"  // the library's declarations and file names only
 
 namespace tamrivo::bench {
 
 class RawSqlcipher {
 public:
-    RawSqlcipher() : library_(dlopen(kSqliteLibraryFile, RTLD_NOW | RTLD_LOCAL)) {
-        if (library_ == nullptr) {
-            std::fprintf(stderr, "cannot load %s: %s\n", kSqliteLibraryFile, dlerror());
+    RawSqlcipher() : library_(loadNativeLibrary(kSqliteLibraryFiles)) {
+        if (library_.handle == nullptr) {
+            std::fprintf(stderr, "cannot load %s: %s\n", kSqliteLibraryFiles.front().c_str(),
+                         dlerror());
             std::exit(1);
         }
     }
-    ~RawSqlcipher() { dlclose(library_); }
+    ~RawSqlcipher() { unloadNativeLibrary(library_.handle); }
     RawSqlcipher(const RawSqlcipher&) = delete;
     RawSqlcipher& operator=(const RawSqlcipher&) = delete;
 
 private:
     template <typename Function>
     Function entry(const char* name) const {
-        void* address = dlsym(library_, name);
+        void* address = nativeSymbol(library_.handle, name);
         if (address == nullptr) {
-            std::fprintf(stderr, "%s has no %s\n", kSqliteLibraryFile, name);
+            std::fprintf(stderr, "%s has no %s\n", library_.file.c_str(), name);
             std::exit(1);
         }
         return reinterpret_cast<Function>(address);
     }
 
-    void* library_;
+    NativeLibrary library_;
 
 public:
     decltype(&sqlite3_open_v2) open = entry<decltype(open)>("sqlite3_open_v2");
@@ -52,6 +54,16 @@ public:
     decltype(&sqlite3_column_text) columnText = entry<decltype(columnText)>("sqlite3_column_text");
     decltype(&sqlite3_column_bytes) columnBytes =
         entry<decltype(columnBytes)>("sqlite3_column_bytes");
+
+    // Opens and keys the records as the program does; false when the key does not fit.
+    bool openRecords(const char* file, const char* passphrase, sqlite3** connection) const {
+        return open(file, connection, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+               key(*connection, passphrase, static_cast<int>(std::strlen(passphrase))) ==
+                   SQLITE_OK &&
+               exec(*connection, kRecordFormatStatements, nullptr, nullptr, nullptr) == SQLITE_OK &&
+               exec(*connection, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr) ==
+                   SQLITE_OK;
+    }
 };
 
 }  // namespace tamrivo::bench

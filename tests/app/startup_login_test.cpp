@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "records/database_setup.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/library_text.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -29,7 +30,7 @@ TEST_F(StartUp, AFileOfAnotherKeyIsRefused) {
     other.close();
 
     EXPECT_FALSE(startProgram(app));
-    EXPECT_TEXT_EQ(lastBoxText(), "打开数据库失败\r\nfile is encrypted or is not a database");
+    EXPECT_TEXT_EQ(lastBoxText(), "打开数据库失败\r\n" + testing::libraryText(SQLITE_NOTADB));
 }
 
 TEST_F(StartUp, AnEmptyFileOpensButNobodyCanLogIn) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "data/key_derivation.h"
 #include "tests/data/database_test_support.h"
 #include "ui/text_encoding.h"
 
@@ -10,6 +11,7 @@ namespace {
 
 using testing::mustExecute;
 using testing::OpenDatabase;
+using testing::readableGbk;
 using testing::readFile;
 using testing::TemporaryFolder;
 
@@ -105,6 +107,11 @@ TEST(EncryptedBackup, TheCopyOpensWithItsKeyOnly) {
         OpenDatabase keyed;
         ASSERT_TRUE(keyed.db.open(file, key));
         EXPECT_TEXT_EQ(keyed.db.queryText("select x from t"), "房客");
+        // In the records' format: the key derived as SQLCipher 3 derives it fits the copy.
+        const std::optional<Text> derived = derivedKeyOfFile(file, key);
+        ASSERT_TRUE(derived.has_value());
+        OpenDatabase raw;
+        EXPECT_TRUE(raw.db.open(file, *derived)) << readableGbk(raw.db.errorMessage());
         OpenDatabase unkeyed;
         ASSERT_TRUE(unkeyed.db.open(file));
         EXPECT_FALSE(unkeyed.db.tableExists("t"));

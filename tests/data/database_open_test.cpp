@@ -3,21 +3,30 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "tests/data/database_test_support.h"
+#include "tests/support/library_text.h"
 
 namespace tamrivo {
 namespace {
 
+using testing::libraryText;
 using testing::mustExecute;
 using testing::OpenDatabase;
+using testing::readableGbk;
 using testing::readFile;
 using testing::TemporaryFolder;
 using testing::writeFile;
 
 constexpr char kKey[] = "Qw482617.";
-constexpr char kNotADatabase[] = "file is encrypted or is not a database";
 constexpr uid_t kUnprivilegedUser = 65534;  // nobody
+
+// The library's words for a file its key does not fit, passed on unchanged.
+void expectNotADatabase(const Database& db) {
+    EXPECT_EQ(db.errorCode(), SQLITE_NOTADB);
+    EXPECT_TEXT_EQ(db.errorMessage(), libraryText(SQLITE_NOTADB));
+}
 
 class DatabaseOpen : public ::testing::Test {
 protected:
@@ -69,17 +78,45 @@ TEST_F(DatabaseOpen, AKeyedFileIsEncryptedAndReadableOnlyWithItsKey) {
     EXPECT_EQ(readFile(path).find("SQLite format 3"), std::string::npos);
 
     EXPECT_FALSE(db.open(path, "wrong key"));
-    EXPECT_TEXT_EQ(db.errorMessage(), kNotADatabase);
+    expectNotADatabase(db);
     EXPECT_TRUE(db.close());
 
     // Without a key nothing is read at the open; the first statement fails instead.
     ASSERT_TRUE(db.open(path));
     EXPECT_TEXT_EQ(db.queryText("select x from t"), "");
-    EXPECT_TEXT_EQ(db.errorMessage(), kNotADatabase);
+    expectNotADatabase(db);
     EXPECT_TRUE(db.close());
 
     ASSERT_TRUE(db.open(path, kKey));
     EXPECT_TEXT_EQ(db.queryText("select x from t"), "房间");
+}
+
+// The console is the landlord's, not the library's: a wrong key is told through the result.
+TEST_F(DatabaseOpen, AWrongKeyLeavesTheConsoleQuiet) {
+    const std::string path = folder.file("keyed.db");
+    ASSERT_TRUE(db.open(path, kKey, true));
+    mustExecute(db, "create table t(x)");
+    ASSERT_TRUE(db.close());
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(db.open(path, "wrong key"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// SQLCipher 3's settings under either library: 1024-byte pages, 64,000 rounds of key
+// derivation. Files attached with a key of their own are made the same way.
+TEST_F(DatabaseOpen, KeyedFilesKeepTheRecordsFormat) {
+    ASSERT_TRUE(db.open(folder.file("keyed.db"), kKey, true));
+    EXPECT_TEXT_EQ(db.queryText("PRAGMA cipher_page_size"), "1024");
+    EXPECT_TEXT_EQ(db.queryText("PRAGMA kdf_iter"), "64000");
+
+    const Text attached = folder.file("attached.db");
+    ASSERT_TRUE(db.attach(attached, "other KEY 'k2'"));
+    mustExecute(db, "create table other.t(x); insert into other.t values(7)");
+    ASSERT_TRUE(db.detach("other"));
+    Database other;
+    ASSERT_TRUE(other.open(attached, "k2")) << readableGbk(other.errorMessage());
+    EXPECT_EQ(other.queryInt("select x from t"), 7);
+    other.close();
 }
 
 TEST_F(DatabaseOpen, AKeyedConnectionWaitsForTheDiskOnEveryCommit) {
@@ -103,12 +140,12 @@ TEST_F(DatabaseOpen, AFileThatIsNotADatabaseFails) {
     const std::string path = folder.file("notes.txt");
     writeFile(path, std::string(4096, 'x'));
     EXPECT_FALSE(db.open(path, kKey));
-    EXPECT_TEXT_EQ(db.errorMessage(), kNotADatabase);
+    expectNotADatabase(db);
     EXPECT_TRUE(db.close());
 
     ASSERT_TRUE(db.open(path));
     EXPECT_FALSE(db.run("create table t(x)"));
-    EXPECT_TEXT_EQ(db.errorMessage(), kNotADatabase);
+    expectNotADatabase(db);
     EXPECT_EQ(readFile(path), std::string(4096, 'x'));
 }
 
@@ -158,6 +195,27 @@ TEST_F(DatabaseOpen, AWriteFailsWhileAnotherConnectionHoldsTheLock) {
     ASSERT_TRUE(other.db.commit());
     EXPECT_TRUE(db.run("insert into t values(1)"));
     EXPECT_EQ(other.db.queryInt("select count(*) from t"), 1);
+}
+
+// The records tool opens the file while the program commits: the open waits for the commit,
+// and the connection it gives waits no longer than its owner asks.
+TEST_F(DatabaseOpen, AKeyedOpenWaitsForAnotherConnectionsCommit) {
+    const std::string path = folder.file("shared.db");
+    ASSERT_TRUE(db.open(path, kKey, true));
+    mustExecute(db, "create table t(x); BEGIN EXCLUSIVE; insert into t values(1)");
+    std::thread committer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        db.commit();
+    });
+    OpenDatabase other;
+    EXPECT_TRUE(other.db.open(path, kKey)) << readableGbk(other.db.errorMessage());
+    committer.join();
+    EXPECT_EQ(other.db.queryInt("select count(*) from t"), 1);
+
+    ASSERT_TRUE(db.run("BEGIN EXCLUSIVE"));
+    EXPECT_FALSE(other.db.run("insert into t values(2)"));
+    EXPECT_EQ(other.db.errorCode(), SQLITE_BUSY);
+    ASSERT_TRUE(db.commit());
 }
 
 TEST_F(DatabaseOpen, RekeyReplacesTheKey) {

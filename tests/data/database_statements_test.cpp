@@ -1,4 +1,7 @@
+#include <gmock/gmock.h>
+
 #include "tests/data/database_test_support.h"
+#include "tests/support/library_text.h"
 
 namespace tamrivo {
 namespace {
@@ -71,7 +74,8 @@ TEST_F(DatabaseStatements, FiveBlobsReachFiveParameters) {
 
 TEST_F(DatabaseStatements, ABlobForAMissingParameterFailsTheStatement) {
     EXPECT_EQ(db.prepareWithBlobs("select 1", Bytes{1}), nullptr);
-    EXPECT_TEXT_EQ(db.errorMessage(), "bind or column index out of range");
+    EXPECT_EQ(db.errorCode(), SQLITE_RANGE);
+    EXPECT_TEXT_EQ(db.errorMessage(), testing::libraryText(SQLITE_RANGE));
     EXPECT_FALSE(db.run("insert into room(name) values(1)", Bytes{1}));
     EXPECT_EQ(db.queryInt("select count(*) from room"), 3);
 }
@@ -138,7 +142,8 @@ TEST_F(DatabaseStatements, ParametersAreBoundByNameWithChineseNamesAndValues) {
     EXPECT_TRUE(db.bindText(statement, ":名称", "南房"));
     EXPECT_TRUE(db.bindDouble(statement, "@价格", 99.75));
     EXPECT_FALSE(db.bindInt(statement, ":无此参数", 1));
-    EXPECT_TEXT_EQ(db.errorMessage(), "bind or column index out of range");
+    EXPECT_EQ(db.errorCode(), SQLITE_RANGE);
+    EXPECT_TEXT_EQ(db.errorMessage(), testing::libraryText(SQLITE_RANGE));
     EXPECT_TRUE(db.stepAndFinalize(statement));
 
     EXPECT_TEXT_EQ(db.queryText("select name || '/' || price from room where id=5000000000"),
@@ -177,7 +182,8 @@ TEST_F(DatabaseStatements, ColumnReadersGiveTheStoredValues) {
     EXPECT_EQ(db.columnType(statement, 4), 4);
 
     EXPECT_TEXT_EQ(db.columnName(statement, 5), "next");
-    EXPECT_TEXT_EQ(db.columnDeclaredType(statement, 1), "integer");
+    // Newer libraries give a view's declared types in upper case.
+    EXPECT_THAT(db.columnDeclaredType(statement, 1), ::testing::StrCaseEq("integer"));
     EXPECT_TEXT_EQ(db.columnTableName(statement, 2), "v");
     EXPECT_TEXT_EQ(db.columnDatabaseName(statement, 2), "main");
     EXPECT_TEXT_EQ(db.columnOriginName(statement, 3), "t");

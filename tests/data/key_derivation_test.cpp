@@ -7,6 +7,7 @@
 
 #include "data/key_derivation.h"
 #include "tests/data/database_test_support.h"
+#include "tests/support/library_text.h"
 
 namespace tamrivo {
 namespace {
@@ -104,7 +105,8 @@ TEST_F(DerivedKey, OpensAsTheLibraryWouldWhereTheDerivedKeyCannotServe) {
     std::filesystem::remove(path);
     makeFile();  // the file of another key: the message is the library's, once
     EXPECT_FALSE(openWithDerivedKey(db, path, "another key"));
-    EXPECT_TEXT_EQ(db.errorMessage(), "file is encrypted or is not a database");
+    EXPECT_EQ(db.errorCode(), SQLITE_NOTADB);
+    EXPECT_TEXT_EQ(db.errorMessage(), testing::libraryText(SQLITE_NOTADB));
     db.close();
 
     EXPECT_TRUE(openWithDerivedKey(db, path, kKey));

@@ -33,8 +33,29 @@ protected:
 };
 
 TEST(SqliteApi, BindsEntryPointsFromTheNamedLibraryOnFirstUse) {
-    SqliteApi api(TAMRIVO_SQLITE_STUB);
+    SqliteApi api({TAMRIVO_SQLITE_STUB});
     EXPECT_STREQ(api.sqlite3_libversion(), "stub 1.0");
+}
+
+// The stub lies beside the test program and nowhere on the system's search path: found by
+// its bare name, it was looked for in the program's directory.
+TEST(SqliteApi, LooksInTheProgramsDirectoryByName) {
+    SqliteApi api({TAMRIVO_SQLITE_STUB_NAME});
+    EXPECT_STREQ(api.sqlite3_libversion(), "stub 1.0");
+}
+
+TEST(SqliteApi, TakesTheFirstLibraryFileThatLoads) {
+    SqliteApi later({"libtamrivo-no-such-library.so.1", TAMRIVO_SQLITE_STUB_NAME});
+    EXPECT_STREQ(later.sqlite3_libversion(), "stub 1.0");
+    // Both present: the first named wins, although the system would also find the second.
+    SqliteApi first({TAMRIVO_SQLITE_STUB_NAME, "libsqlcipher.so.0"});
+    EXPECT_STREQ(first.sqlite3_libversion(), "stub 1.0");
+}
+
+TEST(SqliteApi, PrefersSqlCipher4ToSqlCipher3) {
+    ASSERT_EQ(kSqliteLibraryFiles.size(), 2u);
+    EXPECT_EQ(kSqliteLibraryFiles[0], "libsqlcipher.so.1");
+    EXPECT_EQ(kSqliteLibraryFiles[1], "libsqlcipher.so.0");
 }
 
 TEST(SqliteApi, TheProgramTableReachesSqlCipher) {
@@ -44,18 +65,19 @@ TEST(SqliteApi, TheProgramTableReachesSqlCipher) {
 TEST_F(SqliteApiDeathTest, AMissingEntryPointIsFatalAndNamesLibraryAndEntry) {
     EXPECT_DEATH(
         {
-            SqliteApi api(TAMRIVO_SQLITE_STUB);
+            SqliteApi api({"libtamrivo-no-such-library.so.1", TAMRIVO_SQLITE_STUB});
             sqlite3* connection = nullptr;
             api.sqlite3_open_v2(":memory:", &connection, SQLITE_OPEN_READWRITE, nullptr);
         },
         HasSubstr(missingEntryMessage(TAMRIVO_SQLITE_STUB, "sqlite3_open_v2")));
 }
 
+// With none of the files there, the message names the one preferred.
 TEST_F(SqliteApiDeathTest, AMissingLibraryIsFatalAtTheFirstCall) {
-    SqliteApi api("libtamrivo-no-such-library.so.0");  // nothing is loaded before a call
+    SqliteApi api({"libtamrivo-no-such-library.so.1", "libtamrivo-no-such-library.so.0"});
     EXPECT_EXIT(
         api.sqlite3_libversion(), ::testing::ExitedWithCode(EXIT_FAILURE),
-        HasSubstr(missingEntryMessage("libtamrivo-no-such-library.so.0", "sqlite3_libversion")));
+        HasSubstr(missingEntryMessage("libtamrivo-no-such-library.so.1", "sqlite3_libversion")));
 }
 
 #if !defined(TAMRIVO_SANITIZED)  // sanitizer builds load the library without deep binding

@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "records/schema.h"
 #include "tests/records/records_test_support.h"
+#include "tests/support/library_text.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -149,24 +150,24 @@ TEST_F(DatabaseSetup, AnUnusableFolderFailsWithoutCreatingAnything) {
 TEST_F(DatabaseSetup, DebiansShellReadsTheFileWithTheKey) {
     ASSERT_TRUE(createDatabase(file, false).created);
     const std::string output = sqlcipherShell(folder, file.string(),
-                                              "PRAGMA key='Qw482617.';\n"
-                                              ".tables\n"
-                                              "SELECT id, yhm, mm FROM b_yh;\n");
+                                              std::string(testing::kShellKey) +
+                                                  ".tables\n"
+                                                  "SELECT id, yhm, mm FROM b_yh;\n");
     EXPECT_THAT(output, HasSubstr("b_fangjian"));
     EXPECT_THAT(output, HasSubstr("b_yh"));
     EXPECT_THAT(output, HasSubstr("b_zulin"));
     EXPECT_THAT(output, HasSubstr(std::string("1|admin|") + kAdminDigest));
 
     const std::string withoutKey = sqlcipherShell(folder, file.string(), "SELECT * FROM b_yh;\n");
-    EXPECT_THAT(withoutKey, HasSubstr("file is encrypted or is not a database"));
+    EXPECT_THAT(withoutKey, HasSubstr(testing::libraryText(SQLITE_NOTADB)));
 }
 
 TEST_F(DatabaseSetup, AFileMadeByDebiansShellOpensWithTheKey) {
     const std::string made = folder.file("made.db");
     sqlcipherShell(folder, made,
-                   "PRAGMA key='Qw482617.';\n"
-                   "CREATE TABLE b_fangjian(id INTEGER PRIMARY KEY, dizhi TEXT);\n"
-                   "INSERT INTO b_fangjian(dizhi) VALUES('" +
+                   std::string(testing::kShellKey) +
+                       "CREATE TABLE b_fangjian(id INTEGER PRIMARY KEY, dizhi TEXT);\n"
+                       "INSERT INTO b_fangjian(dizhi) VALUES('" +
                        gbkToUtf8("幸福里101室") + "');\n");
     ASSERT_TRUE(db.open(made, schema::kDatabaseKey)) << db.errorMessage();
     EXPECT_TEXT_EQ(db.queryText("SELECT dizhi FROM b_fangjian"), "幸福里101室");

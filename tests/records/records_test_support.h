@@ -18,6 +18,10 @@
 
 namespace tamrivo::testing {
 
+// What a landlord types first in Debian's SQLCipher shell to read the records: the program's
+// key, and on SQLCipher 4 the records' format (SQLCipher 3's; SQLCipher 3 ignores the line).
+inline constexpr char kShellKey[] = "PRAGMA key='Qw482617.';\nPRAGMA cipher_compatibility = 3;\n";
+
 // Feeds commands (UTF-8, as the shell reads them) to Debian's SQLCipher shell on a file.
 inline std::string sqlcipherShell(const TemporaryFolder& folder, const std::string& database,
                                   const std::string& commands) {

@@ -203,7 +203,7 @@ TEST_F(PackageInstallerTest, PackageThatDoesNotFitTheFreeSpaceIsRefusedBeforeWri
     const std::size_t entries = available / kClaimed + 2;
     std::vector<PackageEntry> claims;
     for (std::size_t i = 0; i < entries; ++i) {
-        claims.push_back({"part" + std::to_string(i), "x"});
+        claims.push_back({"part" + std::to_string(i), "x", {}, false, true});
     }
     testing::writePackage(package, claims);
     for (std::size_t i = 0; i < entries; ++i) {
@@ -216,6 +216,16 @@ TEST_F(PackageInstallerTest, PackageThatDoesNotFitTheFreeSpaceIsRefusedBeforeWri
     EXPECT_EQ(report.outcome, Outcome::NoSpace);
     EXPECT_EQ(report.needed, entries * kClaimed);
     EXPECT_GT(report.needed, report.available);
+    expectUnchanged(before);
+}
+
+// Its bytes as they are, yet claiming another size: no sound package holds such an entry.
+TEST_F(PackageInstallerTest, StoredEntryClaimingAnotherSizeMakesThePackageUnreadable) {
+    const auto before = snapshot(program);
+    testing::writePackage(package, {{"tamrivo", "program v2"}, {"notes.txt", "new notes"}});
+    testing::claimSize(package, 1, 4);
+
+    EXPECT_EQ(installPackage(bytesOf(package), program).outcome, Outcome::Unreadable);
     expectUnchanged(before);
 }
 

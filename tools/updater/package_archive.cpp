@@ -54,6 +54,24 @@ bool writeAll(int descriptor, const char* data, std::size_t length) {
     return true;
 }
 
+// A stored entry is its bytes as they are, so its two sizes are the same. libzip 1.10 and later
+// refuse the archive at the open when they differ and earlier versions do not: asked here,
+// the answer is the same under every version.
+bool storedSizesAgree(zip_t* archive) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t status;
+        zip_stat_init(&status);
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &status) == 0 &&
+            (status.valid & (ZIP_STAT_COMP_METHOD | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE)) ==
+                (ZIP_STAT_COMP_METHOD | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE) &&
+            status.comp_method == ZIP_CM_STORE && status.comp_size != status.size) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void PackageArchive::Discard::operator()(zip* archive) const {
@@ -73,6 +91,10 @@ std::optional<PackageArchive> PackageArchive::open(std::span<const std::uint8_t>
     zip_error_fini(&failure);
     if (archive == nullptr) {
         zip_source_free(source);  // still the caller's when the open failed
+        return std::nullopt;
+    }
+    if (!storedSizesAgree(archive)) {
+        zip_discard(archive);
         return std::nullopt;
     }
     return PackageArchive(archive);

@@ -90,7 +90,7 @@ TEST_F(BackupRestore, ABackupTakenWhileTheProgramChecksGuestsInIsWhole) {
     EXPECT_EQ(copy.queryInt("SELECT count(*) FROM b_fangjian"), leases + 2);
     copy.close();
     EXPECT_THAT(sqlcipherShell(folder, backupFile().string(),
-                               "PRAGMA key='Qw482617.';\nSELECT count(*) FROM b_zulin;\n"),
+                               std::string(testing::kShellKey) + "SELECT count(*) FROM b_zulin;\n"),
                 HasSubstr(std::to_string(leases)));
 }
 

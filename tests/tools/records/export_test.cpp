@@ -77,8 +77,9 @@ TEST_F(Export, TextsComeBackWholeWhateverTheyHold) {
         "'-押金已退')");
     db.close();
     sqlcipherShell(folder, databaseFile().string(),
-                   "PRAGMA key='Qw482617.';\nUPDATE b_zulin SET xingming='\xF0\x9F\x8F\xA0 ' || "
-                   "xingming;\n");
+                   std::string(testing::kShellKey) +
+                       "UPDATE b_zulin SET xingming='\xF0\x9F\x8F\xA0 ' || "
+                       "xingming;\n");
 
     const auto [rooms, leases] = exported();
     EXPECT_THAT(rooms,

@@ -1,0 +1,11 @@
+# The Debian packages Tamrivo needs to build, run and test: the same names on Debian 12 and 13.
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-svg-dev fonts-wqy-microhei
+    libsqlcipher-dev sqlcipher libssl-dev
+    libcurl4-openssl-dev duktape-dev libzip-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx
+    qt6-translations-l10n
+    librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
+    xvfb xdotool debootstrap
+)
