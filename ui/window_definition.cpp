@@ -140,6 +140,18 @@ ControlDefinition listView(Text name, Bounds bounds) {
     return makeControl(std::move(name), ControlType::ListView, bounds, true);
 }
 
+ControlDefinition table(Text name, Bounds bounds, std::vector<TableColumn> columns) {
+    ControlDefinition control = makeControl(std::move(name), ControlType::Table, bounds, true);
+    control.columns = std::move(columns);
+    return control;
+}
+
+ControlDefinition checkBox(Text name, Text caption, Bounds bounds) {
+    ControlDefinition control = makeControl(std::move(name), ControlType::CheckBox, bounds, true);
+    control.text = std::move(caption);
+    return control;
+}
+
 ToolbarItem separator() {
     return ToolbarItem{};
 }
