@@ -1,6 +1,7 @@
 #include "app/lease_search.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/statement_scope.h"
 #include "ui/gbk_chars.h"
@@ -13,6 +14,9 @@ namespace {
 constexpr char kColumns[] =
     "`id`, `danhao`, `fangzhi`, `xingming`, `lianxifangshi`, `dingjin`, `zujin`, `ruzhuriqi`, "
     "`zulinzhuangtai`, `jiesuanjine`, `jiesuanriqi`, `beizhu`, `jiesuanbeizhu`";
+
+// Room for the decrypted pages of a hundred thousand leases and more.
+constexpr int kCachedKibibytes = 64 * 1024;
 
 constexpr char kNewestFirst[] = " ORDER BY `ruzhuriqi` DESC, `id` DESC";
 
@@ -98,30 +102,41 @@ Text containsPattern(const Text& keyword) {
     return pattern + "%";
 }
 
+void keepLeasesInMemory(Database& database) {
+    database.execute("PRAGMA cache_size=-" + std::to_string(kCachedKibibytes));
+}
+
 std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& filter,
                                         int maxRows) {
     const Text where = whereClause(filter);
-    FoundLeases found;
-    {
-        StatementScope totals(database,
-                              "SELECT COUNT(*), TOTAL(CASE WHEN `zulinzhuangtai`=1 THEN "
-                              "`jiesuanjine` END) FROM `b_zulin`" +
-                                  where);
-        bindFilter(totals, filter);
-        if (!totals.step()) {
-            return std::nullopt;
-        }
-        found.total = totals.columnInt64(0);
-        found.received = totals.columnDouble(1);
-    }
-    StatementScope rows(database, Text("SELECT ") + kColumns + " FROM `b_zulin`" + where +
-                                      kNewestFirst + " LIMIT :maxRows");
+    // The newest are picked by their ids alone, so the sorting carries two columns, not all.
+    StatementScope rows(database, Text("SELECT ") + kColumns +
+                                      " FROM `b_zulin` WHERE `id` IN (SELECT `id` FROM `b_zulin`" +
+                                      where + kNewestFirst + " LIMIT :maxRows)" + kNewestFirst);
     bindFilter(rows, filter);
     rows.bindInt(":maxRows", std::max(maxRows, 0));
-    found.rows.reserve(static_cast<std::size_t>(std::min<std::int64_t>(found.total, maxRows)));
+    FoundLeases found;
     if (!readAll(rows, [&](const LeaseRow& row) { found.rows.push_back(row); })) {
         return std::nullopt;
     }
+    if (static_cast<int>(found.rows.size()) < maxRows) {
+        // Every lease found is listed: no second pass over the table for the totals.
+        found.total = static_cast<std::int64_t>(found.rows.size());
+        for (const LeaseRow& row : found.rows) {
+            found.received += row.settled() ? row.jiesuanjine : 0;
+        }
+        return found;
+    }
+    StatementScope totals(database,
+                          "SELECT COUNT(*), TOTAL(CASE WHEN `zulinzhuangtai`=1 THEN "
+                          "`jiesuanjine` END) FROM `b_zulin`" +
+                              where);
+    bindFilter(totals, filter);
+    if (!totals.step()) {
+        return std::nullopt;
+    }
+    found.total = totals.columnInt64(0);
+    found.received = totals.columnDouble(1);
     return found;
 }
 

@@ -50,6 +50,10 @@ struct FoundLeases {
     double received = 0;
 };
 
+// Lets the connection keep the leases' pages in memory once read, decrypted, so that a search
+// after the first reads no page from the file again. The file does not change.
+void keepLeasesInMemory(Database& database);
+
 // At most maxRows rows; nothing when a statement fails (the reason is the database's error).
 std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& filter, int maxRows);
 

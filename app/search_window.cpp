@@ -46,7 +46,9 @@ private:
                 onCreated();
                 break;
             case Handler::RunSearch:
-                runSearch();
+                if (!isUnusedDate(event.control)) {
+                    runSearch();
+                }
                 break;
             case Handler::ShowSearchSelection:
                 services().setDisabled(window(), kOpen, event.argument < 0);
@@ -64,10 +66,17 @@ private:
 
     void onCreated() {
         app().state.searchWindow = window();
+        keepLeasesInMemory(database());
         const DateTime now = currentDateTime();
         services().setDateTime(window(), kFirstDay, DateTime{now.days - kDaysShownAtFirst});
         services().setDateTime(window(), kLastDay, now);
         runSearch();
+    }
+
+    // The days count only while the box is ticked.
+    bool isUnusedDate(const Text& control) {
+        return (control == kFirstDay || control == kLastDay) &&
+               !services().isChecked(window(), kByDate);
     }
 
     LeaseFilter filter() {
