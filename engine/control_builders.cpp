@@ -75,7 +75,8 @@ QWidget* makeDatePicker(const ControlDefinition& definition, QWidget* container,
                         EngineWindow& window) {
     auto* picker = new QDateTimeEdit(container);
     picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    picker->setDisplayFormat(definition.daysOnly ? QStringLiteral("yyyy-MM-dd")
+                                                 : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     picker->setDateTime(QDateTime::currentDateTime());
     forwardChanges(definition, picker, &QDateTimeEdit::dateTimeChanged, window);

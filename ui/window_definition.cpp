@@ -64,6 +64,11 @@ ControlDefinition ControlDefinition::font(int pixelHeight) && {
     return std::move(*this);
 }
 
+ControlDefinition ControlDefinition::onlyDays() && {
+    daysOnly = true;
+    return std::move(*this);
+}
+
 Handler ControlDefinition::handlerFor(EventKind kind) const {
     return findHandler(events, kind);
 }

@@ -80,6 +80,7 @@ struct ControlDefinition {
     int maxLength = 0;                     // edit box: most characters typed or pasted; 0 none
     std::vector<Text> items;               // combo box
     int selectedIndex = -1;                // combo box
+    bool daysOnly = false;                 // date picker: shows and picks days, not times
     int interval = 0;                      // timer, ms; 0 stopped
     int maximum = 100;                     // progress bar
     int fontPixelHeight = 0;               // 0: the window's font
@@ -96,6 +97,7 @@ struct ControlDefinition {
     ControlDefinition tab(int order) &&;
     ControlDefinition disabledAtStart() &&;
     ControlDefinition font(int pixelHeight) &&;
+    ControlDefinition onlyDays() &&;
 
     Handler handlerFor(EventKind kind) const;
 };

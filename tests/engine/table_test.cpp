@@ -169,6 +169,8 @@ TEST_F(Changes, EditComboCheckBoxAndDatePickerReportWhatTheyHold) {
 
     services.setDateTime(search, "日期框_止", DateTime{43878.5});
     EXPECT_TEXT_EQ(log->last(EventKind::Changed).control, "日期框_止");
+    const auto* picker = qobject_cast<QDateTimeEdit*>(services.widget(search, "日期框_止"));
+    EXPECT_EQ(picker->displayFormat(), QStringLiteral("yyyy-MM-dd"));  // days, no times
 }
 
 TEST_F(Changes, TheCheckOutWindowsReceiptButtonWaitsDisabled) {

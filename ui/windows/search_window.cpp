@@ -22,17 +22,21 @@ const WindowDefinition& searchWindow() {
                     .on(Changed, Handler::RunSearch),
                 checkBox("选择框_日期", "入住日期：", {500, 14, 92, 24})
                     .on(Changed, Handler::RunSearch),
-                datePicker("日期框_起", {596, 14, 160, 24}).on(Changed, Handler::RunSearch),
-                label("标签3", "至", {764, 17, 16, 24}),
-                datePicker("日期框_止", {784, 14, 160, 24}).on(Changed, Handler::RunSearch),
+                datePicker("日期框_起", {596, 14, 120, 24})
+                    .onlyDays()
+                    .on(Changed, Handler::RunSearch),
+                label("标签3", "至", {724, 17, 16, 24}),
+                datePicker("日期框_止", {744, 14, 120, 24})
+                    .onlyDays()
+                    .on(Changed, Handler::RunSearch),
                 table("表格_结果", {16, 50, 962, 470},
                       {
-                          {"单号", 186},
-                          {"房址", 130},
-                          {"姓名", 80},
+                          {"单号", 178},
+                          {"房址", 124},
+                          {"姓名", 70},
                           {"联系方式", 100},
-                          {"入住日期", 132},
-                          {"退房日期", 132},
+                          {"入住日期", 142},
+                          {"退房日期", 142},
                           {"入住天数", 70, Kind::Number},
                           {"定金", 70, Kind::Number},
                           {"租金", 70, Kind::Number},
