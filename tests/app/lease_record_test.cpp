@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/lease_record.h"
+#include "app/lease_record_window.h"
 #include "app/main_window.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/pdf_text.h"
@@ -81,6 +82,13 @@ TEST_F(LeaseRecord, ALeaseWithoutItsSettlementDateShowsNoLength) {
     EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：");
     EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：");
     EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：已结算");
+}
+
+TEST_F(LeaseRecord, ALeaseThatIsGoneIsSaidToBeAndItsWindowCloses) {
+    openLeaseRecordWindow(app, 999);
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "没有找到这条入住记录");
+    EXPECT_EQ(only(WindowKind::LeaseRecord), 0);
 }
 
 TEST_F(LeaseRecord, TheReceiptSavedAsPdfHoldsEveryFieldOnOnePage) {

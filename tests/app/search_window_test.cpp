@@ -34,6 +34,14 @@ TEST_F(SearchWindow, AnEmptyDatabaseListsNothing) {
     EXPECT_TEXT_EQ(totals(search), "共 0 条 实收合计 0 元");
 }
 
+TEST_F(SearchWindow, ASearchThatCannotReadTheLeasesSaysSoInsteadOfListing) {
+    ASSERT_TRUE(run("DROP TABLE b_zulin"));
+    const WindowHandle search = openSearch();
+    EXPECT_EQ(rowCount(search), 0);
+    EXPECT_EQ(totals(search).rfind("搜索失败：", 0), 0u) << readableGbk(totals(search));
+    EXPECT_EQ(responder.count(), 0u);  // no box to answer at every keystroke
+}
+
 TEST_F(SearchWindow, AnEmptySearchListsEveryStayNewestFirstWithItsCells) {
     addLease({.danhao = "OLD", .ruzhuriqi = "2019-05-01 08:00:00"});
     addLease({.danhao = "NEW",
