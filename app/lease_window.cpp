@@ -117,8 +117,11 @@ private:
     // open or settled, already carries would send this room's details, edits and check-out
     // to that lease. Such a save is refused with a fresh number in the box to confirm.
     bool orderNumberIsFree(const Text& orderNumber) {
-        const std::int64_t carriers =
-            countRows(database(), "b_zulin", "`danhao`=" + QueryBuilder::quoteText(orderNumber));
+        Text condition = "`danhao`=" + QueryBuilder::quoteText(orderNumber);
+        if (!checkingIn()) {
+            condition += " AND `id`<>" + std::to_string(leaseId_);
+        }
+        const std::int64_t carriers = countRows(database(), "b_zulin", condition);
         if (carriers < 0) {
             rollBackAndShowError();
             return false;
@@ -138,17 +141,18 @@ private:
         return database().run(builder.buildUpdate({}, "`id`=" + std::to_string(roomId_)));
     }
 
+    // The edit writes the lease it loaded, by its id, so leases that share an old order
+    // number keep theirs. A changed number moves to the room in the same transaction, so
+    // the room still finds its lease.
     bool saveEdit() {
-        // The edit writes only the lease it loaded. Another number names no lease or someone
-        // else's, so then nothing is written and the window closes as after any save.
         const Text orderNumber = services().text(window(), kOrderNumber);
-        if (orderNumber != loadedOrderNumber_) {
-            return true;
+        const bool renumbered = orderNumber != loadedOrderNumber_;
+        if (renumbered && !orderNumberIsFree(orderNumber)) {
+            return false;
         }
-        // The order number is quoted like every text value, so whatever it holds it can only
-        // name a lease, never widen the condition to others.
-        const Text condition = "`danhao`=" + QueryBuilder::quoteText(orderNumber);
-        if (!database().run(queryBuilder().buildUpdate({}, condition))) {
+        const Text leaseRow = "`id`=" + std::to_string(leaseId_);
+        if (!database().run(queryBuilder().buildUpdate({}, leaseRow)) ||
+            (renumbered && !markRoomLet(orderNumber))) {
             rollBackAndShowError();
             return false;
         }

@@ -1,5 +1,7 @@
 #include "app/password_digest.h"
 
+#include <algorithm>
+
 #include <openssl/evp.h>
 
 namespace tamrivo {
@@ -18,6 +20,13 @@ Text md5Hex(std::span<const std::uint8_t> bytes) {
         hex += kDigits[digest[i] & 0x0F];
     }
     return hex;
+}
+
+bool isLoginTypable(const Text& password) {
+    return std::all_of(password.begin(), password.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte > 0x20 && byte < 0x7F;
+    });
 }
 
 }  // namespace tamrivo

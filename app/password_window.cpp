@@ -49,6 +49,10 @@ private:
             showMessage("新密码不能为空");
             return;
         }
+        if (!isLoginTypable(password)) {
+            showMessage(kPasswordNotTypable);
+            return;
+        }
         const int userId = services().comboNumber(window(), "组合框1", selected);
         queryBuilder().reset("b_yh").name("mm").textValue(md5Hex(toByteBlock(password)));
         if (!database().run(queryBuilder().buildUpdate({}, "`id`=" + std::to_string(userId)))) {

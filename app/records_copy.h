@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/database.h"
+#include "ui/replacement_file.h"
 
 namespace tamrivo {
 
@@ -18,11 +19,10 @@ std::string openRecords(Database& database, const std::filesystem::path& file);
 // Makes `destination` a whole copy of the open database, encrypted with the program's key:
 // the copy is written beside it and renamed over it only once complete, so the destination
 // is at every moment either what it was or the whole copy. Others may go on writing through
-// their own connections meanwhile. Empty on success, otherwise why not, as native text.
+// their own connections meanwhile. With MustBeNew a file that appears at the destination
+// meanwhile is kept and the copy fails. Empty on success, otherwise why not, as native text.
 std::string copyRecords(Database& source, const std::filesystem::path& destination,
-                        const BackupProgress& progress = {});
-
-// Flushes a folder's entries to the disk, so a rename done in it outlives a power cut.
-void syncFolder(const std::filesystem::path& folder);
+                        const BackupProgress& progress = {},
+                        ReplacementFile::Target target = ReplacementFile::Target::Replace);
 
 }  // namespace tamrivo

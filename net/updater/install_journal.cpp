@@ -1,4 +1,5 @@
 #include "net/updater/install_journal.h"
+#include "ui/replacement_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,16 +70,6 @@ std::optional<InstallStep> stepOf(const std::string& line) {
 
 }  // namespace
 
-bool syncFolder(const fs::path& folder) {
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(descriptor) == 0;
-    ::close(descriptor);
-    return synced;
-}
-
 InstallWork::InstallWork(const fs::path& programFolder)
     : program_(programFolder), work_(programFolder / kUpdateWorkFolder) {}
 
@@ -108,7 +99,7 @@ bool InstallWork::writeJournal(const std::vector<InstallStep>& steps) const {
     // Whole or not at all: a journal cut short would undo too little.
     const fs::path unfinished = work_ / "journal.new";
     return writeSynced(unfinished, text, O_CREAT | O_TRUNC) &&
-           ::rename(unfinished.c_str(), journal().c_str()) == 0 && syncFolder(work_);
+           ::rename(unfinished.c_str(), journal().c_str()) == 0 && !syncFolder(work_);
 }
 
 bool InstallWork::markCommitted() const {

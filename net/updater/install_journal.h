@@ -44,7 +44,4 @@ private:
     std::filesystem::path work_;
 };
 
-// Makes a file's or folder's entry in its parent folder last through a power cut.
-bool syncFolder(const std::filesystem::path& folder);
-
 }  // namespace tamrivo

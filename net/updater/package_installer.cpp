@@ -12,6 +12,7 @@
 #include "net/updater/install_journal.h"
 #include "net/updater/install_plan.h"
 #include "net/updater/package_archive.h"
+#include "ui/replacement_file.h"
 
 namespace tamrivo {
 

@@ -122,6 +122,16 @@ TEST_F(Password, ANewPasswordIsStoredWithoutItsBlanks) {
     clickControl(services, window, "按钮1");
     EXPECT_TEXT_EQ(lastBoxText(), "新密码不能为空");
 
+    // What the masked login box cannot take is refused before anything is stored.
+    const Text digestBefore = queryText("SELECT mm FROM b_yh WHERE yhm='admin'");
+    for (const Text untypable : {"你好", "ab\x80", "a\tb", "pass\x7F"}) {
+        services.setText(window, "编辑框1", untypable);
+        clickControl(services, window, "按钮1");
+        EXPECT_TEXT_EQ(lastBoxText(),
+                       "新密码只能使用英文字母、数字和英文符号,登录时的密码框无法输入中文");
+    }
+    EXPECT_TEXT_EQ(queryText("SELECT mm FROM b_yh WHERE yhm='admin'"), digestBefore);
+
     services.setText(window, "编辑框1", "ab c　d");
     clickControl(services, window, "按钮1");
     EXPECT_TEXT_EQ(lastBoxText(), "密码修改成功了!请牢记新密码!");

@@ -1,6 +1,7 @@
 #include "tools/launcher/program_folder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -115,6 +116,49 @@ TEST_F(ProgramFolder, AFileLinkedOutOfTheFolderIsReplacedNotWrittenThrough) {
     EXPECT_EQ(readFile(outside), "not the launcher's");
     EXPECT_FALSE(fs::is_symlink(folder / "tamrivo"));
     EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+}
+
+// Whatever the folder holds is started: a link to another user's folder, or to /, is never
+// brought up nor run, and a folder others could write into is closed to them first.
+TEST_F(ProgramFolder, OnlyAFolderOfTheUsersOwnIsUsedAndItIsClosedToOthers) {
+    const fs::path elsewhere = root.path() / "elsewhere";
+    fs::create_directories(elsewhere);
+    fs::create_directories(folder.parent_path());
+    fs::create_symlink(elsewhere, folder);
+    const Preparation linked = prepare();
+    EXPECT_FALSE(linked.ready);
+    EXPECT_NE(linked.message.find("link"), std::string::npos) << linked.message;
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+
+    fs::remove(folder);
+    earlierFolder("1.0.0.0");
+    fs::permissions(folder, fs::perms::all);
+    ASSERT_TRUE(prepare().ready);
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+}
+
+TEST_F(ProgramFolder, AFolderOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a folder to another user needs root";
+    }
+    earlierFolder("1.0.0.0");
+    ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    const Preparation refused = prepare();
+    EXPECT_FALSE(refused.ready);
+    EXPECT_NE(refused.message.find("another user"), std::string::npos) << refused.message;
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.0");
+}
+
+// A subfolder planted as a link would have the refresh rename files into its target.
+TEST_F(ProgramFolder, ALinkedSubfolderIsNotWrittenThrough) {
+    earlierFolder("1.0.0.0");
+    const fs::path outside = root.path() / "outside";
+    fs::create_directories(outside);
+    fs::create_symlink(outside, folder / "help");
+    const Preparation refused = prepare();
+    EXPECT_FALSE(fs::exists(outside / "index.txt"));
+    EXPECT_NE(refused.message.find("link"), std::string::npos) << refused.message;
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.0\n");
 }
 
 TEST_F(ProgramFolder, AFailedFirstCopyIsNotReadyAndIsDoneAgainNextTime) {

@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
 #include "tools/launcher/child_process.h"
 #include "tools/launcher/version_order.h"
+#include "ui/replacement_file.h"
 
 namespace tamrivo::launcher {
 namespace {
@@ -45,8 +47,8 @@ private:
     int descriptor_;
 };
 
-bool copyBytes(int from, int to) {
-    char buffer[1 << 16];
+bool copyBytes(int from, ReplacementFile& to) {
+    std::uint8_t buffer[1 << 16];
     while (true) {
         const ssize_t read = ::read(from, buffer, sizeof buffer);
         if (read == 0) {
@@ -58,12 +60,8 @@ bool copyBytes(int from, int to) {
             }
             return false;
         }
-        for (ssize_t written = 0; written < read;) {
-            const ssize_t now = ::write(to, buffer + written, static_cast<size_t>(read - written));
-            if (now < 0 && errno != EINTR) {
-                return false;
-            }
-            written += now > 0 ? now : 0;
+        if (to.write({buffer, static_cast<std::size_t>(read)})) {
+            return false;
         }
     }
 }
@@ -80,29 +78,42 @@ bool replaceFile(const fs::path& source, const fs::path& target, std::string& me
         }
         return false;
     }
-    std::string name = target.filename().string();
-    name.insert(0, 1, '.');
-    fs::path temporary = target;
-    temporary.replace_filename(name + ".new");
-    ::unlink(temporary.c_str());
-    const int to = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          status.st_mode & 0777);
-    int error = to < 0 ? errno : 0;
-    if (error == 0 && !(copyBytes(from, to) && ::fsync(to) == 0)) {
-        error = errno;
+    ReplacementFile file;
+    std::error_code error = file.create(target, status.st_mode & 0777);
+    if (!error && !copyBytes(from, file)) {
+        error = {errno, std::generic_category()};
     }
     ::close(from);
-    if (to >= 0 && ::close(to) != 0 && error == 0) {
-        error = errno;
+    if (!error) {
+        error = file.commit();
     }
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
+    if (error) {
+        message = "cannot write " + target.string() + ": " + error.message();
     }
-    if (error != 0) {
-        message = systemError("cannot write " + target.string(), error);
-        ::unlink(temporary.c_str());
+    return !error;
+}
+
+// A folder of the user's own, made where missing: never a link, which would send the files
+// elsewhere, and never one another user could have written into.
+bool ownFolder(const fs::path& folder, mode_t mode, std::string& message) {
+    if (::mkdir(folder.c_str(), mode) != 0 && errno != EEXIST) {
+        message = systemError("cannot make " + folder.string(), errno);
+        return false;
     }
-    return error == 0;
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) != 0) {
+        message = systemError("cannot use " + folder.string(), errno);
+        return false;
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        message = "cannot use " + folder.string() + ": it is a link or not a folder";
+        return false;
+    }
+    if (status.st_uid != ::geteuid()) {
+        message = "cannot use " + folder.string() + ": it belongs to another user";
+        return false;
+    }
+    return true;
 }
 
 // Every file of the package but VERSION, folders included; nothing under Data/.
@@ -114,9 +125,8 @@ bool copyProgramFiles(const fs::path& from, const fs::path& to, std::string& mes
             continue;
         }
         if (entry.is_directory(error) && !entry.is_symlink(error)) {
-            fs::create_directories(to / name, error);
-            if (error || !copyProgramFiles(entry.path(), to / name, message)) {
-                message = message.empty() ? "cannot make " + (to / name).string() : message;
+            if (!ownFolder(to / name, 0755, message) ||
+                !copyProgramFiles(entry.path(), to / name, message)) {
                 return false;
             }
         } else if (entry.is_regular_file(error) && !replaceFile(entry.path(), to / name, message)) {
@@ -154,11 +164,15 @@ fs::path userProgramFolder(const char* xdgDataHome, const char* home) {
 Preparation prepareProgramFolder(const fs::path& programFiles, const fs::path& folder) {
     std::error_code error;
     fs::create_directories(folder.parent_path(), error);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return {false, FolderChange::Kept, systemError("cannot make " + folder.string(), errno)};
+    Preparation result;
+    // Whatever stands in the folder is started: it must be the user's alone.
+    if (!ownFolder(folder, 0700, result.message) || ::chmod(folder.c_str(), 0700) != 0) {
+        if (result.message.empty()) {
+            result.message = systemError("cannot protect " + folder.string(), errno);
+        }
+        return result;
     }
     const FolderLock lock(folder);
-    Preparation result;
     result.change = changeNeeded(programFiles, folder);
     if (result.change != FolderChange::Kept &&
         (!copyProgramFiles(programFiles, folder, result.message) ||

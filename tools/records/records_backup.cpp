@@ -19,7 +19,9 @@ int runBackup(const CommandInput& input) {
     if (!lock || !openForCommand(input, database)) {
         return kExitFailed;
     }
-    const std::string reason = copyRecords(database, destination, terminalProgress(input.console));
+    // The target may appear while the copy runs; it is kept then, never replaced.
+    const std::string reason = copyRecords(database, destination, terminalProgress(input.console),
+                                           ReplacementFile::Target::MustBeNew);
     database.close();
     if (input.console.terminal) {
         input.console.err << '\n';

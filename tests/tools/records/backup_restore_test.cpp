@@ -106,6 +106,15 @@ TEST_F(BackupRestore, ABackupNeverReplacesAFileNorLeavesAPartOne) {
     EXPECT_EQ(missing.status, kExitFailed);
     EXPECT_THAT(missing.err, HasSubstr("No such file or directory"));
     EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
+
+    // A link planted at the name an older version wrote beside the target leads nowhere now.
+    const std::filesystem::path victim = folder.path() / "victim";
+    writeFile(victim, "another user's file");
+    const std::filesystem::path fresh = folder.path() / "fresh.db";
+    std::filesystem::create_symlink(victim, folder.path() / "fresh.db.partial");
+    EXPECT_EQ(tool({"backup", fresh.string()}).status, kExitDone);
+    EXPECT_EQ(readFile(victim), "another user's file");
+    EXPECT_FALSE(std::filesystem::is_symlink(fresh));
 }
 
 TEST_F(BackupRestore, ARestoreBringsBackTheRecordsAndKeepsTheReplacedOnes) {
