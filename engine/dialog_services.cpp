@@ -8,6 +8,8 @@
 #include "engine/conversions.h"
 #include "engine/form_printer.h"
 #include "engine/qt_window_services.h"
+#include "ui/replacement_file.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo {
 
@@ -67,11 +69,17 @@ PrintOutcome QtWindowServices::printForm(WindowHandle owner, const PrintedForm& 
 bool QtWindowServices::saveFormAsPdf(const PrintedForm& form, const Text& path) {
     return windowThread_.call<bool>(
         [&] {
+            // Written whole beside the file the person chose, which is kept until then.
+            ReplacementFile file;
+            const std::string target = gbkToUtf8(path);
+            if (target.empty() || file.create(target)) {
+                return false;
+            }
             QPrinter printer(QPrinter::HighResolution);
             prepareFormPage(printer);
             printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(toQString(path));
-            return paintForm(printer, form);
+            printer.setOutputFileName(QString::fromStdString(file.path().string()));
+            return paintForm(printer, form) && !file.commit();
         },
         false);
 }

@@ -60,6 +60,18 @@ TEST_F(Printing, AFileThatCannotBeWrittenFails) {
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "no-such-folder"));
 }
 
+TEST_F(Printing, ASavedPdfReplacesTheFileChosenWholeAndLeavesNothingBeside) {
+    const std::string file = folder.file("old.pdf");
+    ASSERT_TRUE(services.saveFormAsPdf(receipt("第一张"), utf8ToGbk(file)));
+    ASSERT_TRUE(services.saveFormAsPdf(receipt("第二张"), utf8ToGbk(file)));
+    EXPECT_NE(testing::readPdf(file).text.find(gbkToUtf8("第二张")), std::string::npos);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(Printing, PrintingGoesToThePrinterTheDialogChoseOnAnA5Page) {
     const std::string file = folder.file("printed.pdf");
     QPageSize pageSize;
