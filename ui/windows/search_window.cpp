@@ -31,7 +31,7 @@ const WindowDefinition& searchWindow() {
                     .on(Changed, Handler::RunSearch),
                 table("表格_结果", {16, 50, 962, 470},
                       {
-                          {"单号", 178},
+                          {"单号", 188},
                           {"房址", 124},
                           {"姓名", 70},
                           {"联系方式", 100},
