@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/lease_search.h"
+#include "records/lease_search.h"
 #include "ui/window_services.h"
 
 namespace tamrivo {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/lease_record.h"
-#include "app/lease_search.h"
+#include "records/lease_search.h"
 #include "app/screen.h"
 #include "ui/date_time.h"
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/lease_search.h"
+#include "records/lease_search.h"
 #include "ui/value_types.h"
 
 namespace tamrivo {

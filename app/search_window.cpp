@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/lease_record_window.h"
-#include "app/lease_search.h"
+#include "records/lease_search.h"
 #include "app/length_of_stay.h"
 #include "app/screen.h"
 #include "ui/date_format.h"

@@ -17,7 +17,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/lease_search.h"
+#include "records/lease_search.h"
 #include "app/schema.h"
 #include "app/search_window.h"
 #include "bench/app/program_folder.h"

@@ -1,4 +1,4 @@
-#include "app/lease_search.h"
+#include "records/lease_search.h"
 
 #include <algorithm>
 #include <string>
@@ -138,14 +138,6 @@ std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& f
     found.total = totals.columnInt64(0);
     found.received = totals.columnDouble(1);
     return found;
-}
-
-bool forEachFoundLease(Database& database, const LeaseFilter& filter,
-                       const std::function<void(const LeaseRow&)>& handler) {
-    StatementScope rows(database, Text("SELECT ") + kColumns + " FROM `b_zulin`" +
-                                      whereClause(filter) + kNewestFirst);
-    bindFilter(rows, filter);
-    return readAll(rows, handler);
 }
 
 std::optional<LeaseRow> findLeaseById(Database& database, int id) {
