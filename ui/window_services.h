@@ -75,7 +75,6 @@ enum class Handler {
     RunSearch,
     ShowSearchSelection,
     OpenFoundLease,
-    ExportFoundLeases,
     LeaseRecordCreated,
     PrintReceipt,
     SaveReceiptPdf,
