@@ -3,32 +3,19 @@
 #include <chrono>
 #include <utility>
 
-#include "app/schema.h"
-#include "data/key_derivation.h"
+#include "records/records_file.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
 
 namespace {
 
-// Backups and the records tool read the file through connections of their own; a write that
-// meets one of their short reads waits for it rather than failing.
-constexpr int kBusyTimeoutMilliseconds = 5000;
 // A restore checks and copies the file before it swaps it in; it seldom takes longer.
 constexpr std::chrono::seconds kRestoreWait{5};
 // Short enough that nobody sees it, long enough not to keep a core busy.
 constexpr std::chrono::milliseconds kWaitSlice{1};
 
 }  // namespace
-
-Text databasePath(const Text& programDirectory) {
-    return programDirectory + "/" + schema::kDatabaseFolder + "/" + schema::kDatabaseFile;
-}
-
-bool openDatabase(Database& database, const Text& programDirectory) {
-    return openWithDerivedKey(database, databasePath(programDirectory), schema::kDatabaseKey) &&
-           database.setBusyTimeout(kBusyTimeoutMilliseconds);
-}
 
 DatabaseOpening::DatabaseOpening(const Text& programDirectory)
     : outcome_(std::async(std::launch::async,
@@ -46,14 +33,15 @@ DatabaseOpening::~DatabaseOpening() {
 // Without a lock file (no Data folder, a read-only medium) there is nothing to restore into
 // either, so the program goes on and the open tells what is wrong.
 OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
-    LockAttempt attempt = lockRecords(gbkToUtf8(programDirectory + "/" + schema::kDatabaseFolder),
-                                      LockAccess::Shared, kRestoreWait);
+    const std::filesystem::path programFolder = gbkToUtf8(programDirectory);
+    LockAttempt attempt =
+        lockRecords(recordsFolder(programFolder), LockAccess::Shared, kRestoreWait);
     if (attempt.outcome == LockOutcome::Busy) {
         return OpeningOutcome::Restoring;
     }
     lock_ = std::move(attempt.lock);
-    return openDatabase(database_, programDirectory) ? OpeningOutcome::Opened
-                                                     : OpeningOutcome::Failed;
+    return openRecords(database_, recordsFile(programFolder)).empty() ? OpeningOutcome::Opened
+                                                                      : OpeningOutcome::Failed;
 }
 
 OpeningOutcome DatabaseOpening::finish(Database& database, FileLock& lock,

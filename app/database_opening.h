@@ -3,18 +3,11 @@
 #include <functional>
 #include <future>
 
-#include "app/records_lock.h"
 #include "data/database.h"
+#include "records/records_lock.h"
 #include "ui/value_types.h"
 
 namespace tamrivo {
-
-// Data/Data.db in the program directory.
-Text databasePath(const Text& programDirectory);
-
-// Opens Data/Data.db of the program directory with the program's key, never creating it;
-// false when it cannot be used.
-bool openDatabase(Database& database, const Text& programDirectory);
 
 enum class OpeningOutcome {
     Opened,

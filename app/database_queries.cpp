@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/schema.h"
 #include "app/statement_scope.h"
+#include "records/schema.h"
 
 namespace tamrivo {
 

@@ -1,9 +1,9 @@
 #include "app/login_window.h"
 
 #include "app/main_window.h"
-#include "app/password_digest.h"
 #include "app/screen.h"
 #include "app/statement_scope.h"
+#include "records/password_digest.h"
 #include "ui/byte_block.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/password_digest.h"
 #include "app/screen.h"
 #include "app/statement_scope.h"
+#include "records/password_digest.h"
 #include "ui/byte_block.h"
 #include "ui/text_ops.h"
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/daily_backup.h"
-#include "app/records_lock.h"
 #include "app/running_version.h"
 #include "data/database.h"
 #include "data/query_builder.h"
 #include "net/downloader.h"
 #include "net/update_checker.h"
+#include "records/daily_backup.h"
+#include "records/records_lock.h"
 #include "ui/layout_keeper.h"
 #include "ui/value_types.h"
 #include "ui/window_services.h"

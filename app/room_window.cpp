@@ -5,9 +5,9 @@
 #include "app/command_messages.h"
 #include "app/database_queries.h"
 #include "app/main_window.h"
-#include "app/schema.h"
 #include "app/screen.h"
 #include "app/statement_scope.h"
+#include "records/schema.h"
 
 namespace tamrivo {
 namespace {

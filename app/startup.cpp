@@ -2,6 +2,7 @@
 
 #include "app/login_window.h"
 #include "app/screen.h"
+#include "records/records_file.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -9,7 +10,7 @@ namespace tamrivo {
 namespace {
 
 void startDailyBackups(App& app) {
-    app.state.dailyBackup.start(gbkToUtf8(databasePath(app.services.programDirectory())));
+    app.state.dailyBackup.start(recordsFile(gbkToUtf8(app.services.programDirectory())));
 }
 
 bool showStart(App& app, OpeningOutcome outcome) {

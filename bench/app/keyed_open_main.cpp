@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/schema.h"
 #include "bench/support/raw_sqlcipher.h"
+#include "records/schema.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

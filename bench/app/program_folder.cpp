@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "app/schema.h"
-#include "tools/records/database_setup.h"
+#include "records/database_setup.h"
+#include "records/schema.h"
 
 namespace tamrivo::bench {
 

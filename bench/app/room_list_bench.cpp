@@ -21,7 +21,6 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "app/schema.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/support/raw_sqlcipher.h"
@@ -29,6 +28,7 @@
 #include "engine/artwork.h"
 #include "engine/bar_builders.h"
 #include "engine/status_bar.h"
+#include "records/schema.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo::bench {

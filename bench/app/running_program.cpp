@@ -6,14 +6,14 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
-#include "app/startup.h"
+#include "records/records_file.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 
 RunningProgram::RunningProgram(const ProgramFolder& folder) {
     services.setProgramDirectory(utf8ToGbk(folder.path().string()));
-    if (!openDatabase(state.database, services.programDirectory())) {
+    if (!openRecords(state.database, recordsFile(folder.path())).empty()) {
         std::fprintf(stderr, "the program cannot open the database\n");
         std::exit(1);
     }

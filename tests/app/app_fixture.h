@@ -17,10 +17,10 @@
 #include "engine/bar_builders.h"
 #include "engine/qt_window_services.h"
 #include "engine/status_bar.h"
+#include "records/database_setup.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/message_box_responder.h"
 #include "tests/support/temporary_folder.h"
-#include "tools/records/database_setup.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo::testing {

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <thread>
 
-#include "app/daily_backup.h"
-#include "app/records_lock.h"
-#include "app/schema.h"
 #include "data/database.h"
+#include "records/daily_backup.h"
+#include "records/records_lock.h"
+#include "records/schema.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/file_contents.h"
 #include "ui/date_format.h"

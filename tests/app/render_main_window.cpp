@@ -12,9 +12,9 @@
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "engine/qt_window_services.h"
+#include "records/database_setup.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
-#include "tools/records/database_setup.h"
 #include "ui/text_encoding.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <thread>
 
 #include "data/database.h"
+#include "records/database_setup.h"
 #include "tests/app/app_fixture.h"
-#include "tools/records/database_setup.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "app/login_window.h"
 #include "app/main_window.h"
-#include "app/password_digest.h"
 #include "engine/conversions.h"
+#include "records/password_digest.h"
 #include "tests/app/app_fixture.h"
 #include "ui/byte_block.h"
 

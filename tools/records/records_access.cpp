@@ -1,6 +1,6 @@
 #include "tools/records/records_access.h"
 
-#include "app/records_copy.h"
+#include "records/records_file.h"
 
 namespace tamrivo {
 
@@ -16,6 +16,7 @@ std::optional<FileLock> shareRecords(const CommandInput& input) {
 bool openForCommand(const CommandInput& input, Database& database) {
     const std::string reason = openRecords(database, input.databaseFile());
     if (!reason.empty()) {
+        database.close();
         input.fail(reason);
         return false;
     }

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/records_lock.h"
 #include "data/database.h"
+#include "records/records_lock.h"
 #include "tools/records/records_commands.h"
 
 namespace tamrivo {

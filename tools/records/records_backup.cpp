@@ -1,7 +1,7 @@
 #include <ostream>
 #include <system_error>
 
-#include "app/records_copy.h"
+#include "records/records_copy.h"
 #include "tools/records/progress_bar.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"

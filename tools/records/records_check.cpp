@@ -1,6 +1,6 @@
 #include <ostream>
 
-#include "tools/records/record_problems.h"
+#include "records/record_problems.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 

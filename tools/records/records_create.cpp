@@ -1,6 +1,6 @@
 #include <ostream>
 
-#include "tools/records/database_setup.h"
+#include "records/database_setup.h"
 #include "tools/records/records_commands.h"
 
 namespace tamrivo {

@@ -1,14 +1,12 @@
-#include <charconv>
 #include <cstdio>
 #include <ostream>
 #include <vector>
 
-#include "tools/records/csv.h"
+#include "records/csv.h"
+#include "records/rent_records.h"
+#include "records/stored_dates.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
-#include "tools/records/rent_report.h"
-#include "tools/records/stored_dates.h"
-#include "tools/records/stored_rows.h"
 #include "tools/records/text_table.h"
 #include "ui/text_encoding.h"
 
@@ -26,32 +24,6 @@ std::string money(double amount) {
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", amount);
     return text;
-}
-
-double number(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-struct Records {
-    std::vector<std::string> rooms;
-    std::vector<LeaseFacts> leases;
-};
-
-bool readRecords(Database& database, Records& records) {
-    return forEachRow(
-               database, "SELECT `dizhi` FROM `b_fangjian` ORDER BY `id`",
-               [&](std::span<const StoredValue> row) { records.rooms.push_back(row[0].text); }) &&
-           forEachRow(
-               database,
-               "SELECT `id`, `fangzhi`, `ruzhuriqi`, ifnull(`zulinzhuangtai`, 0)=1, "
-               "CAST(ifnull(`jiesuanjine`, 0) AS REAL), `jiesuanriqi` FROM `b_zulin` "
-               "ORDER BY `id`",
-               [&](std::span<const StoredValue> row) {
-                   records.leases.push_back({row[0].text, row[1].text, row[2].text,
-                                             row[3].text == "1", number(row[4].text), row[5].text});
-               });
 }
 
 Rows incomeRows(const RentReport& report) {
@@ -143,8 +115,8 @@ int runReport(const CommandInput& input) {
     if (!lock || !openForCommand(input, database)) {
         return kExitFailed;
     }
-    Records records;
-    const bool read = readRecords(database, records);
+    RentRecords records;
+    const bool read = readRentRecords(database, records);
     const std::string reason = read ? std::string() : gbkToUtf8(database.errorMessage());
     database.close();
     if (!read) {

@@ -4,12 +4,13 @@
 #include <system_error>
 #include <vector>
 
-#include "app/records_copy.h"
-#include "app/records_lock.h"
+#include "records/record_problems.h"
+#include "records/records_copy.h"
+#include "records/records_file.h"
+#include "records/records_lock.h"
+#include "records/records_schema.h"
 #include "tools/records/progress_bar.h"
-#include "tools/records/record_problems.h"
 #include "tools/records/records_commands.h"
-#include "tools/records/records_schema.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
 
@@ -55,9 +56,8 @@ std::filesystem::path keptName(const std::filesystem::path& database) {
 // does not open) goes with the kept file, or it would be played into the restored one.
 std::string keepCurrent(const std::filesystem::path& database, std::filesystem::path& kept) {
     Database current;
-    if (openRecords(current, database).empty()) {
-        current.close();
-    }
+    openRecords(current, database);
+    current.close();
     kept = keptName(database);
     std::error_code error;
     if (::link(database.c_str(), kept.c_str()) != 0) {

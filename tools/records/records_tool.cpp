@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
-#include "app/schema.h"
+#include "app/running_version.h"
+#include "records/records_file.h"
 #include "tools/records/records_commands.h"
 
 namespace tamrivo {
@@ -129,11 +129,11 @@ int runCommand(const Command& command, std::span<const std::string_view> argumen
 }  // namespace
 
 std::filesystem::path CommandInput::dataFolder() const {
-    return programFolder / schema::kDatabaseFolder;
+    return recordsFolder(programFolder);
 }
 
 std::filesystem::path CommandInput::databaseFile() const {
-    return dataFolder() / schema::kDatabaseFile;
+    return recordsFile(programFolder);
 }
 
 void CommandInput::warn(const std::string& message) const {

@@ -6,9 +6,9 @@
 #include <set>
 #include <thread>
 
-#include "app/records_lock.h"
-#include "tests/tools/records/records_test_support.h"
-#include "tools/records/record_problems.h"
+#include "records/record_problems.h"
+#include "records/records_lock.h"
+#include "tests/tools/records/records_tool_test_support.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -24,7 +24,7 @@ std::set<std::string> filesIn(const std::filesystem::path& folder) {
     return names;
 }
 
-class BackupRestore : public RecordsTest {
+class BackupRestore : public RecordsToolTest {
 protected:
     void SetUp() override { makeDatabase(true); }
 

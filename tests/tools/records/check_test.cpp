@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "tests/tools/records/records_test_support.h"
+#include "tests/tools/records/records_tool_test_support.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -8,7 +8,7 @@ namespace {
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 
-class Check : public RecordsTest {
+class Check : public RecordsToolTest {
 protected:
     // The lines `check` prints on the demo records changed by the statements, without its
     // summary line; fails the test unless the exit status says whether there were any.

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
-#include "tests/tools/records/records_test_support.h"
-#include "tools/records/csv.h"
+#include "records/csv.h"
+#include "tests/tools/records/records_tool_test_support.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -47,7 +47,7 @@ std::string utf8(const char* gbk) {
     return gbkToUtf8(gbk);
 }
 
-class Export : public RecordsTest {
+class Export : public RecordsToolTest {
 protected:
     void SetUp() override { makeDatabase(); }
 
@@ -104,9 +104,24 @@ TEST_F(Export, FormulasAreDefusedAndPlainTextsLeftAlone) {
     EXPECT_EQ(defuseFormula("\tx"), "'\tx");
     EXPECT_EQ(defuseFormula("a=b"), "a=b");
     EXPECT_EQ(defuseFormula(""), "");
+    EXPECT_EQ(defuseFormula("-12.5"), "-12.5");
+    EXPECT_EQ(defuseFormula("-1+1"), "'-1+1");
+    EXPECT_EQ(csvField("=1+1"), "'=1+1");
+    EXPECT_EQ(csvField("=A1,B1"), "\"'=A1,B1\"");
     EXPECT_EQ(csvField("plain"), "plain");
     EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
     EXPECT_EQ(csvField("a\nb"), "\"a\nb\"");
+}
+
+// A crafted or restored file may hold a formula in a column of another type.
+TEST_F(Export, AFormulaStoredAsABlobIsDefusedToo) {
+    execute(
+        "INSERT INTO b_fangjian (dizhi, zhuangtai, chuzuzhuangtai, danhao) "
+        "VALUES(CAST('=cmd|'' /C calc''!A0' AS BLOB), 1, 0, -5)");
+    const auto [rooms, leases] = exported();
+    ASSERT_EQ(rooms.size(), 2u);
+    EXPECT_EQ(rooms[1][1], "'=cmd|' /C calc'!A0");
+    EXPECT_EQ(rooms[1][4], "-5");
 }
 
 TEST_F(Export, FilesAlreadyThereAreNeverReplaced) {

@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "tests/tools/records/records_test_support.h"
+#include "tests/tools/records/records_tool_test_support.h"
 #include "tools/records/progress_bar.h"
 
 namespace tamrivo::testing {
@@ -8,7 +8,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class Tool : public RecordsTest {};
+class Tool : public RecordsToolTest {};
 
 TEST_F(Tool, HelpNamesEveryCommandAndEachCommandHasItsOwn) {
     const ToolRun help = tool({"--help"});
@@ -63,6 +63,29 @@ TEST_F(Tool, ACommandWithoutADatabaseFailsAndSaysWhy) {
         EXPECT_THAT(run.err, HasSubstr("cannot open " + databaseFile().string()));
     }
     EXPECT_FALSE(std::filesystem::exists(databaseFile()));
+}
+
+TEST(RecordsProgram, CreatesTheDatabaseBesideItselfOnceOnly) {
+    TemporaryFolder folder;
+    const std::filesystem::path program = folder.path() / "tamrivo-records";
+    std::filesystem::copy_file(TAMRIVO_RECORDS_PROGRAM, program);
+    const std::string command = "'" + program.string() + "'";
+
+    const auto [created, report] = runCommand(command + " create --demo");
+    EXPECT_EQ(created, 0) << report;
+    EXPECT_THAT(report, HasSubstr("Data.db"));
+    const std::filesystem::path database = folder.path() / "Data" / "Data.db";
+    ASSERT_TRUE(std::filesystem::exists(database));
+    const std::string before = readFile(database);
+
+    const auto [again, refusal] = runCommand(command + " create --demo");
+    EXPECT_EQ(again, 1);
+    EXPECT_THAT(refusal, HasSubstr("already exists"));
+    EXPECT_EQ(readFile(database), before);
+
+    const auto [misused, usage] = runCommand(command + " create --bogus");
+    EXPECT_EQ(misused, 2);
+    EXPECT_THAT(usage, HasSubstr("usage"));
 }
 
 TEST(ProgressBar, FillsWithTheShareOfPagesCopied) {

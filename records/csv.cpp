@@ -1,10 +1,14 @@
-#include "tools/records/csv.h"
+#include "records/csv.h"
+
+#include <charconv>
+#include <system_error>
 
 namespace tamrivo {
 
-std::string csvField(std::string_view value) {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(value);
+std::string csvField(std::string_view field) {
+    const std::string value = defuseFormula(std::string(field));
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
     }
     std::string quoted = "\"";
     for (const char c : value) {
@@ -25,6 +29,13 @@ std::string csvRecord(std::span<const std::string> fields) {
 }
 
 std::string defuseFormula(std::string text) {
+    // A negative amount is a number to the spreadsheet, never a formula: it stays a number.
+    double number = 0;
+    const char* end = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), end, number);
+    if (parsed.ec == std::errc{} && parsed.ptr == end) {
+        return text;
+    }
     if (!text.empty() &&
         std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
         text.insert(text.begin(), '\'');

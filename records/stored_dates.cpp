@@ -1,4 +1,4 @@
-#include "tools/records/stored_dates.h"
+#include "records/stored_dates.h"
 
 #include <cctype>
 

@@ -1,22 +1,19 @@
 #pragma once
-// A program folder with a database made by the set-up code, and the records tool run on it
-// in-process, as the tests of the tool use them.
+// A program folder with a database made by the set-up code, as the tests of the records and
+// of the records tool use it.
 
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
-#include <vector>
 
-#include "app/schema.h"
 #include "data/database.h"
+#include "records/database_setup.h"
+#include "records/schema.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
-#include "tools/records/database_setup.h"
-#include "tools/records/records_tool.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo::testing {
@@ -30,12 +27,6 @@ inline std::string sqlcipherShell(const TemporaryFolder& folder, const std::stri
                       "'")
         .second;
 }
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 class RecordsTest : public ::testing::Test {
 protected:
@@ -54,21 +45,6 @@ protected:
     void execute(const Text& sql) {
         Text error;
         ASSERT_TRUE(db.execute(sql, &error)) << sql << ": " << readableGbk(error);
-    }
-
-    // The tool on this folder, as `tamrivo-records ARGUMENTS` would run it.
-    ToolRun tool(std::vector<std::string> arguments) {
-        std::vector<const char*> words;
-        for (const std::string& argument : arguments) {
-            words.push_back(argument.c_str());
-        }
-        std::ostringstream out;
-        std::ostringstream err;
-        ToolRun run;
-        run.status = runRecordsTool(words, folder.path(), {out, err, false});
-        run.out = out.str();
-        run.err = err.str();
-        return run;
     }
 
     TemporaryFolder folder;

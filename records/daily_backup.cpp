@@ -1,4 +1,4 @@
-#include "app/daily_backup.h"
+#include "records/daily_backup.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,9 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "app/records_copy.h"
-#include "app/records_lock.h"
 #include "data/database.h"
+#include "records/records_copy.h"
+#include "records/records_file.h"
+#include "records/records_lock.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
 
@@ -101,8 +102,8 @@ std::string makeDailyBackup(const std::filesystem::path& database, const std::st
         reason = openRecords(source, database);
         if (reason.empty()) {
             reason = copyRecords(source, dailyBackupFile(folder, date));
-            source.close();
         }
+        source.close();
     }
     if (reason.empty()) {
         pruneDailyBackups(folder, keep);

@@ -9,15 +9,16 @@ namespace tamrivo {
 // Put first in a file, it tells spreadsheet programs the text is UTF-8.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// A field as CSV writes it: between double quotes, with each quote doubled, when it holds
-// a comma, a quote or a line break; as it is otherwise.
+// A field as CSV writes it, every one defused as below: between double quotes, with each quote
+// doubled, when it holds a comma, a quote or a line break; as it is otherwise.
 std::string csvField(std::string_view value);
 
 // The fields joined by commas and ended with CR LF, the line end CSV files use.
 std::string csvRecord(std::span<const std::string> fields);
 
 // A text that a spreadsheet would run as a formula (one beginning with = + - @, a tab or a
-// carriage return) with an apostrophe put before it, which makes it a plain text there.
+// carriage return) with an apostrophe put before it, which makes it a plain text there; a
+// plain number such as -12.5 is left as it is.
 std::string defuseFormula(std::string text);
 
 }  // namespace tamrivo

@@ -1,4 +1,4 @@
-#include "tools/records/stored_rows.h"
+#include "records/stored_rows.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "app/records_lock.h"
+#include "records/records_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

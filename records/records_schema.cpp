@@ -1,4 +1,4 @@
-#include "tools/records/records_schema.h"
+#include "records/records_schema.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <set>
 #include <span>
 
-#include "app/schema.h"
+#include "records/schema.h"
 
 namespace tamrivo {
 namespace {

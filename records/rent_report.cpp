@@ -1,10 +1,10 @@
-#include "tools/records/rent_report.h"
+#include "records/rent_report.h"
 
 #include <algorithm>
 #include <map>
 #include <optional>
 
-#include "tools/records/stored_dates.h"
+#include "records/stored_dates.h"
 
 namespace tamrivo {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/password_digest.h"
+#include "records/password_digest.h"
 
 #include <algorithm>
 

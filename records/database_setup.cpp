@@ -1,4 +1,4 @@
-#include "tools/records/database_setup.h"
+#include "records/database_setup.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,10 +9,10 @@
 #include <system_error>
 #include <vector>
 
-#include "app/password_digest.h"
-#include "app/schema.h"
 #include "data/database.h"
-#include "tools/records/demo_data.h"
+#include "records/demo_data.h"
+#include "records/password_digest.h"
+#include "records/schema.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {

@@ -1,35 +1,11 @@
-#include "app/records_copy.h"
+#include "records/records_copy.h"
 
 #include <system_error>
 
-#include "app/schema.h"
-#include "ui/text_encoding.h"
+#include "records/records_file.h"
+#include "records/schema.h"
 
 namespace tamrivo {
-namespace {
-
-std::string native(const Text& gbk) {
-    return gbkToUtf8(gbk);
-}
-
-}  // namespace
-
-Text databasePathText(const std::filesystem::path& file) {
-    return utf8ToGbk(file.string());
-}
-
-std::string openRecords(Database& database, const std::filesystem::path& file) {
-    const Text path = databasePathText(file);
-    if (path.empty()) {
-        return "cannot use " + file.string() + ": the path has characters outside GBK";
-    }
-    if (!database.open(path, schema::kDatabaseKey)) {
-        const std::string reason = native(database.errorMessage());
-        database.close();
-        return "cannot open " + file.string() + ": " + reason;
-    }
-    return {};
-}
 
 std::string copyRecords(Database& source, const std::filesystem::path& destination,
                         const BackupProgress& progress, ReplacementFile::Target target) {

@@ -1,10 +1,10 @@
-#include "tools/records/demo_data.h"
+#include "records/demo_data.h"
 
 #include <array>
 #include <string>
 
-#include "app/schema.h"
 #include "data/database.h"
+#include "records/schema.h"
 
 namespace tamrivo {
 namespace {

@@ -1,9 +1,9 @@
-#include "tools/records/record_problems.h"
+#include "records/record_problems.h"
 
 #include <array>
 
-#include "tools/records/records_schema.h"
-#include "tools/records/stored_rows.h"
+#include "records/records_schema.h"
+#include "records/stored_rows.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {

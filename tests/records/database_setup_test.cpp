@@ -1,4 +1,4 @@
-#include "tools/records/database_setup.h"
+#include "records/database_setup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,9 +6,9 @@
 #include <fstream>
 #include <map>
 
-#include "app/schema.h"
 #include "data/database.h"
-#include "tests/tools/records/records_test_support.h"
+#include "records/schema.h"
+#include "tests/records/records_test_support.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -16,7 +16,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using testing::readFile;
-using testing::runCommand;
 using testing::sqlcipherShell;
 using testing::TemporaryFolder;
 
@@ -171,29 +170,6 @@ TEST_F(DatabaseSetup, AFileMadeByDebiansShellOpensWithTheKey) {
                        gbkToUtf8("幸福里101室") + "');\n");
     ASSERT_TRUE(db.open(made, schema::kDatabaseKey)) << db.errorMessage();
     EXPECT_TEXT_EQ(db.queryText("SELECT dizhi FROM b_fangjian"), "幸福里101室");
-}
-
-TEST(RecordsProgram, CreatesTheDatabaseBesideItselfOnceOnly) {
-    TemporaryFolder folder;
-    const std::filesystem::path program = folder.path() / "tamrivo-records";
-    std::filesystem::copy_file(TAMRIVO_RECORDS_PROGRAM, program);
-    const std::string command = "'" + program.string() + "'";
-
-    const auto [created, report] = runCommand(command + " create --demo");
-    EXPECT_EQ(created, 0) << report;
-    EXPECT_THAT(report, HasSubstr("Data.db"));
-    const std::filesystem::path database = folder.path() / "Data" / "Data.db";
-    ASSERT_TRUE(std::filesystem::exists(database));
-    const std::string before = readFile(database);
-
-    const auto [again, refusal] = runCommand(command + " create --demo");
-    EXPECT_EQ(again, 1);
-    EXPECT_THAT(refusal, HasSubstr("already exists"));
-    EXPECT_EQ(readFile(database), before);
-
-    const auto [misused, usage] = runCommand(command + " create --bogus");
-    EXPECT_EQ(misused, 2);
-    EXPECT_THAT(usage, HasSubstr("usage"));
 }
 
 }  // namespace

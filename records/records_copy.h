@@ -8,14 +8,6 @@
 
 namespace tamrivo {
 
-// The database file's path as the Database class takes it; empty when the path has
-// characters outside GBK.
-Text databasePathText(const std::filesystem::path& file);
-
-// Opens an existing database file with the program's key. Empty on success, otherwise why
-// not, as native text.
-std::string openRecords(Database& database, const std::filesystem::path& file);
-
 // Makes `destination` a whole copy of the open database, encrypted with the program's key:
 // the copy is written beside it and renamed over it only once complete, so the destination
 // is at every moment either what it was or the whole copy. Others may go on writing through

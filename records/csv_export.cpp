@@ -1,0 +1,109 @@
+#include "records/csv_export.h"
+
+#include <array>
+#include <cstdint>
+#include <system_error>
+#include <vector>
+
+#include "records/csv.h"
+#include "records/schema.h"
+#include "records/stored_rows.h"
+#include "ui/replacement_file.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+namespace fj = schema::b_fangjian;
+namespace zl = schema::b_zulin;
+
+constexpr std::array<ExportColumn, 5> kRoomColumns = {{
+    {fj::kId, "编号"},
+    {fj::kDizhi, "房屋地址"},
+    {fj::kZhuangtai, "房屋状态"},
+    {fj::kChuzuzhuangtai, "出租状态"},
+    {fj::kDanhao, "单号"},
+}};
+
+constexpr std::array<ExportColumn, 13> kLeaseColumns = {{
+    {zl::kId, "编号"},
+    {zl::kDanhao, "单号"},
+    {zl::kFangzhi, "房屋地址"},
+    {zl::kXingming, "姓名"},
+    {zl::kLianxifangshi, "联系方式"},
+    {zl::kDingjin, "定金"},
+    {zl::kZujin, "租金"},
+    {zl::kRuzhuriqi, "入住日期"},
+    {zl::kZulinzhuangtai, "租赁状态"},
+    {zl::kJiesuanjine, "结算金额"},
+    {zl::kJiesuanriqi, "结算日期"},
+    {zl::kBeizhu, "备注"},
+    {zl::kJiesuanbeizhu, "结算备注"},
+}};
+
+constexpr std::array<ExportTable, 2> kTables = {{
+    {"rooms.csv", fj::kTable, kRoomColumns, "rooms"},
+    {"leases.csv", zl::kTable, kLeaseColumns, "leases"},
+}};
+
+Text selectAll(const ExportTable& table) {
+    Text columns;
+    for (const ExportColumn& column : table.columns) {
+        columns += (columns.empty() ? "`" : ", `") + Text(column.name) + "`";
+    }
+    return "SELECT " + columns + " FROM `" + table.table + "` ORDER BY `id`";
+}
+
+std::string headerRecord(const ExportTable& table) {
+    std::vector<std::string> headers;
+    for (const ExportColumn& column : table.columns) {
+        headers.push_back(gbkToUtf8(column.header));
+    }
+    return csvRecord(headers);
+}
+
+}  // namespace
+
+std::span<const ExportTable> exportTables() {
+    return kTables;
+}
+
+ExportOutcome exportTable(Database& database, const ExportTable& table,
+                          const std::filesystem::path& file) {
+    ExportOutcome written;
+    ReplacementFile out;
+    if (const std::error_code error = out.create(file)) {
+        written.error = "cannot write beside " + file.string() + ": " + error.message();
+        return written;
+    }
+    std::string pending = std::string(kUtf8ByteOrderMark) + headerRecord(table);
+    std::error_code error;
+    // Rows go out in blocks, so a large table neither waits in memory nor writes line by line.
+    const auto flush = [&](std::size_t atLeast) {
+        if (!error && pending.size() >= atLeast) {
+            error =
+                out.write({reinterpret_cast<const std::uint8_t*>(pending.data()), pending.size()});
+            pending.clear();
+        }
+    };
+    std::vector<std::string> fields;
+    const bool read = forEachRow(database, selectAll(table), [&](std::span<const StoredValue> row) {
+        fields.clear();
+        for (const StoredValue& value : row) {
+            fields.push_back(value.text);
+        }
+        pending += csvRecord(fields);
+        ++written.rows;
+        flush(1 << 16);
+    });
+    flush(0);
+    if (!read) {
+        written.error = "cannot read the " + std::string(table.what) + ": " +
+                        gbkToUtf8(database.errorMessage());
+    } else if (error || (error = out.commit(ReplacementFile::Target::MustBeNew))) {
+        written.error = "cannot write " + file.string() + ": " + error.message();
+    }
+    return written;
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,37 @@
+#pragma once
+// The records tool run in-process on a program folder, as the tests of its commands use it.
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/records/records_test_support.h"
+#include "tools/records/records_tool.h"
+
+namespace tamrivo::testing {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class RecordsToolTest : public RecordsTest {
+protected:
+    // The tool on this folder, as `tamrivo-records ARGUMENTS` would run it.
+    ToolRun tool(std::vector<std::string> arguments) {
+        std::vector<const char*> words;
+        for (const std::string& argument : arguments) {
+            words.push_back(argument.c_str());
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        ToolRun run;
+        run.status = runRecordsTool(words, folder.path(), {out, err, false});
+        run.out = out.str();
+        run.err = err.str();
+        return run;
+    }
+};
+
+}  // namespace tamrivo::testing
