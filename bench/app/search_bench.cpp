@@ -18,7 +18,7 @@
 #include <string>
 
 #include "records/lease_search.h"
-#include "app/schema.h"
+#include "records/schema.h"
 #include "app/search_window.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
