@@ -5,14 +5,14 @@
 #include "app/command_messages.h"
 #include "app/database_queries.h"
 #include "app/lease_details.h"
+#include "app/lease_record_window.h"
 #include "app/lease_window.h"
+#include "app/length_of_stay.h"
 #include "app/main_window.h"
 #include "app/screen.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
-#include "ui/number_ops.h"
 #include "ui/text_to_value.h"
-#include "ui/time_interval.h"
 #include "ui/value_text.h"
 
 namespace tamrivo {
@@ -31,6 +31,13 @@ private:
         }
     }
     void onConfirmed() override { settleLease(); }
+    void onClicked(Handler handler) override {
+        if (handler == Handler::ShowReceipt) {
+            openLeaseRecordWindow(app(), leaseId_);
+        } else {
+            onConfirmed();
+        }
+    }
 
     void fillCheckoutWindow() {
         showLeaseLines(app(), window(), nullptr);
@@ -69,7 +76,14 @@ private:
         }
         showMessage("退房成功", {});
         refreshRoomList(app());
-        close();
+        offerReceipt();
+    }
+
+    // The window stays, settled, so its receipt can be printed; nothing can be settled twice.
+    void offerReceipt() {
+        services().setDisabled(window(), "按钮_确定", true);
+        services().setDisabled(window(), "按钮_收据", false);
+        services().setText(window(), "按钮_取消", "关闭");
     }
 
     // The settled lease and the freed room.
@@ -95,8 +109,7 @@ private:
 }  // namespace
 
 Text lengthOfStayText(DateTime checkIn, DateTime checkOut) {
-    const double days = roundNumber(timeInterval(checkOut, checkIn, TimeUnit::Days), 2);
-    return "入住天数：" + toText(days) + "天";
+    return "入住天数：" + toText(daysOfStay(checkIn, checkOut)) + "天";
 }
 
 void openCheckoutWindow(App& app) {

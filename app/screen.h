@@ -71,6 +71,8 @@ public:
 protected:
     virtual void onCreated() = 0;
     virtual void onConfirmed() = 0;
+    // A button other than cancel: the confirm button, unless the window has more.
+    virtual void onClicked(Handler /*handler*/) { onConfirmed(); }
 
 private:
     bool onEvent(const WindowEvent& event) final {
@@ -79,7 +81,7 @@ private:
         } else if (event.kind == EventKind::Created) {
             onCreated();
         } else if (event.kind == EventKind::Clicked) {
-            onConfirmed();
+            onClicked(event.handler);
         }
         return false;
     }

@@ -29,6 +29,16 @@ public:
     void bindText(const Text& name, const Text& value) {
         database_.bindText(statement_, name, value);
     }
+    void bindInt(const Text& name, int value) { database_.bindInt(statement_, name, value); }
+    void bindDouble(const Text& name, double value) {
+        database_.bindDouble(statement_, name, value);
+    }
+    // Finalizes now; false when the statement never prepared or a step failed on the way.
+    bool finish() {
+        const bool finished = statement_ && database_.finalize(statement_);
+        statement_ = nullptr;
+        return finished;
+    }
 
 private:
     Database& database_;

@@ -10,6 +10,7 @@
 #include "app/password_window.h"
 #include "app/room_window.h"
 #include "app/screen.h"
+#include "app/search_window.h"
 #include "app/simple_windows.h"
 #include "app/update_window.h"
 
@@ -49,6 +50,9 @@ public:
             case 9:
                 openStatisticsWindow(app_);
                 break;
+            case 11:
+                openSearchWindow(app_);
+                break;
             case 13:
                 openPasswordWindow(app_);
                 break;
@@ -60,7 +64,7 @@ public:
                 openAboutWindow(app_);
                 break;
             default:
-                break;  // separators, and search, which does nothing yet
+                break;  // separators
         }
     }
 

@@ -1,5 +1,6 @@
 #include "engine/control_builders.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -8,9 +9,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <type_traits>
+
 #include "engine/bar_builders.h"
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
+#include "engine/table_view.h"
 
 namespace tamrivo {
 namespace {
@@ -37,23 +41,53 @@ QWidget* makeLabel(const ControlDefinition& definition, QWidget* container) {
     return label;
 }
 
-QWidget* makeComboBox(const ControlDefinition& definition, QWidget* container) {
+// Raises the control's Changed event, with the argument the signal carries, if one is bound.
+template <class Widget, class Signal>
+void forwardChanges(const ControlDefinition& definition, Widget* widget, Signal signal,
+                    EngineWindow& window) {
+    const Handler onChange = definition.handlerFor(EventKind::Changed);
+    if (onChange == Handler::None) {
+        return;
+    }
+    QObject::connect(
+        widget, signal, &window, [&window, onChange, name = definition.name](auto value) {
+            if constexpr (std::is_integral_v<decltype(value)>) {
+                window.raise(EventKind::Changed, onChange, name, static_cast<int>(value));
+            } else {
+                window.raise(EventKind::Changed, onChange, name);
+            }
+        });
+}
+
+QWidget* makeComboBox(const ControlDefinition& definition, QWidget* container,
+                      EngineWindow& window) {
     auto* combo = new QComboBox(container);
     combo->setEditable(false);
     for (const Text& item : definition.items) {
         combo->addItem(toQString(item), 0);
     }
     combo->setCurrentIndex(definition.selectedIndex);
+    forwardChanges(definition, combo, &QComboBox::currentIndexChanged, window);
     return combo;
 }
 
-QWidget* makeDatePicker(QWidget* container) {
+QWidget* makeDatePicker(const ControlDefinition& definition, QWidget* container,
+                        EngineWindow& window) {
     auto* picker = new QDateTimeEdit(container);
     picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    picker->setDisplayFormat(definition.daysOnly ? QStringLiteral("yyyy-MM-dd")
+                                                 : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     picker->setDateTime(QDateTime::currentDateTime());
+    forwardChanges(definition, picker, &QDateTimeEdit::dateTimeChanged, window);
     return picker;
+}
+
+QWidget* makeCheckBox(const ControlDefinition& definition, QWidget* container,
+                      EngineWindow& window) {
+    auto* box = new QCheckBox(toQString(definition.text), container);
+    forwardChanges(definition, box, &QCheckBox::toggled, window);
+    return box;
 }
 
 QWidget* makeProgressBar(const ControlDefinition& definition, QWidget* container) {
@@ -88,9 +122,13 @@ QWidget* makeWidget(const ControlDefinition& definition, QWidget* container, Eng
         case ControlType::GroupBox:
             return new QGroupBox(toQString(definition.text), container);
         case ControlType::ComboBox:
-            return makeComboBox(definition, container);
+            return makeComboBox(definition, container, window);
         case ControlType::DatePicker:
-            return makeDatePicker(container);
+            return makeDatePicker(definition, container, window);
+        case ControlType::CheckBox:
+            return makeCheckBox(definition, container, window);
+        case ControlType::Table:
+            return new TableView(definition, container, window);
         case ControlType::ProgressBar:
             return makeProgressBar(definition, container);
         case ControlType::StatusBar:

@@ -1,4 +1,4 @@
-// Operations on combo boxes, edit boxes, list views and status bars.
+// Operations on combo boxes, edit boxes, list views, tables and status bars.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +10,7 @@
 #include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
 #include "engine/status_bar.h"
+#include "engine/table_view.h"
 
 namespace tamrivo {
 namespace {
@@ -96,6 +97,9 @@ int QtWindowServices::listInsertRow(WindowHandle window, const Text& list, int p
 Text QtWindowServices::listCellText(WindowHandle window, const Text& list, int row, int column) {
     return windowThread_.call<Text>(
         [&]() -> Text {
+            if (const auto* table = find<TableView>(window, list)) {
+                return fromQString(table->rows().cell(row, column));
+            }
             const QListWidgetItem* item = itemAt(find<QListWidget>(window, list), row);
             return item == nullptr || column != 0 ? Text() : fromQString(item->text());
         },
@@ -105,6 +109,9 @@ Text QtWindowServices::listCellText(WindowHandle window, const Text& list, int r
 int QtWindowServices::listRowNumber(WindowHandle window, const Text& list, int row) {
     return windowThread_.call<int>(
         [&] {
+            if (const auto* table = find<TableView>(window, list)) {
+                return table->rows().number(row);
+            }
             const QListWidgetItem* item = itemAt(find<QListWidget>(window, list), row);
             return item == nullptr ? -1 : item->data(kRowNumberRole).toInt();
         },
@@ -116,6 +123,17 @@ void QtWindowServices::listClear(WindowHandle window, const Text& list) {
         if (auto* view = find<QListWidget>(window, list)) {
             const QSignalBlocker quiet(view);  // clearing is no change of the current item
             view->clear();
+        } else if (auto* table = find<TableView>(window, list)) {
+            table->setRows({});
+        }
+    });
+}
+
+void QtWindowServices::tableSetRows(WindowHandle window, const Text& table,
+                                    std::vector<TableRow> rows) {
+    windowThread_.run([this, window, table, rows = std::move(rows)]() mutable {
+        if (auto* view = find<TableView>(window, table)) {
+            view->setRows(std::move(rows));
         }
     });
 }

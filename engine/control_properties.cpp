@@ -1,5 +1,6 @@
 // Property reads and writes of windows and controls.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
+#include "engine/table_view.h"
 
 namespace tamrivo {
 
@@ -133,6 +135,9 @@ int QtWindowServices::selectedIndex(WindowHandle window, const Text& control) {
             if (const auto* list = find<QListWidget>(window, control)) {
                 return selectedRow(*list);
             }
+            if (const auto* table = find<TableView>(window, control)) {
+                return table->selectedRow();
+            }
             return -1;
         },
         -1);
@@ -149,6 +154,25 @@ void QtWindowServices::setSelectedIndex(WindowHandle window, const Text& control
                 list->setCurrentRow(-1);
                 list->clearSelection();
             }
+        } else if (auto* table = find<TableView>(window, control)) {
+            table->selectRow(index);
+        }
+    });
+}
+
+bool QtWindowServices::isChecked(WindowHandle window, const Text& checkBox) {
+    return windowThread_.call<bool>(
+        [&] {
+            const auto* box = find<QCheckBox>(window, checkBox);
+            return box != nullptr && box->isChecked();
+        },
+        false);
+}
+
+void QtWindowServices::setChecked(WindowHandle window, const Text& checkBox, bool checked) {
+    windowThread_.run([this, window, checkBox, checked] {
+        if (auto* box = find<QCheckBox>(window, checkBox)) {
+            box->setChecked(checked);
         }
     });
 }

@@ -77,6 +77,18 @@ QWidget* makeEditBox(const ControlDefinition& definition, QWidget* container,
     if (onKey != Handler::None) {
         box->installEventFilter(new KeyForwarder(window, definition.name, onKey, box));
     }
+    const Handler onChange = definition.handlerFor(EventKind::Changed);
+    if (onChange != Handler::None) {
+        const auto raiseChanged = [&window, onChange, name = definition.name] {
+            window.raise(EventKind::Changed, onChange, name);
+        };
+        if (auto* line = qobject_cast<QLineEdit*>(box)) {
+            QObject::connect(line, &QLineEdit::textChanged, &window, raiseChanged);
+        } else {
+            QObject::connect(static_cast<QPlainTextEdit*>(box), &QPlainTextEdit::textChanged,
+                             &window, raiseChanged);
+        }
+    }
     return box;
 }
 

@@ -15,8 +15,21 @@
 #include "ui/window_services.h"
 
 class QEventLoop;
+class QPrinter;
 
 namespace tamrivo {
+
+struct SaveDialogRequest {
+    Text title;
+    Text suggestedName;
+    Text filter;
+    WindowHandle owner = 0;
+};
+
+// Stand in for the person at the system's dialogs, in tests: the path chosen in a save dialog
+// (empty: cancelled), and the printer set up as the print dialog would (false: cancelled).
+using SaveDialogPresenter = std::function<Text(const SaveDialogRequest&)>;
+using PrintDialogPresenter = std::function<bool(QPrinter&)>;
 
 // The window engine over Qt Widgets. Construct it on the thread that made the
 // QApplication, after it; load the first window, then run() the message loop, which
@@ -39,6 +52,8 @@ public:
     // processes runProgram left running, oldest first (not reaped, so their ids stay theirs).
     void setProgramDirectory(Text directory);
     void setMessageBoxPresenter(MessageBoxPresenter presenter);
+    void setSaveDialogPresenter(SaveDialogPresenter presenter);
+    void setPrintDialogPresenter(PrintDialogPresenter presenter);
     QWidget* widget(WindowHandle window, const Text& control = {});
     std::vector<int> runningPrograms() const;
     // The open windows of a kind, oldest first (window thread only).
@@ -70,6 +85,8 @@ public:
     int progressMaximum(WindowHandle window, const Text& progressBar) override;
     void setProgressPosition(WindowHandle window, const Text& progressBar, int position) override;
     void setProgressBusy(WindowHandle window, const Text& progressBar, bool busy) override;
+    bool isChecked(WindowHandle window, const Text& checkBox) override;
+    void setChecked(WindowHandle window, const Text& checkBox, bool checked) override;
 
     // Control operations
     int comboAdd(WindowHandle window, const Text& combo, const Text& item, int number = 0) override;
@@ -83,6 +100,14 @@ public:
     void listClear(WindowHandle window, const Text& list) override;
     void statusText(WindowHandle window, const Text& statusBar, int part,
                     const Text& text) override;
+    void tableSetRows(WindowHandle window, const Text& table, std::vector<TableRow> rows) override;
+
+    // Dialogs and printing
+    void bringToFront(WindowHandle window) override;
+    Text askSaveFileName(WindowHandle owner, const Text& title, const Text& suggestedName,
+                         const Text& filter) override;
+    PrintOutcome printForm(WindowHandle owner, const PrintedForm& form) override;
+    bool saveFormAsPdf(const PrintedForm& form, const Text& path) override;
 
     // Geometry
     Rect frameRect(WindowHandle handle) override;
@@ -122,6 +147,8 @@ private:
     std::vector<QPointer<EngineWindow>> made_;
     QEventLoop* loop_ = nullptr;
     MessageBoxPresenter presenter_;
+    SaveDialogPresenter saveDialogPresenter_;
+    PrintDialogPresenter printDialogPresenter_;
 
     mutable std::mutex systemMutex_;
     Text programDirectory_;
@@ -131,7 +158,7 @@ private:
 template <class Widget>
 Widget* QtWindowServices::find(WindowHandle window, const Text& control) const {
     const Control* found = findControl(window, control);
-    return found == nullptr ? nullptr : qobject_cast<Widget*>(found->widget);
+    return found == nullptr ? nullptr : dynamic_cast<Widget*>(found->widget);
 }
 
 }  // namespace tamrivo

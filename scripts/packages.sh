@@ -7,5 +7,5 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx
     qt6-translations-l10n
     librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
-    xvfb xdotool debootstrap
+    xvfb xdotool debootstrap poppler-utils
 )

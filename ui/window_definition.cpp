@@ -64,6 +64,11 @@ ControlDefinition ControlDefinition::font(int pixelHeight) && {
     return std::move(*this);
 }
 
+ControlDefinition ControlDefinition::onlyDays() && {
+    daysOnly = true;
+    return std::move(*this);
+}
+
 Handler ControlDefinition::handlerFor(EventKind kind) const {
     return findHandler(events, kind);
 }
@@ -138,6 +143,18 @@ ControlDefinition toolbar(Text name, Bounds bounds, std::vector<ToolbarItem> ite
 
 ControlDefinition listView(Text name, Bounds bounds) {
     return makeControl(std::move(name), ControlType::ListView, bounds, true);
+}
+
+ControlDefinition table(Text name, Bounds bounds, std::vector<TableColumn> columns) {
+    ControlDefinition control = makeControl(std::move(name), ControlType::Table, bounds, true);
+    control.columns = std::move(columns);
+    return control;
+}
+
+ControlDefinition checkBox(Text name, Text caption, Bounds bounds) {
+    ControlDefinition control = makeControl(std::move(name), ControlType::CheckBox, bounds, true);
+    control.text = std::move(caption);
+    return control;
 }
 
 ToolbarItem separator() {

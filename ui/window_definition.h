@@ -20,6 +20,8 @@ enum class ControlType {
     StatusBar,    // 状态条
     Toolbar,      // 工具条
     ListView,     // 超级列表框
+    Table,        // 表格
+    CheckBox,     // 选择框
 };
 
 enum class EditMode { Normal = 0, ReadOnly = 1, Password = 2, Decimal = 4 };
@@ -46,6 +48,15 @@ struct ToolbarItem {
     bool isSeparator() const { return image < 0; }
 };
 
+// A column of a table. Numbers stand right-aligned and sort by their value; other cells
+// stand left-aligned and sort as texts.
+struct TableColumn {
+    enum class Kind { Text, Number };
+    Text title;
+    int width = 0;  // pixels
+    Kind kind = Kind::Text;
+};
+
 // A status bar part; width -1 takes the rest of the bar.
 struct StatusPart {
     int width = -1;
@@ -69,11 +80,13 @@ struct ControlDefinition {
     int maxLength = 0;                     // edit box: most characters typed or pasted; 0 none
     std::vector<Text> items;               // combo box
     int selectedIndex = -1;                // combo box
+    bool daysOnly = false;                 // date picker: shows and picks days, not times
     int interval = 0;                      // timer, ms; 0 stopped
     int maximum = 100;                     // progress bar
     int fontPixelHeight = 0;               // 0: the window's font
     std::vector<ToolbarItem> toolbarItems;
     std::vector<StatusPart> statusParts;
+    std::vector<TableColumn> columns;  // table
 
     // Modifiers, so a definition reads like a row of its window's table.
     ControlDefinition in(Text groupBox) &&;
@@ -84,6 +97,7 @@ struct ControlDefinition {
     ControlDefinition tab(int order) &&;
     ControlDefinition disabledAtStart() &&;
     ControlDefinition font(int pixelHeight) &&;
+    ControlDefinition onlyDays() &&;
 
     Handler handlerFor(EventKind kind) const;
 };
@@ -112,10 +126,12 @@ ControlDefinition timer(Text name, Bounds bounds, int interval);
 ControlDefinition statusBar(Text name, Bounds bounds, std::vector<StatusPart> parts);
 ControlDefinition toolbar(Text name, Bounds bounds, std::vector<ToolbarItem> items);
 ControlDefinition listView(Text name, Bounds bounds);
+ControlDefinition table(Text name, Bounds bounds, std::vector<TableColumn> columns);
+ControlDefinition checkBox(Text name, Text caption, Bounds bounds);
 
 ToolbarItem separator();
 
-// The definition of each of the nine windows; the same object for the program's life.
+// The definition of each window; the same object for the program's life.
 const WindowDefinition& windowDefinition(WindowKind kind);
 
 }  // namespace tamrivo

@@ -13,8 +13,21 @@ namespace tamrivo {
 // program runs, so a stale handle simply names nothing.
 using WindowHandle = int;
 
-// The nine windows the program defines.
-enum class WindowKind { Main, Login, Room, Lease, Checkout, Statistics, About, Password, Update };
+// The windows the program defines.
+enum class WindowKind {
+    Main,
+    Login,
+    Room,
+    Lease,
+    Checkout,
+    Statistics,
+    About,
+    Password,
+    Update,
+    Search,
+    LeaseRecord,
+};
+inline constexpr WindowKind kLastWindowKind = WindowKind::LeaseRecord;
 
 // What raised an event.
 enum class EventKind {
@@ -24,7 +37,10 @@ enum class EventKind {
     KeyPressed,          // an edit box; argument = key code (13 for Enter)
     Tick,                // a timer
     ToolbarClicked,      // argument = item index, separators counted
-    CurrentItemChanged,  // a list view's selection; argument = the selected row (-1 none)
+    CurrentItemChanged,  // a list view's or table's selection; argument = the selected row (-1
+                         // none)
+    Changed,             // what an edit box, combo box, check box or date picker holds
+    RowActivated,        // a table's row double-clicked or Enter pressed on it; argument = row
 };
 
 // The application routine a window definition binds an event to.
@@ -50,9 +66,18 @@ enum class Handler {
     SaveLease,
     FillCheckoutWindow,
     SettleLease,
+    ShowReceipt,
     // update window
     UpdateWindowCreated,
     StartUpdateDownload,
+    // search and lease record windows
+    SearchWindowCreated,
+    RunSearch,
+    ShowSearchSelection,
+    OpenFoundLease,
+    LeaseRecordCreated,
+    PrintReceipt,
+    SaveReceiptPdf,
 };
 
 struct WindowEvent {
@@ -109,6 +134,25 @@ enum MessageBoxAnswer : int { kAnswerOk = 0, kAnswerCancel = 1, kAnswerYes = 5, 
 
 inline constexpr char kDefaultMessageTitle[] = "信息：";
 
+// One row of a table: its cells, left to right, and a number the program keeps with it.
+struct TableRow {
+    int number = 0;
+    std::vector<Text> cells;
+};
+
+// A page for the printer: a title over lines of a label and its value, each line whole.
+struct PrintedForm {
+    struct Line {
+        Text label;
+        Text value;
+    };
+    Text title;
+    std::vector<Line> lines;
+};
+
+// How printing ended.
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
 // Everything the application asks of the window engine and the system. Controls are named
 // by their window's handle and their name in the window definition; an empty control name
 // means the window itself. Calls on a window or control that does not exist do nothing and
@@ -143,6 +187,8 @@ public:
                                      int position) = 0;
     // A busy bar moves without a position, for work whose size is unknown.
     virtual void setProgressBusy(WindowHandle window, const Text& progressBar, bool busy) = 0;
+    virtual bool isChecked(WindowHandle window, const Text& checkBox) = 0;
+    virtual void setChecked(WindowHandle window, const Text& checkBox, bool checked) = 0;
 
     // Control operations
     virtual int comboAdd(WindowHandle window, const Text& combo, const Text& item,
@@ -157,6 +203,23 @@ public:
     virtual void listClear(WindowHandle window, const Text& list) = 0;
     virtual void statusText(WindowHandle window, const Text& statusBar, int part,
                             const Text& text) = 0;
+    // Replaces every row of a table at once, in the order given, and drops its sorting and
+    // selection. The list operations above (selectedIndex, listRowNumber, listCellText,
+    // listClear) also work on tables, by the row as it is shown.
+    virtual void tableSetRows(WindowHandle window, const Text& table,
+                              std::vector<TableRow> rows) = 0;
+
+    // Brings an open window to the front and gives it the focus.
+    virtual void bringToFront(WindowHandle window) = 0;
+    // Asks the person for a file to write, in a save dialog over the owner; the suggested name
+    // and the filter ("CSV 文件 (*.csv)") come first. The chosen path (GBK), or the empty
+    // text when the dialog was cancelled.
+    virtual Text askSaveFileName(WindowHandle owner, const Text& title, const Text& suggestedName,
+                                 const Text& filter) = 0;
+    // The form on one A5 page, through the system's print dialog over the owner.
+    virtual PrintOutcome printForm(WindowHandle owner, const PrintedForm& form) = 0;
+    // The form on one A5 page of a PDF file; false when the file cannot be written.
+    virtual bool saveFormAsPdf(const PrintedForm& form, const Text& path) = 0;
 
     // System
     virtual void sleep(int milliseconds) = 0;

@@ -46,6 +46,8 @@ public:
     decltype(&sqlite3_prepare_v2) prepare = entry<decltype(prepare)>("sqlite3_prepare_v2");
     decltype(&sqlite3_step) step = entry<decltype(step)>("sqlite3_step");
     decltype(&sqlite3_finalize) finalize = entry<decltype(finalize)>("sqlite3_finalize");
+    decltype(&sqlite3_reset) reset = entry<decltype(reset)>("sqlite3_reset");
+    decltype(&sqlite3_bind_text) bindText = entry<decltype(bindText)>("sqlite3_bind_text");
     decltype(&sqlite3_column_int) columnInt = entry<decltype(columnInt)>("sqlite3_column_int");
     decltype(&sqlite3_column_int64) columnInt64 =
         entry<decltype(columnInt64)>("sqlite3_column_int64");

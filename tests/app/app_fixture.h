@@ -37,7 +37,7 @@ protected:
 
     ~AppTest() override {
         // The screens hold on to the program state: close them while it still exists.
-        for (int kind = 0; kind <= static_cast<int>(WindowKind::Update); ++kind) {
+        for (int kind = 0; kind <= static_cast<int>(kLastWindowKind); ++kind) {
             for (WindowHandle window : services.openWindows(static_cast<WindowKind>(kind))) {
                 services.destroyWindow(window);
             }
@@ -78,7 +78,7 @@ protected:
 
     // True while the window is open, whatever its kind.
     bool isOpen(WindowHandle window) {
-        for (int kind = 0; kind <= static_cast<int>(WindowKind::Update); ++kind) {
+        for (int kind = 0; kind <= static_cast<int>(kLastWindowKind); ++kind) {
             for (const WindowHandle open : services.openWindows(static_cast<WindowKind>(kind))) {
                 if (open == window) {
                     return true;

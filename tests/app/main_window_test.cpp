@@ -152,6 +152,7 @@ TEST_F(MainWindow, CommandsOpenTheirWindows) {
     const auto before = responder.count();
     command(main, -1, "搜索数据");
     EXPECT_EQ(responder.count(), before);
+    EXPECT_NE(only(WindowKind::Search), 0);
     command(main, -1, "升级检测");
     EXPECT_TEXT_EQ(lastBoxText(),
                    "升级检测需要释放解压文件,部分杀软会阻断,如果发生升级失败,"

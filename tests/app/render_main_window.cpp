@@ -1,5 +1,6 @@
-// Renders the main window as a landlord sees it after logging in to the demo database:
-//   tamrivo_render_main_window [file]   (default: renders/main_window.png)
+// Renders the main window as a landlord sees it after logging in to the demo database, and,
+// given a second file, the search window opened from it over every stay:
+//   tamrivo_render_main_window [file [search-file]]   (default: renders/main_window.png)
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,17 @@
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
 #include "ui/text_encoding.h"
+
+namespace {
+
+bool save(QWidget* window, const QString& file) {
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const bool saved = window != nullptr && window->grab().save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+    return saved;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace tamrivo;
@@ -43,9 +55,14 @@ int main(int argc, char* argv[]) {
     testing::selectListRow(services, main, "超级列表框1", 2);
     testing::processEvents();
 
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    const bool saved = services.widget(main)->grab().save(file);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+    bool saved = save(services.widget(main), file);
+    if (argc > 2) {
+        testing::clickToolbarItem(services, main, "工具条1", "搜索数据");
+        testing::processEvents();
+        const auto search = services.openWindows(WindowKind::Search);
+        saved = !search.empty() &&
+                save(services.widget(search.front()), QString::fromLocal8Bit(argv[2])) && saved;
+    }
     services.destroyWindow(main);
     testing::processEvents();
     application.processEvents();

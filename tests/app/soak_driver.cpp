@@ -54,6 +54,8 @@ void act(QtWindowServices& services, WindowHandle main, int row, const Text& com
     services.setText(window, field, value);
     clickControl(services, window, "按钮_确定");
     processEvents();
+    services.destroyWindow(window);  // a settled check-out window stays for its receipt
+    processEvents();
 }
 
 int drive(const std::string& folder, unsigned seed) {

@@ -59,9 +59,17 @@ protected:
         return row;
     }
 
+    // Confirms and waits for the save: the window closes, or, settled, stays to offer its
+    // receipt and is closed here.
     void confirm(WindowHandle window) {
         clickControl(services, window, "按钮_确定");
-        ASSERT_TRUE(waitUntil([&] { return !isOpen(window); })) << readableGbk(lastBoxText());
+        const auto saved = [&] {
+            const QWidget* confirmButton = services.widget(window, "按钮_确定");
+            return confirmButton == nullptr || !confirmButton->isEnabled();
+        };
+        ASSERT_TRUE(waitUntil(saved)) << readableGbk(lastBoxText());
+        services.destroyWindow(window);
+        processEvents();
     }
 
     // Opens the window of the command on the last row of the room list.

@@ -117,7 +117,7 @@ protected:
     }
     // With the last window gone, the program's message loop ends.
     bool noWindowLeft() {
-        for (int kind = 0; kind <= static_cast<int>(WindowKind::Update); ++kind) {
+        for (int kind = 0; kind <= static_cast<int>(kLastWindowKind); ++kind) {
             if (!services.openWindows(static_cast<WindowKind>(kind)).empty()) {
                 return false;
             }

@@ -76,11 +76,17 @@ int main(int argc, char** argv) {
     }
     QtWindowServices services;
     const std::vector<std::pair<WindowKind, const char*>> windows{
-        {WindowKind::Main, "main_window"},         {WindowKind::Login, "login_window"},
-        {WindowKind::Room, "room_window"},         {WindowKind::Lease, "lease_window"},
-        {WindowKind::Checkout, "checkout_window"}, {WindowKind::Statistics, "statistics_window"},
-        {WindowKind::About, "about_window"},       {WindowKind::Password, "password_window"},
-        {WindowKind::Update, "update_window"}};
+        {WindowKind::Main, "main_window"},
+        {WindowKind::Login, "login_window"},
+        {WindowKind::Room, "room_window"},
+        {WindowKind::Lease, "lease_window"},
+        {WindowKind::Checkout, "checkout_window"},
+        {WindowKind::Statistics, "statistics_window"},
+        {WindowKind::About, "about_window"},
+        {WindowKind::Password, "password_window"},
+        {WindowKind::Update, "update_window"},
+        {WindowKind::Search, "search_window"},
+        {WindowKind::LeaseRecord, "lease_record_window"}};
     int failures = 0;
     for (const auto& [kind, name] : windows) {
         const WindowHandle window = services.loadWindow(kind, nullptr);

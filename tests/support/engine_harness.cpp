@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 
@@ -100,6 +101,20 @@ bool selectListRow(QtWindowServices& services, WindowHandle window, const Text& 
     }
     view->scrollToItem(item);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    return true;
+}
+
+bool doubleClickTableRow(QtWindowServices& services, WindowHandle window, const Text& table,
+                         int row, int column) {
+    auto* view = qobject_cast<QTableView*>(services.widget(window, table));
+    const QModelIndex cell = view == nullptr ? QModelIndex() : view->model()->index(row, column);
+    if (!cell.isValid()) {
+        return false;
+    }
+    view->scrollTo(cell);
+    const QPoint centre = view->visualRect(cell).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
     return true;
 }
 

@@ -27,6 +27,9 @@ bool typeText(QtWindowServices& services, WindowHandle window, const Text& contr
 bool pressKey(QtWindowServices& services, WindowHandle window, const Text& control, int qtKey);
 bool pickComboItem(QtWindowServices& services, WindowHandle window, const Text& combo, int index);
 bool selectListRow(QtWindowServices& services, WindowHandle window, const Text& list, int row);
+// A double click on a cell of the table's row, as a mouse gives it: a click, then the second.
+bool doubleClickTableRow(QtWindowServices& services, WindowHandle window, const Text& table,
+                         int row, int column = 0);
 bool clickToolbarItem(QtWindowServices& services, WindowHandle window, const Text& toolbar,
                       const Text& caption);
 

@@ -28,6 +28,8 @@ public:
     int progressMaximum(WindowHandle, const Text&) override { return 0; }
     void setProgressPosition(WindowHandle, const Text&, int) override {}
     void setProgressBusy(WindowHandle, const Text&, bool) override {}
+    bool isChecked(WindowHandle, const Text&) override { return false; }
+    void setChecked(WindowHandle, const Text&, bool) override {}
 
     int comboAdd(WindowHandle, const Text&, const Text&, int) override { return -1; }
     void comboClear(WindowHandle, const Text&) override {}
@@ -38,6 +40,16 @@ public:
     int listRowNumber(WindowHandle, const Text&, int) override { return 0; }
     void listClear(WindowHandle, const Text&) override {}
     void statusText(WindowHandle, const Text&, int, const Text&) override {}
+    void tableSetRows(WindowHandle, const Text&, std::vector<TableRow>) override {}
+
+    void bringToFront(WindowHandle) override {}
+    Text askSaveFileName(WindowHandle, const Text&, const Text&, const Text&) override {
+        return {};
+    }
+    PrintOutcome printForm(WindowHandle, const PrintedForm&) override {
+        return PrintOutcome::Cancelled;
+    }
+    bool saveFormAsPdf(const PrintedForm&, const Text&) override { return false; }
 
     Rect frameRect(WindowHandle) override { return {}; }
     Point screenToClient(WindowHandle, Point screen) override { return screen; }

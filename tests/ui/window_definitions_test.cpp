@@ -10,9 +10,9 @@ namespace tamrivo {
 namespace {
 
 const std::vector<WindowKind> kAllKinds{
-    WindowKind::Main,  WindowKind::Login,    WindowKind::Room,
-    WindowKind::Lease, WindowKind::Checkout, WindowKind::Statistics,
-    WindowKind::About, WindowKind::Password, WindowKind::Update};
+    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,   WindowKind::Lease,
+    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,  WindowKind::Password,
+    WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord};
 
 TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
     for (const WindowKind kind : kAllKinds) {
@@ -69,7 +69,7 @@ TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
             }
         }
     }
-    EXPECT_EQ(limited, 11);  // login 2, room 1, lease 5, check-out 2, password 1
+    EXPECT_EQ(limited, 12);  // login 2, room 1, lease 5, check-out 2, password 1, search 1
 }
 
 TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {

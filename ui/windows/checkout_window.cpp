@@ -32,6 +32,9 @@ const WindowDefinition& checkoutWindow() {
                 editBox("编辑框_备注", {96, 281, 472, 24}).limit(kRemarkLimit),
                 button("按钮_确定", "确定", {240, 345, 72, 24}).on(Clicked, Handler::SettleLease),
                 button("按钮_取消", "取消", {352, 345, 72, 24}).on(Clicked, Handler::CloseWindow),
+                button("按钮_收据", "收据", {464, 345, 72, 24})
+                    .disabledAtStart()
+                    .on(Clicked, Handler::ShowReceipt),
             },
     };
     return definition;

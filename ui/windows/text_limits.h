@@ -10,5 +10,6 @@ inline constexpr int kAddressLimit = 300;
 inline constexpr int kAmountLimit = 32;  // deposits, rents and amounts received
 inline constexpr int kPasswordLimit = 128;
 inline constexpr int kRemarkLimit = 2000;  // check-in and settlement remarks
+inline constexpr int kKeywordLimit = 100;  // what the search looks for
 
 }  // namespace tamrivo::windows

@@ -22,6 +22,10 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::passwordWindow();
         case WindowKind::Update:
             return windows::updateWindow();
+        case WindowKind::Search:
+            return windows::searchWindow();
+        case WindowKind::LeaseRecord:
+            return windows::leaseRecordWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

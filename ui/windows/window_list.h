@@ -14,5 +14,7 @@ const WindowDefinition& statisticsWindow();
 const WindowDefinition& aboutWindow();
 const WindowDefinition& passwordWindow();
 const WindowDefinition& updateWindow();
+const WindowDefinition& searchWindow();
+const WindowDefinition& leaseRecordWindow();
 
 }  // namespace tamrivo::windows

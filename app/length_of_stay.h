@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+#include "records/lease_search.h"
+#include "ui/value_types.h"
+
+namespace tamrivo {
+
+// The days from check-in to check-out, keeping the fraction of a day (12 hours count 0.5),
+// rounded to two decimals; negative when the check-out comes first.
+double daysOfStay(DateTime checkIn, DateTime checkOut);
+
+// How long the lease has lasted: to its settlement, or while it is open, to now. Nothing when
+// a date it needs cannot be read (a settled lease without its settlement date, say).
+std::optional<double> daysOfStay(const LeaseRow& lease, DateTime now);
+
+}  // namespace tamrivo

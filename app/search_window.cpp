@@ -1,0 +1,136 @@
+#include "app/search_window.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/lease_record_window.h"
+#include "records/lease_search.h"
+#include "app/length_of_stay.h"
+#include "app/screen.h"
+#include "ui/date_format.h"
+#include "ui/date_time.h"
+#include "ui/value_text.h"
+
+namespace tamrivo {
+namespace {
+
+constexpr char kKeyword[] = "编辑框_关键字";
+constexpr char kState[] = "组合框_状态";
+constexpr char kByDate[] = "选择框_日期";
+constexpr char kFirstDay[] = "日期框_起";
+constexpr char kLastDay[] = "日期框_止";
+constexpr char kResults[] = "表格_结果";
+constexpr char kTotals[] = "标签_合计";
+constexpr char kOpen[] = "按钮_查看";
+constexpr int kDaysShownAtFirst = 30;
+
+TableRow resultRow(const LeaseRow& lease, DateTime now) {
+    const bool settled = lease.settled();
+    const auto days = daysOfStay(lease, now);
+    return {
+        lease.id,
+        {lease.danhao, lease.fangzhi, lease.xingming, lease.lianxifangshi, lease.ruzhuriqi,
+         settled ? lease.jiesuanriqi : Text(), days ? toText(*days) : Text(), toText(lease.dingjin),
+         toText(lease.zujin), settled ? toText(lease.jiesuanjine) : Text(),
+         settled ? "已结算" : "未结算", lease.beizhu}};
+}
+
+class SearchWindow final : public Screen {
+public:
+    using Screen::Screen;
+
+private:
+    bool onEvent(const WindowEvent& event) override {
+        switch (event.handler) {
+            case Handler::SearchWindowCreated:
+                onCreated();
+                break;
+            case Handler::RunSearch:
+                if (!isUnusedDate(event.control)) {
+                    runSearch();
+                }
+                break;
+            case Handler::ShowSearchSelection:
+                services().setDisabled(window(), kOpen, event.argument < 0);
+                break;
+            case Handler::OpenFoundLease:
+                openSelected(event.kind == EventKind::RowActivated
+                                 ? event.argument
+                                 : services().selectedIndex(window(), kResults));
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+    void onCreated() {
+        app().state.searchWindow = window();
+        keepLeasesInMemory(database());
+        const DateTime now = currentDateTime();
+        services().setDateTime(window(), kFirstDay, DateTime{now.days - kDaysShownAtFirst});
+        services().setDateTime(window(), kLastDay, now);
+        runSearch();
+    }
+
+    // The days count only while the box is ticked.
+    bool isUnusedDate(const Text& control) {
+        return (control == kFirstDay || control == kLastDay) &&
+               !services().isChecked(window(), kByDate);
+    }
+
+    LeaseFilter filter() {
+        LeaseFilter filter;
+        filter.keyword = services().text(window(), kKeyword);
+        filter.state = static_cast<LeaseFilter::State>(
+            std::max(services().selectedIndex(window(), kState), 0));
+        if (services().isChecked(window(), kByDate)) {
+            filter.firstDay =
+                formatDateTime(services().dateTime(window(), kFirstDay), "yyyy-MM-dd");
+            filter.lastDay = formatDateTime(services().dateTime(window(), kLastDay), "yyyy-MM-dd");
+        }
+        return filter;
+    }
+
+    void runSearch() {
+        const auto found = searchLeases(database(), filter(), kShownSearchRows);
+        services().setDisabled(window(), kOpen, true);
+        if (!found) {
+            services().listClear(window(), kResults);
+            services().setText(window(), kTotals, "搜索失败：" + database().errorMessage());
+            return;
+        }
+        const DateTime now = currentDateTime();
+        std::vector<TableRow> rows;
+        rows.reserve(found->rows.size());
+        for (const LeaseRow& lease : found->rows) {
+            rows.push_back(resultRow(lease, now));
+        }
+        services().tableSetRows(window(), kResults, std::move(rows));
+        Text totals =
+            "共 " + toText(found->total) + " 条 实收合计 " + toText(found->received) + " 元";
+        if (found->total > kShownSearchRows) {
+            totals += "（列出最新的 " + toText(kShownSearchRows) + " 条）";
+        }
+        services().setText(window(), kTotals, totals);
+    }
+
+    void openSelected(int row) {
+        if (row >= 0) {
+            openLeaseRecordWindow(app(), services().listRowNumber(window(), kResults, row));
+        }
+    }
+};
+
+}  // namespace
+
+void openSearchWindow(App& app) {
+    if (app.services.windowHandle(app.state.searchWindow) != 0) {
+        app.services.bringToFront(app.state.searchWindow);
+        return;
+    }
+    app.services.loadWindow(WindowKind::Search, std::make_unique<SearchWindow>(app),
+                            app.state.mainWindow);
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,203 @@
+#include <QPrinter>
+
+#include <filesystem>
+
+#include "app/lease_record.h"
+#include "app/lease_record_window.h"
+#include "app/main_window.h"
+#include "tests/app/search_fixture.h"
+#include "tests/support/pdf_text.h"
+#include "ui/date_format.h"
+#include "ui/date_time.h"
+#include "ui/text_to_value.h"
+
+namespace tamrivo::testing {
+namespace {
+
+class LeaseRecord : public SearchTest {
+protected:
+    // Opens the record of the search's first row by a double click.
+    WindowHandle openFirstFound() {
+        doubleClickTableRow(services, openSearch(), kResults, 0, 2);
+        processEvents();
+        const auto records = services.openWindows(WindowKind::LeaseRecord);
+        return records.empty() ? 0 : records.back();
+    }
+
+    Text line(WindowHandle record, const Text& label) { return services.text(record, label); }
+
+    StoredLease settled{.danhao = "20200217120000-00001000",
+                        .fangzhi = "幸福小区3号楼1203室",
+                        .xingming = "王五",
+                        .lianxifangshi = "13912345678",
+                        .dingjin = 200,
+                        .zujin = 88.5,
+                        .ruzhuriqi = "2020-02-17 12:00:00",
+                        .zulinzhuangtai = 1,
+                        .jiesuanjine = 177,
+                        .jiesuanriqi = "2020-02-19 00:00:00",
+                        .beizhu = "靠窗",
+                        .jiesuanbeizhu = "押金已退"};
+};
+
+TEST_F(LeaseRecord, ASettledLeaseShowsEveryFieldAndItsLengthToTheCheckOut) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    ASSERT_NE(record, 0);
+    EXPECT_TEXT_EQ(line(record, "标签_编号"), "单    号：20200217120000-00001000");
+    EXPECT_TEXT_EQ(line(record, "标签_房址"), "入住房址：幸福小区3号楼1203室");
+    EXPECT_TEXT_EQ(line(record, "标签_姓名"), "姓    名：王五");
+    EXPECT_TEXT_EQ(line(record, "标签_联系方式"), "联系方式：13912345678");
+    EXPECT_TEXT_EQ(line(record, "标签_定金"), "定    金：200元");
+    EXPECT_TEXT_EQ(line(record, "标签_租金"), "租    金：88.5元");
+    EXPECT_TEXT_EQ(line(record, "标签_日期"), "入住日期：2020-02-17 12:00:00");
+    EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：2020-02-19 00:00:00");
+    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：1.5天");
+    EXPECT_TEXT_EQ(line(record, "标签_金额"), "实收金额：177元");
+    EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：已结算");
+    EXPECT_TEXT_EQ(line(record, "标签_备注"), "备    注：靠窗");
+    EXPECT_TEXT_EQ(line(record, "标签_结算备注"), "结算备注：押金已退");
+}
+
+TEST_F(LeaseRecord, AnOpenLeaseRunsToNowAndHasNoCheckOutYet) {
+    const DateTime twoDaysAgo{currentDateTime().days - 2};
+    addLease({.danhao = "OPEN", .ruzhuriqi = formatDateTime(twoDaysAgo)});
+    services.setText(openSearch(), "编辑框_关键字", "OPEN");
+    processEvents();
+    services.setSelectedIndex(only(WindowKind::Search), kResults, 0);
+    clickControl(services, only(WindowKind::Search), "按钮_查看");
+    processEvents();
+    const WindowHandle record = only(WindowKind::LeaseRecord);
+    ASSERT_NE(record, 0);
+    EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：");
+    EXPECT_TEXT_EQ(line(record, "标签_金额"), "实收金额：");
+    EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：未结算");
+    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：2天");
+}
+
+TEST_F(LeaseRecord, ALeaseWithoutItsSettlementDateShowsNoLength) {
+    settled.jiesuanriqi = "";
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：");
+    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：");
+    EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：已结算");
+}
+
+TEST_F(LeaseRecord, ALeaseThatIsGoneIsSaidToBeAndItsWindowCloses) {
+    openLeaseRecordWindow(app, 999);
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "没有找到这条入住记录");
+    EXPECT_EQ(only(WindowKind::LeaseRecord), 0);
+}
+
+TEST_F(LeaseRecord, TheReceiptSavedAsPdfHoldsEveryFieldOnOnePage) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    TemporaryFolder out;
+    const std::string file = out.file(gbkToUtf8("收据.pdf"));
+    Text suggested;
+    services.setSaveDialogPresenter([&](const SaveDialogRequest& request) {
+        suggested = request.suggestedName;
+        return utf8ToGbk(file);
+    });
+    clickControl(services, record, "按钮_PDF");
+    processEvents();
+    EXPECT_TEXT_EQ(suggested, "收据-20200217120000-00001000.pdf");
+    const PdfText pdf = readPdf(file);
+    ASSERT_TRUE(pdf.read) << pdf.text;
+    EXPECT_EQ(pdf.pages, 1);
+    const Text today = formatDateTime(currentDateTime(), "yyyy-MM-dd");
+    for (const Text& field :
+         {Text("收据"), Text("幸福小区3号楼1203室"), Text("20200217120000-00001000"), Text("王五"),
+          Text("13912345678"), Text("2020-02-17 12:00:00"), Text("2020-02-19 00:00:00"),
+          Text("1.5天"), Text("200元"), Text("88.5元"), Text("177元"), Text("靠窗"),
+          Text("打印日期"), today}) {
+        EXPECT_NE(pdf.text.find(gbkToUtf8(field)), std::string::npos) << gbkToUtf8(field) << "\n"
+                                                                      << pdf.text;
+    }
+    EXPECT_EQ(responder.count(), 0u);
+}
+
+TEST_F(LeaseRecord, ACancelledSaveWritesNothingAndAFailedOneSaysSo) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    services.setSaveDialogPresenter([](const SaveDialogRequest&) { return Text(); });
+    clickControl(services, record, "按钮_PDF");
+    processEvents();
+    EXPECT_EQ(responder.count(), 0u);
+    services.setSaveDialogPresenter(
+        [](const SaveDialogRequest&) { return Text("/nonexistent-folder/收据.pdf"); });
+    clickControl(services, record, "按钮_PDF");
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "无法写入文件：/nonexistent-folder/收据.pdf");
+}
+
+TEST_F(LeaseRecord, PrintingGoesThroughThePrintDialog) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    TemporaryFolder out;
+    const std::string file = out.file("printed.pdf");
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(file));
+        return true;
+    });
+    clickControl(services, record, "按钮_打印");
+    processEvents();
+    const PdfText pdf = readPdf(file);
+    EXPECT_EQ(pdf.pages, 1);
+    EXPECT_NE(pdf.text.find(gbkToUtf8("靠窗")), std::string::npos);
+    EXPECT_NE(pdf.text.find(gbkToUtf8("王五")), std::string::npos);
+}
+
+TEST_F(LeaseRecord, TheCheckOutWindowOffersTheReceiptOnceSettled) {
+    addLetRoom("二号房", "A-1", "2020-02-17 12:00:00");
+    refreshRoomList(app);
+    command(main, 0, "退房操作");
+    const WindowHandle checkout = only(WindowKind::Checkout);
+    clickControl(services, checkout, "按钮_收据");  // disabled: nothing to show yet
+    processEvents();
+    EXPECT_EQ(only(WindowKind::LeaseRecord), 0);
+    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
+    services.setText(checkout, "编辑框_金额", "150");
+    confirm(checkout);
+    EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
+    ASSERT_TRUE(isOpen(checkout));
+    EXPECT_FALSE(services.widget(checkout, "按钮_确定")->isEnabled());
+    EXPECT_TEXT_EQ(services.text(checkout, "按钮_取消"), "关闭");
+    clickControl(services, checkout, "按钮_收据");
+    processEvents();
+    const WindowHandle record = only(WindowKind::LeaseRecord);
+    ASSERT_NE(record, 0);
+    EXPECT_TEXT_EQ(line(record, "标签_编号"), "单    号：A-1");
+    EXPECT_TEXT_EQ(line(record, "标签_金额"), "实收金额：150元");
+    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：1.5天");
+}
+
+TEST(Receipt, HoldsTheStayInTheOrderOfAReceipt) {
+    LeaseRow lease{.id = 1,
+                   .danhao = "D",
+                   .fangzhi = "房",
+                   .xingming = "名",
+                   .lianxifangshi = "电",
+                   .dingjin = 1,
+                   .zujin = 2,
+                   .ruzhuriqi = "2020-02-17 12:00:00",
+                   .zulinzhuangtai = 0};
+    const PrintedForm form = receiptOf(lease, toDateTime("2020-02-18 00:00:00"));
+    EXPECT_TEXT_EQ(form.title, "收据");
+    std::vector<Text> captions;
+    for (const PrintedForm::Line& l : form.lines) {
+        captions.push_back(l.label);
+    }
+    EXPECT_EQ(captions,
+              (std::vector<Text>{"入住房址：", "单    号：", "姓    名：", "联系方式：",
+                                 "入住日期：", "退房日期：", "入住天数：", "定    金：",
+                                 "租    金：", "实收金额：", "备    注：", "打印日期："}));
+    EXPECT_TEXT_EQ(form.lines[6].value, "0.5天");  // open: up to the moment printed
+    EXPECT_TEXT_EQ(form.lines.back().value, "2020-02-18 00:00:00");
+}
+
+}  // namespace
+}  // namespace tamrivo::testing

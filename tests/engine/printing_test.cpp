@@ -1,0 +1,109 @@
+#include <QPrinter>
+
+#include <filesystem>
+
+#include "tests/support/engine_fixture.h"
+#include "tests/support/pdf_text.h"
+#include "tests/support/temporary_folder.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::EngineFixture;
+
+PrintedForm receipt(const Text& remark = "续住两晚") {
+    return {"收据",
+            {{"单    号：", "20200217120000-00001000"},
+             {"入住房址：", "幸福小区3号楼1203室"},
+             {"姓    名：", "张三"},
+             {"实收金额：", "150元"},
+             {"备    注：", remark}}};
+}
+
+class Printing : public EngineFixture {
+protected:
+    Text pdfPath(const std::string& name) { return utf8ToGbk(folder.file(name)); }
+
+    testing::TemporaryFolder folder;
+};
+
+TEST_F(Printing, APdfHoldsTheTitleAndEveryLineInChineseOnOnePage) {
+    const std::string file = folder.file(gbkToUtf8("收据.pdf"));
+    ASSERT_TRUE(services.saveFormAsPdf(receipt(), utf8ToGbk(file)));
+    const testing::PdfText pdf = testing::readPdf(file);
+    ASSERT_TRUE(pdf.read) << pdf.text;
+    EXPECT_EQ(pdf.pages, 1);
+    for (const Text& expected :
+         {Text("收据"), Text("20200217120000-00001000"), Text("幸福小区3号楼1203室"), Text("张三"),
+          Text("150元"), Text("续住两晚"), Text("实收金额")}) {
+        EXPECT_NE(pdf.text.find(gbkToUtf8(expected)), std::string::npos)
+            << gbkToUtf8(expected) << "\n"
+            << pdf.text;
+    }
+}
+
+TEST_F(Printing, ALongRemarkStillFitsOnePage) {
+    Text remark;
+    for (int i = 0; i < 2000; ++i) {
+        remark += i % 50 == 49 ? "\r\n" : "房";
+    }
+    const std::string file = folder.file("long.pdf");
+    ASSERT_TRUE(services.saveFormAsPdf(receipt(remark), utf8ToGbk(file)));
+    const testing::PdfText pdf = testing::readPdf(file);
+    EXPECT_EQ(pdf.pages, 1);
+    EXPECT_NE(pdf.text.find("150"), std::string::npos);
+}
+
+TEST_F(Printing, AFileThatCannotBeWrittenFails) {
+    EXPECT_FALSE(services.saveFormAsPdf(receipt(), pdfPath("no-such-folder/收据.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "no-such-folder"));
+}
+
+TEST_F(Printing, ASavedPdfReplacesTheFileChosenWholeAndLeavesNothingBeside) {
+    const std::string file = folder.file("old.pdf");
+    ASSERT_TRUE(services.saveFormAsPdf(receipt("第一张"), utf8ToGbk(file)));
+    ASSERT_TRUE(services.saveFormAsPdf(receipt("第二张"), utf8ToGbk(file)));
+    EXPECT_NE(testing::readPdf(file).text.find(gbkToUtf8("第二张")), std::string::npos);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(Printing, PrintingGoesToThePrinterTheDialogChoseOnAnA5Page) {
+    const std::string file = folder.file("printed.pdf");
+    QPageSize pageSize;
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        pageSize = printer.pageLayout().pageSize();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(file));
+        return true;
+    });
+    EXPECT_EQ(services.printForm(0, receipt()), PrintOutcome::Printed);
+    EXPECT_EQ(pageSize.id(), QPageSize::A5);
+    const testing::PdfText pdf = testing::readPdf(file);
+    EXPECT_EQ(pdf.pages, 1);
+    EXPECT_NE(pdf.text.find("20200217120000-00001000"), std::string::npos);
+
+    services.setPrintDialogPresenter([](QPrinter&) { return false; });
+    EXPECT_EQ(services.printForm(0, receipt()), PrintOutcome::Cancelled);
+}
+
+TEST_F(Printing, TheSaveDialogAnswersWithThePathChosenOrNothing) {
+    SaveDialogRequest asked;
+    services.setSaveDialogPresenter([&](const SaveDialogRequest& request) {
+        asked = request;
+        return Text("/tmp/选的.csv");
+    });
+    EXPECT_TEXT_EQ(services.askSaveFileName(0, "导出", "搜索结果.csv", "CSV 文件 (*.csv)"),
+                   "/tmp/选的.csv");
+    EXPECT_TEXT_EQ(asked.suggestedName, "搜索结果.csv");
+    EXPECT_TEXT_EQ(asked.filter, "CSV 文件 (*.csv)");
+    services.setSaveDialogPresenter([](const SaveDialogRequest&) { return Text(); });
+    EXPECT_TEXT_EQ(services.askSaveFileName(0, "导出", "搜索结果.csv", "CSV 文件 (*.csv)"), "");
+}
+
+}  // namespace
+}  // namespace tamrivo

@@ -1,0 +1,58 @@
+#include "ui/windows/text_limits.h"
+#include "ui/windows/window_list.h"
+
+namespace tamrivo::windows {
+
+const WindowDefinition& searchWindow() {
+    using enum EventKind;
+    using Kind = TableColumn::Kind;
+    static const WindowDefinition definition{
+        .caption = "搜索数据",
+        .width = 1000,
+        .height = 600,
+        .events = {{Created, Handler::SearchWindowCreated}},
+        .controls =
+            {
+                label("标签1", "关键字：", {16, 17, 56, 24}),
+                editBox("编辑框_关键字", {72, 14, 250, 24})
+                    .limit(kKeywordLimit)
+                    .on(Changed, Handler::RunSearch),
+                label("标签2", "状态：", {340, 17, 40, 24}),
+                comboBox("组合框_状态", {384, 14, 96, 24}, {"全部", "未结算", "已结算"}, 0)
+                    .on(Changed, Handler::RunSearch),
+                checkBox("选择框_日期", "入住日期：", {500, 14, 92, 24})
+                    .on(Changed, Handler::RunSearch),
+                datePicker("日期框_起", {596, 14, 120, 24})
+                    .onlyDays()
+                    .on(Changed, Handler::RunSearch),
+                label("标签3", "至", {724, 17, 16, 24}),
+                datePicker("日期框_止", {744, 14, 120, 24})
+                    .onlyDays()
+                    .on(Changed, Handler::RunSearch),
+                table("表格_结果", {16, 50, 962, 470},
+                      {
+                          {"单号", 188},
+                          {"房址", 124},
+                          {"姓名", 70},
+                          {"联系方式", 100},
+                          {"入住日期", 142},
+                          {"退房日期", 142},
+                          {"入住天数", 70, Kind::Number},
+                          {"定金", 70, Kind::Number},
+                          {"租金", 70, Kind::Number},
+                          {"实收金额", 80, Kind::Number},
+                          {"状态", 60},
+                          {"备注", 160},
+                      })
+                    .on(CurrentItemChanged, Handler::ShowSearchSelection)
+                    .on(RowActivated, Handler::OpenFoundLease),
+                label("标签_合计", "", {16, 532, 600, 24}),
+                button("按钮_查看", "查看", {896, 528, 80, 28})
+                    .disabledAtStart()
+                    .on(Clicked, Handler::OpenFoundLease),
+            },
+    };
+    return definition;
+}
+
+}  // namespace tamrivo::windows
