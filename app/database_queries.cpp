@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/statement_scope.h"
 #include "records/schema.h"
+#include "records/statement_scope.h"
 
 namespace tamrivo {
 

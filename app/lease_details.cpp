@@ -1,7 +1,7 @@
 #include "app/lease_details.h"
 
 #include "app/database_queries.h"
-#include "app/statement_scope.h"
+#include "records/statement_scope.h"
 #include "ui/value_text.h"
 
 namespace tamrivo {

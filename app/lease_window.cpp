@@ -7,7 +7,7 @@
 #include "app/database_queries.h"
 #include "app/main_window.h"
 #include "app/screen.h"
-#include "app/statement_scope.h"
+#include "records/statement_scope.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
 #include "ui/number_ops.h"

@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/screen.h"
-#include "app/statement_scope.h"
 #include "records/password_digest.h"
+#include "records/statement_scope.h"
 #include "ui/byte_block.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/screen.h"
-#include "app/statement_scope.h"
 #include "records/password_digest.h"
+#include "records/statement_scope.h"
 #include "ui/byte_block.h"
 #include "ui/text_ops.h"
 

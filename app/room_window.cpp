@@ -6,8 +6,8 @@
 #include "app/database_queries.h"
 #include "app/main_window.h"
 #include "app/screen.h"
-#include "app/statement_scope.h"
 #include "records/schema.h"
+#include "records/statement_scope.h"
 
 namespace tamrivo {
 namespace {

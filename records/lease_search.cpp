@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/statement_scope.h"
+#include "records/statement_scope.h"
 #include "ui/gbk_chars.h"
 
 namespace tamrivo {

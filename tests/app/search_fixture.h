@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/statement_scope.h"
+#include "records/statement_scope.h"
 #include "tests/app/app_fixture.h"
 
 namespace tamrivo::testing {
