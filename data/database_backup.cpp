@@ -7,6 +7,9 @@ namespace {
 
 constexpr int kPagesPerStep = 5;
 constexpr int kBusyWaitMilliseconds = 250;
+// A write through another connection restarts the copy; after this many restarts the rest
+// is copied in one step, under one read lock, so a busy program cannot keep it from ending.
+constexpr int kRestartsBeforeOneStep = 3;
 
 bool isBusy(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
@@ -35,10 +38,20 @@ bool Database::backup(const Text& destination, const BackupProgress& progress, c
         return false;
     }
     int code = SQLITE_OK;
+    int pagesPerStep = kPagesPerStep;
+    int restarts = 0;
+    int lastRemaining = -1;
     do {
-        code = api.sqlite3_backup_step(copy, kPagesPerStep);
+        code = api.sqlite3_backup_step(copy, pagesPerStep);
+        const int remaining = api.sqlite3_backup_remaining(copy);
+        // A restart copies from the start again, so the pages left do not go down.
+        if (lastRemaining >= 0 && remaining >= lastRemaining &&
+            ++restarts >= kRestartsBeforeOneStep) {
+            pagesPerStep = -1;
+        }
+        lastRemaining = remaining;
         if (progress) {
-            progress(api.sqlite3_backup_remaining(copy), api.sqlite3_backup_pagecount(copy));
+            progress(remaining, api.sqlite3_backup_pagecount(copy));
         }
         if (isBusy(code)) {
             api.sqlite3_sleep(kBusyWaitMilliseconds);
