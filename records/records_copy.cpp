@@ -2,10 +2,27 @@
 
 #include <system_error>
 
+#include "records/record_problems.h"
 #include "records/records_file.h"
 #include "records/schema.h"
 
 namespace tamrivo {
+namespace {
+
+// Empty when the copy opens with the program's key and passes the integrity check.
+std::string soundness(const std::filesystem::path& copy) {
+    Database check;
+    std::string reason = openRecords(check, copy);
+    if (reason.empty()) {
+        for (const std::string& problem : integrityProblems(check)) {
+            reason += (reason.empty() ? "" : "; ") + problem;
+        }
+    }
+    check.close();
+    return reason;
+}
+
+}  // namespace
 
 std::string copyRecords(Database& source, const std::filesystem::path& destination,
                         const BackupProgress& progress, ReplacementFile::Target target) {
@@ -22,6 +39,11 @@ std::string copyRecords(Database& source, const std::filesystem::path& destinati
     if (!source.backup(copyPath, progress, {}, schema::kDatabaseKey)) {
         return "cannot copy the records into " + copy.path().string() +
                ": the copy did not complete (the disk may be full)";
+    }
+    // A copy of records already damaged is damaged too: it is never kept, so neither it
+    // nor the pruning it would allow takes the place of the sound copies before it.
+    if (const std::string unsound = soundness(copy.path()); !unsound.empty()) {
+        return "the copy of the records is not sound, so it was not kept: " + unsound;
     }
     if (const std::error_code error = copy.commit(target)) {
         return "cannot move the copy to " + destination.string() + ": " + error.message();

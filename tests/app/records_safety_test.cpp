@@ -134,6 +134,32 @@ TEST_F(DailyBackups, TheNewestThirtyAreKeptAndOtherFilesLeftAlone) {
     EXPECT_EQ(backupNames(), expected);
 }
 
+// Records damaged where the key still opens them give a damaged copy: it is not kept, and
+// the older sound ones are not pruned for it.
+TEST_F(DailyBackups, ADamagedCopyIsNotKeptNorAreOlderOnesPruned) {
+    for (int day = 1; day <= 30; ++day) {
+        const std::string date =
+            "2024-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+        ASSERT_EQ(makeDailyBackup(database, date), "");
+    }
+    {
+        Database records;
+        ASSERT_TRUE(records.open(database.string(), schema::kDatabaseKey));
+        Text error;
+        // An index that no longer matches its table: every page reads, the check fails.
+        ASSERT_TRUE(records.execute(
+            "CREATE INDEX by_address ON b_fangjian(dizhi); PRAGMA writable_schema=ON; "
+            "UPDATE sqlite_master SET sql='CREATE INDEX by_address ON b_fangjian(danhao)' "
+            "WHERE name='by_address'; PRAGMA writable_schema=OFF;",
+            &error))
+            << readableGbk(error);
+        records.close();
+    }
+    const std::vector<std::string> before = backupNames();
+    EXPECT_THAT(makeDailyBackup(database, "2024-02-01"), ::testing::HasSubstr("not sound"));
+    EXPECT_EQ(backupNames(), before);
+}
+
 TEST_F(DailyBackups, AFailureIsReportedAndTouchesNothing) {
     writeFile(backups, "a file where the folder should be");
     const std::string before = readFile(database);

@@ -84,6 +84,14 @@ std::string swapIn(const CommandInput& input, Database& candidate, std::filesyst
     if (input.console.terminal) {
         input.console.err << '\n';
     }
+    // The backup may have changed since it was checked: what goes in is checked again,
+    // under the lock, just before the swap.
+    if (reason.empty()) {
+        Database stagedCopy;
+        const std::string unfit = unfitness(stagedCopy, staged);
+        stagedCopy.close();
+        reason = unfit.empty() ? unfit : "refusing to restore: " + unfit;
+    }
     std::error_code error;
     if (reason.empty() && std::filesystem::exists(database, error)) {
         reason = keepCurrent(database, kept);
