@@ -40,5 +40,6 @@ int runRestore(const CommandInput& input);
 int runCheck(const CommandInput& input);
 int runExport(const CommandInput& input);
 int runReport(const CommandInput& input);
+int runPassword(const CommandInput& input);
 
 }  // namespace tamrivo

@@ -74,6 +74,16 @@ constexpr std::array kCommands = {
             "counted for each date from the check-in up to the day before the check-out; an\n"
             "open lease counts up to tonight. With --csv the tables are written as CSV.\n",
             kReportOptions, 0, runReport},
+    Command{"password",
+            "password USER",
+            "set a user's password from the terminal",
+            "Reads a new password for USER (typed twice, unseen, on a terminal; one line\n"
+            "otherwise) and stores it as the program's password window does, blanks\n"
+            "removed. Only English letters, digits and symbols are taken, the characters\n"
+            "the login's password box can receive.\n",
+            {},
+            1,
+            runPassword},
 };
 
 void printUsage(std::ostream& stream) {

@@ -6,8 +6,9 @@
 
 namespace tamrivo {
 
-// Where the tool writes, and whether a person watches (progress is drawn only for one).
+// Where the tool reads and writes, and whether a person watches (progress is drawn only for one).
 struct Console {
+    std::istream& in;
     std::ostream& out;
     std::ostream& err;
     bool terminal = false;

@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <sstream>
+
 #include "tests/tools/records/records_tool_test_support.h"
 
 namespace tamrivo::testing {
@@ -25,7 +27,8 @@ protected:
         std::vector<const char*> words = {"--folder", program.path().c_str(), "check"};
         std::ostringstream out;
         std::ostringstream err;
-        const int status = runRecordsTool(words, {}, {out, err, false});
+        std::istringstream in;
+        const int status = runRecordsTool(words, {}, {in, out, err, false});
         std::vector<std::string> lines;
         std::istringstream printed(out.str());
         for (std::string line; std::getline(printed, line);) {

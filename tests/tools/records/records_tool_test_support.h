@@ -19,15 +19,17 @@ struct ToolRun {
 class RecordsToolTest : public RecordsTest {
 protected:
     // The tool on this folder, as `tamrivo-records ARGUMENTS` would run it.
-    ToolRun tool(std::vector<std::string> arguments) {
+    // What is typed goes to its standard input.
+    ToolRun tool(std::vector<std::string> arguments, const std::string& typed = {}) {
         std::vector<const char*> words;
         for (const std::string& argument : arguments) {
             words.push_back(argument.c_str());
         }
+        std::istringstream in(typed);
         std::ostringstream out;
         std::ostringstream err;
         ToolRun run;
-        run.status = runRecordsTool(words, folder.path(), {out, err, false});
+        run.status = runRecordsTool(words, folder.path(), {in, out, err, false});
         run.out = out.str();
         run.err = err.str();
         return run;

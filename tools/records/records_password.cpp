@@ -1,0 +1,116 @@
+#include <termios.h>
+#include <unistd.h>
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "records/password_digest.h"
+#include "records/statement_scope.h"
+#include "tools/records/records_access.h"
+#include "tools/records/records_commands.h"
+#include "ui/byte_block.h"
+#include "ui/text_encoding.h"
+#include "ui/text_ops.h"
+
+namespace tamrivo {
+namespace {
+
+// Keeps what is typed at a terminal off the screen while it is read.
+class HiddenTyping {
+public:
+    HiddenTyping() : hidden_(::tcgetattr(STDIN_FILENO, &saved_) == 0) {
+        if (hidden_) {
+            termios quiet = saved_;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        }
+    }
+    ~HiddenTyping() {
+        if (hidden_) {
+            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_);
+        }
+    }
+    HiddenTyping(const HiddenTyping&) = delete;
+    HiddenTyping& operator=(const HiddenTyping&) = delete;
+
+private:
+    termios saved_{};
+    bool hidden_;
+};
+
+std::string readLine(const CommandInput& input, const char* prompt) {
+    if (input.console.terminal) {
+        input.console.err << prompt << std::flush;
+    }
+    std::string line;
+    std::getline(input.console.in, line);
+    if (input.console.terminal) {
+        input.console.err << '\n';
+    }
+    return line;
+}
+
+// The password as the program's password window would store it, or why it cannot be.
+std::string takePassword(const std::string& typed, Text& password) {
+    password = removeSpaces(utf8ToGbk(typed));
+    if (password.empty()) {
+        return "the new password may not be empty";
+    }
+    if (!isLoginTypable(password)) {
+        return "the new password may hold only English letters, digits and symbols: the "
+               "login's password box takes nothing else";
+    }
+    return {};
+}
+
+bool userExists(Database& database, const Text& user) {
+    StatementScope statement(database, "SELECT `id` FROM `b_yh` WHERE `yhm`=:yhm");
+    statement.bindText(":yhm", user);
+    return statement.step();
+}
+
+}  // namespace
+
+int runPassword(const CommandInput& input) {
+    const Text user = utf8ToGbk(input.arguments.operands.front());
+    std::string typed;
+    {
+        const HiddenTyping hidden;
+        typed = readLine(input, "new password: ");
+        if (input.console.terminal && readLine(input, "again: ") != typed) {
+            return input.fail("the two passwords differ; nothing was changed");
+        }
+    }
+    Text password;
+    if (const std::string refusal = takePassword(typed, password); !refusal.empty()) {
+        return input.fail(refusal + "; nothing was changed");
+    }
+    const auto lock = shareRecords(input);
+    Database database;
+    if (!lock || !openForCommand(input, database)) {
+        return kExitFailed;
+    }
+    if (!userExists(database, user)) {
+        database.close();
+        return input.fail("there is no user " + input.arguments.operands.front());
+    }
+    bool stored = false;
+    std::string error;
+    {
+        StatementScope update(database, "UPDATE `b_yh` SET `mm`=:mm WHERE `yhm`=:yhm");
+        update.bindText(":mm", md5Hex(toByteBlock(password)));
+        update.bindText(":yhm", user);
+        update.step();
+        stored = update.finish();
+        error = gbkToUtf8(database.errorMessage());
+    }
+    database.close();
+    if (!stored) {
+        return input.fail("cannot store the password: " + error);
+    }
+    input.console.out << "the password of " << input.arguments.operands.front() << " is changed\n";
+    return kExitDone;
+}
+
+}  // namespace tamrivo
