@@ -39,13 +39,18 @@ private:
     bool hidden_;
 };
 
+// A person typing at the terminal is asked, and asked twice; a pipe gives one line.
+bool typedByAPerson(const CommandInput& input) {
+    return input.console.terminal && ::isatty(STDIN_FILENO) == 1;
+}
+
 std::string readLine(const CommandInput& input, const char* prompt) {
-    if (input.console.terminal) {
+    if (typedByAPerson(input)) {
         input.console.err << prompt << std::flush;
     }
     std::string line;
     std::getline(input.console.in, line);
-    if (input.console.terminal) {
+    if (typedByAPerson(input)) {
         input.console.err << '\n';
     }
     return line;
@@ -78,7 +83,7 @@ int runPassword(const CommandInput& input) {
     {
         const HiddenTyping hidden;
         typed = readLine(input, "new password: ");
-        if (input.console.terminal && readLine(input, "again: ") != typed) {
+        if (typedByAPerson(input) && readLine(input, "again: ") != typed) {
             return input.fail("the two passwords differ; nothing was changed");
         }
     }
