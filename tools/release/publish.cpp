@@ -13,6 +13,7 @@
 #include "tools/release/package_writer.h"
 #include "tools/release/reply_document.h"
 #include "tools/release/signing_keys.h"
+#include "ui/replacement_file.h"
 #include "ui/text_encoding.h"
 #include "update_format/package_signature.h"
 #include "update_format/release_statement.h"
@@ -52,20 +53,8 @@ bool inside(const fs::path& path, const fs::path& folder) {
 
 // Replaces the file in one step, readable by the web server.
 bool writeReplacing(const fs::path& path, std::string_view content) {
-    const fs::path partial = path.string() + ".partial";
-    const int descriptor =
-        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (descriptor < 0) {
-        return false;
-    }
-    const bool written = ::write(descriptor, content.data(), content.size()) ==
-                             static_cast<ssize_t>(content.size()) &&
-                         ::fchmod(descriptor, 0644) == 0 && ::fsync(descriptor) == 0;
-    if (::close(descriptor) != 0 || !written || ::rename(partial.c_str(), path.c_str()) != 0) {
-        ::unlink(partial.c_str());
-        return false;
-    }
-    return true;
+    return !writeWholeFile(
+        path, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}, 0644);
 }
 
 std::string checkRequest(const PublishRequest& request) {
