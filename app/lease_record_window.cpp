@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "app/lease_record.h"
-#include "records/lease_search.h"
 #include "app/screen.h"
+#include "records/lease_search.h"
 #include "ui/date_time.h"
 
 namespace tamrivo {

@@ -17,13 +17,13 @@
 #include <cstring>
 #include <string>
 
-#include "records/lease_search.h"
-#include "records/schema.h"
 #include "app/search_window.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
+#include "records/lease_search.h"
+#include "records/schema.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo::bench {

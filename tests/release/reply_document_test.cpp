@@ -19,8 +19,8 @@ TEST(ReplyDocument, IsGbkJsonThatTheProgramReadsBackAsWritten) {
     // 0x81 0x5C: a character whose second GBK byte is a backslash.
     const Text tricky = "\x81\x5C";
     const std::string notes = gbkToUtf8("修复 \"退房\" 结算\\" + tricky + "\r\n第二行\t") + "\x01";
-    const auto reply = replyDocument(
-        {"1.0.0.1", notes, "http://h:81/tamrivo-1.0.0.1.zip", "ab12", "statement\n" + notes, "cd34"});
+    const auto reply = replyDocument({"1.0.0.1", notes, "http://h:81/tamrivo-1.0.0.1.zip", "ab12",
+                                      "statement\n" + notes, "cd34"});
 
     ASSERT_TRUE(reply);
     EXPECT_NE(reply->find(tricky), Text::npos) << "the character itself, in GBK";

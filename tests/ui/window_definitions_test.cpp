@@ -10,8 +10,8 @@ namespace tamrivo {
 namespace {
 
 const std::vector<WindowKind> kAllKinds{
-    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,   WindowKind::Lease,
-    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,  WindowKind::Password,
+    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,       WindowKind::Lease,
+    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,      WindowKind::Password,
     WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord};
 
 TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
