@@ -5,24 +5,6 @@
 #include "ui/value_text.h"
 
 namespace tamrivo {
-namespace {
-
-LeaseRecord readLease(StatementScope& row) {
-    LeaseRecord lease;
-    lease.id = row.columnInt(0);
-    lease.danhao = row.columnText(1);
-    lease.fangzhi = row.columnText(2);
-    lease.xingming = row.columnText(3);
-    lease.lianxifangshi = row.columnText(4);
-    lease.dingjin = row.columnDouble(5);
-    lease.zujin = row.columnDouble(6);
-    lease.ruzhuriqi = row.columnText(7);
-    lease.beizhu = row.columnText(11);
-    return lease;
-}
-
-}  // namespace
-
 std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId) {
     Database& database = app.state.database;
     StatementScope statement(database, leaseOfRoomSql(roomId));
@@ -34,7 +16,7 @@ std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId) {
     if (!statement.step()) {
         return std::nullopt;
     }
-    return readLease(statement);
+    return readLeaseRow(statement);
 }
 
 void showLeaseLines(App& app, WindowHandle window, const LeaseRecord* lease) {

@@ -3,21 +3,12 @@
 #include <optional>
 
 #include "app/program_state.h"
+#include "records/lease_search.h"
 
 namespace tamrivo {
 
 // The open lease of a room, as its row is read by position.
-struct LeaseRecord {
-    int id = 0;
-    Text danhao;
-    Text fangzhi;
-    Text xingming;
-    Text lianxifangshi;
-    double dingjin = 0;
-    double zujin = 0;
-    Text ruzhuriqi;
-    Text beizhu;
-};
+using LeaseRecord = LeaseRow;
 
 // The room's open lease, found through its order number. When the statement fails the
 // error code and message are shown and nothing is returned.

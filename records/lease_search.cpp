@@ -59,28 +59,10 @@ void bindFilter(StatementScope& statement, const LeaseFilter& filter) {
     }
 }
 
-LeaseRow readRow(StatementScope& row) {
-    LeaseRow lease;
-    lease.id = row.columnInt(0);
-    lease.danhao = row.columnText(1);
-    lease.fangzhi = row.columnText(2);
-    lease.xingming = row.columnText(3);
-    lease.lianxifangshi = row.columnText(4);
-    lease.dingjin = row.columnDouble(5);
-    lease.zujin = row.columnDouble(6);
-    lease.ruzhuriqi = row.columnText(7);
-    lease.zulinzhuangtai = row.columnInt(8);
-    lease.jiesuanjine = row.columnDouble(9);
-    lease.jiesuanriqi = row.columnText(10);
-    lease.beizhu = row.columnText(11);
-    lease.jiesuanbeizhu = row.columnText(12);
-    return lease;
-}
-
 // Steps the statement to its end, handing each row on; false when it failed on the way.
 bool readAll(StatementScope& statement, const std::function<void(const LeaseRow&)>& handler) {
     while (statement.step()) {
-        handler(readRow(statement));
+        handler(readLeaseRow(statement));
     }
     return statement.finish();
 }
@@ -140,13 +122,31 @@ std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& f
     return found;
 }
 
+LeaseRow readLeaseRow(StatementScope& row) {
+    LeaseRow lease;
+    lease.id = row.columnInt(0);
+    lease.danhao = row.columnText(1);
+    lease.fangzhi = row.columnText(2);
+    lease.xingming = row.columnText(3);
+    lease.lianxifangshi = row.columnText(4);
+    lease.dingjin = row.columnDouble(5);
+    lease.zujin = row.columnDouble(6);
+    lease.ruzhuriqi = row.columnText(7);
+    lease.zulinzhuangtai = row.columnInt(8);
+    lease.jiesuanjine = row.columnDouble(9);
+    lease.jiesuanriqi = row.columnText(10);
+    lease.beizhu = row.columnText(11);
+    lease.jiesuanbeizhu = row.columnText(12);
+    return lease;
+}
+
 std::optional<LeaseRow> findLeaseById(Database& database, int id) {
     StatementScope row(database, Text("SELECT ") + kColumns + " FROM `b_zulin` WHERE `id`=:id");
     row.bindInt(":id", id);
     if (!row.step()) {
         return std::nullopt;
     }
-    return readRow(row);
+    return readLeaseRow(row);
 }
 
 }  // namespace tamrivo

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/database.h"
+#include "records/statement_scope.h"
 #include "ui/value_types.h"
 
 namespace tamrivo {
@@ -28,6 +29,9 @@ struct LeaseRow {
 
     bool settled() const;
 };
+
+// The lease at the statement's row, its columns in the table's order.
+LeaseRow readLeaseRow(StatementScope& row);
 
 // Which leases a search finds. Every part left at its default lets every lease through.
 struct LeaseFilter {
