@@ -92,6 +92,17 @@ TEST_F(ReleaseTool, PublishReadsKeyAndNotesFromFilesAndSaysWhereThePackageIs) {
     missingKey[2] = file("missing.key");
     EXPECT_EQ(run(missingKey), kReleaseFailed);
     EXPECT_NE(errors.str().find("missing.key"), std::string::npos) << errors.str();
+
+    // Options written with an equals sign mean the same, as in the records tool.
+    const std::vector<std::string> joined = {"publish",
+                                             "--key=" + file("vendor.key"),
+                                             "--version=2.0",
+                                             "--notes=" + std::string("joined"),
+                                             "--base-url=https://updates.example",
+                                             "--output=" + file("joined"),
+                                             file("program")};
+    ASSERT_EQ(run(joined), kReleaseDone) << errors.str();
+    EXPECT_TRUE(fs::exists(file("joined/autoUpdate.php")));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/records/command_line.h"
+#include "tools/command_line/command_line.h"
 #include "tools/records/records_tool.h"
 
 namespace tamrivo {

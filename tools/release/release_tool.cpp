@@ -5,13 +5,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <vector>
 
+#include "tools/command_line/command_line.h"
 #include "tools/release/publish.h"
 #include "tools/release/signing_keys.h"
 
@@ -48,38 +51,13 @@ constexpr char kPublishHelp[] =
     "  --base-url URL     where FOLDER is served, e.g. http://updates.example.com:81\n"
     "  --output FOLDER    where the three files go (created when missing)\n";
 
-struct CommandLine {
-    std::map<std::string, std::string> options;
-    std::vector<std::string> operands;
-    bool help = false;
-};
+using CommandLine = ParsedArguments;
 
-// Options take their value from the next argument; nothing when one is unknown or lacks it.
-std::optional<CommandLine> parse(std::span<const std::string> arguments,
-                                 const std::vector<std::string>& valued,
-                                 const std::vector<std::string>& flags, std::string& problem) {
-    CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help") {
-            line.help = true;
-        } else if (std::find(flags.begin(), flags.end(), argument) != flags.end()) {
-            line.options[argument] = "";
-        } else if (std::find(valued.begin(), valued.end(), argument) != valued.end()) {
-            if (i + 1 == arguments.size()) {
-                problem = argument + " needs a value";
-                return std::nullopt;
-            }
-            line.options[argument] = arguments[++i];
-        } else if (argument.starts_with("--")) {
-            problem = "unknown option " + argument;
-            return std::nullopt;
-        } else {
-            line.operands.push_back(argument);
-        }
-    }
-    return line;
-}
+constexpr std::array kKeygenOptions = {KnownOption{"--force", false}};
+constexpr std::array kPublishOptions = {
+    KnownOption{"--key", true},      KnownOption{"--version", true},
+    KnownOption{"--notes", true},    KnownOption{"--notes-file", true},
+    KnownOption{"--base-url", true}, KnownOption{"--output", true}};
 
 std::optional<std::string> readText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -199,23 +177,19 @@ int runReleaseTool(std::span<const std::string> arguments, std::ostream& out,
         errors << "tamrivo-release: unknown command " << command << "\n" << kUsage;
         return kReleaseUsage;
     }
-    std::string problem;
-    const auto line =
-        isKeygen
-            ? parse(arguments.subspan(1), {}, {"--force"}, problem)
-            : parse(arguments.subspan(1),
-                    {"--key", "--version", "--notes", "--notes-file", "--base-url", "--output"}, {},
-                    problem);
-    if (!line) {
-        errors << "tamrivo-release " << command << ": " << problem << "\n"
+    std::vector<std::string_view> words(arguments.begin() + 1, arguments.end());
+    const CommandLine line = parseArguments(
+        words, isKeygen ? std::span<const KnownOption>(kKeygenOptions) : kPublishOptions);
+    if (!line.error.empty()) {
+        errors << "tamrivo-release " << command << ": " << line.error << "\n"
                << (isKeygen ? kKeygenHelp : kPublishHelp);
         return kReleaseUsage;
     }
-    if (line->help) {
+    if (line.help) {
         out << (isKeygen ? kKeygenHelp : kPublishHelp);
         return kReleaseDone;
     }
-    return isKeygen ? keygen(*line, out, errors) : publishCommand(*line, out, errors);
+    return isKeygen ? keygen(line, out, errors) : publishCommand(line, out, errors);
 }
 
 }  // namespace tamrivo::release

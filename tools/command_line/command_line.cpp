@@ -1,4 +1,4 @@
-#include "tools/records/command_line.h"
+#include "tools/command_line/command_line.h"
 
 #include <algorithm>
 
