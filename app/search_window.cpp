@@ -6,10 +6,13 @@
 #include "app/lease_record_window.h"
 #include "app/length_of_stay.h"
 #include "app/screen.h"
+#include "records/csv_export.h"
 #include "records/lease_search.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
+#include "ui/text_encoding.h"
 #include "ui/value_text.h"
+#include "ui/windows/window_list.h"
 
 namespace tamrivo {
 namespace {
@@ -23,6 +26,7 @@ constexpr char kResults[] = "表格_结果";
 constexpr char kTotals[] = "标签_合计";
 constexpr char kOpen[] = "按钮_查看";
 constexpr int kDaysShownAtFirst = 30;
+constexpr char kExportTitle[] = "导出";
 
 TableRow resultRow(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();
@@ -33,6 +37,15 @@ TableRow resultRow(const LeaseRow& lease, DateTime now) {
          settled ? lease.jiesuanriqi : Text(), days ? toText(*days) : Text(), toText(lease.dingjin),
          toText(lease.zujin), settled ? toText(lease.jiesuanjine) : Text(),
          settled ? "已结算" : "未结算", lease.beizhu}};
+}
+
+// The table's titles, as the CSV's header.
+std::vector<std::string> resultHeaders() {
+    std::vector<std::string> headers;
+    for (const TableColumn& column : windows::searchWindow().control(kResults)->columns) {
+        headers.push_back(gbkToUtf8(column.title));
+    }
+    return headers;
 }
 
 class SearchWindow final : public Screen {
@@ -57,6 +70,9 @@ private:
                 openSelected(event.kind == EventKind::RowActivated
                                  ? event.argument
                                  : services().selectedIndex(window(), kResults));
+                break;
+            case Handler::ExportFoundLeases:
+                exportFound();
                 break;
             default:
                 break;
@@ -113,6 +129,42 @@ private:
             totals += "（列出最新的 " + toText(kShownSearchRows) + " 条）";
         }
         services().setText(window(), kTotals, totals);
+    }
+
+    // Every lease found, not only the rows listed, as the table shows them.
+    void exportFound() {
+        const Text path = services().askSaveFileName(window(), "导出搜索结果", "搜索结果.csv",
+                                                     "CSV 文件 (*.csv)");
+        if (path.empty()) {
+            return;
+        }
+        const LeaseFilter found = filter();
+        const DateTime now = currentDateTime();
+        const auto readFound = [&](const CsvRowSink& sink) {
+            std::vector<std::string> fields;
+            const bool read = forEachFoundLease(database(), found, [&](const LeaseRow& lease) {
+                fields.clear();
+                for (const Text& cell : resultRow(lease, now).cells) {
+                    fields.push_back(gbkToUtf8(cell));
+                }
+                sink(fields);
+            });
+            return read ? std::string() : gbkToUtf8(database().errorMessage());
+        };
+        // The save dialog has asked before a file is replaced.
+        const ExportOutcome written = exportRows(gbkToUtf8(path), resultHeaders(), readFound,
+                                                 ReplacementFile::Target::Replace);
+        switch (written.failure) {
+            case ExportOutcome::Failure::None:
+                showMessage("已导出 " + toText(written.rows) + " 条", kExportTitle);
+                break;
+            case ExportOutcome::Failure::Reading:
+                showMessage("导出失败：" + database().errorMessage(), kExportTitle);
+                break;
+            case ExportOutcome::Failure::Writing:
+                showMessage("无法写入文件：" + path, kExportTitle);
+                break;
+        }
     }
 
     void openSelected(int row) {

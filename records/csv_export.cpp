@@ -54,12 +54,12 @@ Text selectAll(const ExportTable& table) {
     return "SELECT " + columns + " FROM `" + table.table + "` ORDER BY `id`";
 }
 
-std::string headerRecord(const ExportTable& table) {
+std::vector<std::string> headers(const ExportTable& table) {
     std::vector<std::string> headers;
     for (const ExportColumn& column : table.columns) {
         headers.push_back(gbkToUtf8(column.header));
     }
-    return csvRecord(headers);
+    return headers;
 }
 
 }  // namespace
@@ -68,15 +68,19 @@ std::span<const ExportTable> exportTables() {
     return kTables;
 }
 
-ExportOutcome exportTable(Database& database, const ExportTable& table,
-                          const std::filesystem::path& file) {
+ExportOutcome exportRows(const std::filesystem::path& file, std::span<const std::string> headers,
+                         const CsvRowSource& rows, ReplacementFile::Target target) {
     ExportOutcome written;
+    const auto failWriting = [&](const std::string& what, std::error_code error) {
+        written.failure = ExportOutcome::Failure::Writing;
+        written.error = what + file.string() + ": " + error.message();
+        return written;
+    };
     ReplacementFile out;
     if (const std::error_code error = out.create(file)) {
-        written.error = "cannot write beside " + file.string() + ": " + error.message();
-        return written;
+        return failWriting("cannot write beside ", error);
     }
-    std::string pending = std::string(kUtf8ByteOrderMark) + headerRecord(table);
+    std::string pending = std::string(kUtf8ByteOrderMark) + csvRecord(headers);
     std::error_code error;
     // Rows go out in blocks, so a large table neither waits in memory nor writes line by line.
     const auto flush = [&](std::size_t atLeast) {
@@ -86,24 +90,38 @@ ExportOutcome exportTable(Database& database, const ExportTable& table,
             pending.clear();
         }
     };
-    std::vector<std::string> fields;
-    const bool read = forEachRow(database, selectAll(table), [&](std::span<const StoredValue> row) {
-        fields.clear();
-        for (const StoredValue& value : row) {
-            fields.push_back(value.text);
-        }
+    const std::string unread = rows([&](const std::vector<std::string>& fields) {
         pending += csvRecord(fields);
         ++written.rows;
         flush(1 << 16);
     });
     flush(0);
-    if (!read) {
-        written.error = "cannot read the " + std::string(table.what) + ": " +
-                        gbkToUtf8(database.errorMessage());
-    } else if (error || (error = out.commit(ReplacementFile::Target::MustBeNew))) {
-        written.error = "cannot write " + file.string() + ": " + error.message();
+    if (!unread.empty()) {
+        written.failure = ExportOutcome::Failure::Reading;
+        written.error = unread;
+    } else if (error || (error = out.commit(target))) {
+        return failWriting("cannot write ", error);
     }
     return written;
+}
+
+ExportOutcome exportTable(Database& database, const ExportTable& table,
+                          const std::filesystem::path& file) {
+    const auto readTable = [&](const CsvRowSink& sink) {
+        std::vector<std::string> fields;
+        const bool read =
+            forEachRow(database, selectAll(table), [&](std::span<const StoredValue> row) {
+                fields.clear();
+                for (const StoredValue& value : row) {
+                    fields.push_back(value.text);
+                }
+                sink(fields);
+            });
+        return read ? std::string()
+                    : "cannot read the " + std::string(table.what) + ": " +
+                          gbkToUtf8(database.errorMessage());
+    };
+    return exportRows(file, headers(table), readTable, ReplacementFile::Target::MustBeNew);
 }
 
 }  // namespace tamrivo

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "data/database.h"
+#include "ui/replacement_file.h"
 
 namespace tamrivo {
 
@@ -25,13 +28,25 @@ struct ExportTable {
 std::span<const ExportTable> exportTables();
 
 struct ExportOutcome {
+    enum class Failure { None, Reading, Writing };
+    Failure failure = Failure::None;
     std::string error;  // native text; empty when written
     int rows = 0;
 };
 
-// Writes the table as CSV (UTF-8 with a byte-order mark, Chinese headers, texts that a
-// spreadsheet would run as formulas defused, numbers as stored) beside `file` and renames it
-// into place once whole; nothing is left behind on failure.
+// Takes one row of fields, each in UTF-8.
+using CsvRowSink = std::function<void(const std::vector<std::string>& fields)>;
+// Hands every row to the sink; why reading stopped short, or the empty text when it did not.
+using CsvRowSource = std::function<std::string(const CsvRowSink& sink)>;
+
+// Writes the headers (UTF-8) and the rows as CSV: UTF-8 with a byte-order mark, texts that a
+// spreadsheet would run as formulas defused, plain numbers as they are. The file is written
+// beside `file` and renamed into place once whole; nothing is left behind on failure.
+ExportOutcome exportRows(const std::filesystem::path& file, std::span<const std::string> headers,
+                         const CsvRowSource& rows, ReplacementFile::Target target);
+
+// Writes the table through exportRows, with Chinese headers and numbers as stored, into a
+// file that must not exist yet.
 ExportOutcome exportTable(Database& database, const ExportTable& table,
                           const std::filesystem::path& file);
 

@@ -122,6 +122,14 @@ std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& f
     return found;
 }
 
+bool forEachFoundLease(Database& database, const LeaseFilter& filter,
+                       const std::function<void(const LeaseRow&)>& handler) {
+    StatementScope rows(database, Text("SELECT ") + kColumns + " FROM `b_zulin`" +
+                                      whereClause(filter) + kNewestFirst);
+    bindFilter(rows, filter);
+    return readAll(rows, handler);
+}
+
 LeaseRow readLeaseRow(StatementScope& row) {
     LeaseRow lease;
     lease.id = row.columnInt(0);

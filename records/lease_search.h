@@ -61,6 +61,11 @@ void keepLeasesInMemory(Database& database);
 // At most maxRows rows; nothing when a statement fails (the reason is the database's error).
 std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& filter, int maxRows);
 
+// Hands every lease the search finds to the handler, newest check-in first; false when a
+// statement fails (the reason is the database's error).
+bool forEachFoundLease(Database& database, const LeaseFilter& filter,
+                       const std::function<void(const LeaseRow&)>& handler);
+
 // The lease with this id; nothing when there is none or the statement fails.
 std::optional<LeaseRow> findLeaseById(Database& database, int id);
 

@@ -75,6 +75,7 @@ enum class Handler {
     RunSearch,
     ShowSearchSelection,
     OpenFoundLease,
+    ExportFoundLeases,
     LeaseRecordCreated,
     PrintReceipt,
     SaveReceiptPdf,

@@ -1,6 +1,8 @@
 // Renders the main window as a landlord sees it after logging in to the demo database, and,
-// given a second file, the search window opened from it over every stay:
-//   tamrivo_render_main_window [file [search-file]]   (default: renders/main_window.png)
+// given a second file, the search window opened from it over every stay, and given a third,
+// the record of the oldest (settled) stay opened from the search:
+//   tamrivo_render_main_window [file [search-file [record-file]]]
+// (default: renders/main_window.png)
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -62,6 +64,13 @@ int main(int argc, char* argv[]) {
         const auto search = services.openWindows(WindowKind::Search);
         saved = !search.empty() &&
                 save(services.widget(search.front()), QString::fromLocal8Bit(argv[2])) && saved;
+        if (argc > 3 && !search.empty()) {
+            testing::doubleClickTableRow(services, search.front(), "表格_结果", 2, 2);
+            testing::processEvents();
+            const auto record = services.openWindows(WindowKind::LeaseRecord);
+            saved = !record.empty() &&
+                    save(services.widget(record.front()), QString::fromLocal8Bit(argv[3])) && saved;
+        }
     }
     services.destroyWindow(main);
     testing::processEvents();

@@ -5,11 +5,14 @@
 #include <QTableView>
 #include <QTest>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "records/statement_scope.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/file_contents.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo::testing {
 
@@ -93,6 +96,17 @@ protected:
         table(search)->scrollTo(table(search)->model()->index(0, c));
         const int x = header->sectionViewportPosition(c) + header->sectionSize(c) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
+
+    // Picks the file in the save dialog, clicks 导出 and reads back what was written.
+    std::string exportTo(WindowHandle search, const std::string& file) {
+        services.setSaveDialogPresenter([&](const SaveDialogRequest& request) {
+            EXPECT_TEXT_EQ(request.suggestedName, "搜索结果.csv");
+            return utf8ToGbk(file);
+        });
+        clickControl(services, search, "按钮_导出");
+        processEvents();
+        return std::filesystem::exists(file) ? readFile(file) : std::string();
     }
 
     Text totals(WindowHandle search) { return services.text(search, "标签_合计"); }

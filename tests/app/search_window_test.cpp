@@ -6,6 +6,8 @@
 
 #include "app/search_window.h"
 #include "tests/app/search_fixture.h"
+#include "tests/support/temporary_folder.h"
+#include "ui/text_encoding.h"
 #include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
@@ -271,6 +273,74 @@ TEST_F(SearchWindow, ListsTheNewestFewThousandAndCountsThemAll) {
     const WindowHandle search = openSearch();
     EXPECT_EQ(rowCount(search), kShownSearchRows);
     EXPECT_TEXT_EQ(totals(search), "共 2001 条 实收合计 2001 元（列出最新的 2000 条）");
+
+    // The export holds every lease found, not only those listed.
+    TemporaryFolder out;
+    const std::string exported = exportTo(search, out.file("all.csv"));
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 1 + kShownSearchRows + 1);
+    EXPECT_TEXT_EQ(lastBoxText(), "已导出 2001 条");
+}
+
+class SearchExport : public SearchTest {};
+
+TEST_F(SearchExport, WritesTheLeasesFoundAsTheTableShowsThemWithFormulasDefused) {
+    addLease({.danhao = "A1",
+              .xingming = "=HYPERLINK(\"http://x\")",
+              .lianxifangshi = "+86 139",
+              .dingjin = -50,
+              .ruzhuriqi = "2021-03-01 12:00:00",
+              .zulinzhuangtai = 1,
+              .jiesuanjine = 300.5,
+              .jiesuanriqi = "2021-03-03 00:00:00",
+              .beizhu = "靠窗,\"大\"床"});
+    addLease({.danhao = "A2", .xingming = "李四", .ruzhuriqi = "2020-01-01 00:00:00"});
+    addLease({.danhao = "B1", .ruzhuriqi = "2022-01-01 00:00:00"});
+    const WindowHandle search = openSearch();
+    typeKeyword(search, "a");
+    TemporaryFolder out;
+    const std::string file = out.file(gbkToUtf8("导出 \"结果\".csv"));
+    const std::string expected =
+        "\xEF\xBB\xBF" +
+        gbkToUtf8(
+            "单号,房址,姓名,联系方式,入住日期,退房日期,入住天数,定金,租金,实收金额,状态,备注\r\n"
+            "A1,一号房,\"'=HYPERLINK(\"\"http://x\"\")\",'+86 139,2021-03-01 12:00:00,"
+            "2021-03-03 00:00:00,1.5,-50,80,300.5,已结算,\"靠窗,\"\"大\"\"床\"\r\n");
+    EXPECT_EQ(exportTo(search, file).substr(0, expected.size()), expected);
+    const std::string written = readFile(file);
+    // The open lease's days count up to now.
+    const std::string open = gbkToUtf8("A2,一号房,李四,13800000000,2020-01-01 00:00:00,,");
+    EXPECT_EQ(written.find(open), expected.size()) << written;
+    EXPECT_NE(written.find(gbkToUtf8(",100,80,,未结算,\r\n")), std::string::npos) << written;
+    EXPECT_EQ(written.find("B1"), std::string::npos);
+    EXPECT_TEXT_EQ(lastBoxText(), "已导出 2 条");
+}
+
+TEST_F(SearchExport, ACancelledDialogWritesNothingAndAFailedWriteSaysSoAndLeavesNothing) {
+    addLease({.danhao = "A1"});
+    const WindowHandle search = openSearch();
+    services.setSaveDialogPresenter([](const SaveDialogRequest&) { return Text(); });
+    clickControl(services, search, "按钮_导出");
+    processEvents();
+    EXPECT_EQ(responder.count(), 0u);
+
+    TemporaryFolder out;
+    const std::string missing = out.file(gbkToUtf8("no-such-folder/结果.csv"));
+    EXPECT_TRUE(exportTo(search, missing).empty());
+    EXPECT_TEXT_EQ(lastBoxText(), "无法写入文件：" + utf8ToGbk(missing));
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+}
+
+TEST_F(SearchExport, ReplacesTheFileThePersonChoseAndSaysWhenTheLeasesCannotBeRead) {
+    addLease({.danhao = "A1"});
+    const WindowHandle search = openSearch();
+    TemporaryFolder out;
+    const std::string file = out.file("chosen.csv");
+    writeFile(file, "old contents");
+    EXPECT_NE(exportTo(search, file).find("A1"), std::string::npos);
+
+    ASSERT_TRUE(run("DROP TABLE b_zulin"));
+    EXPECT_NE(exportTo(search, file).find("A1"), std::string::npos);  // left as it was
+    EXPECT_EQ(lastBoxText().rfind("导出失败：", 0), 0u) << readableGbk(lastBoxText());
 }
 
 }  // namespace

@@ -47,6 +47,8 @@ const WindowDefinition& searchWindow() {
                     .on(CurrentItemChanged, Handler::ShowSearchSelection)
                     .on(RowActivated, Handler::OpenFoundLease),
                 label("标签_合计", "", {16, 532, 600, 24}),
+                button("按钮_导出", "导出", {808, 528, 80, 28})
+                    .on(Clicked, Handler::ExportFoundLeases),
                 button("按钮_查看", "查看", {896, 528, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::OpenFoundLease),
