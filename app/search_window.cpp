@@ -50,7 +50,7 @@ std::vector<std::string> resultHeaders() {
 
 class SearchWindow final : public Screen {
 public:
-    using Screen::Screen;
+    explicit SearchWindow(App& app) : Screen(app), leases_(database()) {}
 
 private:
     bool onEvent(const WindowEvent& event) override {
@@ -109,7 +109,7 @@ private:
     }
 
     void runSearch() {
-        const auto found = searchLeases(database(), filter(), kShownSearchRows);
+        const auto found = leases_.find(filter(), kShownSearchRows);
         services().setDisabled(window(), kOpen, true);
         if (!found) {
             services().listClear(window(), kResults);
@@ -142,7 +142,7 @@ private:
         const DateTime now = currentDateTime();
         const auto readFound = [&](const CsvRowSink& sink) {
             std::vector<std::string> fields;
-            const bool read = forEachFoundLease(database(), found, [&](const LeaseRow& lease) {
+            const bool read = leases_.forEachFound(found, [&](const LeaseRow& lease) {
                 fields.clear();
                 for (const Text& cell : resultRow(lease, now).cells) {
                     fields.push_back(gbkToUtf8(cell));
@@ -172,6 +172,8 @@ private:
             openLeaseRecordWindow(app(), services().listRowNumber(window(), kResults, row));
         }
     }
+
+    LeaseSearch leases_;
 };
 
 }  // namespace

@@ -106,6 +106,8 @@ public:
     std::int64_t columnInt64(StatementHandle statement, int column) const;
     double columnDouble(StatementHandle statement, int column) const;
     Bytes columnBlob(StatementHandle statement, int column) const;
+    // The same bytes without a copy, valid until the statement steps, resets or ends.
+    std::string_view columnView(StatementHandle statement, int column) const;
 
     // Schema. Names go into the SQL unchanged; listings give rows of (name, sql).
     StatementHandle listTables();

@@ -87,15 +87,20 @@ double Database::columnDouble(StatementHandle statement, int column) const {
 }
 
 Bytes Database::columnBlob(StatementHandle statement, int column) const {
+    const std::string_view bytes = columnView(statement, column);
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+std::string_view Database::columnView(StatementHandle statement, int column) const {
     if (statement == nullptr) {
         return {};
     }
     SqliteApi& api = sqliteApi();
-    const auto* data = static_cast<const std::uint8_t*>(api.sqlite3_column_blob(statement, column));
+    const auto* data = static_cast<const char*>(api.sqlite3_column_blob(statement, column));
     if (data == nullptr) {
         return {};
     }
-    return Bytes(data, data + api.sqlite3_column_bytes(statement, column));
+    return {data, static_cast<std::size_t>(api.sqlite3_column_bytes(statement, column))};
 }
 
 }  // namespace tamrivo

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
 
 #include "records/statement_scope.h"
-#include "ui/gbk_chars.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {
@@ -18,53 +21,34 @@ constexpr char kColumns[] =
 // Room for the decrypted pages of a hundred thousand leases and more.
 constexpr int kCachedKibibytes = 64 * 1024;
 
-constexpr char kNewestFirst[] = " ORDER BY `ruzhuriqi` DESC, `id` DESC";
+// The searched texts of every lease. NULL texts are empty, numbers read as their text, as
+// LIKE would compare them.
+constexpr char kSearchedTexts[] =
+    "SELECT `id`, `zulinzhuangtai`=1, CASE WHEN `zulinzhuangtai`=1 THEN `jiesuanjine` END, "
+    "substr(`ruzhuriqi`, 1, 10), `danhao`, `fangzhi`, `xingming`, `lianxifangshi`, `beizhu`, "
+    "`jiesuanbeizhu` FROM `b_zulin`";
+// The order the search lists leases in. Sorting the ids alone, not the texts with them,
+// keeps the sort small.
+constexpr char kNewestFirst[] = "SELECT `id` FROM `b_zulin` ORDER BY `ruzhuriqi` DESC, `id` DESC";
+constexpr int kFirstSearchedColumn = 4;
+constexpr int kSearchedColumns = 6;
 
-// The text columns a keyword is looked for in.
-constexpr const char* kSearchedColumns[] = {"danhao",        "fangzhi", "xingming",
-                                            "lianxifangshi", "beizhu",  "jiesuanbeizhu"};
+constexpr int kNullType = 5;
 
-Text whereClause(const LeaseFilter& filter) {
-    std::vector<Text> conditions;
-    if (!filter.keyword.empty()) {
-        Text any;
-        for (const char* column : kSearchedColumns) {
-            any += (any.empty() ? "(`" : " OR `") + Text(column) + "` LIKE :keyword ESCAPE '\\'";
+// The rows a search lists are read this many at a time.
+constexpr std::size_t kRowsPerRead = 500;
+
+void lowerAsciiLetters(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
-        conditions.push_back(any + ")");
-    }
-    if (filter.state == LeaseFilter::State::Open) {
-        conditions.push_back("`zulinzhuangtai` IS NOT 1");
-    } else if (filter.state == LeaseFilter::State::Settled) {
-        conditions.push_back("`zulinzhuangtai`=1");
-    }
-    if (filter.firstDay && filter.lastDay) {
-        conditions.push_back("substr(`ruzhuriqi`, 1, 10) BETWEEN :firstDay AND :lastDay");
-    }
-    Text where;
-    for (const Text& condition : conditions) {
-        where += (where.empty() ? " WHERE " : " AND ") + condition;
-    }
-    return where;
-}
-
-void bindFilter(StatementScope& statement, const LeaseFilter& filter) {
-    if (!filter.keyword.empty()) {
-        statement.bindText(":keyword", containsPattern(filter.keyword));
-    }
-    if (filter.firstDay && filter.lastDay) {
-        const auto [first, last] = std::minmax(*filter.firstDay, *filter.lastDay);
-        statement.bindText(":firstDay", first);
-        statement.bindText(":lastDay", last);
     }
 }
 
-// Steps the statement to its end, handing each row on; false when it failed on the way.
-bool readAll(StatementScope& statement, const std::function<void(const LeaseRow&)>& handler) {
-    while (statement.step()) {
-        handler(readLeaseRow(statement));
-    }
-    return statement.finish();
+std::int64_t queryInt64(Database& database, const Text& sql) {
+    StatementScope query(database, sql);
+    return query.step() ? query.columnInt64(0) : -1;
 }
 
 }  // namespace
@@ -73,61 +57,144 @@ bool LeaseRow::settled() const {
     return zulinzhuangtai == 1;
 }
 
-Text containsPattern(const Text& keyword) {
-    Text pattern = "%";
-    forEachChar(keyword, [&](std::size_t pos, std::size_t size) {
-        if (size == 1 && (keyword[pos] == '%' || keyword[pos] == '_' || keyword[pos] == '\\')) {
-            pattern += '\\';
-        }
-        pattern.append(keyword, pos, size);
-    });
-    return pattern + "%";
-}
-
 void keepLeasesInMemory(Database& database) {
     database.execute("PRAGMA cache_size=-" + std::to_string(kCachedKibibytes));
 }
 
-std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& filter,
-                                        int maxRows) {
-    const Text where = whereClause(filter);
-    // The newest are picked by their ids alone, so the sorting carries two columns, not all.
-    StatementScope rows(database, Text("SELECT ") + kColumns +
-                                      " FROM `b_zulin` WHERE `id` IN (SELECT `id` FROM `b_zulin`" +
-                                      where + kNewestFirst + " LIMIT :maxRows)" + kNewestFirst);
-    bindFilter(rows, filter);
-    rows.bindInt(":maxRows", std::max(maxRows, 0));
-    FoundLeases found;
-    if (!readAll(rows, [&](const LeaseRow& row) { found.rows.push_back(row); })) {
+std::optional<FoundLeases> LeaseSearch::find(const LeaseFilter& filter, int maxRows) {
+    if (!refresh()) {
         return std::nullopt;
     }
-    if (static_cast<int>(found.rows.size()) < maxRows) {
-        // Every lease found is listed: no second pass over the table for the totals.
-        found.total = static_cast<std::int64_t>(found.rows.size());
-        for (const LeaseRow& row : found.rows) {
-            found.received += row.settled() ? row.jiesuanjine : 0;
+    const Matches found = match(filter, static_cast<std::size_t>(std::max(maxRows, 0)));
+    FoundLeases leases;
+    leases.total = found.total;
+    leases.received = found.received;
+    leases.rows.reserve(found.ids.size());
+    if (!readRows(found.ids, [&](const LeaseRow& row) { leases.rows.push_back(row); })) {
+        return std::nullopt;
+    }
+    return leases;
+}
+
+bool LeaseSearch::forEachFound(const LeaseFilter& filter,
+                               const std::function<void(const LeaseRow&)>& handler) {
+    return refresh() && readRows(match(filter, entries_.size()).ids, handler);
+}
+
+bool LeaseSearch::refresh() {
+    const std::pair<std::int64_t, std::int64_t> now = {
+        queryInt64(database_, "PRAGMA data_version"),
+        queryInt64(database_, "SELECT total_changes()")};
+    if (readAt_ == now && now.first >= 0) {
+        return true;
+    }
+    readAt_.reset();
+    entries_.clear();
+    texts_.clear();
+    std::vector<Entry> read;
+    if (!readTexts(read) || !putNewestFirst(read)) {
+        entries_.clear();
+        texts_.clear();
+        return false;
+    }
+    lowerAsciiLetters(texts_);
+    readAt_ = now;
+    return true;
+}
+
+bool LeaseSearch::readTexts(std::vector<Entry>& read) {
+    StatementScope rows(database_, kSearchedTexts);
+    while (rows.step()) {
+        Entry entry;
+        entry.id = rows.columnInt(0);
+        entry.settled = rows.columnInt(1) == 1;
+        entry.received = rows.columnDouble(2);
+        if (rows.columnType(3) != kNullType) {
+            entry.day = rows.columnView(3);
         }
-        return found;
+        entry.textBegin = texts_.size();
+        for (int column = kFirstSearchedColumn; column < kFirstSearchedColumn + kSearchedColumns;
+             ++column) {
+            texts_ += rows.columnView(column);
+            texts_ += '\0';
+        }
+        entry.textEnd = texts_.size();
+        read.push_back(std::move(entry));
     }
-    StatementScope totals(database,
-                          "SELECT COUNT(*), TOTAL(CASE WHEN `zulinzhuangtai`=1 THEN "
-                          "`jiesuanjine` END) FROM `b_zulin`" +
-                              where);
-    bindFilter(totals, filter);
-    if (!totals.step()) {
-        return std::nullopt;
+    return rows.finish();
+}
+
+bool LeaseSearch::putNewestFirst(std::vector<Entry>& read) {
+    std::unordered_map<int, std::size_t> readAt;
+    for (std::size_t at = 0; at < read.size(); ++at) {
+        readAt.emplace(read[at].id, at);
     }
-    found.total = totals.columnInt64(0);
-    found.received = totals.columnDouble(1);
+    entries_.reserve(read.size());
+    StatementScope order(database_, kNewestFirst);
+    while (order.step()) {
+        if (const auto at = readAt.find(order.columnInt(0)); at != readAt.end()) {
+            entries_.push_back(std::move(read[at->second]));
+        }
+    }
+    return order.finish();
+}
+
+LeaseSearch::Matches LeaseSearch::match(const LeaseFilter& filter, std::size_t maxIds) const {
+    std::string keyword = gbkToUtf8(filter.keyword);
+    lowerAsciiLetters(keyword);
+    const bool byDay = filter.firstDay && filter.lastDay;
+    Text firstDay;
+    Text lastDay;
+    if (byDay) {
+        std::tie(firstDay, lastDay) = std::minmax(*filter.firstDay, *filter.lastDay);
+    }
+    const std::string_view texts = texts_;
+    Matches found;
+    for (const Entry& entry : entries_) {
+        const std::string_view own = texts.substr(entry.textBegin, entry.textEnd - entry.textBegin);
+        if ((filter.state == LeaseFilter::State::Open && entry.settled) ||
+            (filter.state == LeaseFilter::State::Settled && !entry.settled) ||
+            (byDay && (!entry.day || *entry.day < firstDay || *entry.day > lastDay)) ||
+            (!keyword.empty() && own.find(keyword) == std::string_view::npos)) {
+            continue;
+        }
+        ++found.total;
+        found.received += entry.received;
+        if (found.ids.size() < maxIds) {
+            found.ids.push_back(entry.id);
+        }
+    }
     return found;
 }
 
-bool forEachFoundLease(Database& database, const LeaseFilter& filter,
-                       const std::function<void(const LeaseRow&)>& handler) {
-    StatementScope rows(database, Text("SELECT ") + kColumns + " FROM `b_zulin`" +
-                                      whereClause(filter) + kNewestFirst);
-    bindFilter(rows, filter);
-    return readAll(rows, handler);
+bool LeaseSearch::readRows(std::span<const int> ids,
+                           const std::function<void(const LeaseRow&)>& handler) {
+    std::unordered_map<int, LeaseRow> read;
+    for (std::size_t first = 0; first < ids.size(); first += kRowsPerRead) {
+        const std::span<const int> part =
+            ids.subspan(first, std::min(kRowsPerRead, ids.size() - first));
+        Text list;
+        for (const int id : part) {
+            list += (list.empty() ? "" : ",") + std::to_string(id);
+        }
+        StatementScope rows(
+            database_, Text("SELECT ") + kColumns + " FROM `b_zulin` WHERE `id` IN (" + list + ")");
+        read.clear();
+        while (rows.step()) {
+            LeaseRow row = readLeaseRow(rows);
+            read.emplace(row.id, std::move(row));
+        }
+        if (!rows.finish()) {
+            return false;
+        }
+        // In the order found; a lease deleted since it was found is left out.
+        for (const int id : part) {
+            if (const auto row = read.find(id); row != read.end()) {
+                handler(row->second);
+            }
+        }
+    }
+    return true;
 }
 
 LeaseRow readLeaseRow(StatementScope& row) {

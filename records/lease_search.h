@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "data/database.h"
@@ -54,23 +57,54 @@ struct FoundLeases {
     double received = 0;
 };
 
-// Lets the connection keep the leases' pages in memory once read, decrypted, so that a search
-// after the first reads no page from the file again. The file does not change.
+// Lets the connection keep the leases' pages in memory once read, decrypted, so that reading
+// the rows a search lists reads no page from the file again. The file does not change.
 void keepLeasesInMemory(Database& database);
 
-// At most maxRows rows; nothing when a statement fails (the reason is the database's error).
-std::optional<FoundLeases> searchLeases(Database& database, const LeaseFilter& filter, int maxRows);
+// Finds leases as the search window lists them. The searched texts of every lease are kept in
+// memory, newest check-in first, so that a keystroke reads only the rows it lists; they are
+// read again when the records changed since (a write on this connection or a commit on another).
+class LeaseSearch {
+public:
+    explicit LeaseSearch(Database& database) : database_(database) {}
 
-// Hands every lease the search finds to the handler, newest check-in first; false when a
-// statement fails (the reason is the database's error).
-bool forEachFoundLease(Database& database, const LeaseFilter& filter,
-                       const std::function<void(const LeaseRow&)>& handler);
+    // At most maxRows rows; nothing when a statement fails (the reason is the database's error).
+    std::optional<FoundLeases> find(const LeaseFilter& filter, int maxRows);
+    // Hands every lease found to the handler, newest check-in first; false when a statement
+    // fails (the reason is the database's error).
+    bool forEachFound(const LeaseFilter& filter,
+                      const std::function<void(const LeaseRow&)>& handler);
+
+private:
+    struct Entry {
+        int id = 0;
+        bool settled = false;
+        double received = 0;
+        std::optional<std::string> day;  // the check-in's first ten characters
+        std::size_t textBegin = 0;       // where its texts are in texts_
+        std::size_t textEnd = 0;
+    };
+    struct Matches {
+        std::vector<int> ids;  // newest first
+        std::int64_t total = 0;
+        double received = 0;
+    };
+
+    bool refresh();
+    bool readTexts(std::vector<Entry>& read);
+    bool putNewestFirst(std::vector<Entry>& read);
+    Matches match(const LeaseFilter& filter, std::size_t maxIds) const;
+    bool readRows(std::span<const int> ids, const std::function<void(const LeaseRow&)>& handler);
+
+    Database& database_;
+    std::vector<Entry> entries_;
+    // Each lease's searched columns as stored (UTF-8), ASCII letters in lower case, every
+    // column closed by a zero byte so that no keyword is found across two of them.
+    std::string texts_;
+    std::optional<std::pair<std::int64_t, std::int64_t>> readAt_;  // data_version, changes
+};
 
 // The lease with this id; nothing when there is none or the statement fails.
 std::optional<LeaseRow> findLeaseById(Database& database, int id);
-
-// The keyword as a LIKE pattern that finds it anywhere, with "%", "_" and the escape "\"
-// escaped. Double-byte characters pass whole: a trail byte equal to "\" is not escaped.
-Text containsPattern(const Text& keyword);
 
 }  // namespace tamrivo

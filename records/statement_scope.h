@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "data/database.h"
 #include "ui/value_types.h"
@@ -26,6 +27,9 @@ public:
     std::int64_t columnInt64(int column) { return database_.columnInt64(statement_, column); }
     double columnDouble(int column) { return database_.columnDouble(statement_, column); }
     Text columnText(int column) { return database_.columnText(statement_, column); }
+    int columnType(int column) { return database_.columnType(statement_, column); }
+    // A text's stored bytes, unconverted, valid until the next step.
+    std::string_view columnView(int column) { return database_.columnView(statement_, column); }
     void bindText(const Text& name, const Text& value) {
         database_.bindText(statement_, name, value);
     }

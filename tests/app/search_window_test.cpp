@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/search_window.h"
+#include "records/records_file.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/temporary_folder.h"
 #include "ui/text_encoding.h"
@@ -194,6 +195,25 @@ TEST_F(SearchFilters, AllTogether) {
     pickState(1);
     EXPECT_TEXT_EQ(orderNumbers(search), "OPEN-3");
     EXPECT_TEXT_EQ(totals(search), "共 1 条 实收合计 0 元");
+}
+
+TEST_F(SearchWindow, FollowsWhatChangesWhileItIsOpenHereOrInAnotherProgram) {
+    addLease({.danhao = "A1"});
+    const WindowHandle search = openSearch();
+    typeKeyword(search, "b");
+    EXPECT_EQ(rowCount(search), 0);
+
+    addLease({.danhao = "B1"});
+    typeKeyword(search, "b");
+    EXPECT_TEXT_EQ(orderNumbers(search), "B1");
+
+    Database other;
+    ASSERT_EQ(openRecords(other, databaseFile()), "");
+    ASSERT_TRUE(other.execute("UPDATE b_zulin SET danhao='B2' WHERE danhao='A1'"));
+    other.close();
+    typeKeyword(search, "b");
+    EXPECT_TEXT_EQ(orderNumbers(search), "B1,B2");
+    EXPECT_TEXT_EQ(totals(search), "共 2 条 实收合计 0 元");
 }
 
 TEST_F(SearchWindow, ASettledLeaseWithoutItsSettlementDateIsListedWithoutALength) {
