@@ -3,8 +3,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
 #include <set>
+#include <sstream>
+#include <streambuf>
 #include <thread>
+#include <utility>
 
 #include "records/record_problems.h"
 #include "records/records_lock.h"
@@ -180,6 +184,56 @@ TEST_F(BackupRestore, AFileThatIsNotAWholeDatabaseOfTheProgramChangesNothing) {
                 HasSubstr("; a backup opens with the program's key"));
     EXPECT_THAT(tool({"restore", candidate("no-leases.db").string()}).err,
                 HasSubstr("table b_zulin is missing"));
+}
+
+// Keeps what is written, running an action at the first write.
+class ActOnFirstWrite : public std::streambuf {
+public:
+    explicit ActOnFirstWrite(std::function<void()> action) : action_(std::move(action)) {}
+    const std::string& written() const { return written_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (action_) {
+            std::exchange(action_, nullptr)();
+        }
+        written_ += traits_type::to_char_type(c);
+        return traits_type::not_eof(c);
+    }
+
+private:
+    std::function<void()> action_;
+    std::string written_;
+};
+
+TEST_F(BackupRestore, ABackupChangedWhileItIsCopiedInIsCheckedAgainAndRefused) {
+    // Enough pages that the copy takes several steps, the progress bar shown between them.
+    execute(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<300) "
+        "INSERT INTO b_fangjian(dizhi, zhuangtai) SELECT printf('%0200d', i), 1 FROM n");
+    backUp();
+    db.close();
+    const std::string before = readFile(databaseFile());
+    // Another program makes the checked backup unfit, by a valid change, once the copy began.
+    ActOnFirstWrite changeBackup([&] {
+        Database other;
+        ASSERT_TRUE(other.open(backupFile().string(), schema::kDatabaseKey));
+        ASSERT_TRUE(other.execute("DROP TABLE b_zulin"));
+    });
+    std::ostream progress(&changeBackup);
+    std::istringstream in;
+    std::ostringstream out;
+    const std::string backup = backupFile().string();
+    const std::vector<const char*> words = {"restore", backup.c_str()};
+    const int status = runRecordsTool(words, folder.path(), {in, out, progress, true});
+
+    EXPECT_EQ(status, kExitFailed);
+    EXPECT_THAT(changeBackup.written(), HasSubstr("refusing to restore: "));
+    EXPECT_TRUE(readFile(databaseFile()) == before);
+    EXPECT_TRUE(keptFile().empty());
+    EXPECT_EQ(filesIn(dataFolder()), (std::set<std::string>{"Data.db", "Data.db.lock"}));
+    const ToolRun check = tool({"restore", backupFile().string()});
+    EXPECT_THAT(check.err, HasSubstr("table b_zulin is missing"));  // the change did happen
 }
 
 TEST_F(BackupRestore, NoRestoreWhileTheProgramHoldsTheRecords) {
