@@ -1,6 +1,8 @@
 // Renders the main window as a landlord sees it after logging in to the demo database, and,
-// given a second file, the search window opened from it over every stay:
-//   tamrivo_render_main_window [file [search-file]]   (default: renders/main_window.png)
+// given a second file, the search window opened from it over every stay, and given a third,
+// the room calendar with a few bookings around today:
+//   tamrivo_render_main_window [file [search-file [calendar-file]]]
+//   (default: renders/main_window.png)
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,9 +14,12 @@
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "engine/qt_window_services.h"
+#include "records/bookings.h"
 #include "records/database_setup.h"
+#include "records/stored_dates.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
+#include "ui/date_format.h"
 #include "ui/text_encoding.h"
 
 namespace {
@@ -24,6 +29,33 @@ bool save(QWidget* window, const QString& file) {
     const bool saved = window != nullptr && window->grab().save(file);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
     return saved;
+}
+
+// Bookings on the demo rooms, from days after today to days after today.
+void addBookings(tamrivo::Database& database) {
+    using namespace tamrivo;
+    struct Planned {
+        int room;
+        int arrival;
+        int departure;
+        const char* guest;
+        bool cancelled;
+    };
+    const Planned planned[] = {{1, 0, 3, "周敏", false},   {1, 5, 9, "吴刚", false},
+                               {4, 2, 6, "郑爽", true},    {4, 3, 12, "冯涛", false},
+                               {2, 14, 20, "陈静", false}, {3, 9, 11, "褚亮", false}};
+    for (const Planned& each : planned) {
+        Booking booking;
+        booking.roomId = each.room;
+        booking.guest = each.guest;
+        booking.arrival = formatDateTime(DateTime{double(today() + each.arrival)}, "yyyy-MM-dd");
+        booking.departure =
+            formatDateTime(DateTime{double(today() + each.departure)}, "yyyy-MM-dd");
+        const BookingOutcome saved = saveBooking(database, booking);
+        if (each.cancelled) {
+            cancelBooking(database, saved.id);
+        }
+    }
 }
 
 }  // namespace
@@ -62,6 +94,14 @@ int main(int argc, char* argv[]) {
         const auto search = services.openWindows(WindowKind::Search);
         saved = !search.empty() &&
                 save(services.widget(search.front()), QString::fromLocal8Bit(argv[2])) && saved;
+    }
+    if (argc > 3) {
+        addBookings(state.database);
+        testing::clickToolbarItem(services, main, "工具条1", "房态预订");
+        testing::processEvents();
+        const auto calendar = services.openWindows(WindowKind::Calendar);
+        saved = !calendar.empty() &&
+                save(services.widget(calendar.front()), QString::fromLocal8Bit(argv[3])) && saved;
     }
     services.destroyWindow(main);
     testing::processEvents();
