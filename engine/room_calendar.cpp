@@ -111,7 +111,9 @@ void RoomCalendar::paintBars(QPainter& painter) {
         font.setStrikeOut(bar.kind == CalendarBarKind::Cancelled);
         painter.setFont(font);
         painter.setPen(bar.kind == CalendarBarKind::Cancelled ? Qt::darkGray : Qt::white);
-        const QRect text = box.adjusted(4, 0, -4, 0);
+        // A bar that began before the days in view shows its name where it comes into view.
+        QRect text = box.adjusted(4, 0, -4, 0);
+        text.setLeft(std::max(text.left(), kRoomWidth + 4));
         painter.drawText(
             text, Qt::AlignVCenter | Qt::AlignLeft,
             painter.fontMetrics().elidedText(toQString(bar.label), Qt::ElideRight, text.width()));

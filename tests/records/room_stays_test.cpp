@@ -24,7 +24,9 @@ protected:
 
     std::vector<Text> found(const Text& first, const Text& last) {
         std::vector<Text> numbers;
-        for (const LeaseStay& stay : *leaseStaysBetween(db, first, last)) {
+        const auto stays = leaseStaysBetween(db, first, last);
+        EXPECT_TRUE(stays);
+        for (const LeaseStay& stay : stays.value_or(std::vector<LeaseStay>{})) {
             numbers.push_back(stay.orderNumber + (stay.settled ? "/" + stay.checkOut : "/open"));
         }
         return numbers;
@@ -50,7 +52,9 @@ TEST_F(RoomStays, OnlyNormalRoomsAreListedWithTheOrderNumberOfTheirOpenLease) {
         "('101', 1, 1, 'A-1'), ('102', 0, 0, ''), ('103', 1, 0, 'stale'), ('104', 1, NULL, "
         "NULL)");
     std::vector<Text> rooms;
-    for (const CalendarRoom& room : *calendarRooms(db)) {
+    const auto listed = calendarRooms(db);
+    ASSERT_TRUE(listed);
+    for (const CalendarRoom& room : *listed) {
         rooms.push_back(room.address + ":" + room.orderNumber);
     }
     EXPECT_THAT(rooms, ElementsAre("101:A-1", "103:", "104:"));

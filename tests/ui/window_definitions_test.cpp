@@ -73,7 +73,8 @@ TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
             }
         }
     }
-    EXPECT_EQ(limited, 12);  // login 2, room 1, lease 5, check-out 2, password 1, search 1
+    // login 2, room 1, lease 5, check-out 2, password 1, search 1, booking 4
+    EXPECT_EQ(limited, 16);
 }
 
 TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {
