@@ -9,6 +9,7 @@
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "records/lease_search.h"
 #include "records/stored_dates.h"
 
 namespace tamrivo {
@@ -33,6 +34,9 @@ private:
         switch (event.handler) {
             case Handler::CalendarWindowCreated:
                 app().state.calendarWindow = window();
+                // Every page reads through the leases; held in memory, a week's move costs
+                // no decryption.
+                keepLeasesInMemory(database());
                 app().state.refreshCalendar = [this] { refresh(); };
                 refresh();
                 break;
