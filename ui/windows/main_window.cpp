@@ -13,16 +13,33 @@ const WindowDefinition& mainWindow() {
         .controls =
             {
                 timer("时钟1", {1072, 40, 24, 16}, 1000).on(Tick, Handler::ShowClock),
-                toolbar(
-                    "工具条1", {0, 0, 857, 28},
-                    {
-                        separator(), {"增加房屋信息", 0}, {"修改房屋信息", 6}, {"删除房屋信息", 7},
-                        separator(), {"房屋入住", 1},     {"修改入住", 9},     {"退房操作", 8},
-                        separator(), {"数据统计", 2},     separator(),         {"搜索数据", 3},
-                        separator(), {"修改密码", 4},     separator(),         {"升级检测", 10},
-                        separator(), {"关于软件", 5},     separator(),         {"房态预订", 11},
-                    })
+                // One item a line, as the toolbar shows them; the formatter would pack them.
+                // clang-format off
+                toolbar("工具条1", {0, 0, 857, 28},
+                        {
+                            separator(),
+                            {"增加房屋信息", 0},
+                            {"修改房屋信息", 6},
+                            {"删除房屋信息", 7},
+                            separator(),
+                            {"房屋入住", 1},
+                            {"修改入住", 9},
+                            {"退房操作", 8},
+                            separator(),
+                            {"数据统计", 2},
+                            separator(),
+                            {"搜索数据", 3},
+                            separator(),
+                            {"修改密码", 4},
+                            separator(),
+                            {"升级检测", 10},
+                            separator(),
+                            {"关于软件", 5},
+                            separator(),
+                            {"房态预订", 11},
+                        })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
+                // clang-format on
                 listView("超级列表框1", {8, 64, 1096, 464})
                     .on(CurrentItemChanged, Handler::ShowLeaseDetails),
                 groupBox("分组框1", "", {6, 530, 1096, 134}),
