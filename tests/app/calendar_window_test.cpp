@@ -204,5 +204,21 @@ TEST_F(Calendar, ThereIsOneCalendarAtATime) {
     refreshRoomList(app);  // with no calendar to redraw
 }
 
+TEST_F(AppTest, RecordsFromBeforeTheBookingsGainTheirTableWhenTheProgramOpensThem) {
+    makeDatabase(true);
+    {
+        Database older;
+        ASSERT_TRUE(older.open(databaseFile().string(), schema::kDatabaseKey));
+        ASSERT_TRUE(older.execute("DROP TABLE `b_yuding`"));
+        older.close();
+    }
+    ASSERT_TRUE(startProgram(app));
+    const WindowHandle main = logIn("admin", "904817");
+    ASSERT_NE(main, 0);
+    EXPECT_TRUE(state.database.tableExists("b_yuding"));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 3) << "the demo leases are still there";
+    EXPECT_NE(openByCommand(main, -1, "房态预订", WindowKind::Calendar), 0);
+}
+
 }  // namespace
 }  // namespace tamrivo::testing
