@@ -14,6 +14,11 @@ inline constexpr char kNotLet[] = "这个房间未入住";
 // A check-in whose order number a lease already carries; the window offers a fresh one.
 inline constexpr char kOrderNumberTaken[] =
     "这个流水号已经被使用,已换成新的流水号,请核对后再按确定保存";
+// An arrival whose booking was cancelled, or let in, by another window meanwhile.
+inline constexpr char kBookingGone[] = "这个预订已经取消或已经入住";
+// A check-in on a room that someone has booked for today: the guest's name, then the days.
+inline constexpr char kBookedTodayAsk[] = "这个房间今天已被预订：\r\n\r\n";
+inline constexpr char kBookedTodayQuestion[] = "\r\n\r\n确定仍要入住吗？";
 inline constexpr char kAntivirusWarning[] =
     "升级检测需要释放解压文件,部分杀软会阻断,如果发生升级失败,请关闭杀毒软件在尝试!";
 

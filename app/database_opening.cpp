@@ -3,6 +3,7 @@
 #include <chrono>
 #include <utility>
 
+#include "records/bookings_table.h"
 #include "records/records_file.h"
 #include "ui/text_encoding.h"
 
@@ -40,8 +41,13 @@ OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
         return OpeningOutcome::Restoring;
     }
     lock_ = std::move(attempt.lock);
-    return openRecords(database_, recordsFile(programFolder)).empty() ? OpeningOutcome::Opened
-                                                                      : OpeningOutcome::Failed;
+    if (!openRecords(database_, recordsFile(programFolder)).empty()) {
+        return OpeningOutcome::Failed;
+    }
+    // Records from before the bookings gain their table here. Where it cannot be added (a
+    // read-only medium) everything else still works; the calendar then says what is wrong.
+    addBookingsTable(database_);
+    return OpeningOutcome::Opened;
 }
 
 OpeningOutcome DatabaseOpening::finish(Database& database, FileLock& lock,

@@ -30,7 +30,10 @@ constexpr char kRemark[] = "编辑框_备注";
 class LeaseWindow final : public FormScreen {
 public:
     explicit LeaseWindow(App& app)
-        : FormScreen(app), mode_(app.state.leaseWindowMode), roomId_(app.state.leaseWindowRoomId) {}
+        : FormScreen(app),
+          mode_(app.state.leaseWindowMode),
+          roomId_(app.state.leaseWindowRoomId),
+          bookingId_(checkingIn() ? app.state.leaseWindowBookingId : 0) {}
 
 private:
     bool checkingIn() const { return mode_ == 1; }
@@ -40,6 +43,7 @@ private:
             services().setText(window(), {}, "增加记录");
             services().setText(window(), kOrderNumber, newOrderNumber(database()));
             services().setText(window(), kAddress, roomAddress(database(), roomId_));
+            loadBookingIntoForm();
         } else {
             services().setText(window(), {}, "修改记录");
             loadLeaseIntoForm();
@@ -61,6 +65,17 @@ private:
         services().setText(window(), kRent, toText(statement.columnDouble(6)));
         services().setDateTime(window(), kDate, toDateTime(statement.columnText(7)));
         services().setText(window(), kRemark, statement.columnText(11));
+    }
+
+    void loadBookingIntoForm() {
+        const auto booking = bookingId_ != 0 ? findBooking(database(), bookingId_) : std::nullopt;
+        if (!booking) {
+            return;
+        }
+        services().setText(window(), kName, booking->guest);
+        services().setText(window(), kContact, booking->contact);
+        services().setText(window(), kDeposit, toText(booking->deposit));
+        services().setText(window(), kRemark, booking->remark);
     }
 
     void fillLeaseFields() {
@@ -88,6 +103,10 @@ private:
             rollBackAndRefuse(checkingIn() ? kCannotLet : kNotLet);
             return;
         }
+        if (!bookingStillBooked()) {
+            rollBackAndRefuse(kBookingGone);
+            return;
+        }
         fillLeaseFields();
         if ((checkingIn() ? checkIn() : saveEdit()) && commitOrReport()) {
             refreshRoomList(app());
@@ -100,13 +119,23 @@ private:
                             : isOpenLeaseOfRoom(database(), roomId_, leaseId_);
     }
 
+    // Another window may have cancelled the booking, or let its guest in, meanwhile.
+    bool bookingStillBooked() {
+        if (bookingId_ == 0) {
+            return true;
+        }
+        const auto booking = findBooking(database(), bookingId_);
+        return booking && booking->booked();
+    }
+
     // The lease row and the room's occupancy change together or not at all.
     bool checkIn() {
         const Text orderNumber = services().text(window(), kOrderNumber);
         if (!orderNumberIsFree(orderNumber)) {
             return false;
         }
-        if (!database().run(queryBuilder().buildInsert()) || !markRoomLet(orderNumber)) {
+        if (!database().run(queryBuilder().buildInsert()) || !markRoomLet(orderNumber) ||
+            (bookingId_ != 0 && !markBookingArrived(database(), bookingId_, orderNumber))) {
             rollBackAndShowError();
             return false;
         }
@@ -162,6 +191,7 @@ private:
     // Kept from the moment the window opened (see RoomWindow).
     const int mode_;
     const int roomId_;
+    const int bookingId_;
     int leaseId_ = 0;  // the lease an edit loaded, and its order number
     Text loadedOrderNumber_;
 };
@@ -176,6 +206,13 @@ Text newOrderNumber(Database& database) {
 
 double moneyFromText(const Text& text, int places) {
     return roundNumber(static_cast<double>(toFloat(text)), places);
+}
+
+void openArrivalWindow(App& app, const Booking& booking) {
+    app.state.leaseWindowMode = 1;
+    app.state.leaseWindowRoomId = booking.roomId;
+    app.state.leaseWindowBookingId = booking.id;
+    openLeaseWindow(app);
 }
 
 void openLeaseWindow(App& app) {

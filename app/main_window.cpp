@@ -85,6 +85,10 @@ void refreshRoomList(App& app) {
     // The reloaded list has nothing selected, so the details of the lease shown before go.
     showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
     refreshStatistics(app);
+    // A handle is never reused, so a live one means the calendar behind the call is there.
+    if (app.services.windowHandle(app.state.calendarWindow) != 0) {
+        app.state.refreshCalendar();
+    }
 }
 
 void refreshStatistics(App& app) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/running_version.h"
 #include "data/database.h"
 #include "data/query_builder.h"
@@ -34,7 +36,10 @@ struct ProgramState {
     UpdateChecker updateChecker;
     Downloader downloader;
     WindowHandle mainWindow = 0;
-    WindowHandle searchWindow = 0;  // the one search window, while it is open
+    WindowHandle searchWindow = 0;    // the one search window, while it is open
+    WindowHandle calendarWindow = 0;  // the one room calendar, while it is open
+    // Redraws the room calendar after any window saved; called only while it is open.
+    std::function<void()> refreshCalendar;
 
     // Carry a toolbar command's choice to the window it opens; each window copies them
     // when it is created, so a later command cannot redirect an earlier window's save.
@@ -42,7 +47,10 @@ struct ProgramState {
     int roomWindowRoomId = 0;
     int leaseWindowMode = 0;  // 1 check-in, 2 edit
     int leaseWindowRoomId = 0;
+    int leaseWindowBookingId = 0;  // with a check-in: the booking that arrives, or 0
     int checkoutRoomId = 0;
+    int bookingWindowBookingId = 0;  // 0 books anew
+    int bookingWindowRoomId = 0;     // the room a new booking starts on
 };
 
 // The services and the shared state, handed to every screen.

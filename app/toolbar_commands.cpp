@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/booking_texts.h"
+#include "app/calendar_window.h"
 #include "app/checkout_window.h"
 #include "app/command_messages.h"
 #include "app/database_queries.h"
@@ -13,6 +15,8 @@
 #include "app/search_window.h"
 #include "app/simple_windows.h"
 #include "app/update_window.h"
+#include "ui/date_format.h"
+#include "ui/date_time.h"
 
 namespace tamrivo {
 namespace {
@@ -62,6 +66,9 @@ public:
                 break;
             case 17:
                 openAboutWindow(app_);
+                break;
+            case 19:
+                openCalendarWindow(app_);
                 break;
             default:
                 break;  // separators
@@ -123,9 +130,22 @@ private:
             message(kCannotLet);
             return;
         }
+        if (!confirmBookedToday()) {
+            return;
+        }
         app_.state.leaseWindowMode = 1;
+        app_.state.leaseWindowBookingId = 0;
         app_.state.leaseWindowRoomId = selectedRoom();
         openLeaseWindow(app_);
+    }
+
+    // Someone else's guest may stand at the door tonight: letting the room asks first.
+    bool confirmBookedToday() {
+        const Text today = formatDateTime(currentDateTime(), "yyyy-MM-dd");
+        const auto booking = bookingOnDay(app_.state.database, selectedRoom(), today);
+        return !booking ||
+               message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
+                       kDefaultMessageTitle, kMessageYesNo) == kAnswerYes;
     }
 
     void editLease() {

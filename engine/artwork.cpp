@@ -41,10 +41,11 @@ Artwork::Artwork() : windowIcon_(icon(QStringLiteral("window_icon"))) {}
 
 QIcon Artwork::toolbarImage(int index) const {
     if (toolbarImages_.empty()) {
-        toolbarImages_ = icons({"toolbar_add_room", "toolbar_check_in", "toolbar_statistics",
-                                "toolbar_search", "toolbar_change_password", "toolbar_about",
-                                "toolbar_edit_room", "toolbar_delete_room", "toolbar_check_out",
-                                "toolbar_edit_check_in", "toolbar_update_check"});
+        toolbarImages_ =
+            icons({"toolbar_add_room", "toolbar_check_in", "toolbar_statistics", "toolbar_search",
+                   "toolbar_change_password", "toolbar_about", "toolbar_edit_room",
+                   "toolbar_delete_room", "toolbar_check_out", "toolbar_edit_check_in",
+                   "toolbar_update_check", "toolbar_calendar"});
     }
     return pick(toolbarImages_, index);
 }

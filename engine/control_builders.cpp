@@ -14,6 +14,7 @@
 #include "engine/bar_builders.h"
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
+#include "engine/room_calendar.h"
 #include "engine/table_view.h"
 
 namespace tamrivo {
@@ -129,6 +130,8 @@ QWidget* makeWidget(const ControlDefinition& definition, QWidget* container, Eng
             return makeCheckBox(definition, container, window);
         case ControlType::Table:
             return new TableView(definition, container, window);
+        case ControlType::Calendar:
+            return new RoomCalendar(container);
         case ControlType::ProgressBar:
             return makeProgressBar(definition, container);
         case ControlType::StatusBar:

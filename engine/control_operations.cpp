@@ -9,6 +9,7 @@
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
+#include "engine/room_calendar.h"
 #include "engine/status_bar.h"
 #include "engine/table_view.h"
 
@@ -125,6 +126,15 @@ void QtWindowServices::listClear(WindowHandle window, const Text& list) {
             view->clear();
         } else if (auto* table = find<TableView>(window, list)) {
             table->setRows({});
+        }
+    });
+}
+
+void QtWindowServices::calendarSetPage(WindowHandle window, const Text& calendar,
+                                       CalendarPage page) {
+    windowThread_.run([this, window, calendar, page = std::move(page)]() mutable {
+        if (auto* view = find<RoomCalendar>(window, calendar)) {
+            view->setPage(std::move(page));
         }
     });
 }

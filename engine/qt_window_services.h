@@ -101,6 +101,7 @@ public:
     void statusText(WindowHandle window, const Text& statusBar, int part,
                     const Text& text) override;
     void tableSetRows(WindowHandle window, const Text& table, std::vector<TableRow> rows) override;
+    void calendarSetPage(WindowHandle window, const Text& calendar, CalendarPage page) override;
 
     // Dialogs and printing
     void bringToFront(WindowHandle window) override;

@@ -16,6 +16,7 @@ namespace {
 
 namespace fj = schema::b_fangjian;
 namespace zl = schema::b_zulin;
+namespace yd = schema::b_yuding;
 
 constexpr std::array<ExportColumn, 5> kRoomColumns = {{
     {fj::kId, "编号"},
@@ -41,9 +42,24 @@ constexpr std::array<ExportColumn, 13> kLeaseColumns = {{
     {zl::kJiesuanbeizhu, "结算备注"},
 }};
 
-constexpr std::array<ExportTable, 2> kTables = {{
-    {"rooms.csv", fj::kTable, kRoomColumns, "rooms"},
-    {"leases.csv", zl::kTable, kLeaseColumns, "leases"},
+constexpr std::array<ExportColumn, 11> kBookingColumns = {{
+    {yd::kId, "编号"},
+    {yd::kFangjianid, "房屋编号"},
+    {yd::kXingming, "姓名"},
+    {yd::kLianxifangshi, "联系方式"},
+    {yd::kDaodariqi, "到达日期"},
+    {yd::kLikairiqi, "离开日期"},
+    {yd::kDingjin, "定金"},
+    {yd::kBeizhu, "备注"},
+    {yd::kZhuangtai, "预订状态"},
+    {yd::kDanhao, "单号"},
+    {yd::kChuangjianshijian, "创建时间"},
+}};
+
+constexpr std::array<ExportTable, 3> kTables = {{
+    {"rooms.csv", fj::kTable, kRoomColumns, "rooms", false},
+    {"leases.csv", zl::kTable, kLeaseColumns, "leases", false},
+    {"reservations.csv", yd::kTable, kBookingColumns, "reservations", true},
 }};
 
 Text selectAll(const ExportTable& table) {
@@ -108,6 +124,9 @@ ExportOutcome exportRows(const std::filesystem::path& file, std::span<const std:
 ExportOutcome exportTable(Database& database, const ExportTable& table,
                           const std::filesystem::path& file) {
     const auto readTable = [&](const CsvRowSink& sink) {
+        if (table.mayBeAbsent && !database.tableExists(table.table)) {
+            return std::string();  // records from before the table: its header alone
+        }
         std::vector<std::string> fields;
         const bool read =
             forEachRow(database, selectAll(table), [&](std::span<const StoredValue> row) {

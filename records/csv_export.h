@@ -22,9 +22,10 @@ struct ExportTable {
     const char* table;
     std::span<const ExportColumn> columns;
     const char* what;  // for the person: "rooms"
+    bool mayBeAbsent;  // records from before the table was added give only the header
 };
 
-// The rooms and the leases.
+// The rooms, the leases and the reservations.
 std::span<const ExportTable> exportTables();
 
 struct ExportOutcome {

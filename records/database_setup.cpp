@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/database.h"
+#include "records/bookings_table.h"
 #include "records/demo_data.h"
 #include "records/password_digest.h"
 #include "records/schema.h"
@@ -116,7 +117,8 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
     Database db;
     Text reason;
     const bool opened = db.open(path, schema::kDatabaseKey);
-    const bool filled = opened && db.begin() && fill(db, withDemo, reason) && db.commit();
+    const bool filled = opened && db.begin() && fill(db, withDemo, reason) && db.commit() &&
+                        addBookingsTable(db, &reason);
     if (!filled && reason.empty()) {
         reason = db.errorMessage();
     }
@@ -125,8 +127,9 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
         std::filesystem::remove(file, error);
         return {false, "cannot create " + shown + ": " + native(reason)};
     }
-    std::string made = "created " + shown + " with tables b_yh, b_fangjian and b_zulin, user " +
-                       kAdminName + " (password " + kAdminPassword + ")";
+    std::string made = "created " + shown +
+                       " with tables b_yh, b_fangjian, b_zulin and b_yuding, user " + kAdminName +
+                       " (password " + kAdminPassword + ")";
     if (withDemo) {
         made += ", " + demoDataSummary();
     }

@@ -76,8 +76,50 @@ const std::array<StateRule, 6> kStateRules = {{
      }},
 }};
 
+std::string booking(std::span<const StoredValue> row) {
+    return "booking " + row[0].text + " of room " + row[1].text + " (" + row[2].text + " to " +
+           row[3].text + ")";
+}
+
+// Only booked bookings hold days; arrived and cancelled ones are history, and a room deleted
+// after its guests came and went leaves theirs behind by design.
+const std::array<StateRule, 3> kBookingRules = {{
+    {"SELECT a.`id`, a.`fangjianid`, a.`daodariqi`, a.`likairiqi`, b.`id`, b.`daodariqi`, "
+     "b.`likairiqi` FROM `b_yuding` a JOIN `b_yuding` b ON a.`fangjianid`=b.`fangjianid` AND "
+     "a.`id`<b.`id` WHERE a.`zhuangtai`=0 AND b.`zhuangtai`=0 AND a.`daodariqi`<b.`likairiqi` "
+     "AND b.`daodariqi`<a.`likairiqi` ORDER BY a.`id`, b.`id`",
+     [](std::span<const StoredValue> row) {
+         return booking(row) + " overlaps booking " + row[4].text + " (" + row[5].text + " to " +
+                row[6].text + ")";
+     }},
+    {"SELECT y.`id`, y.`fangjianid`, y.`daodariqi`, y.`likairiqi` FROM `b_yuding` y WHERE "
+     "y.`zhuangtai`=0 AND NOT EXISTS (SELECT 1 FROM `b_fangjian` f WHERE f.`id`=y.`fangjianid`) "
+     "ORDER BY y.`id`",
+     [](std::span<const StoredValue> row) { return booking(row) + " is for a missing room"; }},
+    {"SELECT `id`, `fangjianid`, `daodariqi`, `likairiqi`, quote(`zhuangtai`) FROM `b_yuding` "
+     "WHERE `zhuangtai` IS NULL OR `zhuangtai` NOT IN (0, 1, 2) OR NOT "
+     "(`likairiqi`>`daodariqi`) ORDER BY `id`",
+     [](std::span<const StoredValue> row) {
+         return booking(row) + " has state " + row[4].text +
+                " or its days out of order; the states are 0 (booked), 1 (arrived) and 2 "
+                "(cancelled)";
+     }},
+}};
+
 std::string lastError(Database& database) {
     return gbkToUtf8(database.errorMessage());
+}
+
+void applyRules(Database& database, std::span<const StateRule> rules,
+                std::vector<std::string>& problems) {
+    for (const StateRule& rule : rules) {
+        const bool ran = forEachRow(database, rule.sql, [&](std::span<const StoredValue> row) {
+            problems.push_back(rule.describe(row));
+        });
+        if (!ran) {
+            problems.push_back("cannot read the records: " + lastError(database));
+        }
+    }
 }
 
 }  // namespace
@@ -107,13 +149,10 @@ std::vector<std::string> recordProblems(Database& database) {
     if (!tables.empty()) {
         return problems;  // the states cannot be read without the tables
     }
-    for (const StateRule& rule : kStateRules) {
-        const bool ran = forEachRow(database, rule.sql, [&](std::span<const StoredValue> row) {
-            problems.push_back(rule.describe(row));
-        });
-        if (!ran) {
-            problems.push_back("cannot read the records: " + lastError(database));
-        }
+    applyRules(database, kStateRules, problems);
+    // Records from before the bookings have no such table, and need none.
+    if (database.tableExists("b_yuding")) {
+        applyRules(database, kBookingRules, problems);
     }
     return problems;
 }

@@ -62,6 +62,24 @@ inline constexpr int kZulinzhuangtaiPosition = 8;
 inline constexpr int kBeizhuPosition = 11;
 }  // namespace b_zulin
 
+// Bookings ahead. Added beside the three tables the program has always had, so that files
+// written by earlier versions still open in them. Days are bare "yyyy-MM-dd"; the departure
+// day is the first day the room is free again.
+namespace b_yuding {
+inline constexpr char kTable[] = "b_yuding";
+inline constexpr char kId[] = "id";
+inline constexpr char kFangjianid[] = "fangjianid";                // room id
+inline constexpr char kXingming[] = "xingming";                    // guest name
+inline constexpr char kLianxifangshi[] = "lianxifangshi";          // guest contact
+inline constexpr char kDaodariqi[] = "daodariqi";                  // arrival day
+inline constexpr char kLikairiqi[] = "likairiqi";                  // departure day
+inline constexpr char kDingjin[] = "dingjin";                      // deposit
+inline constexpr char kBeizhu[] = "beizhu";                        // remark
+inline constexpr char kZhuangtai[] = "zhuangtai";                  // BookingState
+inline constexpr char kDanhao[] = "danhao";                        // order number of its lease
+inline constexpr char kChuangjianshijian[] = "chuangjianshijian";  // created, date-time
+}  // namespace b_yuding
+
 // b_fangjian.zhuangtai: every value other than kRoomNormal counts as abandoned.
 enum RoomCondition : int { kRoomAbandoned = 0, kRoomNormal = 1 };
 
@@ -70,6 +88,9 @@ enum Occupancy : int { kRoomIdle = 0, kRoomLet = 1 };
 
 // b_zulin.zulinzhuangtai: every value other than kLeaseSettled counts as open.
 enum LeaseState : int { kLeaseOpen = 0, kLeaseSettled = 1 };
+
+// b_yuding.zhuangtai: only a booked one holds its days against other bookings.
+enum BookingState : int { kBookingBooked = 0, kBookingArrived = 1, kBookingCancelled = 2 };
 
 // Dates are stored as local time in this picture, for example 2020-02-17 09:05:03.
 inline constexpr char kDateTimePicture[] = "yyyy-MM-dd HH:mm:ss";

@@ -157,6 +157,10 @@ ControlDefinition checkBox(Text name, Text caption, Bounds bounds) {
     return control;
 }
 
+ControlDefinition roomCalendar(Text name, Bounds bounds) {
+    return makeControl(std::move(name), ControlType::Calendar, bounds, true);
+}
+
 ToolbarItem separator() {
     return ToolbarItem{};
 }

@@ -26,8 +26,10 @@ enum class WindowKind {
     Update,
     Search,
     LeaseRecord,
+    Calendar,
+    Booking,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::LeaseRecord;
+inline constexpr WindowKind kLastWindowKind = WindowKind::Booking;
 
 // What raised an event.
 enum class EventKind {
@@ -79,6 +81,16 @@ enum class Handler {
     LeaseRecordCreated,
     PrintReceipt,
     SaveReceiptPdf,
+    // room calendar and booking windows
+    CalendarWindowCreated,
+    MoveCalendar,
+    ShowBookingSelection,
+    BookRoom,
+    EditBooking,
+    CancelBooking,
+    ArriveBooking,
+    BookingWindowCreated,
+    SaveBooking,
 };
 
 struct WindowEvent {
@@ -139,6 +151,29 @@ inline constexpr char kDefaultMessageTitle[] = "信息：";
 struct TableRow {
     int number = 0;
     std::vector<Text> cells;
+};
+
+// What a bar of the room calendar stands for; each kind has its own colour.
+enum class CalendarBarKind { Let, Settled, Booked, Cancelled };
+
+// A stay drawn on the room calendar: its row, the first and last day columns it covers
+// (already cut to the page), and the guest's name on it.
+struct CalendarBar {
+    int row = 0;
+    int firstColumn = 0;
+    int lastColumn = 0;
+    CalendarBarKind kind = CalendarBarKind::Booked;
+    Text label;
+    friend bool operator==(const CalendarBar&, const CalendarBar&) = default;
+};
+
+// One page of the room calendar: the room of each row, the title of each day column, the
+// column of today (-1 when off the page) and the bars.
+struct CalendarPage {
+    std::vector<Text> rooms;
+    std::vector<Text> days;
+    int todayColumn = -1;
+    std::vector<CalendarBar> bars;
 };
 
 // A page for the printer: a title over lines of a label and its value, each line whole.
@@ -209,6 +244,8 @@ public:
     // listClear) also work on tables, by the row as it is shown.
     virtual void tableSetRows(WindowHandle window, const Text& table,
                               std::vector<TableRow> rows) = 0;
+    // Shows a new page on a room calendar.
+    virtual void calendarSetPage(WindowHandle window, const Text& calendar, CalendarPage page) = 0;
 
     // Brings an open window to the front and gives it the focus.
     virtual void bringToFront(WindowHandle window) = 0;

@@ -1,11 +1,10 @@
-// Renders the main window as a landlord sees it after logging in to the demo database, and,
-// given a second file, the search window opened from it over every stay, and given a third,
-// the record of the oldest (settled) stay opened from the search:
-//   tamrivo_render_main_window [file [search-file [record-file]]]
-// (default: renders/main_window.png)
+// Renders the README's pictures of the program as a landlord sees it after logging in to the
+// demo database, into a folder (default: renders): the main window, the search window over
+// every stay, the record of the oldest (settled) stay opened from it, and the room calendar
+// with a few bookings around today.
+//   tamrivo_render_main_window [folder]
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QWidget>
 
 #include <cstdio>
@@ -14,18 +13,48 @@
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "engine/qt_window_services.h"
+#include "records/bookings.h"
 #include "records/database_setup.h"
+#include "records/stored_dates.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
+#include "ui/date_format.h"
 #include "ui/text_encoding.h"
 
 namespace {
 
-bool save(QWidget* window, const QString& file) {
-    QDir().mkpath(QFileInfo(file).absolutePath());
+bool save(QWidget* window, const QDir& folder, const char* name) {
+    const QString file = folder.filePath(name);
     const bool saved = window != nullptr && window->grab().save(file);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
     return saved;
+}
+
+// Bookings on the demo rooms, from days after today to days after today.
+void addBookings(tamrivo::Database& database) {
+    using namespace tamrivo;
+    struct Planned {
+        int room;
+        int arrival;
+        int departure;
+        const char* guest;
+        bool cancelled;
+    };
+    const Planned planned[] = {{1, 0, 3, "周敏", false},   {1, 5, 9, "吴刚", false},
+                               {4, 2, 6, "郑爽", true},    {4, 3, 12, "冯涛", false},
+                               {2, 14, 20, "陈静", false}, {3, 9, 11, "褚亮", false}};
+    for (const Planned& each : planned) {
+        Booking booking;
+        booking.roomId = each.room;
+        booking.guest = each.guest;
+        booking.arrival = formatDateTime(DateTime{double(today() + each.arrival)}, "yyyy-MM-dd");
+        booking.departure =
+            formatDateTime(DateTime{double(today() + each.departure)}, "yyyy-MM-dd");
+        const BookingOutcome saved = saveBooking(database, booking);
+        if (each.cancelled) {
+            cancelBooking(database, saved.id);
+        }
+    }
 }
 
 }  // namespace
@@ -33,7 +62,8 @@ bool save(QWidget* window, const QString& file) {
 int main(int argc, char* argv[]) {
     using namespace tamrivo;
     QApplication& application = testing::application();
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "renders/main_window.png";
+    const QDir pictures(argc > 1 ? QString::fromLocal8Bit(argv[1]) : "renders");
+    QDir().mkpath(pictures.path());
 
     testing::TemporaryFolder folder;
     std::filesystem::create_directories(folder.path() / "Data");
@@ -57,21 +87,27 @@ int main(int argc, char* argv[]) {
     testing::selectListRow(services, main, "超级列表框1", 2);
     testing::processEvents();
 
-    bool saved = save(services.widget(main), file);
-    if (argc > 2) {
-        testing::clickToolbarItem(services, main, "工具条1", "搜索数据");
+    bool saved = save(services.widget(main), pictures, "main_window.png");
+
+    testing::clickToolbarItem(services, main, "工具条1", "搜索数据");
+    testing::processEvents();
+    const auto search = services.openWindows(WindowKind::Search);
+    saved = !search.empty() &&
+            save(services.widget(search.front()), pictures, "search_window.png") && saved;
+    if (!search.empty()) {
+        testing::doubleClickTableRow(services, search.front(), "表格_结果", 2, 2);
         testing::processEvents();
-        const auto search = services.openWindows(WindowKind::Search);
-        saved = !search.empty() &&
-                save(services.widget(search.front()), QString::fromLocal8Bit(argv[2])) && saved;
-        if (argc > 3 && !search.empty()) {
-            testing::doubleClickTableRow(services, search.front(), "表格_结果", 2, 2);
-            testing::processEvents();
-            const auto record = services.openWindows(WindowKind::LeaseRecord);
-            saved = !record.empty() &&
-                    save(services.widget(record.front()), QString::fromLocal8Bit(argv[3])) && saved;
-        }
     }
+    const auto record = services.openWindows(WindowKind::LeaseRecord);
+    saved = !record.empty() &&
+            save(services.widget(record.front()), pictures, "lease_record.png") && saved;
+
+    addBookings(state.database);
+    testing::clickToolbarItem(services, main, "工具条1", "房态预订");
+    testing::processEvents();
+    const auto calendar = services.openWindows(WindowKind::Calendar);
+    saved = !calendar.empty() &&
+            save(services.widget(calendar.front()), pictures, "calendar_window.png") && saved;
     services.destroyWindow(main);
     testing::processEvents();
     application.processEvents();

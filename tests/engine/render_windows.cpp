@@ -86,7 +86,9 @@ int main(int argc, char** argv) {
         {WindowKind::Password, "password_window"},
         {WindowKind::Update, "update_window"},
         {WindowKind::Search, "search_window"},
-        {WindowKind::LeaseRecord, "lease_record_window"}};
+        {WindowKind::LeaseRecord, "lease_record_window"},
+        {WindowKind::Calendar, "calendar_window"},
+        {WindowKind::Booking, "booking_window"}};
     int failures = 0;
     for (const auto& [kind, name] : windows) {
         const WindowHandle window = services.loadWindow(kind, nullptr);

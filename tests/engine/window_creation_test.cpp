@@ -18,9 +18,9 @@ namespace {
 using testing::EngineFixture;
 
 const std::vector<WindowKind> kAllKinds{
-    WindowKind::Main,  WindowKind::Login,    WindowKind::Room,
-    WindowKind::Lease, WindowKind::Checkout, WindowKind::Statistics,
-    WindowKind::About, WindowKind::Password, WindowKind::Update};
+    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,   WindowKind::Lease,
+    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,  WindowKind::Password,
+    WindowKind::Update,   WindowKind::Calendar,   WindowKind::Booking};
 
 class WindowCreation : public EngineFixture {
 protected:
@@ -104,7 +104,7 @@ TEST_F(WindowCreation, ControlsCarryTheirTypeSettings) {
     const WindowHandle main = open(WindowKind::Main);
     auto* bar = qobject_cast<QToolBar*>(services.widget(main, "工具条1"));
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->actions().size(), 18);
+    EXPECT_EQ(bar->actions().size(), 20);
     EXPECT_EQ(bar->iconSize(), QSize(32, 32));
     for (QAction* action : bar->actions()) {
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());

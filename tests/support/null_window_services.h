@@ -41,6 +41,7 @@ public:
     void listClear(WindowHandle, const Text&) override {}
     void statusText(WindowHandle, const Text&, int, const Text&) override {}
     void tableSetRows(WindowHandle, const Text&, std::vector<TableRow>) override {}
+    void calendarSetPage(WindowHandle, const Text&, CalendarPage) override {}
 
     void bringToFront(WindowHandle) override {}
     Text askSaveFileName(WindowHandle, const Text&, const Text&, const Text&) override {

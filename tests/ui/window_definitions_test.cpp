@@ -10,9 +10,10 @@ namespace tamrivo {
 namespace {
 
 const std::vector<WindowKind> kAllKinds{
-    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,       WindowKind::Lease,
-    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,      WindowKind::Password,
-    WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord};
+    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,        WindowKind::Lease,
+    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,       WindowKind::Password,
+    WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord, WindowKind::Calendar,
+    WindowKind::Booking};
 
 TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
     for (const WindowKind kind : kAllKinds) {
@@ -41,7 +42,7 @@ TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldT
 TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
     const ControlDefinition* bar = windowDefinition(WindowKind::Main).control("工具条1");
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->toolbarItems.size(), 18u);
+    ASSERT_EQ(bar->toolbarItems.size(), 20u);
     std::vector<int> separators;
     std::vector<int> images;
     for (std::size_t i = 0; i < bar->toolbarItems.size(); ++i) {
@@ -52,11 +53,14 @@ TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
             images.push_back(item.image);
         }
     }
-    EXPECT_EQ(separators, (std::vector<int>{0, 4, 8, 10, 12, 14, 16}));
+    // The calendar came after the first 18, which keep their places.
+    EXPECT_EQ(separators, (std::vector<int>{0, 4, 8, 10, 12, 14, 16, 18}));
     std::sort(images.begin(), images.end());
-    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_TEXT_EQ(bar->toolbarItems[5].caption, "房屋入住");
     EXPECT_TEXT_EQ(bar->toolbarItems[15].caption, "升级检测");
+    EXPECT_TEXT_EQ(bar->toolbarItems[17].caption, "关于软件");
+    EXPECT_TEXT_EQ(bar->toolbarItems[19].caption, "房态预订");
 }
 
 TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
@@ -69,7 +73,8 @@ TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
             }
         }
     }
-    EXPECT_EQ(limited, 12);  // login 2, room 1, lease 5, check-out 2, password 1, search 1
+    // login 2, room 1, lease 5, check-out 2, password 1, search 1, booking 4
+    EXPECT_EQ(limited, 16);
 }
 
 TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {

@@ -13,6 +13,8 @@ const WindowDefinition& mainWindow() {
         .controls =
             {
                 timer("时钟1", {1072, 40, 24, 16}, 1000).on(Tick, Handler::ShowClock),
+                // One item a line, as the toolbar shows them; the formatter would pack them.
+                // clang-format off
                 toolbar("工具条1", {0, 0, 857, 28},
                         {
                             separator(),
@@ -33,8 +35,11 @@ const WindowDefinition& mainWindow() {
                             {"升级检测", 10},
                             separator(),
                             {"关于软件", 5},
+                            separator(),
+                            {"房态预订", 11},
                         })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
+                // clang-format on
                 listView("超级列表框1", {8, 64, 1096, 464})
                     .on(CurrentItemChanged, Handler::ShowLeaseDetails),
                 groupBox("分组框1", "", {6, 530, 1096, 134}),

@@ -26,6 +26,10 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::searchWindow();
         case WindowKind::LeaseRecord:
             return windows::leaseRecordWindow();
+        case WindowKind::Calendar:
+            return windows::calendarWindow();
+        case WindowKind::Booking:
+            return windows::bookingWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

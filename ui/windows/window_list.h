@@ -16,5 +16,7 @@ const WindowDefinition& passwordWindow();
 const WindowDefinition& updateWindow();
 const WindowDefinition& searchWindow();
 const WindowDefinition& leaseRecordWindow();
+const WindowDefinition& calendarWindow();
+const WindowDefinition& bookingWindow();
 
 }  // namespace tamrivo::windows

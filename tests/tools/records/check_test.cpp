@@ -50,6 +50,16 @@ TEST_F(Check, TheDemoRecordsAreSound) {
     EXPECT_EQ(run.out, databaseFile().string() + " is sound: 5 rooms, 3 leases\n");
 }
 
+TEST_F(Check, OverlappingBookingsAreNamed) {
+    EXPECT_THAT(problemsAfter("INSERT INTO b_yuding (fangjianid, daodariqi, likairiqi) VALUES "
+                              "(1, '2026-12-10', '2026-12-13'), (1, '2026-12-12', '2026-12-14'), "
+                              "(1, '2026-12-13', '2026-12-15')"),
+                ElementsAreArray({"booking 1 of room 1 (2026-12-10 to 2026-12-13) overlaps "
+                                  "booking 2 (2026-12-12 to 2026-12-14)",
+                                  "booking 2 of room 1 (2026-12-12 to 2026-12-14) overlaps "
+                                  "booking 3 (2026-12-13 to 2026-12-15)"}));
+}
+
 TEST_F(Check, EachRecordInAStateTheProgramNeverMakesIsNamed) {
     const std::string room2 = "room 2 (" + gbkToUtf8("幸福里3号楼102室") + ")";
     const std::string lease2 = "20240305093000-00001001";

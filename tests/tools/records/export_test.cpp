@@ -136,5 +136,27 @@ TEST_F(Export, FilesAlreadyThereAreNeverReplaced) {
     EXPECT_FALSE(std::filesystem::exists(out / "rooms.csv"));
 }
 
+TEST_F(Export, ReservationsGoOutBesideTheRestAndOlderRecordsGiveTheHeaderAlone) {
+    execute("INSERT INTO `b_fangjian` (`dizhi`, `zhuangtai`) VALUES ('101', 1)");
+    execute(
+        "INSERT INTO `b_yuding` (`fangjianid`, `xingming`, `daodariqi`, `likairiqi`, "
+        "`dingjin`, `zhuangtai`, `chuangjianshijian`) VALUES (1, '=1+1', '2026-12-10', "
+        "'2026-12-12', 50, 2, '2026-12-01 10:00:00')");
+    const std::filesystem::path out = folder.path() / "export";
+    ASSERT_EQ(tool({"export", out.string()}).status, kExitDone);
+    const Records reservations = readCsv(readFile(out / "reservations.csv").substr(3));
+    ASSERT_EQ(reservations.size(), 2u);
+    EXPECT_EQ(reservations[0][4], utf8("到达日期"));
+    EXPECT_THAT(reservations[1], ElementsAre("1", "1", "'=1+1", "", "2026-12-10", "2026-12-12",
+                                             "50.0", "", "2", "", "2026-12-01 10:00:00"));
+
+    execute("DROP TABLE `b_yuding`");
+    const std::filesystem::path older = folder.path() / "older";
+    const ToolRun run = tool({"export", older.string()});
+    ASSERT_EQ(run.status, kExitDone) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("exported 0 reservations"));
+    EXPECT_EQ(readCsv(readFile(older / "reservations.csv").substr(3)).size(), 1u);
+}
+
 }  // namespace
 }  // namespace tamrivo::testing

@@ -1,0 +1,178 @@
+#include "app/calendar_page.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "records/stored_dates.h"
+#include "ui/date_format.h"
+#include "ui/value_text.h"
+
+namespace tamrivo {
+namespace {
+
+struct Nights {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+
+std::optional<Nights> bookingNights(const Booking& booking) {
+    const auto arrival = typedDay(booking.arrival);
+    const auto departure = typedDay(booking.departure);
+    if (!arrival || !departure || *departure <= *arrival) {
+        return std::nullopt;
+    }
+    return Nights{*arrival, *departure - 1};
+}
+
+std::optional<Nights> leaseNights(const LeaseStay& lease, std::int64_t today) {
+    const auto checkIn = storedDay(lease.checkIn);
+    if (!checkIn) {
+        return std::nullopt;
+    }
+    if (!lease.settled) {
+        return Nights{*checkIn, std::max(*checkIn, today)};
+    }
+    const auto checkOut = storedDay(lease.checkOut);
+    return Nights{*checkIn, checkOut ? std::max(*checkIn, *checkOut - 1) : *checkIn};
+}
+
+CalendarBarKind bookingKind(const Booking& booking) {
+    return booking.state == schema::kBookingCancelled ? CalendarBarKind::Cancelled
+                                                      : CalendarBarKind::Booked;
+}
+
+const char* stateText(int state) {
+    switch (state) {
+        case schema::kBookingBooked:
+            return "已预订";
+        case schema::kBookingArrived:
+            return "已入住";
+        case schema::kBookingCancelled:
+            return "已取消";
+        default:
+            return "未知";
+    }
+}
+
+class PageBuilder {
+public:
+    PageBuilder(const CalendarRecords& records, std::int64_t firstDay, int dayCount)
+        : records_(records), firstDay_(firstDay), lastDay_(firstDay + dayCount - 1) {
+        for (std::size_t row = 0; row < records.rooms.size(); ++row) {
+            const CalendarRoom& room = records.rooms[row];
+            rowOfRoom_[room.id] = static_cast<int>(row);
+            rowOfAddress_.try_emplace(room.address, static_cast<int>(row));
+            if (!room.orderNumber.empty()) {
+                rowOfOpenLease_[room.orderNumber] = static_cast<int>(row);
+            }
+        }
+    }
+
+    void addBar(const std::map<Text, int>& rows, const Text& key,
+                const std::optional<Nights>& nights, CalendarBarKind kind, const Text& label) {
+        const auto row = rows.find(key);
+        if (row != rows.end()) {
+            addBar(row->second, nights, kind, label);
+        }
+    }
+
+    void addBar(int row, const std::optional<Nights>& nights, CalendarBarKind kind,
+                const Text& label) {
+        if (!nights || nights->last < firstDay_ || nights->first > lastDay_) {
+            return;
+        }
+        const auto first = std::max(nights->first, firstDay_) - firstDay_;
+        const auto last = std::min(nights->last, lastDay_) - firstDay_;
+        bars_.push_back({row, static_cast<int>(first), static_cast<int>(last), kind, label});
+    }
+
+    std::vector<CalendarBar> bars(std::int64_t today) {
+        for (const LeaseStay& lease : records_.leases) {
+            if (lease.settled) {
+                addBar(rowOfAddress_, lease.address, leaseNights(lease, today),
+                       CalendarBarKind::Settled, lease.guest);
+            } else {
+                addBar(rowOfOpenLease_, lease.orderNumber, leaseNights(lease, today),
+                       CalendarBarKind::Let, lease.guest);
+            }
+        }
+        for (const Booking& booking : records_.bookings) {
+            // An arrived booking shows as the lease it became.
+            const auto row = rowOfRoom_.find(booking.roomId);
+            if (booking.state != schema::kBookingArrived && row != rowOfRoom_.end()) {
+                addBar(row->second, bookingNights(booking), bookingKind(booking), booking.guest);
+            }
+        }
+        return std::move(bars_);
+    }
+
+private:
+    const CalendarRecords& records_;
+    const std::int64_t firstDay_;
+    const std::int64_t lastDay_;
+    std::map<int, int> rowOfRoom_;
+    std::map<Text, int> rowOfAddress_;
+    std::map<Text, int> rowOfOpenLease_;
+    std::vector<CalendarBar> bars_;
+};
+
+Text addressOf(const std::vector<CalendarRoom>& rooms, int roomId) {
+    const auto room = std::find_if(rooms.begin(), rooms.end(),
+                                   [&](const CalendarRoom& each) { return each.id == roomId; });
+    return room != rooms.end() ? room->address : "房间" + toText(roomId);
+}
+
+}  // namespace
+
+Text dayText(std::int64_t day) {
+    return formatDateTime(DateTime{static_cast<double>(day)}, "yyyy-MM-dd");
+}
+
+CalendarPage calendarPage(const CalendarRecords& records, std::int64_t firstDay, int dayCount,
+                          std::int64_t today) {
+    CalendarPage page;
+    for (const CalendarRoom& room : records.rooms) {
+        page.rooms.push_back(room.address);
+    }
+    for (int column = 0; column < dayCount; ++column) {
+        page.days.push_back(
+            formatDateTime(DateTime{static_cast<double>(firstDay + column)}, "M/d"));
+    }
+    if (today >= firstDay && today < firstDay + dayCount) {
+        page.todayColumn = static_cast<int>(today - firstDay);
+    }
+    page.bars = PageBuilder(records, firstDay, dayCount).bars(today);
+    return page;
+}
+
+std::vector<TableRow> bookingRows(const CalendarRecords& records) {
+    std::vector<TableRow> rows;
+    for (const Booking& booking : records.bookings) {
+        rows.push_back({booking.id,
+                        {toText(booking.id), addressOf(records.rooms, booking.roomId),
+                         booking.guest, booking.contact, booking.arrival, booking.departure,
+                         toText(booking.deposit), stateText(booking.state), booking.remark}});
+    }
+    return rows;
+}
+
+Text todayText(const std::vector<Booking>& bookings, const std::vector<CalendarRoom>& rooms,
+               std::int64_t today) {
+    const Text day = dayText(today);
+    Text arrivals;
+    Text departures;
+    for (const Booking& booking : bookings) {
+        const Text who = addressOf(rooms, booking.roomId) + " " + booking.guest;
+        if (booking.booked() && booking.arrival == day) {
+            arrivals += (arrivals.empty() ? "" : "；") + who;
+        }
+        if (booking.state != schema::kBookingCancelled && booking.departure == day) {
+            departures += (departures.empty() ? "" : "；") + who;
+        }
+    }
+    return "今日 " + day + "  预计到达：" + (arrivals.empty() ? "无" : arrivals) + "\r\n应离开：" +
+           (departures.empty() ? "无" : departures);
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "records/bookings.h"
+#include "records/room_stays.h"
+#include "ui/window_services.h"
+
+namespace tamrivo {
+
+// What the room calendar shows of the days from firstDay (a day number), dayCount long.
+struct CalendarRecords {
+    std::vector<CalendarRoom> rooms;
+    std::vector<LeaseStay> leases;
+    std::vector<Booking> bookings;
+};
+
+// The page: a row per room, a column per day, and a bar per stay on the nights it covers,
+// cut at the page's edges. A booking covers its arrival up to the night before departure; a
+// settled lease its check-in up to the night before check-out (at least its first day); an
+// open one its check-in up to today. A lease reaches its room through the order number while
+// open, and through the address once settled, the only link the leases keep.
+CalendarPage calendarPage(const CalendarRecords& records, std::int64_t firstDay, int dayCount,
+                          std::int64_t today);
+
+// The bookings listed under the calendar, one row each, numbered by their ids.
+std::vector<TableRow> bookingRows(const CalendarRecords& records);
+
+// Who is expected today and who is due to leave, for the calendar's header.
+Text todayText(const std::vector<Booking>& bookings, const std::vector<CalendarRoom>& rooms,
+               std::int64_t today);
+
+// A day number as the records write days, "yyyy-MM-dd".
+Text dayText(std::int64_t day);
+
+}  // namespace tamrivo

@@ -1,0 +1,224 @@
+#include <gmock/gmock.h>
+
+#include "app/calendar_window.h"
+#include "app/main_window.h"
+#include "engine/room_calendar.h"
+#include "records/bookings.h"
+#include "records/stored_dates.h"
+#include "tests/app/app_fixture.h"
+#include "ui/date_format.h"
+
+namespace tamrivo::testing {
+namespace {
+
+constexpr char kBookings[] = "表格_预订";
+
+Text day(int fromToday) {
+    return formatDateTime(DateTime{static_cast<double>(today() + fromToday)}, "yyyy-MM-dd");
+}
+
+class Calendar : public AppTest {
+protected:
+    void SetUp() override {
+        main = startAndLogIn();
+        ASSERT_NE(main, 0);
+        idle = addRoom("一号房", 1);
+        addRoom("废弃房", 0);
+        let = addLetRoom("二号房", "A-1", day(-3) + " 14:00:00");
+        refreshRoomList(app);
+    }
+
+    WindowHandle openCalendar() {
+        return openByCommand(main, -1, "房态预订", WindowKind::Calendar);
+    }
+
+    const CalendarPage& page(WindowHandle calendar) {
+        return static_cast<RoomCalendar*>(services.widget(calendar, "房态表_房态"))->page();
+    }
+
+    int book(int room, int arrival, int departure, const Text& guest) {
+        Booking booking;
+        booking.roomId = room;
+        booking.arrival = day(arrival);
+        booking.departure = day(departure);
+        booking.guest = guest;
+        const BookingOutcome saved = saveBooking(state.database, booking);
+        EXPECT_EQ(saved.result, BookingResult::Saved);
+        return saved.id;
+    }
+
+    // Fills an open booking window with the guest and the days from today.
+    void fillBooking(WindowHandle window, const Text& guest, int arrival, int departure) {
+        services.setText(window, "编辑框_姓名", guest);
+        services.setDateTime(window, "日期框_到达",
+                             DateTime{static_cast<double>(today() + arrival)});
+        services.setDateTime(window, "日期框_离开",
+                             DateTime{static_cast<double>(today() + departure)});
+    }
+
+    int bookingRow(WindowHandle calendar, int id) {
+        for (int row = 0; services.listRowNumber(calendar, kBookings, row) > 0; ++row) {
+            if (services.listRowNumber(calendar, kBookings, row) == id) {
+                return row;
+            }
+        }
+        return -1;
+    }
+
+    WindowHandle main = 0;
+    int idle = 0;
+    int let = 0;
+};
+
+TEST_F(Calendar, BarsShowEachStayCutAtThePagesEdgesInItsKind) {
+    // Settled long ago, into the page; booked to beyond its end; one cancelled.
+    ASSERT_TRUE(
+        run("INSERT INTO b_zulin (danhao, fangzhi, xingming, ruzhuriqi, zulinzhuangtai, "
+            "jiesuanriqi) VALUES ('S-1', '一号房', '老客', '" +
+            day(-30) + " 10:00:00', 1, '" + day(-5) + " 09:00:00')"));
+    book(idle, 50, 70, "远客");
+    const int cancelled = book(idle, 2, 4, "改期");
+    cancelBooking(state.database, cancelled);
+    const WindowHandle calendar = openCalendar();
+    ASSERT_NE(calendar, 0);
+    const CalendarPage& shown = page(calendar);
+    EXPECT_EQ(shown.rooms, (std::vector<Text>{"一号房", "二号房"})) << "abandoned rooms hidden";
+    ASSERT_EQ(shown.days.size(), 68u);
+    EXPECT_EQ(shown.todayColumn, 7);
+    using Kind = CalendarBarKind;
+    EXPECT_THAT(shown.bars,
+                ::testing::UnorderedElementsAre(CalendarBar{0, 0, 1, Kind::Settled, "老客"},
+                                                CalendarBar{1, 4, 7, Kind::Let, "张三"},
+                                                CalendarBar{0, 57, 67, Kind::Booked, "远客"},
+                                                CalendarBar{0, 9, 10, Kind::Cancelled, "改期"}));
+
+    clickControl(services, calendar, "按钮_后一周");
+    processEvents();
+    EXPECT_EQ(page(calendar).todayColumn, 0);
+    EXPECT_EQ(page(calendar).days.front(),
+              formatDateTime(DateTime{static_cast<double>(today())}, "M/d"));
+    clickControl(services, calendar, "按钮_今天");
+    processEvents();
+    EXPECT_EQ(page(calendar).todayColumn, 7);
+}
+
+TEST_F(Calendar, ABookingIsMadeEditedAndCancelledThroughTheWindows) {
+    const WindowHandle calendar = openCalendar();
+    clickControl(services, calendar, "按钮_预订");
+    processEvents();
+    WindowHandle booking = only(WindowKind::Booking);
+    ASSERT_NE(booking, 0);
+    fillBooking(booking, "王五", 1, 3);
+    services.setText(booking, "编辑框_定金", "0.125");
+    confirm(booking);
+    EXPECT_EQ(only(WindowKind::Booking), 0);
+    const int id = queryInt("SELECT id FROM b_yuding WHERE xingming='王五'");
+    EXPECT_TEXT_EQ(queryText("SELECT daodariqi || '/' || likairiqi || '/' || dingjin || '/' || "
+                             "fangjianid FROM b_yuding"),
+                   day(1) + "/" + day(3) + "/0.13/" + std::to_string(idle));
+    EXPECT_THAT(page(calendar).bars,
+                ::testing::Contains(CalendarBar{0, 8, 9, CalendarBarKind::Booked, "王五"}))
+        << "the calendar redraws when a window saves";
+
+    services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, id));
+    clickControl(services, calendar, "按钮_修改");
+    processEvents();
+    booking = only(WindowKind::Booking);
+    EXPECT_TEXT_EQ(services.text(booking, "编辑框_姓名"), "王五");
+    services.setText(booking, "编辑框_姓名", "王五五");
+    confirm(booking);
+    EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_yuding"), "王五五");
+
+    services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, id));
+    responder.answer(kAnswerYes);
+    clickControl(services, calendar, "按钮_取消预订");
+    processEvents();
+    EXPECT_EQ(queryInt("SELECT zhuangtai FROM b_yuding"), 2);
+    EXPECT_THAT(page(calendar).bars,
+                ::testing::Contains(CalendarBar{0, 8, 9, CalendarBarKind::Cancelled, "王五五"}));
+}
+
+TEST_F(Calendar, OfTwoBookingWindowsOnTheSameDaysTheSecondIsRefusedNamingTheFirst) {
+    const WindowHandle calendar = openCalendar();
+    clickControl(services, calendar, "按钮_预订");
+    clickControl(services, calendar, "按钮_预订");
+    processEvents();
+    const auto windows = services.openWindows(WindowKind::Booking);
+    ASSERT_EQ(windows.size(), 2u);
+    fillBooking(windows[0], "甲", 1, 4);
+    fillBooking(windows[1], "乙", 3, 5);
+    confirm(windows[0]);
+    confirm(windows[1]);
+    const int first = queryInt("SELECT id FROM b_yuding");
+    EXPECT_TEXT_EQ(lastBoxText(), "这些日期已被预订：\r\n预订" + std::to_string(first) + "：甲，" +
+                                      day(1) + " 至 " + day(4));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 1);
+    EXPECT_NE(only(WindowKind::Booking), 0) << "the refused one stays open to change";
+}
+
+TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
+    const WindowHandle calendar = openCalendar();
+    state.bookingWindowRoomId = let;
+    state.bookingWindowBookingId = 0;
+    openBookingWindow(app);
+    const WindowHandle booking = only(WindowKind::Booking);
+    EXPECT_TEXT_EQ(services.text(booking, "组合框_房间"), "二号房");
+    fillBooking(booking, "丙", 0, 2);
+    responder.answer(kAnswerNo);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(), "这个房间在到达日仍在出租中，确定仍要预订吗？");
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 0);
+    responder.answer(kAnswerYes);
+    confirm(booking);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 1);
+    static_cast<void>(calendar);
+}
+
+TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuestIn) {
+    const int arriving = book(idle, 0, 2, "赵一");
+    book(let, -2, 0, "钱二");
+    const WindowHandle calendar = openCalendar();
+    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+                   "今日 " + day(0) + "  预计到达：一号房 赵一\r\n应离开：二号房 钱二");
+
+    services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, arriving));
+    clickControl(services, calendar, "按钮_入住");
+    processEvents();
+    const WindowHandle lease = only(WindowKind::Lease);
+    ASSERT_NE(lease, 0);
+    EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "赵一");
+    confirm(lease);
+    EXPECT_EQ(findBooking(state.database, arriving)->state, schema::kBookingArrived);
+    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 钱二");
+    EXPECT_THAT(page(calendar).bars,
+                ::testing::Contains(CalendarBar{0, 7, 7, CalendarBarKind::Let, "赵一"}));
+}
+
+TEST_F(Calendar, ThereIsOneCalendarAtATime) {
+    const WindowHandle calendar = openCalendar();
+    command(main, -1, "房态预订");
+    EXPECT_EQ(services.openWindows(WindowKind::Calendar).size(), 1u);
+    services.destroyWindow(calendar);
+    processEvents();
+    refreshRoomList(app);  // with no calendar to redraw
+}
+
+TEST_F(AppTest, RecordsFromBeforeTheBookingsGainTheirTableWhenTheProgramOpensThem) {
+    makeDatabase(true);
+    {
+        Database older;
+        ASSERT_TRUE(older.open(databaseFile().string(), schema::kDatabaseKey));
+        ASSERT_TRUE(older.execute("DROP TABLE `b_yuding`"));
+        older.close();
+    }
+    ASSERT_TRUE(startProgram(app));
+    const WindowHandle main = logIn("admin", "904817");
+    ASSERT_NE(main, 0);
+    EXPECT_TRUE(state.database.tableExists("b_yuding"));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 3) << "the demo leases are still there";
+    EXPECT_NE(openByCommand(main, -1, "房态预订", WindowKind::Calendar), 0);
+}
+
+}  // namespace
+}  // namespace tamrivo::testing
