@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "records/records_file.h"
+#include "records/statistics_indexes.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -40,8 +41,12 @@ OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
         return OpeningOutcome::Restoring;
     }
     lock_ = std::move(attempt.lock);
-    return openRecords(database_, recordsFile(programFolder)).empty() ? OpeningOutcome::Opened
-                                                                      : OpeningOutcome::Failed;
+    if (!openRecords(database_, recordsFile(programFolder)).empty()) {
+        return OpeningOutcome::Failed;
+    }
+    // Older files gain the statistics' indexes; one that cannot take them is read slower.
+    addStatisticsIndexes(database_);
+    return OpeningOutcome::Opened;
 }
 
 OpeningOutcome DatabaseOpening::finish(Database& database, FileLock& lock,
