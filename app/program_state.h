@@ -34,7 +34,8 @@ struct ProgramState {
     UpdateChecker updateChecker;
     Downloader downloader;
     WindowHandle mainWindow = 0;
-    WindowHandle searchWindow = 0;  // the one search window, while it is open
+    WindowHandle searchWindow = 0;      // the one search window, while it is open
+    WindowHandle statisticsWindow = 0;  // the one statistics window, while it is open
 
     // Carry a toolbar command's choice to the window it opens; each window copies them
     // when it is created, so a later command cannot redirect an earlier window's save.

@@ -12,6 +12,7 @@
 #include "app/screen.h"
 #include "app/search_window.h"
 #include "app/simple_windows.h"
+#include "app/statistics_window.h"
 #include "app/update_window.h"
 
 namespace tamrivo {

@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "engine/bar_builders.h"
+#include "engine/chart_view.h"
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
 #include "engine/table_view.h"
@@ -129,6 +130,8 @@ QWidget* makeWidget(const ControlDefinition& definition, QWidget* container, Eng
             return makeCheckBox(definition, container, window);
         case ControlType::Table:
             return new TableView(definition, container, window);
+        case ControlType::Chart:
+            return new ChartView(definition, container);
         case ControlType::ProgressBar:
             return makeProgressBar(definition, container);
         case ControlType::StatusBar:

@@ -3,12 +3,17 @@
 #include <cmath>
 #include <cstdio>
 
+#include "records/csv.h"
+#include "ui/date_format.h"
+#include "ui/text_encoding.h"
+
 namespace tamrivo {
 namespace {
 
-Text printed(const char* format, double value) {
+// The value with this many decimals.
+Text printed(double value, int decimals) {
     char text[64];
-    std::snprintf(text, sizeof text, format, value);
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
 
@@ -42,12 +47,12 @@ constexpr Figure kFigures[] = {
 Text moneyText(double amount) {
     // Sums of cents land a hair off the cent; -0.00 would read as a loss.
     const double cents = std::round(amount * 100) / 100;
-    return printed("%.2f", cents == 0 ? 0 : cents);
+    return printed(cents == 0 ? 0 : cents, 2);
 }
 
 Text percentText(double share) {
     const double tenths = std::round(share * 1000) / 10;
-    return printed("%.1f%%", tenths == 0 ? 0 : tenths);
+    return printed(tenths == 0 ? 0 : tenths, 1) + "%";
 }
 
 Text changeText(double current, double previous) {
@@ -69,9 +74,52 @@ std::vector<FigureLine> periodFigureLines(const PeriodStatistics& statistics) {
     return lines;
 }
 
-std::vector<Text> roomCells(const RoomFigures& room) {
-    return {room.room, count(room.stays), count(room.nightsLet), percentText(room.occupancy),
-            moneyText(room.income)};
+TextRows figureTable(const PeriodStatistics& statistics) {
+    TextRows rows = {{"指标", "本期", "上期", "变化"}};
+    for (const FigureLine& line : periodFigureLines(statistics)) {
+        rows.push_back({line.name, line.value, line.previousValue, line.change});
+    }
+    return rows;
+}
+
+TextRows roomTable(const PeriodStatistics& statistics) {
+    TextRows rows = {{"房间", "入住次数", "出租晚数", "出租率", "收入(元)"}};
+    for (const RoomFigures& room : statistics.rooms) {
+        rows.push_back({room.room, count(room.stays), count(room.nightsLet),
+                        percentText(room.occupancy), moneyText(room.income)});
+    }
+    return rows;
+}
+
+std::vector<std::vector<std::string>> utf8Rows(const TextRows& rows) {
+    std::vector<std::vector<std::string>> converted;
+    for (const std::vector<Text>& row : rows) {
+        std::vector<std::string>& cells = converted.emplace_back();
+        for (const Text& cell : row) {
+            cells.push_back(gbkToUtf8(cell));
+        }
+    }
+    return converted;
+}
+
+Text periodText(const PeriodStatistics& statistics) {
+    const auto day = [](std::int64_t number) {
+        return formatDateTime(DateTime{static_cast<double>(number)}, "yyyy-MM-dd");
+    };
+    return "期间：" + day(statistics.period.firstDay) + " 至 " + day(statistics.period.lastDay) +
+           "，上期：" + day(statistics.previous.firstDay) + " 至 " +
+           day(statistics.previous.lastDay);
+}
+
+std::string csvTables(std::span<const TextRows> tables) {
+    std::string csv(kUtf8ByteOrderMark);
+    for (const TextRows& table : tables) {
+        csv += &table == tables.data() ? "" : "\r\n";
+        for (const std::vector<std::string>& row : utf8Rows(table)) {
+            csv += csvRecord(row);
+        }
+    }
+    return csv;
 }
 
 std::vector<TodayLine> todayLines(const TodayFigures& figures) {

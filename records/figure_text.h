@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+#include <string>
 #include <vector>
 
 #include "records/period_statistics.h"
@@ -26,8 +28,23 @@ struct FigureLine {
 };
 std::vector<FigureLine> periodFigureLines(const PeriodStatistics& statistics);
 
-// The cells of a room's row: address, stays, nights let, occupancy, income.
-std::vector<Text> roomCells(const RoomFigures& room);
+// Rows of cells, the first the head.
+using TextRows = std::vector<std::vector<Text>>;
+
+// The period's figures: name, this period, the one before, the change.
+TextRows figureTable(const PeriodStatistics& statistics);
+// A row for each room: address, stays, nights let, occupancy, income.
+TextRows roomTable(const PeriodStatistics& statistics);
+
+// The rows with their texts as UTF-8, as they leave the program.
+std::vector<std::vector<std::string>> utf8Rows(const TextRows& rows);
+
+// "期间：2024-03-01 至 2024-03-31，上期：2024-02-01 至 2024-02-29"
+Text periodText(const PeriodStatistics& statistics);
+
+// Tables as one CSV text, a blank line between two: UTF-8 with its byte-order mark, every
+// field defused as the export does.
+std::string csvTables(std::span<const TextRows> tables);
 
 // Today's figures as a name and a value each.
 struct TodayLine {

@@ -157,6 +157,12 @@ ControlDefinition checkBox(Text name, Text caption, Bounds bounds) {
     return control;
 }
 
+ControlDefinition chart(Text name, Text title, Bounds bounds) {
+    ControlDefinition control = makeControl(std::move(name), ControlType::Chart, bounds, false);
+    control.text = std::move(title);
+    return control;
+}
+
 ToolbarItem separator() {
     return ToolbarItem{};
 }

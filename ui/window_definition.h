@@ -22,6 +22,7 @@ enum class ControlType {
     ListView,     // 超级列表框
     Table,        // 表格
     CheckBox,     // 选择框
+    Chart,        // 图表
 };
 
 enum class EditMode { Normal = 0, ReadOnly = 1, Password = 2, Decimal = 4 };
@@ -128,6 +129,7 @@ ControlDefinition toolbar(Text name, Bounds bounds, std::vector<ToolbarItem> ite
 ControlDefinition listView(Text name, Bounds bounds);
 ControlDefinition table(Text name, Bounds bounds, std::vector<TableColumn> columns);
 ControlDefinition checkBox(Text name, Text caption, Bounds bounds);
+ControlDefinition chart(Text name, Text title, Bounds bounds);
 
 ToolbarItem separator();
 

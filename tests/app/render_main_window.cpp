@@ -1,6 +1,8 @@
 // Renders the main window as a landlord sees it after logging in to the demo database, and,
-// given a second file, the search window opened from it over every stay:
-//   tamrivo_render_main_window [file [search-file]]   (default: renders/main_window.png)
+// given more files, the search window opened from it over every stay and the statistics
+// window on March 2024, the demo's month:
+//   tamrivo_render_main_window [file [search-file [statistics-file]]]
+//   (default: renders/main_window.png)
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +18,7 @@
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
 #include "ui/text_encoding.h"
+#include "ui/text_to_value.h"
 
 namespace {
 
@@ -62,6 +65,19 @@ int main(int argc, char* argv[]) {
         const auto search = services.openWindows(WindowKind::Search);
         saved = !search.empty() &&
                 save(services.widget(search.front()), QString::fromLocal8Bit(argv[2])) && saved;
+    }
+    if (argc > 3) {
+        testing::clickToolbarItem(services, main, "工具条1", "数据统计");
+        testing::processEvents();
+        const auto statistics = services.openWindows(WindowKind::Statistics);
+        if (!statistics.empty()) {
+            testing::pickComboItem(services, statistics.front(), "组合框_期间", 5);
+            services.setDateTime(statistics.front(), "日期框_起", toDateTime("2024-03-01"));
+            services.setDateTime(statistics.front(), "日期框_止", toDateTime("2024-03-31"));
+            testing::processEvents();
+        }
+        saved = !statistics.empty() &&
+                save(services.widget(statistics.front()), QString::fromLocal8Bit(argv[3])) && saved;
     }
     services.destroyWindow(main);
     testing::processEvents();

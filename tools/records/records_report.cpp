@@ -12,7 +12,6 @@
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 #include "tools/records/text_table.h"
-#include "ui/date_format.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -30,10 +29,6 @@ constexpr std::pair<std::string_view, PeriodChoice> kPeriodNames[] = {
     {"this-year", PeriodChoice::ThisYear},      {"last-year", PeriodChoice::LastYear},
     {"last-30-days", PeriodChoice::Last30Days}, {"custom", PeriodChoice::Custom},
 };
-
-std::string dayText(std::int64_t day) {
-    return formatDateTime(DateTime{static_cast<double>(day)}, "yyyy-MM-dd");
-}
 
 Rows incomeRows(const RentReport& report) {
     Rows rows = {{words("月份"), words("结算收入(元)")}};
@@ -57,26 +52,6 @@ Rows nightRows(const RentReport& report) {
     return rows;
 }
 
-Rows figureRows(const PeriodStatistics& statistics) {
-    Rows rows = {{words("指标"), words("本期"), words("上期"), words("变化")}};
-    for (const FigureLine& line : periodFigureLines(statistics)) {
-        rows.push_back(
-            {words(line.name.c_str()), line.value, line.previousValue, words(line.change.c_str())});
-    }
-    return rows;
-}
-
-Rows roomRows(const PeriodStatistics& statistics) {
-    Rows rows = {
-        {words("房间"), words("入住次数"), words("出租晚数"), words("出租率"), words("收入(元)")}};
-    for (const RoomFigures& room : statistics.rooms) {
-        std::vector<std::string> cells = roomCells(room);
-        cells[0] = gbkToUtf8(cells[0]);
-        rows.push_back(std::move(cells));
-    }
-    return rows;
-}
-
 // With a chosen period the report also gives its figures.
 struct ReportRequest {
     ReportPeriod period;
@@ -86,18 +61,10 @@ struct ReportRequest {
 std::vector<Rows> tablesOf(const RentReport& report, const ReportRequest& request) {
     std::vector<Rows> tables = {incomeRows(report), nightRows(report)};
     if (request.statistics) {
-        tables.push_back(figureRows(*request.statistics));
-        tables.push_back(roomRows(*request.statistics));
+        tables.push_back(utf8Rows(figureTable(*request.statistics)));
+        tables.push_back(utf8Rows(roomTable(*request.statistics)));
     }
     return tables;
-}
-
-std::string periodLine(const ReportRequest& request) {
-    const std::optional<PeriodStatistics>& statistics = request.statistics;
-    return words("期间：") + dayText(statistics->period.firstDay) + words(" 至 ") +
-           dayText(statistics->period.lastDay) + words("，上期：") +
-           dayText(statistics->previous.firstDay) + words(" 至 ") +
-           dayText(statistics->previous.lastDay);
 }
 
 std::string periodLine(const ParsedArguments& arguments) {
@@ -121,7 +88,9 @@ void printTables(const CommandInput& input, const RentReport& report,
     if (csv) {
         out << kUtf8ByteOrderMark;
     } else {
-        out << (request.statistics ? periodLine(request) : periodLine(input.arguments)) << "\n";
+        out << (request.statistics ? gbkToUtf8(periodText(*request.statistics))
+                                   : periodLine(input.arguments))
+            << "\n";
     }
     bool first = true;
     for (const Rows& table : tablesOf(report, request)) {
