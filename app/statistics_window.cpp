@@ -9,7 +9,6 @@
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "records/today_figures.h"
-#include "ui/date_format.h"
 #include "ui/date_time.h"
 #include "ui/layout_keeper.h"
 
@@ -74,10 +73,7 @@ ChartData roomChart(const PeriodStatistics& statistics) {
 
 // A file name from a period's days, "统计-2024-03-01-2024-03-31".
 Text fileStem(const PeriodStatistics& statistics) {
-    const auto day = [](std::int64_t number) {
-        return formatDateTime(DateTime{static_cast<double>(number)}, "yyyy-MM-dd");
-    };
-    return "统计-" + day(statistics.period.firstDay) + "-" + day(statistics.period.lastDay);
+    return "统计-" + dayText(statistics.period.firstDay) + "-" + dayText(statistics.period.lastDay);
 }
 
 class StatisticsWindow final : public Screen {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "records/csv.h"
-#include "ui/date_format.h"
+#include "records/stored_dates.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -103,12 +103,9 @@ std::vector<std::vector<std::string>> utf8Rows(const TextRows& rows) {
 }
 
 Text periodText(const PeriodStatistics& statistics) {
-    const auto day = [](std::int64_t number) {
-        return formatDateTime(DateTime{static_cast<double>(number)}, "yyyy-MM-dd");
-    };
-    return "期间：" + day(statistics.period.firstDay) + " 至 " + day(statistics.period.lastDay) +
-           "，上期：" + day(statistics.previous.firstDay) + " 至 " +
-           day(statistics.previous.lastDay);
+    return "期间：" + dayText(statistics.period.firstDay) + " 至 " +
+           dayText(statistics.period.lastDay) + "，上期：" + dayText(statistics.previous.firstDay) +
+           " 至 " + dayText(statistics.previous.lastDay);
 }
 
 std::string csvTables(std::span<const TextRows> tables) {

@@ -5,17 +5,13 @@
 
 #include "records/statement_scope.h"
 #include "records/statistics_period.h"
-#include "ui/date_format.h"
+#include "records/stored_dates.h"
 
 namespace tamrivo {
 namespace {
 
 double ratio(double part, double whole) {
     return whole == 0 ? 0 : part / whole;
-}
-
-Text dayText(std::int64_t day, std::string_view picture = "yyyy-MM-dd") {
-    return formatDateTime(DateTime{static_cast<double>(day)}, picture);
 }
 
 // Days of the period up to tonight: those whose nights can have been let.
@@ -37,17 +33,21 @@ bool readRooms(Database& database, Rooms& rooms) {
     return rows.finish();
 }
 
-// The leases that can touch the days [first, end): settled on or after the first with a
-// check-in before the end, checked in or settled within, or still open. Each term has an
-// index of its own, so a period of ten years' records reads only its own leases.
+// The leases that can touch the days [first, end): the settled ones settled on or after the
+// first with a check-in before the end, or checked in or settled within; and the open ones.
+// Each term has an index of its own (a single OR over both halves would read every lease),
+// so a period of ten years' records reads little more than its own leases.
 bool readLeases(Database& database, ReportPeriod days, std::vector<LeaseFacts>& leases) {
-    StatementScope rows(database,
-                        "SELECT `id`, `fangzhi`, `ruzhuriqi`, ifnull(`zulinzhuangtai`, 0)=1, "
-                        "CAST(ifnull(`jiesuanjine`, 0) AS REAL), `jiesuanriqi` FROM `b_zulin` "
-                        "WHERE (`jiesuanriqi`>=:first AND `ruzhuriqi`<:end) "
-                        "OR (`ruzhuriqi`>=:first AND `ruzhuriqi`<:end) "
-                        "OR (`jiesuanriqi`>=:first AND `jiesuanriqi`<:end) "
-                        "OR `zulinzhuangtai` IS NOT 1");
+    constexpr char kColumns[] =
+        "SELECT `id`, `fangzhi`, `ruzhuriqi`, ifnull(`zulinzhuangtai`, 0)=1, "
+        "CAST(ifnull(`jiesuanjine`, 0) AS REAL), `jiesuanriqi` FROM `b_zulin` ";
+    StatementScope rows(database, Text(kColumns) +
+                                      "WHERE `zulinzhuangtai`=1 AND ("
+                                      "(`jiesuanriqi`>=:first AND `ruzhuriqi`<:end) "
+                                      "OR (`ruzhuriqi`>=:first AND `ruzhuriqi`<:end) "
+                                      "OR (`jiesuanriqi`>=:first AND `jiesuanriqi`<:end)) "
+                                      "UNION ALL " +
+                                      kColumns + "WHERE `zulinzhuangtai` IS NOT 1");
     rows.bindText(":first", dayText(days.firstDay));
     rows.bindText(":end", dayText(days.lastDay + 1));
     while (rows.step()) {
@@ -151,7 +151,7 @@ std::vector<IncomeBar> incomeBars(const PeriodStatistics& statistics, const Peri
             statistics.byMonth
                 ? dayText(firstDayOfMonth(monthIndexOf(statistics.period.firstDay) + bar),
                           "yyyy-MM")
-                : dayText(statistics.period.firstDay + bar, "MM-dd");
+                : dayText(statistics.period.firstDay + bar, "d");
         bars.push_back({label, current.barIncome(bar), previous.barIncome(bar)});
     }
     return bars;

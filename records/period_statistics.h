@@ -34,8 +34,9 @@ struct RoomFigures {
     double income = 0;
 };
 
-// One bar of the income chart: a day ("MM-dd") or a month ("yyyy-MM") of the period, and the
-// one at the same place of the period before it.
+// One bar of the income chart: a day of the month ("3", short enough for a month of bars
+// side by side) or a month ("2024-03") of the period, and the one at the same place of the
+// period before it.
 struct IncomeBar {
     Text label;
     double income = 0;

@@ -120,7 +120,7 @@ TEST_F(StatisticsWindow, ChartsIncomeByDayAndRoomsBestFirst) {
     const WindowHandle window = openMarch();
     const ChartData income = services.chartData(window, "图表_收入");
     ASSERT_EQ(income.categories.size(), 31u);
-    EXPECT_TEXT_EQ(income.categories[2], "03-03");
+    EXPECT_TEXT_EQ(income.categories[2], "3");
     ASSERT_EQ(income.series.size(), 2u);
     EXPECT_TEXT_EQ(income.series[0].name, "本期");
     EXPECT_DOUBLE_EQ(income.series[0].values[2], 400);
