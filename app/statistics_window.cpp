@@ -117,12 +117,12 @@ private:
     }
 
     void showToday() {
-        const auto figures = readTodayFigures(database(), currentDateTime());
-        if (!figures) {
+        today_ = readTodayFigures(database(), currentDateTime());
+        if (!today_) {
             showDatabaseError();
             return;
         }
-        const std::vector<TodayLine> lines = todayLines(*figures);
+        const std::vector<TodayLine> lines = todayLines(*today_);
         for (std::size_t i = 0; i < lines.size() && i < kTodayLabels.size(); ++i) {
             services().setText(window(), kTodayLabels[i], lines[i].name + "：" + lines[i].value);
         }
@@ -194,22 +194,24 @@ private:
             return;
         }
         PrintedReport report{"数据统计  " + periodText(*statistics_), {}};
-        TextRows today = {{"今日", ""}};
-        for (const TodayLine& line :
-             todayLines(readTodayFigures(database(), currentDateTime()).value_or(TodayFigures{}))) {
-            today.push_back({line.name, line.value});
+        if (today_) {
+            TextRows today = {{"今日", ""}};
+            for (const TodayLine& line : todayLines(*today_)) {
+                today.push_back({line.name, line.value});
+            }
+            report.parts.push_back({today, {}});
         }
-        report.parts = {{today, {}},
-                        {figureTable(*statistics_), {}},
-                        {{}, kIncomeChart},
-                        {{}, kRoomChart},
-                        {roomTable(*statistics_), {}}};
+        report.parts.insert(report.parts.end(), {{figureTable(*statistics_), {}},
+                                                 {{}, kIncomeChart},
+                                                 {{}, kRoomChart},
+                                                 {roomTable(*statistics_), {}}});
         if (services().printReport(window(), report) == PrintOutcome::Failed) {
             showMessage("打印失败,请检查打印机", kMessageTitle);
         }
     }
 
     LayoutKeeper layout_;
+    std::optional<TodayFigures> today_;  // as shown since the window opened
     std::optional<PeriodStatistics> statistics_;
     bool settingDates_ = false;
 };

@@ -1,6 +1,7 @@
 #include <QBarSet>
 #include <QChartView>
 #include <QHorizontalBarSeries>
+#include <QToolTip>
 
 #include <fstream>
 
@@ -43,6 +44,12 @@ TEST_F(Charts, ShowWhatTheyAreGivenAndGiveItBack) {
     EXPECT_EQ(income->barSets()[0]->at(0), -20);
     EXPECT_EQ(nights->barSets()[0]->at(0), 0);
     EXPECT_EQ(chart()->axes(Qt::Horizontal).size(), 2);  // a scale of its own for the nights
+
+    // Hovering a bar shows its category, series and figure.
+    emit income->barSets()[0]->hovered(true, 0);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("三号房  收入：-20.00"));
+    emit income->barSets()[0]->hovered(false, 0);
+    EXPECT_TRUE(testing::waitUntil([] { return !QToolTip::isVisible(); }));
 
     // Empty again, nothing is left of the old bars.
     services.chartSetData(window, kChart, {});
