@@ -116,6 +116,33 @@ TEST_F(StatisticsWindow, ANamedPeriodFillsTheDatesAndKeepsThemShut) {
     EXPECT_TRUE(services.widget(window, "日期框_止")->isEnabled());
 }
 
+TEST_F(StatisticsWindow, GrowingTheWindowGivesTheChartsAndTheRoomTableTheRoom) {
+    const WindowHandle window = openStatistics();
+    // Where a control stands within the window, which the system may move meanwhile.
+    const auto rect = [&](const Text& control) {
+        const Rect frame = services.frameRect(window);
+        const Rect placed = services.frameRect(services.windowHandle(window, control));
+        return Rect{placed.left - frame.left, placed.top - frame.top, placed.right - frame.left,
+                    placed.bottom - frame.top};
+    };
+    const Rect frame = services.frameRect(window);
+    const Rect income = rect("图表_收入");
+    const Rect rooms = rect("图表_房间");
+    const Rect table = rect("表格_房间");
+    const Rect print = rect("按钮_打印");
+    services.placeControl(window, {frame.left, frame.top, frame.right + 200, frame.bottom + 100},
+                          kPlaceNoMove);
+    ASSERT_TRUE(
+        waitUntil([&] { return services.frameRect(window).width() == frame.width() + 200; }));
+    processEvents();
+    EXPECT_EQ(rect("图表_收入"),
+              (Rect{income.left, income.top, income.right + 200, income.bottom}));
+    EXPECT_EQ(rect("图表_房间"),
+              (Rect{rooms.left, rooms.top, rooms.right + 200, rooms.bottom + 100}));
+    EXPECT_EQ(rect("表格_房间"), (Rect{table.left, table.top, table.right, table.bottom + 100}));
+    EXPECT_EQ(rect("按钮_打印").left, print.left + 200);
+}
+
 TEST_F(StatisticsWindow, ChartsIncomeByDayAndRoomsBestFirst) {
     const WindowHandle window = openMarch();
     const ChartData income = services.chartData(window, "图表_收入");
