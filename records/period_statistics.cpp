@@ -10,6 +10,8 @@
 namespace tamrivo {
 namespace {
 
+constexpr std::int64_t kMonthsInYear = 12;
+
 double ratio(double part, double whole) {
     return whole == 0 ? 0 : part / whole;
 }
@@ -60,7 +62,7 @@ bool readLeases(Database& database, ReportPeriod days, std::vector<LeaseFacts>& 
 // Adds up the leases of one period, with its income chart bars and, when asked, its rooms.
 class PeriodTally {
 public:
-    PeriodTally(ReportPeriod period, bool byMonth) : period_(period), byMonth_(byMonth) {}
+    PeriodTally(ReportPeriod period, ChartSpan span) : period_(period), span_(span) {}
 
     void add(const LeaseFacts& lease, std::optional<std::int64_t> checkIn, std::int64_t end,
              RoomFigures* room) {
@@ -85,8 +87,16 @@ public:
     }
 
     std::int64_t barOf(std::int64_t day) const {
-        return byMonth_ ? monthIndexOf(day) - monthIndexOf(period_.firstDay)
-                        : day - period_.firstDay;
+        switch (span_) {
+            case ChartSpan::Day:
+                break;
+            case ChartSpan::Month:
+                return monthIndexOf(day) - monthIndexOf(period_.firstDay);
+            case ChartSpan::Year:
+                return monthIndexOf(day) / kMonthsInYear -
+                       monthIndexOf(period_.firstDay) / kMonthsInYear;
+        }
+        return day - period_.firstDay;
     }
     double barIncome(std::int64_t bar) const {
         const auto found = barIncome_.find(bar);
@@ -97,7 +107,7 @@ public:
 
 private:
     ReportPeriod period_;
-    bool byMonth_;
+    ChartSpan span_;
     std::map<std::int64_t, double> barIncome_;
 };
 
@@ -147,11 +157,13 @@ std::vector<IncomeBar> incomeBars(const PeriodStatistics& statistics, const Peri
     std::vector<IncomeBar> bars;
     const std::int64_t count = current.barOf(statistics.period.lastDay) + 1;
     for (std::int64_t bar = 0; bar < count; ++bar) {
+        const std::int64_t firstMonth = monthIndexOf(statistics.period.firstDay);
         const Text label =
-            statistics.byMonth
-                ? dayText(firstDayOfMonth(monthIndexOf(statistics.period.firstDay) + bar),
-                          "yyyy-MM")
-                : dayText(statistics.period.firstDay + bar, "d");
+            statistics.bars == ChartSpan::Day ? dayText(statistics.period.firstDay + bar, "d")
+            : statistics.bars == ChartSpan::Month
+                ? dayText(firstDayOfMonth(firstMonth + bar), "yyyy-MM")
+                : dayText(firstDayOfMonth((firstMonth / kMonthsInYear + bar) * kMonthsInYear),
+                          "yyyy");
         bars.push_back({label, current.barIncome(bar), previous.barIncome(bar)});
     }
     return bars;
@@ -176,15 +188,18 @@ std::optional<PeriodStatistics> readPeriodStatistics(Database& database, ReportP
     PeriodStatistics statistics;
     statistics.period = period;
     statistics.previous = previousPeriod(period);
-    statistics.byMonth = daysIn(period) > kLongestDailyChart;
+    const std::int64_t months = monthIndexOf(period.lastDay) - monthIndexOf(period.firstDay) + 1;
+    statistics.bars = daysIn(period) <= kLongestDailyChart ? ChartSpan::Day
+                      : months <= kLongestMonthlyChart     ? ChartSpan::Month
+                                                           : ChartSpan::Year;
     Rooms rooms;
     std::vector<LeaseFacts> leases;
     if (!readRooms(database, rooms) ||
         !readLeases(database, {statistics.previous.firstDay, period.lastDay}, leases)) {
         return std::nullopt;
     }
-    PeriodTally current(period, statistics.byMonth);
-    PeriodTally previous(statistics.previous, statistics.byMonth);
+    PeriodTally current(period, statistics.bars);
+    PeriodTally previous(statistics.previous, statistics.bars);
     RoomTable table(rooms.addresses);
     for (const LeaseFacts& lease : leases) {
         const std::optional<std::int64_t> end = stayEnd(lease, today, statistics.leftOut);

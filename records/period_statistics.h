@@ -35,20 +35,25 @@ struct RoomFigures {
 };
 
 // One bar of the income chart: a day of the month ("3", short enough for a month of bars
-// side by side) or a month ("2024-03") of the period, and the one at the same place of the
-// period before it.
+// side by side), a month ("2024-03") or a year ("2024") of the period, and the one at the
+// same place of the period before it.
 struct IncomeBar {
     Text label;
     double income = 0;
     double previousIncome = 0;
 };
 
+// What a bar of the income chart stands for: a day for periods of up to kLongestDailyChart
+// days, a month for up to kLongestMonthlyChart months, a year beyond, so that even a
+// period of centuries has bars a chart can draw.
+enum class ChartSpan { Day, Month, Year };
+
 struct PeriodStatistics {
     ReportPeriod period;
     ReportPeriod previous;
     PeriodFigures figures;
     PeriodFigures previousFigures;
-    bool byMonth = false;  // a period longer than kLongestDailyChart days
+    ChartSpan bars = ChartSpan::Day;
     std::vector<IncomeBar> income;
     std::vector<RoomFigures> rooms;    // every room and every other address stays carry,
                                        // best income first
@@ -56,6 +61,7 @@ struct PeriodStatistics {
 };
 
 inline constexpr std::int64_t kLongestDailyChart = 62;
+inline constexpr std::int64_t kLongestMonthlyChart = 120;
 
 // The period's statistics and those of the period before it (previousPeriod), with tonight
 // the night of `today`. Nothing when the records cannot be read (the reason is then the

@@ -113,7 +113,7 @@ TEST_F(PeriodStatisticsTest, ListsEveryRoomBestIncomeFirst) {
 
 TEST_F(PeriodStatisticsTest, ChartsIncomeByDayBesideTheDayOfThePeriodBefore) {
     const PeriodStatistics march = statistics(days("2024-03-01", "2024-03-31"));
-    EXPECT_FALSE(march.byMonth);
+    EXPECT_EQ(march.bars, ChartSpan::Day);
     ASSERT_EQ(march.income.size(), 31u);
     EXPECT_EQ(march.income[0].label, "1");
     EXPECT_EQ(march.income[2].label, "3");
@@ -129,7 +129,7 @@ TEST_F(PeriodStatisticsTest, ChartsIncomeByDayBesideTheDayOfThePeriodBefore) {
 
     // Longer than 62 days: by month, the year before beside.
     const PeriodStatistics year = statistics(days("2024-01-01", "2024-12-31"));
-    EXPECT_TRUE(year.byMonth);
+    EXPECT_EQ(year.bars, ChartSpan::Month);
     ASSERT_EQ(year.income.size(), 12u);
     EXPECT_EQ(year.income[1].label, "2024-02");
     EXPECT_DOUBLE_EQ(year.income[1].income, 200);
@@ -138,6 +138,15 @@ TEST_F(PeriodStatisticsTest, ChartsIncomeByDayBesideTheDayOfThePeriodBefore) {
     EXPECT_DOUBLE_EQ(year.income[3].previousIncome, 0);
     // The year is on offer only up to tonight: 1 January to 5 April.
     EXPECT_EQ(year.figures.nightsOnOffer, 2 * (31 + 29 + 31 + 5));
+
+    // Ten years and more: by year, so centuries typed into the dates stay a drawable chart.
+    const PeriodStatistics decades = statistics(days("2015-06-01", "2024-12-31"));
+    EXPECT_EQ(decades.bars, ChartSpan::Month);
+    const PeriodStatistics centuries = statistics(days("1900-01-01", "2099-12-31"));
+    EXPECT_EQ(centuries.bars, ChartSpan::Year);
+    ASSERT_EQ(centuries.income.size(), 200u);
+    EXPECT_EQ(centuries.income[124].label, "2024");
+    EXPECT_DOUBLE_EQ(centuries.income[124].income, 200 + 430 + 300);
 }
 
 TEST_F(PeriodStatisticsTest, AnOpenStayCountsUpToTonight) {
@@ -241,6 +250,13 @@ TEST(FigureText, MoneyAndSharesRoundToWhatIsShown) {
     EXPECT_EQ(changeText(5, 10), "-50.0%");
     EXPECT_EQ(changeText(10, 10), "0.0%");
     EXPECT_EQ(changeText(10, 0), "—");
+}
+
+TEST(FigureText, CsvTablesDefuseFormulasAndQuoteWhatNeedsIt) {
+    const std::array tables = {
+        TextRows{{"指标"}}, TextRows{{"房间", "收入(元)"}, {"=1+1", "-5.00"}, {"a,\"b\"", "1.00"}}};
+    EXPECT_EQ(csvTables(tables), "\xEF\xBB\xBF" + gbkToUtf8("指标\r\n\r\n房间,收入(元)\r\n") +
+                                     "'=1+1,-5.00\r\n\"a,\"\"b\"\"\",1.00\r\n");
 }
 
 }  // namespace
