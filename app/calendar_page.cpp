@@ -125,10 +125,6 @@ Text addressOf(const std::vector<CalendarRoom>& rooms, int roomId) {
 
 }  // namespace
 
-Text dayText(std::int64_t day) {
-    return formatDateTime(DateTime{static_cast<double>(day)}, "yyyy-MM-dd");
-}
-
 CalendarPage calendarPage(const CalendarRecords& records, std::int64_t firstDay, int dayCount,
                           std::int64_t today) {
     CalendarPage page;

@@ -31,7 +31,4 @@ std::vector<TableRow> bookingRows(const CalendarRecords& records);
 Text todayText(const std::vector<Booking>& bookings, const std::vector<CalendarRoom>& rooms,
                std::int64_t today);
 
-// A day number as the records write days, "yyyy-MM-dd".
-Text dayText(std::int64_t day);
-
 }  // namespace tamrivo

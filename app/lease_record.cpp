@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/length_of_stay.h"
+#include "records/length_of_stay.h"
 #include "ui/date_format.h"
 #include "ui/value_text.h"
 

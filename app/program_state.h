@@ -36,8 +36,9 @@ struct ProgramState {
     UpdateChecker updateChecker;
     Downloader downloader;
     WindowHandle mainWindow = 0;
-    WindowHandle searchWindow = 0;    // the one search window, while it is open
-    WindowHandle calendarWindow = 0;  // the one room calendar, while it is open
+    WindowHandle searchWindow = 0;      // the one search window, while it is open
+    WindowHandle statisticsWindow = 0;  // the one statistics window, while it is open
+    WindowHandle calendarWindow = 0;    // the one room calendar, while it is open
     // Redraws the room calendar after any window saved; called only while it is open.
     std::function<void()> refreshCalendar;
 

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "app/lease_record_window.h"
-#include "app/length_of_stay.h"
 #include "app/screen.h"
 #include "records/csv_export.h"
 #include "records/lease_search.h"
+#include "records/length_of_stay.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
 #include "ui/text_encoding.h"

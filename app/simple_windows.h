@@ -5,7 +5,6 @@
 namespace tamrivo {
 
 // Windows that only show what their definition holds.
-void openStatisticsWindow(App& app);
 void openAboutWindow(App& app);
 
 }  // namespace tamrivo

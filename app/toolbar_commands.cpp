@@ -14,6 +14,7 @@
 #include "app/screen.h"
 #include "app/search_window.h"
 #include "app/simple_windows.h"
+#include "app/statistics_window.h"
 #include "app/update_window.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"

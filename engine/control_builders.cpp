@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "engine/bar_builders.h"
+#include "engine/chart_view.h"
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
 #include "engine/room_calendar.h"
@@ -132,6 +133,8 @@ QWidget* makeWidget(const ControlDefinition& definition, QWidget* container, Eng
             return new TableView(definition, container, window);
         case ControlType::Calendar:
             return new RoomCalendar(container);
+        case ControlType::Chart:
+            return new ChartView(definition, container);
         case ControlType::ProgressBar:
             return makeProgressBar(definition, container);
         case ControlType::StatusBar:

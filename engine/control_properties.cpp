@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "engine/bar_builders.h"
+#include "engine/chart_view.h"
 #include "engine/conversions.h"
 #include "engine/edit_box.h"
 #include "engine/qt_window_services.h"
@@ -47,6 +48,9 @@ Text QtWindowServices::text(WindowHandle window, const Text& control) {
             }
             if (const auto* combo = qobject_cast<QComboBox*>(widget)) {
                 return fromQString(combo->currentText());
+            }
+            if (const auto* chart = dynamic_cast<const ChartView*>(widget)) {
+                return fromQString(chart->chart()->title());
             }
             return {};
         },

@@ -5,11 +5,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "engine/chart_view.h"
 #include "engine/conversions.h"
 #include "engine/form_printer.h"
 #include "engine/qt_window_services.h"
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
+#include "engine/report_printer.h"
+#include "engine/whole_file.h"
 
 namespace tamrivo {
 
@@ -46,19 +47,20 @@ Text QtWindowServices::askSaveFileName(WindowHandle owner, const Text& title,
         Text());
 }
 
+bool QtWindowServices::askPrinter(QPrinter& printer, WindowHandle owner) {
+    if (printDialogPresenter_) {
+        return printDialogPresenter_(printer);
+    }
+    QPrintDialog dialog(&printer, findWindow(owner));
+    return dialog.exec() == QDialog::Accepted;
+}
+
 PrintOutcome QtWindowServices::printForm(WindowHandle owner, const PrintedForm& form) {
     return windowThread_.call<PrintOutcome>(
         [&] {
             QPrinter printer(QPrinter::HighResolution);
             prepareFormPage(printer);
-            bool accepted = false;
-            if (printDialogPresenter_) {
-                accepted = printDialogPresenter_(printer);
-            } else {
-                QPrintDialog dialog(&printer, findWindow(owner));
-                accepted = dialog.exec() == QDialog::Accepted;
-            }
-            if (!accepted) {
+            if (!askPrinter(printer, owner)) {
                 return PrintOutcome::Cancelled;
             }
             return paintForm(printer, form) ? PrintOutcome::Printed : PrintOutcome::Failed;
@@ -69,24 +71,59 @@ PrintOutcome QtWindowServices::printForm(WindowHandle owner, const PrintedForm& 
 bool QtWindowServices::saveFormAsPdf(const PrintedForm& form, const Text& path) {
     return windowThread_.call<bool>(
         [&] {
-            // Written whole beside the file the person chose, which is kept until then.
-            ReplacementFile file;
-            const std::string target = gbkToUtf8(path);
-            if (target.empty() || file.create(target)) {
-                return false;
-            }
-            QPrinter printer(QPrinter::HighResolution);
-            prepareFormPage(printer);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QString::fromStdString(file.path().string()));
-            return paintForm(printer, form) && !file.commit();
+            return writeWholeFile(path, [&](const QString& partial) {
+                QPrinter printer(QPrinter::HighResolution);
+                prepareFormPage(printer);
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(partial);
+                return paintForm(printer, form);
+            });
         },
         false);
+}
+
+Text QtWindowServices::askFolder(WindowHandle owner, const Text& title) {
+    return windowThread_.call<Text>(
+        [&]() -> Text {
+            if (folderDialogPresenter_) {
+                return folderDialogPresenter_(title);
+            }
+            return fromQString(QFileDialog::getExistingDirectory(
+                findWindow(owner), toQString(title), QDir::homePath()));
+        },
+        Text());
+}
+
+ChartPainter QtWindowServices::chartPainter(WindowHandle owner) const {
+    return [this, owner](const Text& chart, QPainter& painter, const QRect& area) {
+        if (auto* view = find<ChartView>(owner, chart)) {
+            view->render(&painter, QRectF(area));
+        }
+    };
+}
+
+PrintOutcome QtWindowServices::printReport(WindowHandle owner, const PrintedReport& report) {
+    return windowThread_.call<PrintOutcome>(
+        [&] {
+            QPrinter printer(QPrinter::HighResolution);
+            prepareReportPage(printer);
+            if (!askPrinter(printer, owner)) {
+                return PrintOutcome::Cancelled;
+            }
+            return paintReport(printer, report, chartPainter(owner)) ? PrintOutcome::Printed
+                                                                     : PrintOutcome::Failed;
+        },
+        PrintOutcome::Failed);
 }
 
 void QtWindowServices::setSaveDialogPresenter(SaveDialogPresenter presenter) {
     windowThread_.run(
         [this, presenter = std::move(presenter)] { saveDialogPresenter_ = presenter; });
+}
+
+void QtWindowServices::setFolderDialogPresenter(FolderDialogPresenter presenter) {
+    windowThread_.run(
+        [this, presenter = std::move(presenter)] { folderDialogPresenter_ = presenter; });
 }
 
 void QtWindowServices::setPrintDialogPresenter(PrintDialogPresenter presenter) {

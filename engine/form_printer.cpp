@@ -27,13 +27,6 @@ QString chineseFamily() {
     return chinese.isEmpty() ? own : chinese.first();
 }
 
-QFont formFont(int points, bool bold = false) {
-    QFont font(chineseFamily());
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
-
 // Places the form's lines at the given size; the height they take, in device pixels, and with
 // paint, paints them too.
 class FormLayout {
@@ -91,6 +84,13 @@ private:
 };
 
 }  // namespace
+
+QFont formFont(int points, bool bold) {
+    QFont font(chineseFamily());
+    font.setPointSize(points);
+    font.setBold(bold);
+    return font;
+}
 
 void prepareFormPage(QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::A5));

@@ -2,9 +2,14 @@
 
 #include "ui/window_services.h"
 
+#include <QFont>
+
 class QPrinter;
 
 namespace tamrivo {
+
+// A printing type that has the Chinese characters, at this size.
+QFont formFont(int points, bool bold = false);
 
 // Sets the printer up for a form: an A5 page, upright, with margins a hand can hold it by.
 void prepareFormPage(QPrinter& printer);

@@ -11,6 +11,7 @@
 #include "engine/chinese_texts.h"
 #include "engine/engine_window.h"
 #include "engine/message_box.h"
+#include "engine/report_printer.h"
 #include "engine/window_thread.h"
 #include "ui/window_services.h"
 
@@ -30,6 +31,8 @@ struct SaveDialogRequest {
 // (empty: cancelled), and the printer set up as the print dialog would (false: cancelled).
 using SaveDialogPresenter = std::function<Text(const SaveDialogRequest&)>;
 using PrintDialogPresenter = std::function<bool(QPrinter&)>;
+// The folder chosen in a folder dialog with this title (empty: cancelled).
+using FolderDialogPresenter = std::function<Text(const Text& title)>;
 
 // The window engine over Qt Widgets. Construct it on the thread that made the
 // QApplication, after it; load the first window, then run() the message loop, which
@@ -54,6 +57,7 @@ public:
     void setMessageBoxPresenter(MessageBoxPresenter presenter);
     void setSaveDialogPresenter(SaveDialogPresenter presenter);
     void setPrintDialogPresenter(PrintDialogPresenter presenter);
+    void setFolderDialogPresenter(FolderDialogPresenter presenter);
     QWidget* widget(WindowHandle window, const Text& control = {});
     std::vector<int> runningPrograms() const;
     // The open windows of a kind, oldest first (window thread only).
@@ -102,6 +106,9 @@ public:
                     const Text& text) override;
     void tableSetRows(WindowHandle window, const Text& table, std::vector<TableRow> rows) override;
     void calendarSetPage(WindowHandle window, const Text& calendar, CalendarPage page) override;
+    void chartSetData(WindowHandle window, const Text& chart, ChartData data) override;
+    ChartData chartData(WindowHandle window, const Text& chart) override;
+    bool saveChartImage(WindowHandle window, const Text& chart, const Text& path) override;
 
     // Dialogs and printing
     void bringToFront(WindowHandle window) override;
@@ -109,6 +116,8 @@ public:
                          const Text& filter) override;
     PrintOutcome printForm(WindowHandle owner, const PrintedForm& form) override;
     bool saveFormAsPdf(const PrintedForm& form, const Text& path) override;
+    Text askFolder(WindowHandle owner, const Text& title) override;
+    PrintOutcome printReport(WindowHandle owner, const PrintedReport& report) override;
 
     // Geometry
     Rect frameRect(WindowHandle handle) override;
@@ -138,6 +147,9 @@ private:
     void closeWindow(WindowHandle window);
     void forget(EngineWindow& window);
     int presentMessageBox(const MessageBoxRequest& request);
+    ChartPainter chartPainter(WindowHandle owner) const;
+    // The print dialog (or its stand-in) over the owner; false when cancelled.
+    bool askPrinter(QPrinter& printer, WindowHandle owner);
 
     WindowThread windowThread_;
     ChineseTexts chineseTexts_;
@@ -150,6 +162,7 @@ private:
     MessageBoxPresenter presenter_;
     SaveDialogPresenter saveDialogPresenter_;
     PrintDialogPresenter printDialogPresenter_;
+    FolderDialogPresenter folderDialogPresenter_;
 
     mutable std::mutex systemMutex_;
     Text programDirectory_;

@@ -14,10 +14,10 @@
 namespace tamrivo {
 namespace {
 
-// Cells without a number sort before every number.
+// Cells without a number sort before every number; a share ("45.2%") sorts by its number.
 double sortValue(const QString& cell) {
     bool ok = false;
-    const double value = cell.toDouble(&ok);
+    const double value = (cell.endsWith('%') ? cell.chopped(1) : cell).toDouble(&ok);
     return ok && !std::isnan(value) ? value : -std::numeric_limits<double>::infinity();
 }
 

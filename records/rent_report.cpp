@@ -46,18 +46,39 @@ private:
     std::size_t roomCount_ = 0;
 };
 
-bool within(ReportPeriod period, std::int64_t day) {
+}  // namespace
+
+std::optional<std::int64_t> checkInDay(const LeaseFacts& lease, std::vector<std::string>& leftOut) {
+    const std::optional<std::int64_t> day = storedDay(lease.checkIn);
+    if (!day) {
+        leftOut.push_back("lease " + lease.id + ": the check-in date '" + lease.checkIn +
+                          "' is no date; its nights are left out");
+    }
+    return day;
+}
+
+std::optional<std::int64_t> stayEnd(const LeaseFacts& lease, std::int64_t today,
+                                    std::vector<std::string>& leftOut) {
+    if (!lease.settled) {
+        return today + 1;
+    }
+    const std::optional<std::int64_t> day = storedDay(lease.settledAt);
+    if (!day) {
+        leftOut.push_back("lease " + lease.id + ": the settlement date '" + lease.settledAt +
+                          "' is no date; the lease is left out");
+    }
+    return day;
+}
+
+bool isWithin(ReportPeriod period, std::int64_t day) {
     return day >= period.firstDay && day <= period.lastDay;
 }
 
-// The dates d of the period with checkIn <= d < end.
 std::int64_t nightsWithin(ReportPeriod period, std::int64_t checkIn, std::int64_t end) {
     const std::int64_t first = std::max(checkIn, period.firstDay);
     const std::int64_t last = std::min(end, period.lastDay + 1);
     return std::max<std::int64_t>(0, last - first);
 }
-
-}  // namespace
 
 RentReport makeRentReport(std::span<const std::string> rooms, std::span<const LeaseFacts> leases,
                           ReportPeriod period, std::int64_t today) {
@@ -65,25 +86,16 @@ RentReport makeRentReport(std::span<const std::string> rooms, std::span<const Le
     std::map<std::string, double> income;
     NightCounter nights(rooms);
     for (const LeaseFacts& lease : leases) {
-        std::optional<std::int64_t> end = today + 1;
-        if (lease.settled) {
-            end = storedDay(lease.settledAt);
-            if (!end) {
-                report.leftOut.push_back("lease " + lease.id + ": the settlement date '" +
-                                         lease.settledAt + "' is no date; the lease is left out");
-                continue;
-            }
-            if (within(period, *end)) {
-                income[lease.settledAt.substr(0, kMonthLength)] += lease.amount;
-            }
-        }
-        const std::optional<std::int64_t> checkIn = storedDay(lease.checkIn);
-        if (!checkIn) {
-            report.leftOut.push_back("lease " + lease.id + ": the check-in date '" + lease.checkIn +
-                                     "' is no date; its nights are left out");
+        const std::optional<std::int64_t> end = stayEnd(lease, today, report.leftOut);
+        if (!end) {
             continue;
         }
-        nights.add(lease.room, nightsWithin(period, *checkIn, *end));
+        if (lease.settled && isWithin(period, *end)) {
+            income[lease.settledAt.substr(0, kMonthLength)] += lease.amount;
+        }
+        if (const auto checkIn = checkInDay(lease, report.leftOut)) {
+            nights.add(lease.room, nightsWithin(period, *checkIn, *end));
+        }
     }
     report.incomeByMonth.assign(income.begin(), income.end());
     report.nightsByRoom = nights.take();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "ui/date_format.h"
 #include "ui/date_time.h"
 
 namespace tamrivo {
@@ -57,6 +58,10 @@ std::optional<std::int64_t> storedDay(std::string_view text) {
 
 std::optional<std::int64_t> typedDay(std::string_view text) {
     return hasShape(text, kDateShape) ? dayOf(text) : std::nullopt;
+}
+
+std::string dayText(std::int64_t day, std::string_view picture) {
+    return formatDateTime(DateTime{static_cast<double>(day)}, picture);
 }
 
 std::int64_t today() {

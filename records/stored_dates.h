@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tamrivo {
@@ -13,6 +14,9 @@ std::optional<std::int64_t> storedDay(std::string_view text);
 
 // Like storedDay, but only the bare "yyyy-MM-dd" a person types.
 std::optional<std::int64_t> typedDay(std::string_view text);
+
+// A day number as the bare date, "2024-03-05", or in another picture of formatDateTime.
+std::string dayText(std::int64_t day, std::string_view picture = "yyyy-MM-dd");
 
 // The day number of today, local time.
 std::int64_t today();

@@ -161,6 +161,12 @@ ControlDefinition roomCalendar(Text name, Bounds bounds) {
     return makeControl(std::move(name), ControlType::Calendar, bounds, true);
 }
 
+ControlDefinition chart(Text name, Text title, Bounds bounds) {
+    ControlDefinition control = makeControl(std::move(name), ControlType::Chart, bounds, false);
+    control.text = std::move(title);
+    return control;
+}
+
 ToolbarItem separator() {
     return ToolbarItem{};
 }

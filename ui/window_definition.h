@@ -23,6 +23,7 @@ enum class ControlType {
     Table,        // 表格
     CheckBox,     // 选择框
     Calendar,     // 房态表: rooms down, days across, a bar per stay
+    Chart,        // 图表
 };
 
 enum class EditMode { Normal = 0, ReadOnly = 1, Password = 2, Decimal = 4 };
@@ -130,6 +131,7 @@ ControlDefinition listView(Text name, Bounds bounds);
 ControlDefinition table(Text name, Bounds bounds, std::vector<TableColumn> columns);
 ControlDefinition checkBox(Text name, Text caption, Bounds bounds);
 ControlDefinition roomCalendar(Text name, Bounds bounds);
+ControlDefinition chart(Text name, Text title, Bounds bounds);
 
 ToolbarItem separator();
 

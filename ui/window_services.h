@@ -91,6 +91,12 @@ enum class Handler {
     ArriveBooking,
     BookingWindowCreated,
     SaveBooking,
+    // statistics window
+    StatisticsWindowCreated,
+    RelayoutStatisticsWindow,
+    ShowStatisticsPeriod,
+    ExportStatistics,
+    PrintStatistics,
 };
 
 struct WindowEvent {
@@ -186,6 +192,33 @@ struct PrintedForm {
     std::vector<Line> lines;
 };
 
+// What a chart control shows: bars for each category, one bar of every series beside the
+// others. A series on the second axis has a scale of its own, drawn on the far side.
+struct ChartSeries {
+    Text name;
+    std::vector<double> values;  // one per category
+    int axis = 0;                // 0 or 1
+    friend bool operator==(const ChartSeries&, const ChartSeries&) = default;
+};
+struct ChartData {
+    std::vector<Text> categories;
+    std::vector<ChartSeries> series;
+    bool horizontal = false;  // bars lying down, the first category on top
+    friend bool operator==(const ChartData&, const ChartData&) = default;
+};
+
+// A report on one page: a title, then its parts from the top, each a table (its first row
+// the head) or a chart of the owner window, named as in its definition.
+struct PrintedReport {
+    using Table = std::vector<std::vector<Text>>;
+    struct Part {
+        Table table;
+        Text chart;  // when the table is empty
+    };
+    Text title;
+    std::vector<Part> parts;
+};
+
 // How printing ended.
 enum class PrintOutcome { Printed, Cancelled, Failed };
 
@@ -247,6 +280,12 @@ public:
     // Shows a new page on a room calendar.
     virtual void calendarSetPage(WindowHandle window, const Text& calendar, CalendarPage page) = 0;
 
+    // Replaces what a chart shows, and reads it back.
+    virtual void chartSetData(WindowHandle window, const Text& chart, ChartData data) = 0;
+    virtual ChartData chartData(WindowHandle window, const Text& chart) = 0;
+    // The chart as it is drawn now, as a PNG file; false when it cannot be written.
+    virtual bool saveChartImage(WindowHandle window, const Text& chart, const Text& path) = 0;
+
     // Brings an open window to the front and gives it the focus.
     virtual void bringToFront(WindowHandle window) = 0;
     // Asks the person for a file to write, in a save dialog over the owner; the suggested name
@@ -254,6 +293,12 @@ public:
     // text when the dialog was cancelled.
     virtual Text askSaveFileName(WindowHandle owner, const Text& title, const Text& suggestedName,
                                  const Text& filter) = 0;
+    // Asks the person for a folder, in a dialog over the owner; its path (GBK), or the empty
+    // text when the dialog was cancelled.
+    virtual Text askFolder(WindowHandle owner, const Text& title) = 0;
+    // The report on one A4 page, through the print dialog over the owner (which also offers
+    // a PDF file); the charts are the owner's.
+    virtual PrintOutcome printReport(WindowHandle owner, const PrintedReport& report) = 0;
     // The form on one A5 page, through the system's print dialog over the owner.
     virtual PrintOutcome printForm(WindowHandle owner, const PrintedForm& form) = 0;
     // The form on one A5 page of a PDF file; false when the file cannot be written.

@@ -1,7 +1,7 @@
 // Renders the README's pictures of the program as a landlord sees it after logging in to the
 // demo database, into a folder (default: renders): the main window, the search window over
-// every stay, the record of the oldest (settled) stay opened from it, and the room calendar
-// with a few bookings around today.
+// every stay, the record of the oldest (settled) stay opened from it, the statistics window on
+// March 2024 (the demo's month), and the room calendar with a few bookings around today.
 //   tamrivo_render_main_window [folder]
 #include <QApplication>
 #include <QDir>
@@ -20,6 +20,7 @@
 #include "tests/support/temporary_folder.h"
 #include "ui/date_format.h"
 #include "ui/text_encoding.h"
+#include "ui/text_to_value.h"
 
 namespace {
 
@@ -101,6 +102,18 @@ int main(int argc, char* argv[]) {
     const auto record = services.openWindows(WindowKind::LeaseRecord);
     saved = !record.empty() &&
             save(services.widget(record.front()), pictures, "lease_record.png") && saved;
+
+    testing::clickToolbarItem(services, main, "工具条1", "数据统计");
+    testing::processEvents();
+    const auto statistics = services.openWindows(WindowKind::Statistics);
+    if (!statistics.empty()) {
+        testing::pickComboItem(services, statistics.front(), "组合框_期间", 5);
+        services.setDateTime(statistics.front(), "日期框_起", toDateTime("2024-03-01"));
+        services.setDateTime(statistics.front(), "日期框_止", toDateTime("2024-03-31"));
+        testing::processEvents();
+    }
+    saved = !statistics.empty() &&
+            save(services.widget(statistics.front()), pictures, "statistics_window.png") && saved;
 
     addBookings(state.database);
     testing::clickToolbarItem(services, main, "工具条1", "房态预订");

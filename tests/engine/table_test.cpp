@@ -95,6 +95,14 @@ TEST_F(Tables, ATitleClickSortsNumbersByValueAndTextsAsTextAndASecondClickRevers
     EXPECT_EQ(services.listRowNumber(search, kTable, 0), 8);  // numbers travel with their rows
 }
 
+TEST_F(Tables, SharesSortByTheirNumber) {
+    services.tableSetRows(search, kTable,
+                          {row(1, "A", "a", "9.5%", ""), row(2, "B", "b", "10.0%", ""),
+                           row(3, "C", "c", "—", ""), row(4, "D", "d", "-3%", "")});
+    clickTitle(6);  // as texts: -3%, 10.0%, 9.5%, —
+    EXPECT_TEXT_EQ(shownOrder(), "C,D,A,B");
+}
+
 TEST_F(Tables, TheSelectionFollowsItsRowThroughASortAndNewRowsDropIt) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(2, 1));
     ASSERT_EQ(services.selectedIndex(search, kTable), 2);

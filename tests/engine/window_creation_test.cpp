@@ -1,3 +1,4 @@
+#include <QChartView>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -119,7 +120,9 @@ TEST_F(WindowCreation, ControlsCarryTheirTypeSettings) {
     EXPECT_EQ(qobject_cast<QProgressBar*>(services.widget(update, "进度条_进度"))->value(), 0);
 
     const WindowHandle stats = open(WindowKind::Statistics);
-    EXPECT_EQ(services.widget(stats, "标签1")->font().pixelSize(), 20);
+    auto* chart = qobject_cast<QChartView*>(services.widget(stats, "图表_收入"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->chart()->title(), QStringLiteral("收入"));
 
     const WindowHandle password = open(WindowKind::Password);
     EXPECT_EQ(qobject_cast<QComboBox*>(services.widget(password, "组合框1"))->count(), 0);

@@ -42,6 +42,9 @@ public:
     void statusText(WindowHandle, const Text&, int, const Text&) override {}
     void tableSetRows(WindowHandle, const Text&, std::vector<TableRow>) override {}
     void calendarSetPage(WindowHandle, const Text&, CalendarPage) override {}
+    void chartSetData(WindowHandle, const Text&, ChartData) override {}
+    ChartData chartData(WindowHandle, const Text&) override { return {}; }
+    bool saveChartImage(WindowHandle, const Text&, const Text&) override { return false; }
 
     void bringToFront(WindowHandle) override {}
     Text askSaveFileName(WindowHandle, const Text&, const Text&, const Text&) override {
@@ -51,6 +54,10 @@ public:
         return PrintOutcome::Cancelled;
     }
     bool saveFormAsPdf(const PrintedForm&, const Text&) override { return false; }
+    Text askFolder(WindowHandle, const Text&) override { return {}; }
+    PrintOutcome printReport(WindowHandle, const PrintedReport&) override {
+        return PrintOutcome::Cancelled;
+    }
 
     Rect frameRect(WindowHandle) override { return {}; }
     Point screenToClient(WindowHandle, Point screen) override { return screen; }

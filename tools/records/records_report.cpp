@@ -1,9 +1,13 @@
-#include <cstdio>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "records/csv.h"
+#include "records/figure_text.h"
+#include "records/period_statistics.h"
 #include "records/rent_records.h"
+#include "records/statistics_indexes.h"
+#include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
@@ -20,20 +24,20 @@ std::string words(const char* gbk) {
     return gbkToUtf8(gbk);
 }
 
-std::string money(double amount) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", amount);
-    return text;
-}
+constexpr std::pair<std::string_view, PeriodChoice> kPeriodNames[] = {
+    {"this-month", PeriodChoice::ThisMonth},    {"last-month", PeriodChoice::LastMonth},
+    {"this-year", PeriodChoice::ThisYear},      {"last-year", PeriodChoice::LastYear},
+    {"last-30-days", PeriodChoice::Last30Days}, {"custom", PeriodChoice::Custom},
+};
 
 Rows incomeRows(const RentReport& report) {
     Rows rows = {{words("月份"), words("结算收入(元)")}};
     double total = 0;
     for (const auto& [month, amount] : report.incomeByMonth) {
-        rows.push_back({month, money(amount)});
+        rows.push_back({month, moneyText(amount)});
         total += amount;
     }
-    rows.push_back({words("合计"), money(total)});
+    rows.push_back({words("合计"), moneyText(total)});
     return rows;
 }
 
@@ -46,6 +50,21 @@ Rows nightRows(const RentReport& report) {
     }
     rows.push_back({words("合计"), std::to_string(total)});
     return rows;
+}
+
+// With a chosen period the report also gives its figures.
+struct ReportRequest {
+    ReportPeriod period;
+    std::optional<PeriodStatistics> statistics;
+};
+
+std::vector<Rows> tablesOf(const RentReport& report, const ReportRequest& request) {
+    std::vector<Rows> tables = {incomeRows(report), nightRows(report)};
+    if (request.statistics) {
+        tables.push_back(utf8Rows(figureTable(*request.statistics)));
+        tables.push_back(utf8Rows(roomTable(*request.statistics)));
+    }
+    return tables;
 }
 
 std::string periodLine(const ParsedArguments& arguments) {
@@ -62,22 +81,29 @@ std::string periodLine(const ParsedArguments& arguments) {
            (to.empty() ? "" : " " + to);
 }
 
-void printTables(const CommandInput& input, const RentReport& report) {
+void printTables(const CommandInput& input, const RentReport& report,
+                 const ReportRequest& request) {
     std::ostream& out = input.console.out;
-    if (input.arguments.has("--csv")) {
+    const bool csv = input.arguments.has("--csv");
+    if (csv) {
         out << kUtf8ByteOrderMark;
-        for (const auto& row : incomeRows(report)) {
-            out << csvRecord(row);
-        }
-        out << "\r\n";
-        for (const auto& row : nightRows(report)) {
-            out << csvRecord(row);
-        }
-        return;
+    } else {
+        out << (request.statistics ? gbkToUtf8(periodText(*request.statistics))
+                                   : periodLine(input.arguments))
+            << "\n";
     }
-    out << periodLine(input.arguments) << "\n\n"
-        << alignedTable(incomeRows(report)) << '\n'
-        << alignedTable(nightRows(report));
+    bool first = true;
+    for (const Rows& table : tablesOf(report, request)) {
+        out << (!csv ? "\n" : first ? "" : "\r\n");
+        first = false;
+        if (csv) {
+            for (const auto& row : table) {
+                out << csvRecord(row);
+            }
+        } else {
+            out << alignedTable(table);
+        }
+    }
 }
 
 // Reads --from and --to; false (with the person told) when one is no date or they cross.
@@ -103,20 +129,64 @@ bool readPeriod(const CommandInput& input, ReportPeriod& period) {
     return true;
 }
 
+// Reads --period; false (with the person told) when it names no period or its dates clash.
+bool readChoice(const CommandInput& input, ReportRequest& request,
+                std::optional<PeriodChoice>& choice) {
+    const auto found = input.arguments.options.find("--period");
+    if (found == input.arguments.options.end()) {
+        return true;
+    }
+    for (const auto& [name, named] : kPeriodNames) {
+        if (name == found->second) {
+            choice = named;
+        }
+    }
+    const bool dated = input.arguments.has("--from") || input.arguments.has("--to");
+    const bool bothDates = input.arguments.has("--from") && input.arguments.has("--to");
+    if (!choice) {
+        input.fail(
+            "--period wants this-month, last-month, this-year, last-year, "
+            "last-30-days or custom, not '" +
+            found->second + "'");
+    } else if (*choice == PeriodChoice::Custom && !bothDates) {
+        input.fail("--period custom wants --from and --to");
+    } else if (*choice != PeriodChoice::Custom && dated) {
+        input.fail("--period " + found->second + " has its own dates; leave out --from and --to");
+    } else {
+        request.period = choosePeriod(*choice, today(), request.period);
+        return true;
+    }
+    return false;
+}
+
+// The period's figures, when one was chosen; false when the records cannot be read.
+bool readStatistics(Database& database, std::optional<PeriodChoice> choice,
+                    ReportRequest& request) {
+    if (!choice) {
+        return true;
+    }
+    addStatisticsIndexes(database);
+    request.statistics = readPeriodStatistics(database, request.period, today());
+    return request.statistics.has_value();
+}
+
 }  // namespace
 
 int runReport(const CommandInput& input) {
-    ReportPeriod period;
-    if (!readPeriod(input, period)) {
+    ReportRequest request;
+    std::optional<PeriodChoice> choice;
+    if (!readPeriod(input, request.period) || !readChoice(input, request, choice)) {
         return kExitUsage;
     }
+    const ReportPeriod& period = request.period;
     const auto lock = shareRecords(input);
     Database database;
     if (!lock || !openForCommand(input, database)) {
         return kExitFailed;
     }
     RentRecords records;
-    const bool read = readRentRecords(database, records);
+    const bool read =
+        readRentRecords(database, records) && readStatistics(database, choice, request);
     const std::string reason = read ? std::string() : gbkToUtf8(database.errorMessage());
     database.close();
     if (!read) {
@@ -126,7 +196,7 @@ int runReport(const CommandInput& input) {
     for (const std::string& leftOut : report.leftOut) {
         input.warn(leftOut);
     }
-    printTables(input, report);
+    printTables(input, report, request);
     return kExitDone;
 }
 

@@ -17,7 +17,7 @@ constexpr char kProgramName[] = "tamrivo-records";
 
 constexpr std::array kCreateOptions = {KnownOption{"--demo", false}};
 constexpr std::array kReportOptions = {KnownOption{"--from", true}, KnownOption{"--to", true},
-                                       KnownOption{"--csv", false}};
+                                       KnownOption{"--period", true}, KnownOption{"--csv", false}};
 
 constexpr std::array kCommands = {
     Command{"create", "create [--demo]", "make a new database with the user admin",
@@ -66,13 +66,19 @@ constexpr std::array kCommands = {
             {},
             1,
             runExport},
-    Command{"report", "report [--from DATE] [--to DATE] [--csv]",
+    Command{"report", "report [--from DATE] [--to DATE] [--period PERIOD] [--csv]",
             "settled income per month and nights let per room",
             "Shows the settled income of each month (by settlement date) and the nights let\n"
             "of each room (by the address on its leases) between the two dates, both\n"
             "included (DATE as YYYY-MM-DD; without them, all the records). A night is\n"
             "counted for each date from the check-in up to the day before the check-out; an\n"
-            "open lease counts up to tonight. With --csv the tables are written as CSV.\n",
+            "open lease counts up to tonight. With --csv the tables are written as CSV.\n"
+            "With --period (this-month, last-month, this-year, last-year, last-30-days, or\n"
+            "custom with --from and --to) the period's figures follow, beside those of the\n"
+            "period before it, as the statistics window shows them: settled income, stays\n"
+            "(check-ins), nights let, occupancy (nights let per normal room and night of the\n"
+            "period up to tonight), average rate per night let, income per night on offer;\n"
+            "then each room's check-ins, nights, occupancy and income, best income first.\n",
             kReportOptions, 0, runReport},
     Command{"password",
             "password USER",

@@ -46,6 +46,50 @@ TEST_F(Report, MarchAsCsv) {
                            utf8("东101,4\r\n东102,2\r\n西1,0\r\n合计,6\r\n"));
 }
 
+// March 2024 against February, a leap month: nights 1 (the lease crossing the start), 3, and
+// 2 (the one crossing the end) against 28 and 29 February; two normal rooms offer 62 nights
+// against 58.
+TEST_F(Report, ACustomPeriodGivesItsFiguresBesideThoseOfThePeriodBefore) {
+    const ToolRun run = tool(
+        {"report", "--period", "custom", "--from", "2024-03-01", "--to", "2024-03-31", "--csv"});
+    ASSERT_EQ(run.status, kExitDone) << run.err;
+    const std::string figures = utf8(
+        "指标,本期,上期,变化\r\n"
+        "结算收入,365.50,0.00,—\r\n"
+        "入住次数,2,1,'+100.0%\r\n"  // a leading + is defused as a formula would be
+        "出租晚数,6,2,'+200.0%\r\n"
+        "出租率,9.7%,3.4%,'+180.6%\r\n"
+        "平均房价,60.92,0.00,—\r\n"
+        "每间可售房收入,5.90,0.00,—\r\n"
+        "\r\n"
+        "房间,入住次数,出租晚数,出租率,收入(元)\r\n"
+        "东101,1,4,12.9%,365.50\r\n"
+        "东102,1,2,6.5%,0.00\r\n"
+        "西1,0,0,0.0%,0.00\r\n");
+    EXPECT_THAT(run.out, ::testing::EndsWith(utf8("合计,6\r\n\r\n") + figures));
+
+    const ToolRun table =
+        tool({"report", "--period=custom", "--from=2024-03-01", "--to=2024-03-31"});
+    ASSERT_EQ(table.status, kExitDone) << table.err;
+    EXPECT_THAT(table.out,
+                ::testing::StartsWith(utf8("期间：2024-03-01 至 2024-03-31，上期：2024-02-01 至 "
+                                           "2024-02-29\n\n月份")));
+    EXPECT_THAT(table.out, ::testing::HasSubstr(utf8("出租率            9.7%  3.4%  +180.6%\n")));
+}
+
+TEST_F(Report, ANamedPeriodTakesItsOwnDates) {
+    const ToolRun run = tool({"report", "--period", "last-year"});
+    ASSERT_EQ(run.status, kExitDone) << run.err;
+    EXPECT_THAT(run.out, ::testing::HasSubstr(utf8("至 ") + "20"));
+    EXPECT_THAT(run.out, ::testing::HasSubstr(utf8("-12-31\n")));
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"report", "--period", "fortnight"},
+          {"report", "--period", "custom", "--from", "2024-03-01"},
+          {"report", "--period", "this-month", "--to", "2024-03-31"}}) {
+        EXPECT_EQ(tool(wrong).status, kExitUsage) << wrong[2];
+    }
+}
+
 TEST_F(Report, AFormulaInAnAddressIsDefusedInTheCsv) {
     ASSERT_TRUE(db.open(databaseFile().string(), schema::kDatabaseKey));
     execute("UPDATE b_fangjian SET dizhi='=1+1' WHERE dizhi='西1'");

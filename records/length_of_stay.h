@@ -7,6 +7,9 @@
 
 namespace tamrivo {
 
+// A date-time as the records store it; nothing for text that is none.
+std::optional<DateTime> readStayDate(const Text& text);
+
 // The days from check-in to check-out, keeping the fraction of a day (12 hours count 0.5),
 // rounded to two decimals; negative when the check-out comes first.
 double daysOfStay(DateTime checkIn, DateTime checkOut);

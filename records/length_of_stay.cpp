@@ -1,27 +1,24 @@
-#include "app/length_of_stay.h"
+#include "records/length_of_stay.h"
 
 #include "ui/number_ops.h"
 #include "ui/text_to_value.h"
 #include "ui/time_interval.h"
 
 namespace tamrivo {
-namespace {
 
 // Text that cannot be read as a date-time gives the minimum date.
-std::optional<DateTime> readDate(const Text& text) {
+std::optional<DateTime> readStayDate(const Text& text) {
     const DateTime value = toDateTime(text);
     return value.days == DateTime::kMinimumDays ? std::nullopt : std::optional(value);
 }
-
-}  // namespace
 
 double daysOfStay(DateTime checkIn, DateTime checkOut) {
     return roundNumber(timeInterval(checkOut, checkIn, TimeUnit::Days), 2);
 }
 
 std::optional<double> daysOfStay(const LeaseRow& lease, DateTime now) {
-    const auto checkIn = readDate(lease.ruzhuriqi);
-    const auto checkOut = lease.settled() ? readDate(lease.jiesuanriqi) : std::optional(now);
+    const auto checkIn = readStayDate(lease.ruzhuriqi);
+    const auto checkOut = lease.settled() ? readStayDate(lease.jiesuanriqi) : std::optional(now);
     if (!checkIn || !checkOut) {
         return std::nullopt;
     }

@@ -1,0 +1,230 @@
+#include "app/statistics_window.h"
+
+#include <array>
+#include <utility>
+
+#include "app/screen.h"
+#include "records/figure_text.h"
+#include "records/period_statistics.h"
+#include "records/statistics_period.h"
+#include "records/stored_dates.h"
+#include "records/today_figures.h"
+#include "ui/date_time.h"
+#include "ui/layout_keeper.h"
+
+namespace tamrivo {
+namespace {
+
+constexpr char kPeriod[] = "组合框_期间";
+constexpr char kFirstDay[] = "日期框_起";
+constexpr char kLastDay[] = "日期框_止";
+constexpr char kPeriodLabel[] = "标签_期间";
+constexpr char kFigures[] = "表格_指标";
+constexpr char kRooms[] = "表格_房间";
+constexpr char kIncomeChart[] = "图表_收入";
+constexpr char kRoomChart[] = "图表_房间";
+
+// Today's labels, in the order todayLines gives the figures.
+constexpr std::array kTodayLabels = {
+    "标签_正常房间", "标签_废弃房间",   "标签_在租房间", "标签_闲置房间", "标签_今日入住",
+    "标签_今日退房", "标签_未结算租约", "标签_押金合计", "标签_应收租金",
+};
+
+// How the controls follow the window's size (the layout keeper's modes).
+constexpr std::pair<const char*, int> kLayout[] = {
+    {"分组框_今日", 6}, {"按钮_导出", 1},  {"按钮_打印", 1},
+    {kRooms, 7},        {kIncomeChart, 6}, {kRoomChart, 0},
+};
+
+std::vector<TableRow> tableRows(const TextRows& rows) {
+    std::vector<TableRow> shown;
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        shown.push_back({static_cast<int>(row - 1), rows[row]});
+    }
+    return shown;
+}
+
+ChartData incomeChart(const PeriodStatistics& statistics) {
+    ChartData chart;
+    ChartSeries current{"本期", {}};
+    ChartSeries previous{"上期", {}};
+    for (const IncomeBar& bar : statistics.income) {
+        chart.categories.push_back(bar.label);
+        current.values.push_back(bar.income);
+        previous.values.push_back(bar.previousIncome);
+    }
+    chart.series = {std::move(current), std::move(previous)};
+    return chart;
+}
+
+ChartData roomChart(const PeriodStatistics& statistics) {
+    ChartData chart;
+    chart.horizontal = true;
+    ChartSeries income{"收入(元)", {}};
+    ChartSeries nights{"出租晚数", {}, 1};
+    for (const RoomFigures& room : statistics.rooms) {
+        chart.categories.push_back(room.room);
+        income.values.push_back(room.income);
+        nights.values.push_back(static_cast<double>(room.nightsLet));
+    }
+    chart.series = {std::move(income), std::move(nights)};
+    return chart;
+}
+
+// A file name from a period's days, "统计-2024-03-01-2024-03-31".
+Text fileStem(const PeriodStatistics& statistics) {
+    return "统计-" + dayText(statistics.period.firstDay) + "-" + dayText(statistics.period.lastDay);
+}
+
+class StatisticsWindow final : public Screen {
+public:
+    explicit StatisticsWindow(App& app) : Screen(app), layout_(app.services) {}
+
+private:
+    bool onEvent(const WindowEvent& event) override {
+        switch (event.handler) {
+            case Handler::StatisticsWindowCreated:
+                onCreated();
+                break;
+            case Handler::RelayoutStatisticsWindow:
+                layout_.relayout();
+                break;
+            case Handler::ShowStatisticsPeriod:
+                if (!settingDates_) {
+                    showPeriod();
+                }
+                break;
+            case Handler::ExportStatistics:
+                exportFiles();
+                break;
+            case Handler::PrintStatistics:
+                print();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+    void onCreated() {
+        app().state.statisticsWindow = window();
+        layout_.attach(window());
+        for (const auto& [control, mode] : kLayout) {
+            layout_.add(services().windowHandle(window(), control), mode);
+        }
+        showToday();
+        showPeriod();
+    }
+
+    void showToday() {
+        today_ = readTodayFigures(database(), currentDateTime());
+        if (!today_) {
+            showDatabaseError();
+            return;
+        }
+        const std::vector<TodayLine> lines = todayLines(*today_);
+        for (std::size_t i = 0; i < lines.size() && i < kTodayLabels.size(); ++i) {
+            services().setText(window(), kTodayLabels[i], lines[i].name + "：" + lines[i].value);
+        }
+    }
+
+    // The chosen period; a named one is shown in the date boxes, a custom one read from them.
+    ReportPeriod chosenPeriod() {
+        const auto choice =
+            static_cast<PeriodChoice>(std::max(services().selectedIndex(window(), kPeriod), 0));
+        const bool custom = choice == PeriodChoice::Custom;
+        services().setDisabled(window(), kFirstDay, !custom);
+        services().setDisabled(window(), kLastDay, !custom);
+        if (custom) {
+            return choosePeriod(choice, today(),
+                                {dayNumber(services().dateTime(window(), kFirstDay)),
+                                 dayNumber(services().dateTime(window(), kLastDay))});
+        }
+        const ReportPeriod period = choosePeriod(choice, today());
+        settingDates_ = true;
+        services().setDateTime(window(), kFirstDay, DateTime{static_cast<double>(period.firstDay)});
+        services().setDateTime(window(), kLastDay, DateTime{static_cast<double>(period.lastDay)});
+        settingDates_ = false;
+        return period;
+    }
+
+    void showPeriod() {
+        statistics_ = readPeriodStatistics(database(), chosenPeriod(), today());
+        if (!statistics_) {
+            showDatabaseError();
+            return;
+        }
+        services().setText(window(), kPeriodLabel, periodText(*statistics_));
+        services().tableSetRows(window(), kFigures, tableRows(figureTable(*statistics_)));
+        services().tableSetRows(window(), kRooms, tableRows(roomTable(*statistics_)));
+        services().chartSetData(window(), kIncomeChart, incomeChart(*statistics_));
+        services().chartSetData(window(), kRoomChart, roomChart(*statistics_));
+    }
+
+    // The figures and rooms as CSV, the charts as PNG, into a folder the landlord picks.
+    void exportFiles() {
+        if (!statistics_) {
+            return;
+        }
+        const Text folder = services().askFolder(window(), "导出到文件夹");
+        if (folder.empty()) {
+            return;
+        }
+        const Text stem = folder + "/" + fileStem(*statistics_);
+        const std::array tables = {figureTable(*statistics_), roomTable(*statistics_)};
+        const std::string csv = csvTables(tables);
+        const std::array blocks = {Bytes(csv.begin(), csv.end())};
+        const std::pair<Text, bool> written[] = {
+            {stem + ".csv", services().writeFile(stem + ".csv", blocks)},
+            {stem + "-收入.png",
+             services().saveChartImage(window(), kIncomeChart, stem + "-收入.png")},
+            {stem + "-房间.png",
+             services().saveChartImage(window(), kRoomChart, stem + "-房间.png")},
+        };
+        for (const auto& [file, done] : written) {
+            if (!done) {
+                showMessage("无法写入文件：" + file, kMessageTitle);
+                return;
+            }
+        }
+    }
+
+    void print() {
+        if (!statistics_) {
+            return;
+        }
+        PrintedReport report{"数据统计  " + periodText(*statistics_), {}};
+        if (today_) {
+            TextRows today = {{"今日", ""}};
+            for (const TodayLine& line : todayLines(*today_)) {
+                today.push_back({line.name, line.value});
+            }
+            report.parts.push_back({today, {}});
+        }
+        report.parts.insert(report.parts.end(), {{figureTable(*statistics_), {}},
+                                                 {{}, kIncomeChart},
+                                                 {{}, kRoomChart},
+                                                 {roomTable(*statistics_), {}}});
+        if (services().printReport(window(), report) == PrintOutcome::Failed) {
+            showMessage("打印失败,请检查打印机", kMessageTitle);
+        }
+    }
+
+    LayoutKeeper layout_;
+    std::optional<TodayFigures> today_;  // as shown since the window opened
+    std::optional<PeriodStatistics> statistics_;
+    bool settingDates_ = false;
+};
+
+}  // namespace
+
+void openStatisticsWindow(App& app) {
+    if (app.services.windowHandle(app.state.statisticsWindow) != 0) {
+        app.services.bringToFront(app.state.statisticsWindow);
+        return;
+    }
+    app.services.loadWindow(WindowKind::Statistics, std::make_unique<StatisticsWindow>(app),
+                            app.state.mainWindow);
+}
+
+}  // namespace tamrivo

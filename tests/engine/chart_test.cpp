@@ -1,0 +1,74 @@
+#include <QBarSet>
+#include <QChartView>
+#include <QHorizontalBarSeries>
+#include <QToolTip>
+
+#include <fstream>
+
+#include "tests/support/engine_fixture.h"
+#include "tests/support/temporary_folder.h"
+#include "ui/text_encoding.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::EngineFixture;
+
+constexpr char kChart[] = "图表_房间";
+
+class Charts : public EngineFixture {
+protected:
+    void SetUp() override { window = open(WindowKind::Statistics); }
+
+    QChart* chart() { return qobject_cast<QChartView*>(services.widget(window, kChart))->chart(); }
+
+    WindowHandle window = 0;
+};
+
+TEST_F(Charts, ShowWhatTheyAreGivenAndGiveItBack) {
+    const ChartData given{
+        {"一号房", "二号房", "三号房"}, {{"收入", {300, 120.5, -20}}, {"晚数", {3, 2}, 1}}, true};
+    services.chartSetData(window, kChart, given);
+    EXPECT_EQ(services.chartData(window, kChart), given);
+
+    // One bar series per axis; lying down, the first category stands on top, and a series
+    // shorter than the categories gets zero bars.
+    const QList<QAbstractSeries*> series = chart()->series();
+    ASSERT_EQ(series.size(), 2);
+    auto* income = qobject_cast<QHorizontalBarSeries*>(series[0]);
+    auto* nights = qobject_cast<QHorizontalBarSeries*>(series[1]);
+    ASSERT_TRUE(income != nullptr && nights != nullptr);
+    ASSERT_EQ(income->count(), 1);
+    EXPECT_EQ(income->barSets()[0]->label(), QStringLiteral("收入"));
+    EXPECT_EQ(income->barSets()[0]->at(2), 300);
+    EXPECT_EQ(income->barSets()[0]->at(0), -20);
+    EXPECT_EQ(nights->barSets()[0]->at(0), 0);
+    EXPECT_EQ(chart()->axes(Qt::Horizontal).size(), 2);  // a scale of its own for the nights
+
+    // Hovering a bar shows its category, series and figure.
+    emit income->barSets()[0]->hovered(true, 0);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("三号房  收入：-20.00"));
+    emit income->barSets()[0]->hovered(false, 0);
+    EXPECT_TRUE(testing::waitUntil([] { return !QToolTip::isVisible(); }));
+
+    // Empty again, nothing is left of the old bars.
+    services.chartSetData(window, kChart, {});
+    EXPECT_TRUE(chart()->series().isEmpty());
+    EXPECT_EQ(services.chartData(window, kChart), ChartData{});
+}
+
+TEST_F(Charts, SaveAsPngOrSayTheyCannot) {
+    services.chartSetData(window, kChart, {{"a"}, {{"x", {1}}}, false});
+    testing::TemporaryFolder folder;
+    const std::string file = folder.file("chart.png");
+    ASSERT_TRUE(services.saveChartImage(window, kChart, utf8ToGbk(file)));
+    std::ifstream in(file, std::ios::binary);
+    std::string signature(8, '\0');
+    in.read(signature.data(), 8);
+    EXPECT_EQ(signature, "\x89PNG\r\n\x1A\n");
+    EXPECT_FALSE(services.saveChartImage(window, kChart, "/nonexistent-folder/chart.png"));
+    EXPECT_FALSE(services.saveChartImage(window, "图表_没有", utf8ToGbk(file)));
+}
+
+}  // namespace
+}  // namespace tamrivo
