@@ -153,22 +153,34 @@ std::vector<TableRow> bookingRows(const CalendarRecords& records) {
     return rows;
 }
 
-Text todayText(const std::vector<Booking>& bookings, const std::vector<CalendarRoom>& rooms,
-               std::int64_t today) {
+std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t today) {
+    const auto rooms = calendarRooms(database);
+    const auto bookings = bookingsBetween(database, dayText(today - 1), dayText(today));
+    if (!rooms || !bookings) {
+        return std::nullopt;
+    }
     const Text day = dayText(today);
-    Text arrivals;
-    Text departures;
-    for (const Booking& booking : bookings) {
-        const Text who = addressOf(rooms, booking.roomId) + " " + booking.guest;
+    TodayBookings found;
+    for (const Booking& booking : *bookings) {
+        const Text who = addressOf(*rooms, booking.roomId) + " " + booking.guest;
         if (booking.booked() && booking.arrival == day) {
-            arrivals += (arrivals.empty() ? "" : "；") + who;
+            found.arrivals += (found.arrivals.empty() ? "" : "；") + who;
         }
         if (booking.state != schema::kBookingCancelled && booking.departure == day) {
-            departures += (departures.empty() ? "" : "；") + who;
+            found.departures += (found.departures.empty() ? "" : "；") + who;
         }
     }
-    return "今日 " + day + "  预计到达：" + (arrivals.empty() ? "无" : arrivals) + "\r\n应离开：" +
-           (departures.empty() ? "无" : departures);
+    for (Text* names : {&found.arrivals, &found.departures}) {
+        if (names->empty()) {
+            *names = "无";
+        }
+    }
+    return found;
+}
+
+Text todayText(const TodayBookings& bookings, std::int64_t today) {
+    return "今日 " + dayText(today) + "  预计到达：" + bookings.arrivals + "\r\n应离开：" +
+           bookings.departures;
 }
 
 }  // namespace tamrivo

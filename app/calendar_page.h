@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "records/bookings.h"
@@ -27,8 +28,18 @@ CalendarPage calendarPage(const CalendarRecords& records, std::int64_t firstDay,
 // The bookings listed under the calendar, one row each, numbered by their ids.
 std::vector<TableRow> bookingRows(const CalendarRecords& records);
 
-// Who is expected today and who is due to leave, for the calendar's header.
-Text todayText(const std::vector<Booking>& bookings, const std::vector<CalendarRoom>& rooms,
-               std::int64_t today);
+// Who is expected today and who is due to leave, each as "address guest" joined by "；", or
+// "无" when nobody is.
+struct TodayBookings {
+    Text arrivals;
+    Text departures;
+};
+
+// Today's bookings of the records; nothing when a statement fails (the reason is the
+// database's error).
+std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t today);
+
+// The calendar's header: the day, who is expected and who is due to leave.
+Text todayText(const TodayBookings& bookings, std::int64_t today);
 
 }  // namespace tamrivo

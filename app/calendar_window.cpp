@@ -79,13 +79,13 @@ private:
         auto rooms = calendarRooms(database());
         auto leases = leaseStaysBetween(database(), first, last);
         auto bookings = bookingsBetween(database(), first, last);
-        const auto todays = bookingsBetween(database(), dayText(now - 1), dayText(now));
+        const auto todays = readTodayBookings(database(), now);
         if (!rooms || !leases || !bookings || !todays) {
             services().setText(window(), kToday, "读取失败：" + database().errorMessage());
             return;
         }
         records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings)};
-        services().setText(window(), kToday, todayText(*todays, records_.rooms, now));
+        services().setText(window(), kToday, todayText(*todays, now));
         services().calendarSetPage(window(), kCalendar,
                                    calendarPage(records_, firstDay_, kCalendarDays, now));
         services().tableSetRows(window(), kBookings, bookingRows(records_));

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "app/calendar_page.h"
 #include "app/screen.h"
 #include "records/figure_text.h"
 #include "records/period_statistics.h"
@@ -23,6 +24,8 @@ constexpr char kFigures[] = "表格_指标";
 constexpr char kRooms[] = "表格_房间";
 constexpr char kIncomeChart[] = "图表_收入";
 constexpr char kRoomChart[] = "图表_房间";
+
+constexpr char kTodayBookings[] = "标签_今日预订";
 
 // Today's labels, in the order todayLines gives the figures.
 constexpr std::array kTodayLabels = {
@@ -125,6 +128,11 @@ private:
         const std::vector<TodayLine> lines = todayLines(*today_);
         for (std::size_t i = 0; i < lines.size() && i < kTodayLabels.size(); ++i) {
             services().setText(window(), kTodayLabels[i], lines[i].name + "：" + lines[i].value);
+        }
+        if (const auto bookings = readTodayBookings(database(), today())) {
+            services().setText(
+                window(), kTodayBookings,
+                "预计到达：" + bookings->arrivals + "    应离开：" + bookings->departures);
         }
     }
 

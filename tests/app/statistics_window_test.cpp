@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "records/bookings.h"
+#include "records/bookings.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "tests/app/search_fixture.h"
@@ -103,6 +105,26 @@ TEST_F(StatisticsWindow, ShowsTodaysRoomsAndWhatTheOpenLeasesHold) {
     // One window at a time.
     command(main, -1, "数据统计");
     EXPECT_EQ(only(WindowKind::Statistics), window);
+}
+
+TEST_F(StatisticsWindow, ListsTodaysExpectedArrivalsAndTheBookingsDueToLeave) {
+    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"), "预计到达：无    应离开：无");
+    services.destroyWindow(only(WindowKind::Statistics));
+    processEvents();
+
+    const auto book = [&](int room, int arrival, int departure, const Text& guest) {
+        Booking booking;
+        booking.roomId = room;
+        booking.arrival = dayText(today() + arrival);
+        booking.departure = dayText(today() + departure);
+        booking.guest = guest;
+        return saveBooking(state.database, booking).id;
+    };
+    book(2, 0, 3, "赵一");
+    book(1, -2, 0, "钱二");
+    cancelBooking(state.database, book(1, 0, 1, "孙三"));
+    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
+                   "预计到达：two 赵一    应离开：one 钱二");
 }
 
 TEST_F(StatisticsWindow, ANamedPeriodFillsTheDatesAndKeepsThemShut) {

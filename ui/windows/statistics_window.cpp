@@ -3,7 +3,7 @@
 namespace tamrivo::windows {
 namespace {
 
-// Today's figures stand in two rows of five in their group box.
+// Today's figures stand in two rows of five in their group box, today's bookings below them.
 ControlDefinition todayLabel(Text name, int place) {
     constexpr int kPerRow = 5;
     constexpr int kWidth = 210;
@@ -22,13 +22,13 @@ const WindowDefinition& statisticsWindow() {
     static const WindowDefinition definition{
         .caption = "数据统计",
         .width = 1100,
-        .height = 780,
+        .height = 806,
         .resizable = true,
         .events = {{Created, Handler::StatisticsWindowCreated},
                    {Resized, Handler::RelayoutStatisticsWindow}},
         .controls =
             {
-                groupBox("分组框_今日", "今日", {8, 4, 1076, 82}),
+                groupBox("分组框_今日", "今日", {8, 4, 1076, 108}),
                 todayLabel("标签_正常房间", 0),
                 todayLabel("标签_废弃房间", 1),
                 todayLabel("标签_在租房间", 2),
@@ -38,32 +38,33 @@ const WindowDefinition& statisticsWindow() {
                 todayLabel("标签_今日退房", 6),
                 todayLabel("标签_押金合计", 7),
                 todayLabel("标签_应收租金", 8),
-                label("标签1", "期间：", {12, 99, 40, 24}),
-                comboBox("组合框_期间", {52, 96, 100, 24},
+                label("标签_今日预订", "", {16, 74, 1050, 22}).in("分组框_今日"),
+                label("标签1", "期间：", {12, 125, 40, 24}),
+                comboBox("组合框_期间", {52, 122, 100, 24},
                          {"本月", "上月", "本年", "去年", "最近30天", "自定义"}, 0)
                     .on(Changed, Handler::ShowStatisticsPeriod),
-                datePicker("日期框_起", {160, 96, 120, 24})
+                datePicker("日期框_起", {160, 122, 120, 24})
                     .onlyDays()
                     .disabledAtStart()
                     .on(Changed, Handler::ShowStatisticsPeriod),
-                label("标签2", "至", {286, 99, 16, 24}),
-                datePicker("日期框_止", {306, 96, 120, 24})
+                label("标签2", "至", {286, 125, 16, 24}),
+                datePicker("日期框_止", {306, 122, 120, 24})
                     .onlyDays()
                     .disabledAtStart()
                     .on(Changed, Handler::ShowStatisticsPeriod),
-                label("标签_期间", "", {440, 99, 440, 24}),
-                button("按钮_导出", "导出", {904, 94, 84, 28})
+                label("标签_期间", "", {440, 125, 440, 24}),
+                button("按钮_导出", "导出", {904, 120, 84, 28})
                     .on(Clicked, Handler::ExportStatistics),
-                button("按钮_打印", "打印", {996, 94, 84, 28})
+                button("按钮_打印", "打印", {996, 120, 84, 28})
                     .on(Clicked, Handler::PrintStatistics),
-                table("表格_指标", {8, 132, 428, 200},
+                table("表格_指标", {8, 158, 428, 200},
                       {
                           {"指标", 124},
                           {"本期", 100, Kind::Number},
                           {"上期", 100, Kind::Number},
                           {"变化", 80, Kind::Number},
                       }),
-                table("表格_房间", {8, 340, 428, 392},
+                table("表格_房间", {8, 366, 428, 392},
                       {
                           {"房间", 120},
                           {"入住次数", 68, Kind::Number},
@@ -71,8 +72,8 @@ const WindowDefinition& statisticsWindow() {
                           {"出租率", 64, Kind::Number},
                           {"收入", 84, Kind::Number},
                       }),
-                chart("图表_收入", "收入", {444, 132, 640, 300}),
-                chart("图表_房间", "各房间出租晚数与收入", {444, 440, 640, 292}),
+                chart("图表_收入", "收入", {444, 158, 640, 300}),
+                chart("图表_房间", "各房间出租晚数与收入", {444, 466, 640, 292}),
             },
     };
     return definition;
