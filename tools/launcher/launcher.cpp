@@ -12,6 +12,9 @@ namespace tamrivo::launcher {
 namespace {
 
 constexpr int kFailed = 1;
+// The package's build leaves updates to the package manager (a build setting).
+constexpr FolderSync kFolderSync =
+    TAMRIVO_PACKAGED ? FolderSync::FollowPackage : FolderSync::KeepNewer;
 
 // Says what went wrong; true when the folder's program may still be started.
 bool prepare(const std::filesystem::path& programFiles, const std::filesystem::path& folder,
@@ -20,7 +23,7 @@ bool prepare(const std::filesystem::path& programFiles, const std::filesystem::p
         err << "tamrivo: cannot tell where your program folder goes: set HOME\n";
         return false;
     }
-    const Preparation preparation = prepareProgramFolder(programFiles, folder);
+    const Preparation preparation = prepareProgramFolder(programFiles, folder, kFolderSync);
     if (!preparation.message.empty()) {
         err << "tamrivo: " << preparation.message << '\n';
     }
