@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/launcher/child_process.h"
+#include "tools/command_line/child_process.h"
 #include "tools/launcher/program_folder.h"
 
 namespace tamrivo::launcher {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "tools/launcher/child_process.h"
+#include "tools/command_line/child_process.h"
 #include "tools/updater/install_journal.h"
 #include "ui/replacement_file.h"
 #include "update_format/update_format.h"
