@@ -6,12 +6,13 @@
 # logs in as an ordinary user under Xvfb with xdotool, gives the user a guest, publishes
 # 1.0.0.1, upgrades with apt, logs in again on version 1.0.0.1 with the guest still there,
 # removes and purges the package and checks that the records stay. Work files live in
-# build-package/e2e/ and go at the end.
+# build-package/e2e/ and go at the end. Give release names to test only those.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/release-root.sh"
 
 work=$PWD/build-package/e2e
-releases=(bookworm trixie)
+releases=("$@")
+[ ${#releases[@]} -gt 0 ] || releases=(bookworm trixie)
 user=landlord
 folder=/home/$user/.local/share/tamrivo
 phase_start=$SECONDS
@@ -23,7 +24,7 @@ phase() {
 }
 
 cleanup() {
-    [ -n "${program:-}" ] && kill "$program" 2>/dev/null
+    [ -n "${program:-}" ] && kill "$program_pid" 2>/dev/null
     [ -n "${xserver:-}" ] && kill "$xserver" 2>/dev/null
     [ -s "$work/nginx.pid" ] && kill "$(cat "$work/nginx.pid")" 2>/dev/null
     local release
@@ -86,13 +87,15 @@ as_root_in() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.U
 as_user() { chroot "$root" setpriv --reuid="$user" --regid="$user" --init-groups \
     env -i HOME="/home/$user" USER="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" "$@"; }
 
-# Starts tamrivo as the user, logs in and waits for the main window; leaves $program set.
+# Starts tamrivo as the user, logs in and waits for the main window; leaves $program set to
+# the process that started it and $program_pid to the program, as its window tells.
 log_in() {
     as_user tamrivo >"$root/tmp/tamrivo.log" 2>&1 &
     program=$!
     local login
     login=$(timeout 60 xdotool search --sync --onlyvisible --classname tamrivo | head -1)
     [ -n "$login" ] || { cat "$root/tmp/tamrivo.log"; fail "$release: no login window appeared"; }
+    program_pid=$(xdotool getwindowpid "$login")
     # No window manager: the keyboard follows the pointer. The user name box has the focus.
     xdotool mousemove --window "$login" 150 40 click 1 sleep 0.3 type --delay 20 admin
     xdotool key Tab type --delay 20 904817
@@ -100,20 +103,23 @@ log_in() {
     timeout 30 xdotool search --sync --onlyvisible --name '^Tamrivo$' >/dev/null \
         || { cat "$root/tmp/tamrivo.log"; fail "$release: the main window did not appear after logging in"; }
 }
-# chroot, setpriv, env and the launcher each become the next, so $program is the program itself.
 stop_program() {
-    kill -TERM "$program"
+    kill -TERM "$program_pid"
     wait "$program" 2>/dev/null || true
     program=
 }
 # The status bar shows the version the program was built with, which the running file holds.
 expect_running_version() {
     [ "$(cat "$root$folder/VERSION")" = "$1" ] || fail "$release: the user's folder is not at $1"
-    grep -qaF "$1" "/proc/$program/exe" || fail "$release: the running program is not version $1"
+    [ "$(readlink "/proc/$program_pid/exe")" = "$root$folder/tamrivo" ] \
+        || fail "$release: the program running is not the one in the user's folder"
+    grep -qaF "$1" "/proc/$program_pid/exe" || fail "$release: the running program is not version $1"
 }
 leases() {
     rm -rf "$root/tmp/export"
-    as_user tamrivo-records export /tmp/export >/dev/null || fail "$release: the records tool failed"
+    as_user tamrivo-records export /tmp/export >/dev/null 2>"$work/records.err" \
+        || fail "$release: the records tool failed"
+    [ ! -s "$work/records.err" ] || { cat "$work/records.err"; fail "$release: the records tool complained"; }
     cat "$root/tmp/export/leases.csv"
 }
 
@@ -173,7 +179,8 @@ upgrade_and_remove() {
     [ ! -e "$root/etc/apt/sources.list.d/tamrivo.sources" ] \
         && [ ! -e "$root/usr/share/keyrings/tamrivo-archive-keyring.gpg" ] \
         || fail "$release: removing the package left its apt source or key"
-    as_root_in apt-get purge -y -qq tamrivo >/dev/null
+    # Without configuration files, removing left nothing for apt to purge: dpkg makes sure.
+    as_root_in dpkg --purge tamrivo >/dev/null
     [ ! -e "$root/opt/tamrivo" ] && [ ! -e "$root/usr/bin/tamrivo" ] || fail "$release: the package left files"
     [ "$(sha256sum <"$root$folder/Data/Data.db")" = "$records" ] || fail "$release: purging lost the records"
 }

@@ -30,8 +30,11 @@ bool prepare(const std::filesystem::path& programFiles, const std::filesystem::p
     return preparation.ready;
 }
 
+// Says nothing unless the program could not be started: a prefix written before the exec
+// would be left dangling on the terminal of every start.
 int become(const std::vector<std::string>& command, std::ostream& err) {
-    err << "tamrivo: " << replaceWith(command) << '\n';
+    const std::string reason = replaceWith(command);
+    err << "tamrivo: " << reason << '\n';
     return kFailed;
 }
 
