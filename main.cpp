@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
     tamrivo::QtWindowServices services;
     earlyFatalErrors.engineIsUp();
     services.setProgramDirectory(directory);
-    tamrivo::ProgramState state(services, tamrivo::updateEndpoint(), tamrivo::updatePublicKey());
+    tamrivo::ProgramState state(services, tamrivo::updateEndpoint(), tamrivo::updatePublicKey(),
+                                tamrivo::updateDelivery());
     tamrivo::App app{services, state};
     services.prepareWindow(tamrivo::WindowKind::Login);
     if (!tamrivo::startProgram(app, opening)) {

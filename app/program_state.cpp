@@ -4,11 +4,13 @@
 
 namespace tamrivo {
 
-ProgramState::ProgramState(WindowServices& services, Text updateEndpoint, Text updatePublicKey)
+ProgramState::ProgramState(WindowServices& services, Text updateEndpoint, Text updatePublicKey,
+                           UpdateDelivery updateDelivery)
     : layoutKeeper(services),
       runningVersion(kRunningVersion),
       updatePublicKey(std::move(updatePublicKey)),
-      updateChecker(services, std::move(updateEndpoint), runningVersion, this->updatePublicKey),
+      updateChecker(services, std::move(updateEndpoint), runningVersion, this->updatePublicKey,
+                    updateDelivery),
       // Stopping a download waits for its worker while the windows keep answering.
       downloader([&services] { services.doEvents(); }) {}
 

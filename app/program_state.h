@@ -19,9 +19,10 @@ namespace tamrivo {
 // outlive it: destroying it stops the update checks and the download and waits for their
 // threads, which report through the services.
 struct ProgramState {
-    // The update server's address, and the public key (PEM) of the publisher whose signed
-    // packages alone are installed.
-    ProgramState(WindowServices& services, Text updateEndpoint, Text updatePublicKey);
+    // The update server's address, the public key (PEM) of the publisher whose signed
+    // packages alone are installed, and how a new release is installed.
+    ProgramState(WindowServices& services, Text updateEndpoint, Text updatePublicKey,
+                 UpdateDelivery updateDelivery = UpdateDelivery::Download);
     ~ProgramState();
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;

@@ -17,7 +17,8 @@ private:
         ProgramState& state = app().state;
         if (event.handler == Handler::UpdateWindowCreated) {
             state.updateChecker.checkInUpdateWindow(window());
-        } else if (event.handler == Handler::StartUpdateDownload) {
+        } else if (event.handler == Handler::StartUpdateDownload &&
+                   state.updateChecker.delivery() == UpdateDelivery::Download) {
             startUpdateDownload(services(), state.downloader, {window(), state.mainWindow},
                                 state.updateChecker.updatePackage(), state.updatePublicKey);
         }

@@ -6,6 +6,20 @@
 set(TAMRIVO_PACKAGE_MAINTAINER "Tamrivo developers <developers@tamrivo.org>" CACHE STRING
     "Name and address in the Debian package's Maintainer field and changelog")
 set(TAMRIVO_APP_ID org.tamrivo.Tamrivo)
+# The vendor's apt repository, which the package adds to apt's sources so that later
+# releases come with the system's updates, and the OpenPGP key its index is signed with.
+set(TAMRIVO_APT_REPOSITORY "http://${TAMRIVO_UPDATE_HOST}:81/apt" CACHE STRING
+    "Address of the apt repository that tamrivo-release publish fills")
+set(TAMRIVO_APT_KEYRING "${PROJECT_SOURCE_DIR}/tests/keys/archive_test_keyring.gpg" CACHE FILEPATH
+    "OpenPGP public key (binary) of the apt repository, as tamrivo-release keygen exports it")
+if(NOT EXISTS "${TAMRIVO_APT_KEYRING}")
+    message(FATAL_ERROR "TAMRIVO_APT_KEYRING: no key file ${TAMRIVO_APT_KEYRING}")
+endif()
+# The package is built on the release it is for: its version and its apt suite name it.
+file(STRINGS /etc/os-release os_release REGEX "^(VERSION_ID|VERSION_CODENAME)=")
+string(REGEX REPLACE ".*VERSION_ID=\"?([0-9]+).*" "\\1" debian_version "${os_release}")
+string(REGEX REPLACE ".*VERSION_CODENAME=([a-z]+).*" "\\1" TAMRIVO_DEBIAN_CODENAME "${os_release}")
+set(TAMRIVO_PACKAGE_VERSION "${TAMRIVO_VERSION}~deb${debian_version}")
 string(TIMESTAMP TAMRIVO_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 string(TIMESTAMP TAMRIVO_RELEASE_DATE "%Y-%m-%d" UTC)
 set(generated ${CMAKE_BINARY_DIR}/share)
@@ -62,14 +76,26 @@ install(FILES ${generated}/compressed/changelog.gz ${PROJECT_SOURCE_DIR}/share/d
 install(FILES ${PROJECT_SOURCE_DIR}/share/debian/lintian-overrides
         DESTINATION share/lintian/overrides RENAME tamrivo)
 
+# apt's source of the repository: a link in /etc/apt, not a configuration file, so that
+# removing the package takes the source away with the key.
+configure_file(${PROJECT_SOURCE_DIR}/share/debian/tamrivo.sources.in ${generated}/tamrivo.sources
+               @ONLY)
+file(MAKE_DIRECTORY ${generated}/source-link)
+file(CREATE_LINK /usr/share/tamrivo/tamrivo.sources ${generated}/source-link/tamrivo.sources
+     SYMBOLIC)
+install(FILES ${generated}/tamrivo.sources DESTINATION share/tamrivo)
+install(FILES ${generated}/source-link/tamrivo.sources DESTINATION /etc/apt/sources.list.d)
+install(FILES ${TAMRIVO_APT_KEYRING} DESTINATION share/keyrings
+        RENAME tamrivo-archive-keyring.gpg)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tamrivo)
-set(CPACK_PACKAGE_VERSION ${TAMRIVO_VERSION})
+set(CPACK_PACKAGE_VERSION ${TAMRIVO_PACKAGE_VERSION})
 set(CPACK_PACKAGE_CONTACT ${TAMRIVO_PACKAGE_MAINTAINER})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "room letting by the day for a landlord")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Tamrivo keeps a register of rooms, records each check-in as a lease,\nsettles it at check-out with an amount, a date and a remark, and shows the\nsettled and unsettled totals, all in one encrypted file behind a login.\nIt can ask an update server for a new version and download it.")
+    "Tamrivo keeps a register of rooms, records each check-in as a lease,\nsettles it at check-out with an amount, a date and a remark, and shows the\nsettled and unsettled totals, all in one encrypted file behind a login.\nIt tells when a new version is out, which comes with the system's updates\nfrom the vendor's apt repository that the package adds.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -103,4 +129,6 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "${sqlcipher_package}, ${libzip_package}, qt6-t
 # ibus comes with Qt itself).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, fcitx5-frontend-qt6 | ibus")
+# The vendor's release tool publishes with these.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "reprepro, gnupg, nginx")
 include(CPack)

@@ -15,15 +15,19 @@ constexpr int kUpdatePart = 5;
 constexpr char kLogEdit[] = "编辑框1";
 constexpr char kUpgradeButton[] = "按钮_升级";
 constexpr std::chrono::seconds kCloseDelay{3};
+constexpr char kSystemUpdatesNote[] =
+    "\r\n\r\n新版本随系统的软件更新提供,请在软件更新中安装,或在终端运行:\r\n"
+    "sudo apt update && sudo apt upgrade";
 
 }  // namespace
 
 UpdateChecker::UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion,
-                             Text publicKey, FetchLimits limits)
+                             Text publicKey, UpdateDelivery delivery, FetchLimits limits)
     : services_(services),
       endpoint_(std::move(endpoint)),
       runningVersion_(std::move(runningVersion)),
       publicKey_(std::move(publicKey)),
+      delivery_(delivery),
       limits_(limits) {}
 
 UpdateChecker::~UpdateChecker() {
@@ -154,7 +158,13 @@ void UpdateChecker::reportInUpdateWindow(std::stop_token stop, WindowHandle upda
     }
     if (newerThanRunning(*release)) {
         const std::lock_guard lock(lockB_);
-        services_.setText(updateWindow, kLogEdit, release->version + "\r\n" + release->notes);
+        const Text shown = release->version + "\r\n" + release->notes;
+        if (delivery_ == UpdateDelivery::SystemPackages) {
+            // The package manager owns the installed files: the button stays off.
+            services_.setText(updateWindow, kLogEdit, shown + kSystemUpdatesNote);
+            return;
+        }
+        services_.setText(updateWindow, kLogEdit, shown);
         services_.setDisabled(updateWindow, kUpgradeButton, false);
         return;
     }

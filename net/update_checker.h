@@ -28,7 +28,7 @@ class UpdateChecker {
 public:
     // publicKey: the publisher's Ed25519 public key (PEM) the statements are checked with.
     UpdateChecker(WindowServices& services, Text endpoint, Text runningVersion, Text publicKey,
-                  FetchLimits limits = {});
+                  UpdateDelivery delivery = UpdateDelivery::Download, FetchLimits limits = {});
     ~UpdateChecker();
     UpdateChecker(const UpdateChecker&) = delete;
     UpdateChecker& operator=(const UpdateChecker&) = delete;
@@ -38,7 +38,8 @@ public:
     void checkOnStartup(WindowHandle mainWindow);
 
     // Starts the check that fills the update window: version and notes with the upgrade
-    // button enabled, or the no-new-version text and the window closed after 3 seconds.
+    // button enabled (or, when the system's packages bring releases, with the command that
+    // installs it), or the no-new-version text and the window closed after 3 seconds.
     void checkInUpdateWindow(WindowHandle updateWindow);
 
     // Asks the checks reporting into the window to end (it is closing). Does not wait, so
@@ -49,6 +50,7 @@ public:
     void waitForChecks();
 
     const Text& runningVersion() const { return runningVersion_; }
+    UpdateDelivery delivery() const { return delivery_; }
 
     // The package of the latest update-window reply; empty until then.
     UpdatePackage updatePackage() const;
@@ -73,6 +75,7 @@ private:
     const Text endpoint_;
     const Text runningVersion_;
     const Text publicKey_;
+    const UpdateDelivery delivery_;
     const FetchLimits limits_;
 
     std::mutex lockA_;  // the main window's check: the "checking" text and the new-version branch

@@ -7,4 +7,8 @@ Text updateEndpoint() {
     return Text("http://") + TAMRIVO_UPDATE_HOST + ":81/autoUpdate.php";
 }
 
+UpdateDelivery updateDelivery() {
+    return TAMRIVO_PACKAGED ? UpdateDelivery::SystemPackages : UpdateDelivery::Download;
+}
+
 }  // namespace tamrivo

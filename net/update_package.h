@@ -14,4 +14,8 @@ struct UpdatePackage {
     ReleaseStatement statement;
 };
 
+// How a new release reaches this build: downloaded by the program itself and handed to its
+// updater, or installed by the system's package manager (a build the Debian package carries).
+enum class UpdateDelivery { Download, SystemPackages };
+
 }  // namespace tamrivo

@@ -9,4 +9,5 @@ packages=(
     qt6-translations-l10n
     librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
     xvfb xdotool debootstrap poppler-utils
+    reprepro gnupg gpgv sqv
 )

@@ -68,3 +68,51 @@ in_root() {
     chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
         sh -c 'cd /src && exec "$@"' in_root "$@"
 }
+
+# Adds to $settings the file a build setting names: the host path in the variable of the same
+# name, copied where the root sees it, else the checkout's test file.
+add_setting_file() {
+    local name=$1 default=$2 value=${!1:-}
+    if [ -z "$value" ]; then
+        settings+=("-D$name=/src/$default")
+        return
+    fi
+    [ -r "$value" ] || fail "$name: cannot read $value"
+    mkdir -p "build-$release/settings"
+    cp "$value" "build-$release/settings/$name"
+    settings+=("-D$name=/src/build-$release/settings/$name")
+}
+
+# Configures and builds this checkout in the root as the release's package is built: build
+# type None with the root's dpkg-buildflags, the packaged program, no benchmarks; the tests as
+# the directory has them; then the options given. The vendor's settings come from variables
+# of their names, else the defaults: TAMRIVO_VERSION (the project's), TAMRIVO_UPDATE_HOST
+# (localhost), TAMRIVO_APT_REPOSITORY (http://<update host>:81/apt), and the files
+# TAMRIVO_UPDATE_PUBLIC_KEY and TAMRIVO_APT_KEYRING (the keys in tests/keys, with no private
+# half anywhere). One directory per release, build-<release>, serves its tests and its
+# package. Needs enter_root first.
+build_in_root() {
+    local build=build-$release
+    local host=${TAMRIVO_UPDATE_HOST:-localhost}
+    local settings=(
+        -DTAMRIVO_VERSION="${TAMRIVO_VERSION:-$(sed -n 's/^project(Tamrivo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)}"
+        -DTAMRIVO_UPDATE_HOST="$host"
+        -DTAMRIVO_APT_REPOSITORY="${TAMRIVO_APT_REPOSITORY:-http://$host:81/apt}"
+    )
+    add_setting_file TAMRIVO_UPDATE_PUBLIC_KEY tests/keys/update_test_public_key.pem
+    add_setting_file TAMRIVO_APT_KEYRING tests/keys/archive_test_keyring.gpg
+    mkdir -p "$build"
+    in_root env CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src sh -c '
+        build=$1; shift
+        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+            -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+            -DTAMRIVO_PACKAGED=ON -DTAMRIVO_BENCH=OFF \
+            -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+            -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+            -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" "$@" >/dev/null' \
+        configure "$build" "${settings[@]}" "$@" || fail "cmake could not configure the $release build"
+    in_root env CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src \
+        cmake --build "$build" --parallel "$(build_jobs)" >"$build/build.log" 2>&1 \
+        || { grep -B2 -A12 -m5 -E "error|FAILED" "$build/build.log"; fail "the $release build failed"; }
+    ! grep -n -m5 "warning:" "$build/build.log" || fail "the $release build has warnings"
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tamrivo and runs every test inside a root of another Debian release (default trixie,
 # Debian 13), made with debootstrap and kept between runs with its compiler cache. The build
-# directory is build-<release>/ in this checkout. The host's SQLCipher 3 goes into the root
+# directory is build-<release>/ in this checkout, built as the release's package is, so that
+# scripts/build-package.sh packs the very build the tests passed on. The host's SQLCipher 3 goes into the root
 # beside that release's own library, so the records are proven to move between the two.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/release-root.sh"
@@ -30,14 +31,8 @@ else
 fi
 
 enter_root
+build_in_root -DTAMRIVO_TESTS=ON "${library_options[@]}"
 build=build-$release
-in_root env CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src \
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
-    "${library_options[@]}" >/dev/null
-in_root env CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src \
-    cmake --build "$build" --parallel "$(build_jobs)" >"$build/build.log" 2>&1 \
-    || { grep -B2 -A12 -m5 -E "error|FAILED" "$build/build.log"; fail "the $release build failed"; }
 phase "building"
 in_root env QT_QPA_PLATFORM=offscreen \
     ctest --test-dir "$build" --output-on-failure --parallel "$(build_jobs)" --timeout 300 \

@@ -30,8 +30,9 @@ inline constexpr char kNoUpdateServer[] = "http://127.0.0.1:9/autoUpdate.php";
 
 class AppTest : public ::testing::Test {
 protected:
-    explicit AppTest(Text updateEndpoint = kNoUpdateServer, Text updatePublicKey = {})
-        : state(services, std::move(updateEndpoint), std::move(updatePublicKey)) {
+    explicit AppTest(Text updateEndpoint = kNoUpdateServer, Text updatePublicKey = {},
+                     UpdateDelivery updateDelivery = UpdateDelivery::Download)
+        : state(services, std::move(updateEndpoint), std::move(updatePublicKey), updateDelivery) {
         services.setProgramDirectory(utf8ToGbk(folder.path().string()));
     }
 

@@ -79,8 +79,9 @@ private:
 // The program on an update endpoint; it ends whatever updater the program left running.
 class UpdateTest : public AppTest {
 protected:
-    explicit UpdateTest(Text updateEndpoint)
-        : AppTest(std::move(updateEndpoint), publisherKeys().publicPem) {}
+    explicit UpdateTest(Text updateEndpoint,
+                        UpdateDelivery updateDelivery = UpdateDelivery::Download)
+        : AppTest(std::move(updateEndpoint), publisherKeys().publicPem, updateDelivery) {}
     ~UpdateTest() override { endStartedPrograms(); }
 
     // The toolbar command: the antivirus warning first, then the window; 0 when none opened.
@@ -176,6 +177,34 @@ TEST_F(UpdateRoad, StartupCheckOnAnotherVersionSaysSoInTheStatusBarAndABox) {
     EXPECT_TEXT_EQ(box.content, "发现新版本,如果需要更新,请手动点击升级按钮进行升级!");
     EXPECT_TEXT_EQ(box.title, kDefaultMessageTitle);
     EXPECT_EQ(box.flags, kMessageOk);
+}
+
+// The Debian package's build: apt installs releases, so the program never fetches one.
+class SystemUpdatedRoad : protected UpdateServerFirst, public UpdateTest {
+protected:
+    SystemUpdatedRoad() : UpdateTest(server.endpoint(), UpdateDelivery::SystemPackages) {}
+};
+
+TEST_F(SystemUpdatedRoad, TheUpdateWindowNamesTheSystemUpdateAndNeverDownloads) {
+    server.setPackage("package");
+    server.offer(kNewer, kNotes, server.packageUrl(), "package");
+    const WindowHandle main = startAndLogIn();
+    const WindowHandle update = openUpdateWindow(main);
+    ASSERT_TRUE(
+        waitUntil([&] { return log(update).ends_with("sudo apt update && sudo apt upgrade"); }));
+    EXPECT_TRUE(log(update).starts_with(Text(kNewer) + "\r\n" + kNotes + "\r\n"));
+    EXPECT_FALSE(upgradeEnabled(update));
+
+    // Even a button somehow pressed fetches nothing and starts no updater.
+    services.setDisabled(update, "按钮_升级", false);
+    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    finishChecks();
+    EXPECT_EQ(server.packageRequests(), 0);
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
+    EXPECT_FALSE(std::filesystem::exists(inProgramFolder(kUpdaterFileName)));
+    EXPECT_TRUE(services.runningPrograms().empty());
+    EXPECT_EQ(only(WindowKind::Update), update);
+    EXPECT_TEXT_EQ(statusPart(main, 5), "有新版本可以升级");
 }
 
 class NoUpdateServer : public UpdateTest {

@@ -43,11 +43,12 @@ protected:
         writeFile(folder / "up.tmp", "a package on its way");
     }
 
-    Preparation prepare() { return prepareProgramFolder(package, folder); }
+    Preparation prepare() { return prepareProgramFolder(package, folder, sync); }
 
     testing::TemporaryFolder root;
     fs::path package = root.path() / "opt" / "tamrivo";
     fs::path folder = root.path() / "home" / ".local" / "share" / "tamrivo";
+    FolderSync sync = FolderSync::KeepNewer;
 };
 
 // An updater killed between its changes left a journal: the launcher undoes the change
@@ -117,6 +118,24 @@ TEST_F(ProgramFolder, AFolderTheUpdaterBroughtFurtherIsLeftAsItIs) {
     EXPECT_EQ(prepare().change, FolderChange::Refreshed);
     EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
     EXPECT_EQ(readFile(folder / "Data" / "Data.db"), "the landlord's records");
+}
+
+// Under the package manager the folder follows the package whichever way it moves, so a
+// package taken back to an earlier release takes the program back with it.
+TEST_F(ProgramFolder, AFolderThatFollowsThePackageIsBroughtToItsVersionEitherWay) {
+    sync = FolderSync::FollowPackage;
+    earlierFolder("1.0.1.0");
+    EXPECT_EQ(prepare().change, FolderChange::Refreshed);
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.1\n");
+    EXPECT_EQ(readFile(folder / "Data" / "Data.db"), "the landlord's records");
+    EXPECT_EQ(prepare().change, FolderChange::Kept);
+
+    writeFile(folder / "VERSION", "1.0.0.0\n");
+    EXPECT_EQ(prepare().change, FolderChange::Refreshed);
+    writeFile(folder / "VERSION", "garbage\n");
+    EXPECT_EQ(prepare().change, FolderChange::Refreshed);
+    EXPECT_EQ(readFile(folder / "VERSION"), "1.0.0.1\n");
 }
 
 TEST_F(ProgramFolder, AnUnreadableVersionIsRefreshedAndTheSameVersionKept) {

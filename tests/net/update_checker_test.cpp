@@ -76,7 +76,7 @@ protected:
                              });
         server_.start();
         checker_ = std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"),
-                                                   kRunning, publicKey());
+                                                   kRunning, publicKey(), delivery_);
     }
 
     std::vector<ServiceCall> startupReport(const std::string& body) {
@@ -93,6 +93,7 @@ protected:
         return services_.calls();
     }
 
+    UpdateDelivery delivery_ = UpdateDelivery::Download;
     RecordingServices services_;
     LoopbackServer server_;
     std::unique_ptr<UpdateChecker> checker_;
@@ -204,6 +205,26 @@ TEST_F(UpdateCheck, UpdateWindowWithANewerVersionShowsItAndEnablesTheUpgrade) {
     EXPECT_EQ(package.statement.size, std::string_view(kPackage).size());
     EXPECT_EQ(package.statement.sha256,
               testing::offeredPackage(release("1.0.0.1")).statement.sha256);
+}
+
+// The Debian package's build: apt brings the release, so the window says how and the
+// upgrade button stays off; the start-up check and the no-new-version road are unchanged.
+TEST_F(UpdateCheck, UpdateWindowOfABuildTheSystemUpdatesNamesTheCommandInsteadOfTheUpgrade) {
+    delivery_ = UpdateDelivery::SystemPackages;
+    EXPECT_THAT(
+        updateWindowReport(reply("1.0.0.1")),
+        ElementsAre(logText("1.0.0.1\r\n修复若干问题\r\n\r\n"
+                            "新版本随系统的软件更新提供,请在软件更新中安装,或在终端运行:\r\n"
+                            "sudo apt update && sudo apt upgrade")));
+    EXPECT_EQ(checker_->delivery(), UpdateDelivery::SystemPackages);
+
+    RecordingServices services;
+    UpdateChecker checker(services, server_.url("/autoUpdate.php"), kRunning, publicKey(),
+                          UpdateDelivery::SystemPackages);
+    checker.checkOnStartup(kMainWindow);
+    checker.waitForChecks();
+    EXPECT_THAT(services.calls(),
+                ElementsAre(kChecking, status("有新版本可以升级"), kNewVersionBox));
 }
 
 TEST_F(UpdateCheck, UpdateWindowWithAnOlderSignedVersionFindsNoNewVersion) {

@@ -109,6 +109,13 @@ TEST_F(Publish, RefusesWhatTheProgramCouldNotTakeAndWritesNothing) {
          [&] { fs::create_symlink("/etc/passwd", program / "lib" / "passwd"); }},
         {"notes GBK cannot write", [&] { request.notes = "\xF0\x9F\x8F\xA0"; }},
         {"no private key", [&] { request.privateKeyPem = testing::publisherKeys().publicPem; }},
+        {"Debian packages without the repository key",
+         [&] { request.debianPackages = folder.path(); }},
+        {"no Debian package of the version",
+         [&] {
+             request.debianPackages = folder.path();
+             request.archiveKey = folder.path();
+         }},
     };
     const auto before = snapshot(program);
     for (const auto& [what, fault] : faults) {

@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "tools/launcher/child_process.h"
+#include "tools/command_line/child_process.h"
 #include "tools/launcher/program_folder.h"
 
 namespace tamrivo::launcher {
 namespace {
 
 constexpr int kFailed = 1;
+// The package's build leaves updates to the package manager (a build setting).
+constexpr FolderSync kFolderSync =
+    TAMRIVO_PACKAGED ? FolderSync::FollowPackage : FolderSync::KeepNewer;
 
 // Says what went wrong; true when the folder's program may still be started.
 bool prepare(const std::filesystem::path& programFiles, const std::filesystem::path& folder,
@@ -20,15 +23,18 @@ bool prepare(const std::filesystem::path& programFiles, const std::filesystem::p
         err << "tamrivo: cannot tell where your program folder goes: set HOME\n";
         return false;
     }
-    const Preparation preparation = prepareProgramFolder(programFiles, folder);
+    const Preparation preparation = prepareProgramFolder(programFiles, folder, kFolderSync);
     if (!preparation.message.empty()) {
         err << "tamrivo: " << preparation.message << '\n';
     }
     return preparation.ready;
 }
 
+// Says nothing unless the program could not be started: a prefix written before the exec
+// would be left dangling on the terminal of every start.
 int become(const std::vector<std::string>& command, std::ostream& err) {
-    err << "tamrivo: " << replaceWith(command) << '\n';
+    const std::string reason = replaceWith(command);
+    err << "tamrivo: " << reason << '\n';
     return kFailed;
 }
 

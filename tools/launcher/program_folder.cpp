@@ -9,7 +9,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "tools/launcher/child_process.h"
+#include "tools/command_line/child_process.h"
 #include "tools/updater/install_journal.h"
 #include "ui/replacement_file.h"
 #include "update_format/update_format.h"
@@ -117,13 +117,15 @@ bool copyProgramFiles(const fs::path& from, const fs::path& to, std::string& mes
     return true;
 }
 
-FolderChange changeNeeded(const fs::path& programFiles, const fs::path& folder) {
+FolderChange changeNeeded(const fs::path& programFiles, const fs::path& folder, FolderSync sync) {
     const std::string present = readVersion(folder);
     if (present.empty() && !fs::exists(folder / kVersionFileName)) {
         return FolderChange::Installed;
     }
     const auto order = compareVersions(present, readVersion(programFiles));
-    return order.has_value() && *order >= 0 ? FolderChange::Kept : FolderChange::Refreshed;
+    const bool keep =
+        order.has_value() && (*order == 0 || (*order > 0 && sync == FolderSync::KeepNewer));
+    return keep ? FolderChange::Kept : FolderChange::Refreshed;
 }
 
 }  // namespace
@@ -138,7 +140,8 @@ fs::path userProgramFolder(const char* xdgDataHome, const char* home) {
     return {};
 }
 
-Preparation prepareProgramFolder(const fs::path& programFiles, const fs::path& folder) {
+Preparation prepareProgramFolder(const fs::path& programFiles, const fs::path& folder,
+                                 FolderSync sync) {
     std::error_code error;
     fs::create_directories(folder.parent_path(), error);
     Preparation result;
@@ -157,7 +160,7 @@ Preparation prepareProgramFolder(const fs::path& programFiles, const fs::path& f
         result.message = "an interrupted update left files it could not put back, in " +
                          (folder / kUpdateWorkFolder).string();
     }
-    result.change = changeNeeded(programFiles, folder);
+    result.change = changeNeeded(programFiles, folder, sync);
     if (result.change != FolderChange::Kept &&
         (!copyProgramFiles(programFiles, folder, result.message) ||
          !replaceFile(programFiles / kVersionFileName, folder / kVersionFileName,

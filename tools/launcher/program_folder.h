@@ -17,6 +17,10 @@ enum class FolderChange {
     Kept,       // the same version, or a newer one the built-in updater brought
 };
 
+// Which versions of the folder are kept. A program that updates itself may run ahead of its
+// package; one the package manager updates follows the package, forwards and back.
+enum class FolderSync { KeepNewer, FollowPackage };
+
 struct Preparation {
     bool ready = false;  // the folder holds the program files to start
     FolderChange change = FolderChange::Kept;
@@ -24,12 +28,13 @@ struct Preparation {
 };
 
 // Brings `folder` up to the pristine program files in `programFiles`: copies them all when
-// the folder has no VERSION yet or an older (or unreadable) one, and leaves a folder of the
-// same or a newer version as it is. Data/ is never touched. Each file is replaced whole
+// the folder has no VERSION yet or an older (or unreadable) one, or under FollowPackage any
+// other one, and leaves a folder of the same (or under KeepNewer a newer) version as it is.
+// Data/ is never touched. Each file is replaced whole
 // (written beside, then renamed over) and VERSION comes last, so a copy cut short is done
 // again at the next start.
 Preparation prepareProgramFolder(const std::filesystem::path& programFiles,
-                                 const std::filesystem::path& folder);
+                                 const std::filesystem::path& folder, FolderSync sync);
 
 // How the folder's own records tool makes a database with the admin user only.
 std::vector<std::string> databaseCreationCommand(const std::filesystem::path& folder);

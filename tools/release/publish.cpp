@@ -10,6 +10,7 @@
 #include <optional>
 #include <system_error>
 
+#include "tools/release/apt_repository.h"
 #include "tools/release/package_writer.h"
 #include "tools/release/reply_document.h"
 #include "tools/release/signing_keys.h"
@@ -79,6 +80,9 @@ std::string checkRequest(const PublishRequest& request) {
     }
     if (inside(request.output, request.programFolder)) {
         return "the output folder must not be inside the program folder";
+    }
+    if (request.debianPackages.empty() != request.archiveKey.empty()) {
+        return "the apt repository needs both the Debian packages and the repository key";
     }
     return {};
 }
@@ -167,6 +171,13 @@ PublishResult publish(const PublishRequest& request) {
     if (error) {
         result.error = "cannot create " + request.output.string() + ": " + error.message();
         return result;
+    }
+    if (!request.debianPackages.empty()) {
+        result.error = publishToAptRepository(request.debianPackages, request.archiveKey,
+                                              request.version, request.output);
+        if (!result.error.empty()) {
+            return result;
+        }
     }
     const fs::path partial = request.output / (name + ".partial");
     result.error = writeRelease(request, partial, result);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tools/command_line/command_line.h"
+#include "tools/release/apt_repository.h"
 #include "tools/release/publish.h"
 #include "tools/release/signing_keys.h"
 
@@ -25,39 +26,50 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kUsage[] =
-    "Usage: tamrivo-release keygen [--force] PRIVATE-KEY PUBLIC-KEY\n"
+    "Usage: tamrivo-release keygen [--force] [--archive-key FOLDER] PRIVATE-KEY PUBLIC-KEY\n"
     "       tamrivo-release publish --key PRIVATE-KEY --version VERSION\n"
     "                               (--notes TEXT | --notes-file FILE)\n"
-    "                               --base-url URL --output FOLDER PROGRAM-FOLDER\n"
+    "                               --base-url URL --output FOLDER\n"
+    "                               [--packages FOLDER --archive-key FOLDER] PROGRAM-FOLDER\n"
     "       tamrivo-release COMMAND --help\n";
 
 constexpr char kKeygenHelp[] =
-    "Usage: tamrivo-release keygen [--force] PRIVATE-KEY PUBLIC-KEY\n"
+    "Usage: tamrivo-release keygen [--force] [--archive-key FOLDER] PRIVATE-KEY PUBLIC-KEY\n"
     "Writes a new Ed25519 key pair in PEM. The private key (readable by you alone) signs\n"
     "packages; build the program with -DTAMRIVO_UPDATE_PUBLIC_KEY=PUBLIC-KEY.\n"
-    "  --force   replace key files that exist\n";
+    "  --force               replace key files that exist\n"
+    "  --archive-key FOLDER  also make the OpenPGP key of the apt repository in FOLDER (new);\n"
+    "                        build the package with\n"
+    "                        -DTAMRIVO_APT_KEYRING=FOLDER/tamrivo-archive-keyring.gpg\n";
 
 constexpr char kPublishHelp[] =
     "Usage: tamrivo-release publish --key PRIVATE-KEY --version VERSION\n"
     "                               (--notes TEXT | --notes-file FILE)\n"
-    "                               --base-url URL --output FOLDER PROGRAM-FOLDER\n"
+    "                               --base-url URL --output FOLDER\n"
+    "                               [--packages FOLDER --archive-key FOLDER] PROGRAM-FOLDER\n"
     "Packs PROGRAM-FOLDER (all but Data/) into FOLDER/tamrivo-VERSION.zip, signs it\n"
     "(FOLDER/tamrivo-VERSION.zip.sig) and writes FOLDER/autoUpdate.php offering it at\n"
-    "URL/tamrivo-VERSION.zip. VERSION must be what PROGRAM-FOLDER/VERSION says.\n"
+    "URL/tamrivo-VERSION.zip. VERSION must be what PROGRAM-FOLDER/VERSION says. With\n"
+    "--packages, first adds the release's Debian packages to the signed apt repository\n"
+    "FOLDER/apt (reprepro), one suite per Debian release.\n"
     "  --key FILE         the private key from keygen\n"
     "  --version TEXT     the version the program folder holds\n"
     "  --notes TEXT       the release notes the update window shows (UTF-8)\n"
     "  --notes-file FILE  the release notes, read from a file\n"
     "  --base-url URL     where FOLDER is served, e.g. http://updates.example.com:81\n"
-    "  --output FOLDER    where the three files go (created when missing)\n";
+    "  --output FOLDER    where the three files go (created when missing)\n"
+    "  --packages FOLDER  holds tamrivo_VERSION~debN_amd64.deb, one per Debian release\n"
+    "  --archive-key DIR  the apt repository's key folder from keygen --archive-key\n";
 
 using CommandLine = ParsedArguments;
 
-constexpr std::array kKeygenOptions = {KnownOption{"--force", false}};
+constexpr std::array kKeygenOptions = {KnownOption{"--force", false},
+                                       KnownOption{"--archive-key", true}};
 constexpr std::array kPublishOptions = {
     KnownOption{"--key", true},      KnownOption{"--version", true},
     KnownOption{"--notes", true},    KnownOption{"--notes-file", true},
-    KnownOption{"--base-url", true}, KnownOption{"--output", true}};
+    KnownOption{"--base-url", true}, KnownOption{"--output", true},
+    KnownOption{"--packages", true}, KnownOption{"--archive-key", true}};
 
 std::optional<std::string> readText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -108,6 +120,15 @@ int keygen(const CommandLine& line, std::ostream& out, std::ostream& errors) {
     out << "private key: " << privateFile.string() << " (keep it secret)\n"
         << "public key:  " << publicFile.string()
         << " (build with -DTAMRIVO_UPDATE_PUBLIC_KEY=" << publicFile.string() << ")\n";
+    if (line.options.contains("--archive-key")) {
+        const fs::path folder = line.options.at("--archive-key");
+        if (const std::string problem = makeArchiveKey(folder); !problem.empty()) {
+            errors << "tamrivo-release keygen: " << problem << "\n";
+            return kReleaseFailed;
+        }
+        out << "apt key:     " << folder.string() << " (keep it secret; build the package with "
+            << "-DTAMRIVO_APT_KEYRING=" << (folder / kArchiveKeyringName).string() << ")\n";
+    }
     return kReleaseDone;
 }
 
@@ -132,6 +153,12 @@ std::optional<PublishRequest> publishRequest(const CommandLine& line, std::strin
     request.version = line.options.at("--version");
     request.baseUrl = line.options.at("--base-url");
     request.output = line.options.at("--output");
+    if (line.options.contains("--packages")) {
+        request.debianPackages = line.options.at("--packages");
+    }
+    if (line.options.contains("--archive-key")) {
+        request.archiveKey = line.options.at("--archive-key");
+    }
     return request;
 }
 
@@ -160,6 +187,9 @@ int publishCommand(const CommandLine& line, std::ostream& out, std::ostream& err
     }
     out << "package: " << result.package.string() << "\n"
         << "offered: " << result.packageUrl << "\n";
+    if (!request->debianPackages.empty()) {
+        out << "apt:     " << (request->output / "apt").string() << "\n";
+    }
     return kReleaseDone;
 }
 

@@ -1,4 +1,4 @@
-#include "tools/launcher/child_process.h"
+#include "tools/command_line/child_process.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,7 +9,7 @@
 
 extern char** environ;
 
-namespace tamrivo::launcher {
+namespace tamrivo {
 namespace {
 
 std::vector<char*> argumentVector(const std::vector<std::string>& arguments) {
@@ -29,7 +29,7 @@ int runAndWait(const std::vector<std::string>& arguments) {
     }
     std::vector<char*> argv = argumentVector(arguments);
     pid_t child = 0;
-    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         return -1;
     }
     int status = 0;
@@ -50,4 +50,4 @@ std::string replaceWith(const std::vector<std::string>& arguments) {
     return "cannot start " + arguments.front() + ": " + std::strerror(errno);
 }
 
-}  // namespace tamrivo::launcher
+}  // namespace tamrivo
