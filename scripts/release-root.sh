@@ -30,10 +30,14 @@ make_root() {
 
 install_root_packages() {
     source "$(dirname "${BASH_SOURCE[0]}")/packages.sh"
-    local missing=() package status
+    local missing=() package status provided
+    # A name may be virtual in one release (Debian 13's qt6-base-dev provides
+    # libqt6opengl6-dev): an installed package that provides it is enough.
+    provided=$(chroot "$root" dpkg-query -W -f='${Provides}\n' 2>/dev/null || true)
     for package in "${packages[@]}" "${root_packages[@]}"; do
         status=$(chroot "$root" dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-        [ "$status" = "install ok installed" ] || missing+=("$package")
+        [ "$status" = "install ok installed" ] \
+            || grep -qE "(^|, )${package}( |,|\$)" <<<"$provided" || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "tamrivo: installing ${missing[*]} in the $release root"

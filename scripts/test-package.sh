@@ -87,20 +87,33 @@ as_root_in() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.U
 as_user() { chroot "$root" setpriv --reuid="$user" --regid="$user" --init-groups \
     env -i HOME="/home/$user" USER="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" "$@"; }
 
+# The first visible window that matches, within the seconds given; nothing when none came.
+# xdotool's own --sync gives up with BadWindow when a window closes while it looks (the
+# login window does as the main window opens), so it looks again instead.
+find_window() {
+    local deadline=$((SECONDS + $1)) found
+    shift
+    until found=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -1) && [ -n "$found" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || return 0
+        sleep 0.2
+    done
+    echo "$found"
+}
+
 # Starts tamrivo as the user, logs in and waits for the main window; leaves $program set to
 # the process that started it and $program_pid to the program, as its window tells.
 log_in() {
     as_user tamrivo >"$root/tmp/tamrivo.log" 2>&1 &
     program=$!
     local login
-    login=$(timeout 60 xdotool search --sync --onlyvisible --classname tamrivo | head -1)
+    login=$(find_window 60 --classname tamrivo)
     [ -n "$login" ] || { cat "$root/tmp/tamrivo.log"; fail "$release: no login window appeared"; }
     program_pid=$(xdotool getwindowpid "$login")
     # No window manager: the keyboard follows the pointer. The user name box has the focus.
     xdotool mousemove --window "$login" 150 40 click 1 sleep 0.3 type --delay 20 admin
     xdotool key Tab type --delay 20 904817
     xdotool key Return
-    timeout 30 xdotool search --sync --onlyvisible --name '^Tamrivo$' >/dev/null \
+    [ -n "$(find_window 30 --name '^Tamrivo$')" ] \
         || { cat "$root/tmp/tamrivo.log"; fail "$release: the main window did not appear after logging in"; }
 }
 stop_program() {
