@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
+#include "bench/app/window_benchmarks.h"
 #include "data/database.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
@@ -169,16 +170,10 @@ BENCHMARK(BM_MoveAWeekUntilPainted)->Unit(benchmark::kMillisecond)->MinWarmUpTim
 
 int main(int argc, char** argv) {
     using namespace tamrivo::bench;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
     const ProgramFolder ownedFolder;
     fillDatabase(ownedFolder);
     auto ownedProgram = std::make_unique<RunningProgram>(ownedFolder);
     program = ownedProgram.get();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmarks.run();
 }

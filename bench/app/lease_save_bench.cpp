@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
+#include "bench/app/window_benchmarks.h"
 #include "ui/windows/text_limits.h"
 
 namespace tamrivo::bench {
@@ -77,12 +78,6 @@ BENCHMARK(BM_SaveALeaseWithEveryBoxFull)->Unit(benchmark::kMillisecond);
 }  // namespace tamrivo::bench
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
+    return benchmarks.run();
 }

@@ -22,6 +22,7 @@
 #include "app/program_state.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
+#include "bench/app/window_benchmarks.h"
 #include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
 #include "engine/artwork.h"
@@ -262,11 +263,7 @@ BENCHMARK(BM_RefreshOnCInterfaceAndQt)->Unit(benchmark::kMillisecond)->MinWarmUp
 
 int main(int argc, char** argv) {
     using namespace tamrivo::bench;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
     const ProgramFolder folder;
     fillDatabase(folder);
     auto ownedProgram = std::make_unique<Program>(folder);
@@ -280,7 +277,5 @@ int main(int argc, char** argv) {
     if (shown(*program) != byProgram || byProgram.rows != kRooms) {
         fail("the two sides do not show the same");
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmarks.run();
 }

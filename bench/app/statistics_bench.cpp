@@ -20,6 +20,7 @@
 #include "app/statistics_window.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
+#include "bench/app/window_benchmarks.h"
 #include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
 #include "records/period_statistics.h"
@@ -218,11 +219,7 @@ void checkBothSidesAgree() {
 
 int main(int argc, char** argv) {
     using namespace tamrivo::bench;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
     const ProgramFolder ownedFolder;
     fillDatabase(ownedFolder);
     auto ownedProgram = std::make_unique<RunningProgram>(ownedFolder);
@@ -231,7 +228,5 @@ int main(int argc, char** argv) {
     plain = ownedPlain.get();
     openStatisticsWindow(program->app);
     checkBothSidesAgree();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmarks.run();
 }

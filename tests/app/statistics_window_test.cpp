@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "records/bookings.h"
-#include "records/bookings.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "tests/app/search_fixture.h"
