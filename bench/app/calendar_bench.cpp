@@ -122,11 +122,7 @@ void fillDatabase(const ProgramFolder& folder) {
 RunningProgram* program = nullptr;
 
 WindowHandle calendarWindow() {
-    const auto windows = program->services.openWindows(WindowKind::Calendar);
-    if (windows.empty()) {
-        fail("the calendar did not open");
-    }
-    return windows.front();
+    return program->onlyWindow(WindowKind::Calendar);
 }
 
 // Paints the whole window now, as the screen would show it.

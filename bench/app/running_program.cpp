@@ -20,6 +20,15 @@ RunningProgram::RunningProgram(const ProgramFolder& folder) {
     openMainWindow(app);
 }
 
+WindowHandle RunningProgram::onlyWindow(WindowKind kind) {
+    const auto windows = services.openWindows(kind);
+    if (windows.empty()) {
+        std::fprintf(stderr, "the window the benchmark needs did not open\n");
+        std::exit(1);
+    }
+    return windows.front();
+}
+
 RunningProgram::~RunningProgram() {
     services.destroyWindow(state.mainWindow);
     QCoreApplication::processEvents();

@@ -14,6 +14,9 @@ struct RunningProgram {
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
+    // The open window of that kind; ends the process with a message when there is none.
+    WindowHandle onlyWindow(WindowKind kind);
+
     QtWindowServices services;
     // A port nothing listens on: the update check of the main window ends at once.
     ProgramState state{services, "http://127.0.0.1:9/autoUpdate.php", {}};

@@ -180,11 +180,7 @@ RunningProgram* program = nullptr;
 PlainSearch* plain = nullptr;
 
 WindowHandle searchWindow() {
-    const auto windows = program->services.openWindows(WindowKind::Search);
-    if (windows.empty()) {
-        fail("the search window did not open");
-    }
-    return windows.front();
+    return program->onlyWindow(WindowKind::Search);
 }
 
 void BM_KeystrokeThroughProgram(benchmark::State& state) {

@@ -141,11 +141,7 @@ RunningProgram* program = nullptr;
 PlainFigures* plain = nullptr;
 
 WindowHandle statisticsWindow() {
-    const auto windows = program->services.openWindows(WindowKind::Statistics);
-    if (windows.empty()) {
-        fail("the statistics window did not open");
-    }
-    return windows.front();
+    return program->onlyWindow(WindowKind::Statistics);
 }
 
 ReportPeriod namedPeriod(int index) {
