@@ -13,3 +13,12 @@ as_root() {
 }
 
 build_jobs() { nproc 2>/dev/null || echo 2; }
+
+# Builds through ccache, kept where the machine keeps caches, with paths taken relative to this
+# checkout so that another checkout of the same sources reuses what one compiled.
+use_compiler_cache() {
+    compiler_cache=()
+    command -v ccache >/dev/null || return 0
+    export CCACHE_BASEDIR=$PWD
+    compiler_cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+}

@@ -1,6 +1,6 @@
 # The Debian packages Tamrivo needs to build, run and test: the same names on Debian 12 and 13.
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config ccache
     # Qt Charts' CMake files need Qt's OpenGL ones, which qt6-charts-dev does not pull in.
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev fonts-wqy-microhei
     libsqlcipher-dev sqlcipher libssl-dev

@@ -3,7 +3,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMRIVO_TESTS=OFF -DTAMRIVO_BENCH=OFF >/dev/null
+use_compiler_cache
+cmake -S . -B build -G Ninja "${compiler_cache[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMRIVO_TESTS=OFF -DTAMRIVO_BENCH=OFF >/dev/null
 cmake --build build --parallel "$(build_jobs)"
 
 [ -x build/tamrivo ] || fail "the program is not built yet (no build/tamrivo)"
