@@ -12,6 +12,8 @@
 #include "records/today_figures.h"
 #include "ui/date_time.h"
 #include "ui/layout_keeper.h"
+#include "ui/replacement_file.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {
@@ -179,6 +181,9 @@ private:
             return;
         }
         const Text stem = folder + "/" + fileStem(*statistics_);
+        if (!mayReplace({stem + ".csv", stem + "-收入.png", stem + "-房间.png"})) {
+            return;
+        }
         const std::array tables = {figureTable(*statistics_), roomTable(*statistics_)};
         const std::string csv = csvTables(tables);
         const std::array blocks = {Bytes(csv.begin(), csv.end())};
@@ -195,6 +200,19 @@ private:
                 return;
             }
         }
+    }
+
+    // Files of these names already there are replaced only when the landlord says so.
+    bool mayReplace(const std::vector<Text>& files) {
+        Text existing;
+        for (const Text& file : files) {
+            if (nameTaken(gbkToUtf8(file))) {
+                existing += "\r\n" + file;
+            }
+        }
+        return existing.empty() ||
+               services().messageBox("以下文件已存在，是否替换？" + existing, kMessageYesNo,
+                                     kMessageTitle) == kAnswerYes;
     }
 
     void print() {

@@ -13,6 +13,22 @@
 #include "engine/whole_file.h"
 
 namespace tamrivo {
+namespace {
+
+// Paints on the printer; a PDF file chosen in the print dialog is written as a landlord's
+// file, beside and then renamed, rather than opened where it stands.
+bool paintPrinted(QPrinter& printer, const std::function<bool()>& paint) {
+    const QString file = printer.outputFileName();
+    if (printer.outputFormat() != QPrinter::PdfFormat || file.isEmpty()) {
+        return paint();
+    }
+    return writeWholeFile(fromQString(file), [&](const QString& partial) {
+        printer.setOutputFileName(partial);
+        return paint();
+    });
+}
+
+}  // namespace
 
 void QtWindowServices::bringToFront(WindowHandle window) {
     windowThread_.run([this, window] {
@@ -63,7 +79,9 @@ PrintOutcome QtWindowServices::printForm(WindowHandle owner, const PrintedForm& 
             if (!askPrinter(printer, owner)) {
                 return PrintOutcome::Cancelled;
             }
-            return paintForm(printer, form) ? PrintOutcome::Printed : PrintOutcome::Failed;
+            return paintPrinted(printer, [&] { return paintForm(printer, form); })
+                       ? PrintOutcome::Printed
+                       : PrintOutcome::Failed;
         },
         PrintOutcome::Failed);
 }
@@ -110,8 +128,10 @@ PrintOutcome QtWindowServices::printReport(WindowHandle owner, const PrintedRepo
             if (!askPrinter(printer, owner)) {
                 return PrintOutcome::Cancelled;
             }
-            return paintReport(printer, report, chartPainter(owner)) ? PrintOutcome::Printed
-                                                                     : PrintOutcome::Failed;
+            return paintPrinted(printer,
+                                [&] { return paintReport(printer, report, chartPainter(owner)); })
+                       ? PrintOutcome::Printed
+                       : PrintOutcome::Failed;
         },
         PrintOutcome::Failed);
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "ui/replacement_file.h"
 #include "ui/text_encoding.h"
 
 extern char** environ;
@@ -22,21 +23,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kStartWait = 1000ms;
 constexpr auto kPollInterval = 10ms;
-
-bool writeAll(int fd, const Bytes& block) {
-    std::size_t written = 0;
-    while (written < block.size()) {
-        const ssize_t result = ::write(fd, block.data() + written, block.size() - written);
-        if (result < 0 && errno == EINTR) {
-            continue;
-        }
-        if (result <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(result);
-    }
-    return true;
-}
 
 // Reaps the child if it has ended; true when it has.
 bool reaped(pid_t child, bool block) {
@@ -103,17 +89,16 @@ bool writeBlocks(const Text& path, std::span<const Bytes> blocks) {
     if (nativePath.empty()) {
         return false;
     }
-    const int fd = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755);
-    if (fd < 0) {
+    ReplacementFile file;
+    if (file.create(nativePath)) {
         return false;
     }
-    ::fchmod(fd, 0755);  // an older file keeps its mode through O_TRUNC; a failure only
-                         // matters to running it, which reports for itself
-    bool ok = true;
     for (const Bytes& block : blocks) {
-        ok = ok && writeAll(fd, block);
+        if (file.write(block)) {
+            return false;
+        }
     }
-    return ::close(fd) == 0 && ok;
+    return !file.commit();
 }
 
 }  // namespace tamrivo

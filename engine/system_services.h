@@ -24,8 +24,8 @@ struct ProgramStart {
 // or 1000 ms pass.
 ProgramStart startProgram(const std::vector<Text>& arguments, bool wait);
 
-// Creates or truncates the file and writes each non-empty block in order. The file may be
-// run afterwards (the updater is written this way), so it is made executable.
+// Writes the blocks in order as the whole file, a landlord's file: beside it first and then
+// renamed onto it, never through a link, with the permissions of userFileMode().
 bool writeBlocks(const Text& path, std::span<const Bytes> blocks);
 
 }  // namespace tamrivo

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
 #include <string>
 
 namespace tamrivo {
@@ -34,6 +35,10 @@ int moveToNewName(const char* from, const char* to) {
 
 ReplacementFile::~ReplacementFile() {
     discard();
+}
+
+std::error_code ReplacementFile::create(const std::filesystem::path& target) {
+    return create(target, userFileMode());
 }
 
 std::error_code ReplacementFile::create(const std::filesystem::path& target, mode_t mode) {
@@ -113,6 +118,30 @@ std::error_code writeWholeFile(const std::filesystem::path& target,
         return error;
     }
     return file.commit();
+}
+
+std::error_code writeWholeFile(const std::filesystem::path& target,
+                               std::span<const std::uint8_t> bytes) {
+    return writeWholeFile(target, bytes, userFileMode());
+}
+
+mode_t userFileMode() {
+    // Read where the kernel shows it: setting the umask to learn it would race other threads.
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return 0666 & ~static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool nameTaken(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
 }
 
 std::error_code syncFolder(const std::filesystem::path& folder) {

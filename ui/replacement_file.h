@@ -26,8 +26,9 @@ public:
     ~ReplacementFile();
 
     // Creates the file beside the target, named after it with ".partial-" and six random
-    // characters, with the given permissions.
-    std::error_code create(const std::filesystem::path& target, mode_t mode = 0644);
+    // characters, with the given permissions, or those of userFileMode().
+    std::error_code create(const std::filesystem::path& target, mode_t mode);
+    std::error_code create(const std::filesystem::path& target);
 
     int descriptor() const { return descriptor_; }
     // The file beside, for writers that want a path rather than a descriptor.
@@ -49,7 +50,16 @@ private:
 
 // Writes the bytes as the whole target file through a ReplacementFile.
 std::error_code writeWholeFile(const std::filesystem::path& target,
-                               std::span<const std::uint8_t> bytes, mode_t mode = 0644);
+                               std::span<const std::uint8_t> bytes, mode_t mode);
+std::error_code writeWholeFile(const std::filesystem::path& target,
+                               std::span<const std::uint8_t> bytes);
+
+// The permissions a file the user makes gets from their umask: 0666 less the umask, so it
+// is never executable and is shared only as far as the user shares new files.
+mode_t userFileMode();
+
+// Whether anything stands at the path, a dangling link included.
+bool nameTaken(const std::filesystem::path& path);
 
 // Makes a folder's entries (a rename, a new or removed file) durable.
 std::error_code syncFolder(const std::filesystem::path& folder);

@@ -311,7 +311,8 @@ public:
     // ends, otherwise for at most 1000 ms. True when the process was created.
     virtual bool runProgram(const std::vector<Text>& arguments, bool wait = false,
                             int show = 2) = 0;
-    // Creates or truncates the file and writes each non-empty block in order.
+    // Writes the blocks in order as the whole file, beside it and then renamed onto it (what
+    // stands there, a link included, is replaced, never written through); not executable.
     virtual bool writeFile(const Text& path, std::span<const Bytes> blocks) = 0;
 };
 

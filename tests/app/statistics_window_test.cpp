@@ -218,6 +218,35 @@ TEST_F(StatisticsWindow, ExportsTheTablesAsCsvAndTheChartsAsPng) {
     EXPECT_EQ(responder.count(), boxes);
 }
 
+// A file another user planted under an export's name, a link to the records, is replaced
+// only when the landlord says yes, and then the link itself, never the records behind it.
+TEST_F(StatisticsWindow, AnExportReplacesAnExistingFileOnlyWhenAskedAndNeverThroughALink) {
+    const WindowHandle window = openMarch();
+    TemporaryFolder out;
+    services.setFolderDialogPresenter([&](const Text&) { return utf8ToGbk(out.path().string()); });
+    const std::string stem = out.file(gbkToUtf8("统计-2024-03-01-2024-03-31"));
+    const std::string records = readFile(databaseFile().string());
+    std::filesystem::create_symlink(databaseFile(), stem + ".csv");
+
+    responder.answer(kAnswerNo);
+    clickControl(services, window, "按钮_导出");
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "以下文件已存在，是否替换？\r\n" + utf8ToGbk(stem) + ".csv");
+    EXPECT_TRUE(std::filesystem::is_symlink(stem + ".csv"));
+    EXPECT_FALSE(std::filesystem::exists(stem + gbkToUtf8("-收入.png")));
+
+    responder.answer(kAnswerYes);
+    clickControl(services, window, "按钮_导出");
+    processEvents();
+    EXPECT_FALSE(std::filesystem::is_symlink(stem + ".csv"));
+    EXPECT_EQ(readFile(stem + ".csv").rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(readFile(databaseFile().string()), records);
+    for (const char* written : {".csv", "-收入.png", "-房间.png"}) {
+        const auto mode = std::filesystem::status(stem + gbkToUtf8(written)).permissions();
+        EXPECT_EQ(mode & std::filesystem::perms(0111), std::filesystem::perms::none) << written;
+    }
+}
+
 TEST_F(StatisticsWindow, PrintsOnePageWithTheFiguresChartsAndRooms) {
     const WindowHandle window = openMarch();
     TemporaryFolder out;

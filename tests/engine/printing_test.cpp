@@ -1,6 +1,10 @@
 #include <QPrinter>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "tests/support/engine_fixture.h"
 #include "tests/support/pdf_text.h"
@@ -89,6 +93,45 @@ TEST_F(Printing, PrintingGoesToThePrinterTheDialogChoseOnAnA5Page) {
 
     services.setPrintDialogPresenter([](QPrinter&) { return false; });
     EXPECT_EQ(services.printForm(0, receipt()), PrintOutcome::Cancelled);
+}
+
+// A PDF printed to, a saved receipt and a chart's PNG are landlord's files: a link planted at
+// the name chosen is replaced, never written through, and none is executable.
+TEST_F(Printing, PdfsAndChartsNeverWriteThroughALinkAndAreNotExecutable) {
+    namespace fs = std::filesystem;
+    const fs::path records = folder.path() / "Data.db";
+    const auto plant = [&](const std::string& name) {
+        const std::string file = folder.file(name);
+        fs::create_symlink(records, file);
+        return file;
+    };
+    { std::ofstream(records) << "the records"; }
+    fs::permissions(records, fs::perms(0600));
+
+    const std::string printed = plant("printed.pdf");
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed));
+        return true;
+    });
+    EXPECT_EQ(services.printForm(0, receipt()), PrintOutcome::Printed);
+    EXPECT_EQ(services.printReport(0, PrintedReport{"报表", {}}), PrintOutcome::Printed);
+    const std::string saved = plant("saved.pdf");
+    EXPECT_TRUE(services.saveFormAsPdf(receipt(), utf8ToGbk(saved)));
+
+    const mode_t mask = ::umask(027);
+    const std::string fresh = folder.file("fresh.pdf");
+    EXPECT_TRUE(services.saveFormAsPdf(receipt(), utf8ToGbk(fresh)));
+    ::umask(mask);
+
+    std::ifstream in(records);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the records");
+    EXPECT_EQ(fs::status(records).permissions(), fs::perms(0600));
+    for (const std::string& file : {printed, saved}) {
+        EXPECT_FALSE(fs::is_symlink(file)) << file;
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms(0111), fs::perms::none) << file;
+    }
+    EXPECT_EQ(fs::status(fresh).permissions(), fs::perms(0640));
 }
 
 TEST_F(Printing, TheSaveDialogAnswersWithThePathChosenOrNothing) {

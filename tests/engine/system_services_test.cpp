@@ -38,21 +38,45 @@ protected:
 };
 
 TEST_F(SystemServices, WriteFileWritesTheNonEmptyBlocksAndTruncates) {
-    const Text file = path("UpData");
+    const Text file = path("统计.csv");
     const std::vector<Bytes> first{{'l', 'o', 'n', 'g', 'e', 'r'}};
     ASSERT_TRUE(services.writeFile(file, first));
     const std::vector<Bytes> blocks{{'a', 'b'}, {}, {0, 'c'}};
     ASSERT_TRUE(services.writeFile(file, blocks));
     EXPECT_EQ(contents(file), std::string("ab\0c", 4));
 
+    // A landlord's file: never executable, as open as the umask lets new files be.
+    const mode_t mask = ::umask(027);
+    ASSERT_TRUE(services.writeFile(path("umask.csv"), blocks));
+    ::umask(mask);
     struct stat status {};
+    ASSERT_EQ(::stat(gbkToUtf8(path("umask.csv")).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
     ASSERT_EQ(::stat(gbkToUtf8(file).c_str(), &status), 0);
-    EXPECT_NE(status.st_mode & S_IXUSR, 0u);  // the updater is run right after
+    EXPECT_EQ(status.st_mode & 0111, 0u);
 
     EXPECT_TRUE(services.writeFile(path("升级包.tmp"), blocks));
     EXPECT_TRUE(fs::exists(folder / fs::path(u8"升级包.tmp")));
     EXPECT_FALSE(services.writeFile(path("no-such-folder/up.tmp"), blocks));
     EXPECT_FALSE(services.writeFile("bad\x81", blocks));
+}
+
+TEST_F(SystemServices, WriteFileReplacesALinkAndNeverWritesThroughIt) {
+    const fs::path records = folder / "Data.db";
+    std::ofstream(records) << "the records";
+    fs::permissions(records, fs::perms(0600));
+    const Text planted = path("统计-2026-12-01-2026-12-31.csv");
+    fs::create_symlink(records, gbkToUtf8(planted));
+
+    const std::vector<Bytes> csv{{'c', 's', 'v'}};
+    ASSERT_TRUE(services.writeFile(planted, csv));
+    EXPECT_EQ(contents(utf8ToGbk(records.string())), "the records");
+    EXPECT_EQ(fs::status(records).permissions(), fs::perms(0600));
+    EXPECT_FALSE(fs::is_symlink(gbkToUtf8(planted)));
+    EXPECT_EQ(contents(planted), "csv");
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_EQ(entry.path().string().find(".partial-"), std::string::npos) << entry.path();
+    }
 }
 
 TEST_F(SystemServices, RunProgramPassesEachArgumentWhole) {

@@ -161,7 +161,7 @@ std::string publishToAptRepository(const fs::path& packages, const fs::path& arc
         return "reprepro could not add the packages to " + served.string() +
                " (reprepro says why above; a version once published keeps its contents)";
     }
-    if (writeWholeFile(served / kArchiveKeyringName, *keyring)) {
+    if (writeWholeFile(served / kArchiveKeyringName, *keyring, 0644)) {
         return "cannot write " + (served / kArchiveKeyringName).string();
     }
     return {};
