@@ -19,6 +19,13 @@ Text fromLibrary(const char* utf8) {
     return utf8 != nullptr ? utf8ToGbk(utf8) : Text();
 }
 
+Text errorMessageOf(sqlite3* connection) {
+    SqliteApi& api = sqliteApi();
+    return (api.sqlite3_errcode(connection) & 0xFF) == SQLITE_FULL
+               ? Text(kDiskFullMessage)
+               : fromLibrary(api.sqlite3_errmsg(connection));
+}
+
 }  // namespace detail
 
 namespace {
@@ -76,8 +83,7 @@ int Database::errorCode() const {
 }
 
 Text Database::errorMessage() const {
-    return handle_ != nullptr ? detail::fromLibrary(sqliteApi().sqlite3_errmsg(handle_))
-                              : Text(detail::kClosedErrorMessage);
+    return handle_ != nullptr ? detail::errorMessageOf(handle_) : Text(detail::kClosedErrorMessage);
 }
 
 Text Database::libraryVersion() const {

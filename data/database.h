@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -29,6 +31,14 @@ using TextTable = std::vector<std::vector<Text>>;
 
 // Told the remaining and the total page count after every step of a backup.
 using BackupProgress = std::function<void(int remaining, int total)>;
+
+// What ends a backup before it is whole: the source kept locked by another connection for
+// longer than `longestBusyWait` in a row, or `stop` (when given) turning true, which is
+// looked at between steps.
+struct BackupLimits {
+    std::chrono::milliseconds longestBusyWait = std::chrono::seconds(30);
+    const std::atomic<bool>* stop = nullptr;
+};
 
 // One connection to a SQLite database, speaking GBK texts on every side; the conversion to
 // and from the library's UTF-8 happens inside. Nothing here shows a message or throws:
@@ -141,10 +151,12 @@ public:
     bool attach(const Text& file, const Text& alias, Text* errorText = nullptr);
     bool detach(const Text& alias, Text* errorText = nullptr);
     // Copies the schema (default "main") into the destination file, five pages a step,
-    // waiting while the destination is busy or locked. The copy is encrypted with the key;
-    // without one it is written in plain text, however the source is encrypted.
+    // waiting while the source is busy or locked, within the limits. The copy is encrypted
+    // with the key; without one it is written in plain text, however the source is
+    // encrypted. On failure the reason goes into errorText, when given.
     bool backup(const Text& destination, const BackupProgress& progress = {},
-                const Text& schema = {}, const Text& key = {});
+                const Text& schema = {}, const Text& key = {}, const BackupLimits& limits = {},
+                Text* errorText = nullptr);
 
 private:
     ConnectionHandle handle_ = nullptr;

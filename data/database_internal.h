@@ -11,6 +11,12 @@ namespace tamrivo::detail {
 inline constexpr int kClosedErrorCode = SQLITE_MISUSE;
 inline constexpr char kClosedErrorMessage[] = "library routine called out of sequence";
 
+// A full disk is the one failure the landlord can mend, so it is said in their words.
+inline constexpr char kDiskFullMessage[] = "磁盘空间不足,数据无法写入";
+
+// Why the connection's last call failed, as GBK: the library's words but for a full disk.
+Text errorMessageOf(sqlite3* connection);
+
 // Gives the connection the key of an encrypted file (UTF-8, as every text reaching the library).
 void applyKey(sqlite3* connection, const Text& key);
 

@@ -175,7 +175,8 @@ bool Database::execute(const Text& sql, Text* errorText) {
     const int result =
         api.sqlite3_exec(handle_, gbkToUtf8(sql).c_str(), nullptr, nullptr, &message);
     if (errorText != nullptr) {
-        *errorText = detail::fromLibrary(message);
+        *errorText = (result & 0xFF) == SQLITE_FULL ? Text(detail::kDiskFullMessage)
+                                                    : detail::fromLibrary(message);
     }
     api.sqlite3_free(message);
     return result == SQLITE_OK;

@@ -5,6 +5,7 @@
 #include "records/record_problems.h"
 #include "records/records_file.h"
 #include "records/schema.h"
+#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {
@@ -25,7 +26,8 @@ std::string soundness(const std::filesystem::path& copy) {
 }  // namespace
 
 std::string copyRecords(Database& source, const std::filesystem::path& destination,
-                        const BackupProgress& progress, ReplacementFile::Target target) {
+                        const BackupProgress& progress, ReplacementFile::Target target,
+                        const BackupLimits& limits) {
     // The file beside is created here, exclusively, so the library only ever writes into a
     // fresh file of ours, and a failure carries the system's own reason.
     ReplacementFile copy;
@@ -36,9 +38,10 @@ std::string copyRecords(Database& source, const std::filesystem::path& destinati
     if (copyPath.empty()) {
         return "cannot use " + destination.string() + ": the path has characters outside GBK";
     }
-    if (!source.backup(copyPath, progress, {}, schema::kDatabaseKey)) {
+    Text why;
+    if (!source.backup(copyPath, progress, {}, schema::kDatabaseKey, limits, &why)) {
         return "cannot copy the records into " + copy.path().string() +
-               ": the copy did not complete (the disk may be full)";
+               ": the copy did not complete (" + gbkToUtf8(why) + ")";
     }
     // A copy of records already damaged is damaged too: it is never kept, so neither it
     // nor the pruning it would allow takes the place of the sound copies before it.

@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <atomic>
+#include <chrono>
 #include <vector>
 
 #include "data/key_derivation.h"
@@ -101,6 +103,34 @@ TEST_F(DatabaseBackup, WaitsWhileTheDestinationIsLockedByAnotherConnection) {
 
     EXPECT_EQ(holder.db.queryInt("select count(*) from t"), 400);
     EXPECT_FALSE(holder.db.tableExists("old"));
+}
+
+// A lock held for ever ends the copy after the longest wait it is given, saying why, and so
+// does a stop asked for between steps.
+TEST_F(DatabaseBackup, AWaitOnALockHeldForEverEndsAndSaysWhy) {
+    const Text destination = folder.file("busy.db");
+    OpenDatabase holder;
+    ASSERT_TRUE(holder.db.open(destination, {}, true));
+    mustExecute(holder.db, "create table old(y); BEGIN EXCLUSIVE");
+
+    Text why;
+    int reports = 0;
+    EXPECT_FALSE(db.backup(
+        destination, [&](int, int) { ++reports; }, {}, {},
+        {.longestBusyWait = std::chrono::milliseconds(1000)}, &why));
+    EXPECT_EQ(why, "the database stayed locked by another connection for more than 1 seconds");
+    EXPECT_GE(reports, 4);
+    EXPECT_LE(reports, 6);
+
+    std::atomic<bool> stop = false;
+    reports = 0;
+    EXPECT_FALSE(db.backup(
+        destination, [&](int, int) { stop = ++reports == 2; }, {}, {}, {.stop = &stop}, &why));
+    EXPECT_EQ(why, "the copy was stopped");
+    EXPECT_EQ(reports, 2);
+    ASSERT_TRUE(holder.db.commit());
+    EXPECT_TRUE(holder.db.tableExists("old"));
+    EXPECT_TRUE(db.close());
 }
 
 TEST_F(DatabaseBackup, AnUnknownSchemaFailsAndLeavesNoStatementBehind) {

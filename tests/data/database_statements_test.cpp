@@ -33,6 +33,21 @@ TEST_F(DatabaseStatements, RunSucceedsOnlyForStatementsThatComplete) {
     EXPECT_TEXT_EQ(db.errorMessage(), "no such table: nowhere");
 }
 
+// A full disk is said in the landlord's words, whichever way the write was made.
+TEST_F(DatabaseStatements, AFullDiskIsSaidInChinese) {
+    const int pages = db.queryInt("PRAGMA page_count");
+    mustExecute(db, "PRAGMA max_page_count=" + std::to_string(pages));
+    const Text big = "insert into room(name) values(printf('%.*c', 100000, 'x'))";
+    EXPECT_FALSE(db.run(big));
+    EXPECT_EQ(db.errorCode() & 0xFF, 13);  // SQLITE_FULL
+    EXPECT_TEXT_EQ(db.errorMessage(), "磁盘空间不足,数据无法写入");
+    Text error;
+    EXPECT_FALSE(db.execute(big, &error));
+    EXPECT_TEXT_EQ(error, "磁盘空间不足,数据无法写入");
+    EXPECT_FALSE(db.run("update nowhere set a=1"));
+    EXPECT_TEXT_EQ(db.errorMessage(), "no such table: nowhere");
+}
+
 TEST_F(DatabaseStatements, RunCompilesOnlyTheFirstStatement) {
     EXPECT_TRUE(db.run("insert into room(name) values('a'); insert into room(name) values('b')"));
     EXPECT_EQ(db.queryInt("select count(*) from room"), 4);
