@@ -21,6 +21,8 @@ constexpr char kNameSuffix[] = ".db";
 constexpr char kDatePicture[] = "yyyy-MM-dd";
 // A program left running past midnight makes the new day's backup within this time.
 constexpr std::chrono::hours kCheckInterval{1};
+// Closing the program waits no longer than this for a backup under way.
+constexpr std::chrono::seconds kLongestWaitAtClose{1};
 
 // Data-yyyy-MM-dd.db and nothing else: the only files the pruning may remove.
 bool isDailyBackupName(const std::string& name) {
@@ -48,22 +50,46 @@ bool isStaleCopy(const std::string& name) {
     return end != std::string::npos && isDailyBackupName(name.substr(0, end));
 }
 
-// Names sort by date, so the oldest come first.
-void pruneDailyBackups(const std::filesystem::path& folder, int keep) {
-    std::vector<std::filesystem::path> backups;
+struct KeptBackup {
+    std::filesystem::file_time_type made;
+    std::filesystem::path file;
+};
+
+// The daily backups in the folder, removing what killed copies left.
+std::vector<KeptBackup> listDailyBackups(const std::filesystem::path& folder) {
+    std::vector<KeptBackup> backups;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
         if (isStaleCopy(name)) {
             std::filesystem::remove(entry.path(), error);
         } else if (entry.is_regular_file(error) && isDailyBackupName(name)) {
-            backups.push_back(entry.path());
+            const auto made = entry.last_write_time(error);
+            backups.push_back(
+                {error ? std::filesystem::file_time_type::min() : made, entry.path()});
         }
     }
-    std::sort(backups.begin(), backups.end());
-    const std::size_t kept = static_cast<std::size_t>(std::max(keep, 0));
-    for (std::size_t i = 0; i + kept < backups.size(); ++i) {
-        std::filesystem::remove(backups[i], error);
+    return backups;
+}
+
+// Keeps the day's backup and the newest others by when each was written, not by the date in
+// its name: a clock once ahead names backups after days still to come, and they must not
+// push out the one just made.
+void pruneDailyBackups(const std::filesystem::path& folder, const std::filesystem::path& latest,
+                       int keep) {
+    std::vector<KeptBackup> others;
+    for (KeptBackup& backup : listDailyBackups(folder)) {
+        if (backup.file != latest) {
+            others.push_back(std::move(backup));
+        }
+    }
+    std::sort(others.begin(), others.end(), [](const KeptBackup& a, const KeptBackup& b) {
+        return a.made != b.made ? a.made > b.made : a.file > b.file;
+    });
+    const std::size_t kept = static_cast<std::size_t>(std::max(keep - 1, 0));
+    std::error_code error;
+    for (std::size_t i = kept; i < others.size(); ++i) {
+        std::filesystem::remove(others[i].file, error);
     }
 }
 
@@ -83,7 +109,7 @@ std::filesystem::path dailyBackupFile(const std::filesystem::path& folder,
 }
 
 std::string makeDailyBackup(const std::filesystem::path& database, const std::string& date,
-                            int keep) {
+                            int keep, const BackupLimits& limits) {
     const std::filesystem::path folder = dailyBackupFolder(database);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -101,48 +127,101 @@ std::string makeDailyBackup(const std::filesystem::path& database, const std::st
         Database source;
         reason = openRecords(source, database);
         if (reason.empty()) {
-            reason = copyRecords(source, dailyBackupFile(folder, date));
+            reason = copyRecords(source, dailyBackupFile(folder, date), {},
+                                 ReplacementFile::Target::Replace, limits);
         }
         source.close();
     }
     if (reason.empty()) {
-        pruneDailyBackups(folder, keep);
+        pruneDailyBackups(folder, dailyBackupFile(folder, date), keep);
     }
     return reason;
 }
 
-DailyBackup::~DailyBackup() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
+namespace {
+
+// The names of the daily backups dated after the day, in date order.
+std::vector<std::string> backupsAfter(const std::filesystem::path& database,
+                                      const std::string& date) {
+    const std::filesystem::path folder = dailyBackupFolder(database);
+    const std::string after = dailyBackupFile(folder, date).filename().string();
+    std::vector<std::string> later;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (isDailyBackupName(name) && name > after) {
+            later.push_back(name);
+        }
     }
-    wake_.notify_all();
-    if (thread_.joinable()) {
+    std::sort(later.begin(), later.end());
+    return later;
+}
+
+}  // namespace
+
+std::string laterBackupsWarning(const std::filesystem::path& database, const std::string& date) {
+    const std::vector<std::string> later = backupsAfter(database, date);
+    if (later.empty()) {
+        return {};
+    }
+    std::string names;
+    for (const std::string& name : later) {
+        names += " " + name;
+    }
+    return std::to_string(later.size()) + " daily backup" + (later.size() == 1 ? "" : "s") +
+           " in " + dailyBackupFolder(database).string() + " carry dates after today (" + date +
+           "), so the clock was wrong when they were made or is wrong now:" + names;
+}
+
+DailyBackup::~DailyBackup() {
+    bool ended = false;
+    {
+        std::unique_lock lock(shared_->mutex);
+        shared_->stopping = true;
+        shared_->stop = true;
+        shared_->wake.notify_all();
+        ended = !thread_.joinable() || shared_->wake.wait_for(lock, kLongestWaitAtClose,
+                                                              [this] { return shared_->ended; });
+    }
+    if (!thread_.joinable()) {
+        return;
+    }
+    if (ended) {
         thread_.join();
+    } else {
+        thread_.detach();  // it holds what it uses, and ends with the program
     }
 }
 
 void DailyBackup::start(const std::filesystem::path& database) {
     if (!thread_.joinable()) {
-        thread_ = std::thread([this, database] { run(database); });
+        thread_ = std::thread(&DailyBackup::run, shared_, database, firstDelay_);
     }
 }
 
-void DailyBackup::run(const std::filesystem::path& database) {
-    if (!sleep(firstDelay_)) {
-        return;
+void DailyBackup::run(const std::shared_ptr<Shared>& shared, const std::filesystem::path& database,
+                      std::chrono::milliseconds firstDelay) {
+    if (shared->sleep(firstDelay)) {
+        do {
+            const std::string date = today();
+            const BackupLimits limits{.stop = &shared->stop};
+            for (const std::string& said :
+                 {makeDailyBackup(database, date, kKeptDailyBackups, limits),
+                  laterBackupsWarning(database, date)}) {
+                if (!said.empty() && !shared->stop) {  // a copy stopped at close is no failure
+                    std::fprintf(stderr, "tamrivo: daily backup: %s\n", said.c_str());
+                }
+            }
+        } while (shared->sleep(kCheckInterval));
     }
-    do {
-        const std::string reason = makeDailyBackup(database, today());
-        if (!reason.empty()) {
-            std::fprintf(stderr, "tamrivo: daily backup: %s\n", reason.c_str());
-        }
-    } while (sleep(kCheckInterval));
+    const std::lock_guard lock(shared->mutex);
+    shared->ended = true;
+    shared->wake.notify_all();
 }
 
-bool DailyBackup::sleep(std::chrono::milliseconds duration) {
-    std::unique_lock lock(mutex_);
-    return !wake_.wait_for(lock, duration, [this] { return stopping_; });
+bool DailyBackup::Shared::sleep(std::chrono::milliseconds duration) {
+    std::unique_lock lock(mutex);
+    return !wake.wait_for(lock, duration, [this] { return stopping; });
 }
 
 }  // namespace tamrivo

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include "data/database.h"
 
 namespace tamrivo {
 
@@ -18,14 +22,21 @@ std::filesystem::path dailyBackupFolder(const std::filesystem::path& database);
 std::filesystem::path dailyBackupFile(const std::filesystem::path& folder, const std::string& date);
 
 // Makes the day's backup of the database unless it is there already, then keeps only the
-// newest `keep` daily backups and removes what killed runs left of theirs; files of other
-// names are never touched. Empty on success, otherwise why not, as native text.
+// day's backup and the newest `keep` - 1 others by when each was written, and removes what
+// killed runs left of theirs; files of other names are never touched. Empty on success,
+// otherwise why not, as native text.
 std::string makeDailyBackup(const std::filesystem::path& database, const std::string& date,
-                            int keep = kKeptDailyBackups);
+                            int keep = kKeptDailyBackups, const BackupLimits& limits = {});
+
+// Says which daily backups carry dates after the day (yyyy-MM-dd), as native text; empty
+// when none do.
+std::string laterBackupsWarning(const std::filesystem::path& database, const std::string& date);
 
 // Backs the records up once per day while the program runs, on a thread with its own
 // connection, so the windows never wait for it; a failure is written to the standard error
-// and tried again later, and disturbs nothing else.
+// and tried again later, and disturbs nothing else. Going, it stops a copy under way and
+// waits at most a second for the thread: one still busy then (opening or checking the
+// records) is left to end with the program.
 class DailyBackup {
 public:
     DailyBackup() = default;
@@ -38,14 +49,22 @@ public:
     void start(const std::filesystem::path& database);
 
 private:
-    void run(const std::filesystem::path& database);
-    // False when the wait ended because the object is going.
-    bool sleep(std::chrono::milliseconds duration);
+    // What the thread shares with the object, kept alive by either.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable wake;
+        bool stopping = false;
+        bool ended = false;
+        std::atomic<bool> stop{false};
+        // False when the wait ended because the object is going.
+        bool sleep(std::chrono::milliseconds duration);
+    };
+
+    static void run(const std::shared_ptr<Shared>& shared, const std::filesystem::path& database,
+                    std::chrono::milliseconds firstDelay);
 
     std::chrono::milliseconds firstDelay_ = std::chrono::seconds(10);
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stopping_ = false;
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     std::thread thread_;
 };
 

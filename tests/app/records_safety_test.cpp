@@ -6,6 +6,8 @@
 
 #include "data/database.h"
 #include "records/daily_backup.h"
+#include "records/records_copy.h"
+#include "records/records_file.h"
 #include "records/records_lock.h"
 #include "records/schema.h"
 #include "tests/app/app_fixture.h"
@@ -29,6 +31,17 @@ TEST_F(RecordsSafety, TheProgramSharesTheRecordsWithReadersButNotWithARestore) {
     EXPECT_EQ(lockRecords(data, LockAccess::Exclusive).outcome, LockOutcome::Busy);
     // A backup of the records tool, or a second program, starts beside it.
     EXPECT_EQ(lockRecords(data, LockAccess::Shared).outcome, LockOutcome::Taken);
+}
+
+// A link planted at the lock's name would have the lock made wherever it points.
+TEST_F(RecordsSafety, TheLockIsNeverTakenThroughALink) {
+    makeDatabase();
+    const std::filesystem::path data = databaseFile().parent_path();
+    const std::filesystem::path elsewhere = folder.path() / "attacker's lock";
+    std::filesystem::create_symlink(elsewhere, recordsLockFile(data));
+    const LockAttempt attempt = lockRecords(data, LockAccess::Shared);
+    EXPECT_EQ(attempt.outcome, LockOutcome::Unavailable);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(elsewhere)));
 }
 
 TEST_F(RecordsSafety, WhileARestoreHoldsTheRecordsTheProgramSaysSoAndEnds) {
@@ -134,6 +147,50 @@ TEST_F(DailyBackups, TheNewestThirtyAreKeptAndOtherFilesLeftAlone) {
     EXPECT_EQ(backupNames(), expected);
 }
 
+// A clock once ahead left thirty backups named after days to come, written then: the day's
+// new backup survives, the oldest written goes, and the later dates are said.
+TEST_F(DailyBackups, BackupsDatedAfterTodayNeverPushOutTheOneJustMade) {
+    std::filesystem::create_directories(backups);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (int day = 1; day <= 30; ++day) {
+        const std::string date =
+            "2027-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+        writeFile(dailyBackupFile(backups, date), "a backup of a clock ahead");
+        // written in reverse order of their names: the 30th first
+        std::filesystem::last_write_time(dailyBackupFile(backups, date),
+                                         now + std::chrono::hours(24 * (31 + day)));
+    }
+    EXPECT_EQ(laterBackupsWarning(database, "2026-12-09").rfind("30 daily backups in ", 0), 0u);
+    ASSERT_EQ(makeDailyBackup(database, "2026-12-09"), "");
+    const std::vector<std::string> left = backupNames();
+    EXPECT_EQ(left.size(), 31u);  // the lock and thirty backups
+    EXPECT_TRUE(std::filesystem::exists(dailyBackupFile(backups, "2026-12-09")));
+    EXPECT_FALSE(std::filesystem::exists(dailyBackupFile(backups, "2027-01-01")));
+    EXPECT_TRUE(std::filesystem::exists(dailyBackupFile(backups, "2027-01-02")));
+
+    const std::string warning = laterBackupsWarning(database, "2026-12-09");
+    EXPECT_THAT(warning, ::testing::HasSubstr("29 daily backups in " + backups.string() +
+                                              " carry dates after today (2026-12-09)"));
+    EXPECT_THAT(warning, ::testing::HasSubstr(" Data-2027-01-30.db"));
+    EXPECT_EQ(laterBackupsWarning(database, "2027-01-30"), "");
+}
+
+// What is pruned is what was written longest ago, whatever date its name carries.
+TEST_F(DailyBackups, TheOldestWrittenArePrunedNotTheLowestNames) {
+    std::filesystem::create_directories(backups);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    const std::vector<std::string> dates = {"2024-01-01", "2024-01-02", "2023-06-01"};
+    for (std::size_t i = 0; i < dates.size(); ++i) {
+        writeFile(dailyBackupFile(backups, dates[i]), "a backup");
+        std::filesystem::last_write_time(dailyBackupFile(backups, dates[i]),
+                                         now - std::chrono::hours(24 * (10 - i)));
+    }
+    ASSERT_EQ(makeDailyBackup(database, "2024-02-01", 3), "");
+    EXPECT_EQ(backupNames(),
+              (std::vector<std::string>{".daily.lock", "Data-2023-06-01.db", "Data-2024-01-02.db",
+                                        "Data-2024-02-01.db"}));
+}
+
 // Records damaged where the key still opens them give a damaged copy: it is not kept, and
 // the older sound ones are not pruned for it.
 TEST_F(DailyBackups, ADamagedCopyIsNotKeptNorAreOlderOnesPruned) {
@@ -169,6 +226,46 @@ TEST_F(DailyBackups, AFailureIsReportedAndTouchesNothing) {
 
     EXPECT_THAT(makeDailyBackup(folder.path() / "Data" / "Missing.db", "2024-03-05"),
                 ::testing::HasSubstr("cannot"));
+}
+
+// Records another program locks for ever once the copy is under way: the copy gives up
+// after its longest wait, says so and keeps nothing of itself.
+TEST_F(DailyBackups, ACopyBehindALockHeldForEverFailsAndKeepsNothing) {
+    std::filesystem::create_directories(backups);
+    Database source;
+    ASSERT_EQ(openRecords(source, database), "");
+    Database writer;
+    ASSERT_TRUE(writer.open(database.string(), schema::kDatabaseKey));
+    ASSERT_TRUE(writer.run("BEGIN EXCLUSIVE"));
+    const std::string reason =
+        copyRecords(source, backups / "Data-2024-03-05.db", {}, ReplacementFile::Target::Replace,
+                    {.longestBusyWait = std::chrono::seconds(1)});
+    EXPECT_THAT(reason, ::testing::HasSubstr("stayed locked by another connection"));
+    EXPECT_TRUE(std::filesystem::is_empty(backups));
+    ASSERT_TRUE(writer.run("ROLLBACK"));
+    writer.close();
+    source.close();
+}
+
+// Closing the program while the backup waits on such a lock (to open the records or to copy
+// them) does not wait with it.
+TEST_F(DailyBackups, GoingWhileACopyWaitsOnALockStopsIt) {
+    Database writer;
+    ASSERT_TRUE(writer.open(database.string(), schema::kDatabaseKey));
+    ASSERT_TRUE(writer.run("BEGIN EXCLUSIVE"));
+    auto closed = std::chrono::steady_clock::now();
+    {
+        DailyBackup backup;
+        backup.setFirstDelay(std::chrono::milliseconds(0));
+        backup.start(database);
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        closed = std::chrono::steady_clock::now();
+    }
+    // a backup waits 30 seconds on a lock before it gives up
+    EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::seconds(10));
+    EXPECT_EQ(backupNames(), std::vector<std::string>{".daily.lock"});
+    ASSERT_TRUE(writer.run("ROLLBACK"));
+    writer.close();
 }
 
 TEST_F(DailyBackups, StoppingBeforeTheFirstBackupMakesNone) {

@@ -1,8 +1,11 @@
 #include <ostream>
 
+#include "records/daily_backup.h"
 #include "records/record_problems.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
+#include "ui/date_format.h"
+#include "ui/date_time.h"
 
 namespace tamrivo {
 
@@ -16,6 +19,11 @@ int runCheck(const CommandInput& input) {
     const int rooms = database.queryInt("SELECT count(*) FROM `b_fangjian`");
     const int leases = database.queryInt("SELECT count(*) FROM `b_zulin`");
     database.close();
+    if (const std::string later = laterBackupsWarning(
+            input.databaseFile(), formatDateTime(currentDateTime(), "yyyy-MM-dd"));
+        !later.empty()) {
+        input.warn(later);
+    }
     for (const std::string& problem : problems) {
         input.console.out << problem << '\n';
     }

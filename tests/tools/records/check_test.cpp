@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "tests/tools/records/records_tool_test_support.h"
@@ -48,6 +49,20 @@ TEST_F(Check, TheDemoRecordsAreSound) {
     const ToolRun run = tool({"check"});
     EXPECT_EQ(run.status, kExitDone);
     EXPECT_EQ(run.out, databaseFile().string() + " is sound: 5 rooms, 3 leases\n");
+}
+
+TEST_F(Check, DailyBackupsDatedAfterTodayAreSaid) {
+    makeDatabase(true);
+    const std::filesystem::path backups = databaseFile().parent_path() / "backup";
+    std::filesystem::create_directories(backups);
+    std::ofstream(backups / "Data-2999-01-01.db") << "a backup of a clock far ahead";
+    std::ofstream(backups / "Data-2000-01-01.db") << "an old backup";
+    const ToolRun run = tool({"check"});
+    EXPECT_EQ(run.status, kExitDone);
+    EXPECT_THAT(run.err,
+                HasSubstr("1 daily backup in " + backups.string() + " carry dates after today"));
+    EXPECT_THAT(run.err, HasSubstr(" Data-2999-01-01.db"));
+    EXPECT_THAT(run.err, ::testing::Not(HasSubstr("2000-01-01")));
 }
 
 TEST_F(Check, OverlappingBookingsAreNamed) {
