@@ -6,7 +6,6 @@
 #include "records/password_digest.h"
 #include "records/statement_scope.h"
 #include "ui/byte_block.h"
-#include "ui/text_ops.h"
 
 namespace tamrivo {
 namespace {
@@ -44,9 +43,13 @@ private:
             showMessage("选择用户");
             return;
         }
-        const Text password = removeSpaces(services().text(window(), "编辑框1"));
+        const Text password = services().text(window(), "编辑框1");
         if (password.empty()) {
             showMessage("新密码不能为空");
+            return;
+        }
+        if (hasBlank(password)) {
+            showMessage(kPasswordHasBlank);
             return;
         }
         if (!isLoginTypable(password)) {

@@ -4,6 +4,8 @@
 
 #include <openssl/evp.h>
 
+#include "ui/gbk_chars.h"
+
 namespace tamrivo {
 
 Text md5Hex(std::span<const std::uint8_t> bytes) {
@@ -27,6 +29,14 @@ bool isLoginTypable(const Text& password) {
         const auto byte = static_cast<unsigned char>(c);
         return byte > 0x20 && byte < 0x7F;
     });
+}
+
+bool hasBlank(const Text& password) {
+    bool blank = false;
+    forEachChar(password, [&](std::size_t pos, std::size_t size) {
+        blank = blank || isSpaceChar(password, pos, size) || password[pos] == '\t';
+    });
+    return blank;
 }
 
 }  // namespace tamrivo

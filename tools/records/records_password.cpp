@@ -11,7 +11,6 @@
 #include "tools/records/records_commands.h"
 #include "ui/byte_block.h"
 #include "ui/text_encoding.h"
-#include "ui/text_ops.h"
 
 namespace tamrivo {
 namespace {
@@ -58,9 +57,13 @@ std::string readLine(const CommandInput& input, const char* prompt) {
 
 // The password as the program's password window would store it, or why it cannot be.
 std::string takePassword(const std::string& typed, Text& password) {
-    password = removeSpaces(utf8ToGbk(typed));
+    password = utf8ToGbk(typed);
     if (password.empty()) {
         return "the new password may not be empty";
+    }
+    if (hasBlank(password)) {
+        return "the new password may not hold blanks (spaces, full-width spaces, tabs): the "
+               "login takes a password exactly as typed";
     }
     if (!isLoginTypable(password)) {
         return "the new password may hold only English letters, digits and symbols: the "

@@ -27,8 +27,8 @@ protected:
     }
 };
 
-TEST_F(Password, SetsTheDigestTheLoginComparesWithBlanksRemoved) {
-    const ToolRun run = tool({"password", "admin"}, "n3w 'pw\"\\\n");
+TEST_F(Password, SetsTheDigestTheLoginComparesAsTyped) {
+    const ToolRun run = tool({"password", "admin"}, "n3w'pw\"\\\n");
     ASSERT_EQ(run.status, kExitDone) << run.err;
     EXPECT_EQ(run.out, "the password of admin is changed\n");
     EXPECT_EQ(digestOf("admin"), md5Hex(toByteBlock("n3w'pw\"\\")));
@@ -40,6 +40,21 @@ TEST_F(Password, WhatTheLoginCannotTakeIsRefusedAndNothingChanges) {
     for (const std::string typed : {"你好\n", "  \n", "", "ab\tc\n", "caf\xC3\xA9\n"}) {
         const ToolRun run = tool({"password", "admin"}, typed);
         EXPECT_EQ(run.status, kExitFailed) << typed;
+        EXPECT_THAT(run.err, HasSubstr("nothing was changed")) << typed;
+    }
+    EXPECT_EQ(digestOf("admin"), before);
+}
+
+// The login hashes what is typed, so a password with a blank is refused, not stored without.
+TEST_F(Password, ABlankInTheNewPasswordIsRefusedAndNothingChanges) {
+    const Text before = digestOf("admin");
+    for (const std::string typed : {"ab cd\n",
+                                    "ab\xE3\x80\x80"
+                                    "cd\n",
+                                    " abcd\n", "abcd\t\n"}) {
+        const ToolRun run = tool({"password", "admin"}, typed);
+        EXPECT_EQ(run.status, kExitFailed) << typed;
+        EXPECT_THAT(run.err, HasSubstr("may not hold blanks")) << typed;
         EXPECT_THAT(run.err, HasSubstr("nothing was changed")) << typed;
     }
     EXPECT_EQ(digestOf("admin"), before);
