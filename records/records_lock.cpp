@@ -17,9 +17,13 @@ constexpr std::chrono::milliseconds kRetryInterval{50};
 // descriptor of the same file (SQLite does that) never drops it, and the kernel releases it
 // when the holder dies, so a killed program leaves no stale lock behind. Read-only media
 // still lock through a read-only descriptor.
+// A link planted at the lock's name is never followed: the lock would be made, or taken,
+// wherever it points.
 int openLockFile(const std::filesystem::path& file) {
-    const int descriptor = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    return descriptor >= 0 ? descriptor : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    return descriptor >= 0 || errno == ELOOP
+               ? descriptor
+               : ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
 }
 
 }  // namespace

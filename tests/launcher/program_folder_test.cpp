@@ -9,6 +9,7 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 #include "tools/updater/install_journal.h"
+#include "ui/users_alone.h"
 
 namespace tamrivo::launcher {
 namespace {
@@ -189,6 +190,69 @@ TEST_F(ProgramFolder, AFolderOfAnotherUserIsRefused) {
     EXPECT_FALSE(refused.ready);
     EXPECT_NE(refused.message.find("another user"), std::string::npos) << refused.message;
     EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.0");
+}
+
+// In a folder once left open to others, another user (uid 65534 here) replaced the program,
+// opened a folder, planted a library and made a file of the landlord's writable: each is the
+// package's again before anything runs, and what the package does not have is taken away.
+TEST_F(ProgramFolder, WhatAnotherUserCouldHaveWrittenIsReplacedFromThePackage) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a second user as the attacker needs root";
+    }
+    ASSERT_TRUE(prepare().ready);  // the same version as the package: kept from here on
+    writeFile(folder / "tamrivo", "the attacker's program");
+    ASSERT_EQ(::chown((folder / "tamrivo").c_str(), 65534, 65534), 0);
+    fs::permissions(folder / "help" / "index.txt", fs::perms(0666));
+    fs::create_directories(folder / "lib");
+    writeFile(folder / "lib" / "libevil.so", "the attacker's library");
+    ASSERT_EQ(::chown((folder / "lib").c_str(), 65534, 65534), 0);
+    fs::permissions(folder / "help", fs::perms(0777));
+    fs::create_directories(folder / "Data");
+    writeFile(folder / "Data" / "Data.db", "the landlord's records");
+
+    const Preparation preparation = prepare();
+    ASSERT_TRUE(preparation.ready) << preparation.message;
+    EXPECT_EQ(preparation.change, FolderChange::Kept);
+    EXPECT_EQ(readFile(folder / "tamrivo"), "program 1.0.0.1");
+    EXPECT_FALSE(fs::exists(folder / "lib"));
+    EXPECT_EQ(readFile(folder / "Data" / "Data.db"), "the landlord's records");
+    EXPECT_EQ(firstNotUsersAlone(folder), std::nullopt);
+}
+
+// A journal another user planted would move a file of theirs into the program: it is not
+// followed, and the launcher says so.
+TEST_F(ProgramFolder, AJournalAnotherUserPlantedIsRefusedAndReported) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a second user as the attacker needs root";
+    }
+    earlierFolder("1.0.0.1");
+    const InstallWork work(folder);
+    ASSERT_TRUE(work.create());
+    InstallStep step;
+    step.relative = "tamrivo";
+    step.replaces = true;
+    ASSERT_TRUE(work.writeJournal({step}));
+    writeFile(work.backedUp("tamrivo"), "the attacker's program");
+    ASSERT_EQ(::chown((folder / kUpdateWorkFolder / "journal").c_str(), 65534, 65534), 0);
+
+    const Preparation preparation = prepare();
+    EXPECT_NE(preparation.message.find("was not followed"), std::string::npos)
+        << preparation.message;
+    EXPECT_NE(readFile(folder / "tamrivo"), "the attacker's program");
+    EXPECT_TRUE(fs::exists(work.backedUp("tamrivo")));
+    EXPECT_EQ(work.recover(), std::vector<std::string>{(folder / kUpdateWorkFolder).string()});
+}
+
+// The records, and the lock taken beside them, are never reached through a link.
+TEST_F(ProgramFolder, ADataFolderThatIsALinkIsRefused) {
+    earlierFolder("1.0.0.1");
+    const fs::path elsewhere = root.path() / "attacker";
+    fs::create_directories(elsewhere);
+    fs::rename(folder / "Data", elsewhere / "Data");
+    fs::create_symlink(elsewhere / "Data", folder / "Data");
+    const Preparation refused = prepare();
+    EXPECT_FALSE(refused.ready);
+    EXPECT_NE(refused.message.find("is a link"), std::string::npos) << refused.message;
 }
 
 // A subfolder planted as a link would have the refresh rename files into its target.

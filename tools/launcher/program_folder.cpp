@@ -12,6 +12,7 @@
 #include "tools/command_line/child_process.h"
 #include "tools/updater/install_journal.h"
 #include "ui/replacement_file.h"
+#include "ui/users_alone.h"
 #include "update_format/update_format.h"
 #include "update_format/version_order.h"
 
@@ -117,6 +118,86 @@ bool copyProgramFiles(const fs::path& from, const fs::path& to, std::string& mes
     return true;
 }
 
+bool isFolder(const fs::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool isFile(const fs::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Puts the package's copy of a program file or folder where one not the user's alone
+// stood, or takes that away where the package has none.
+bool restoreFromPackage(const fs::path& pristine, const fs::path& target, std::string& message) {
+    if (isFolder(target) || !isFile(pristine)) {
+        std::error_code error;
+        fs::remove_all(target, error);
+        if (error) {
+            message = "cannot take away " + target.string() +
+                      ", which is not yours alone: " + error.message();
+            return false;
+        }
+    }
+    if (isFile(pristine)) {
+        return replaceFile(pristine, target, message);  // renamed over a file in one step
+    }
+    return !isFolder(pristine) ||
+           (ownFolder(target, 0755, message) && copyProgramFiles(pristine, target, message));
+}
+
+// Another user may have written into a folder once left open to others: every program file
+// that is not the user's alone (theirs and writable by nobody else) is replaced by the
+// package's pristine copy before anything is run. The records and the updater's work are
+// left to their own checks.
+bool keepUsersAlone(const fs::path& package, const fs::path& folder, const fs::path& relative,
+                    std::string& message) {
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder / relative, error)) {
+        const fs::path name = relative / entry.path().filename();
+        if (relative.empty() && (isDataFolderName(name.string()) || name == kUpdateWorkFolder)) {
+            continue;
+        }
+        struct stat status {};
+        const bool read = ::lstat(entry.path().c_str(), &status) == 0;
+        const bool ownFolderOpenToOthers =
+            read && S_ISDIR(status.st_mode) && status.st_uid == ::geteuid();
+        if (ownFolderOpenToOthers && !usersAlone(entry.path()) &&
+            ::chmod(entry.path().c_str(), status.st_mode & 0755) != 0) {
+            message = systemError("cannot protect " + entry.path().string(), errno);
+            return false;
+        }
+        if (!usersAlone(entry.path()) &&
+            !restoreFromPackage(package / name, entry.path(), message)) {
+            return false;
+        }
+        if (isFolder(entry.path()) && !keepUsersAlone(package, folder, name, message)) {
+            return false;
+        }
+    }
+    if (error) {
+        message = "cannot read " + (folder / relative).string() + ": " + error.message();
+    }
+    return !error;
+}
+
+// The records are opened, and their lock taken, through Data: never through a link or a
+// folder of another user's.
+bool dataUsable(const fs::path& folder, std::string& message) {
+    const fs::path data = folder / kDataFolderName;
+    struct stat status {};
+    if (::lstat(data.c_str(), &status) != 0) {
+        return true;  // the first start makes it
+    }
+    if (!S_ISDIR(status.st_mode) || !usersAlone(data)) {
+        message =
+            "cannot use " + data.string() + ": it is a link, not a folder, or not yours alone";
+        return false;
+    }
+    return true;
+}
+
 FolderChange changeNeeded(const fs::path& programFiles, const fs::path& folder, FolderSync sync) {
     const std::string present = readVersion(folder);
     if (present.empty() && !fs::exists(folder / kVersionFileName)) {
@@ -152,13 +233,23 @@ Preparation prepareProgramFolder(const fs::path& programFiles, const fs::path& f
         }
         return result;
     }
+    if (!dataUsable(folder, result.message)) {
+        return result;
+    }
     // Held against a second launcher, a start of the program and the updater alike.
     const InstallLock lock(folder);
-    // An update the updater could not finish is finished or undone before anything else.
-    if (const std::vector<std::string> notRestored = InstallWork(folder).recover();
-        !notRestored.empty()) {
+    // An update the updater could not finish is finished or undone before anything else,
+    // from a journal only the user could have written.
+    const InstallWork work(folder);
+    if (const std::optional<fs::path> planted = work.distrusted()) {
+        result.message = "the interrupted update in " + (folder / kUpdateWorkFolder).string() +
+                         " was not followed: " + planted->string() + " is not yours alone";
+    } else if (!work.recover().empty()) {
         result.message = "an interrupted update left files it could not put back, in " +
                          (folder / kUpdateWorkFolder).string();
+    }
+    if (!keepUsersAlone(programFiles, folder, {}, result.message)) {
+        return result;
     }
     result.change = changeNeeded(programFiles, folder, sync);
     if (result.change != FolderChange::Kept &&

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "ui/replacement_file.h"
+#include "ui/users_alone.h"
 
 namespace tamrivo {
 
@@ -172,9 +173,16 @@ std::optional<std::vector<InstallStep>> InstallWork::readUncommitted() const {
     return steps;
 }
 
+std::optional<fs::path> InstallWork::distrusted() const {
+    return isFolder(work_) ? firstNotUsersAlone(work_) : std::nullopt;
+}
+
 std::vector<std::string> InstallWork::recover() const {
     if (!isFolder(work_)) {
         return {};
+    }
+    if (distrusted()) {
+        return {work_.string()};
     }
     std::vector<std::string> notRestored;
     if (const auto steps = readUncommitted()) {

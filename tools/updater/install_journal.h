@@ -34,8 +34,14 @@ public:
     std::vector<std::string> undo(const std::vector<InstallStep>& steps) const;
 
     // Finishes what an earlier run left: undoes an install killed before it was committed,
-    // then removes the work folder. The names of the files that could not be put back.
+    // then removes the work folder. The names of the files that could not be put back; a
+    // work folder not the user's alone is not followed at all, and is named itself.
     std::vector<std::string> recover() const;
+
+    // Why the work folder may not be followed: the path in it, the folder itself included,
+    // that another user owns or could have written (a journal planted to move a file of
+    // theirs into the program); nothing when it is the user's alone or absent.
+    std::optional<std::filesystem::path> distrusted() const;
 
 private:
     std::filesystem::path journal() const;
