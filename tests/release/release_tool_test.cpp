@@ -48,6 +48,34 @@ TEST_F(ReleaseTool, KeygenWritesAPairAndReplacesOneOnlyWhenForced) {
     EXPECT_NE(testing::readFile(file("vendor.key")), privateKey);
 }
 
+// The vendor's update key is what every installed program trusts: a keygen that fails,
+// forced or not, leaves the old pair as it was and nothing of its own beside it.
+TEST_F(ReleaseTool, AFailedKeygenKeepsTheOldPairWhole) {
+    ASSERT_EQ(run({"keygen", file("vendor.key"), file("vendor.pub")}), kReleaseDone);
+    const std::string privateKey = testing::readFile(file("vendor.key"));
+    const std::string publicKey = testing::readFile(file("vendor.pub"));
+    fs::create_directory(file("apt-key"));
+    const auto before = testing::snapshot(folder.path());
+
+    EXPECT_EQ(run({"keygen", "--force", "--archive-key", file("apt-key"), file("vendor.key"),
+                   file("vendor.pub")}),
+              kReleaseFailed);
+    EXPECT_NE(errors.str().find("apt-key exists"), std::string::npos) << errors.str();
+    EXPECT_EQ(run({"keygen", "--force", file("vendor.key"), file("no-folder/vendor.pub")}),
+              kReleaseFailed);
+    EXPECT_EQ(run({"keygen", file("other.key"), file("vendor.pub")}), kReleaseFailed);
+    EXPECT_EQ(testing::readFile(file("vendor.key")), privateKey);
+    EXPECT_EQ(testing::readFile(file("vendor.pub")), publicKey);
+    EXPECT_EQ(testing::snapshot(folder.path()), before);
+
+    // A link planted at a key's name is replaced, never written through.
+    fs::create_symlink(file("elsewhere"), file("linked.key"));
+    ASSERT_EQ(run({"keygen", "--force", file("linked.key"), file("linked.pub")}), kReleaseDone);
+    EXPECT_FALSE(fs::is_symlink(file("linked.key")));
+    EXPECT_FALSE(fs::exists(file("elsewhere")));
+    EXPECT_EQ(testing::permissionsOf(file("linked.key")), 0600U);
+}
+
 TEST_F(ReleaseTool, WrongCommandLinesAreUsageErrorsAndHelpIsNot) {
     const std::vector<std::vector<std::string>> wrong = {
         {},

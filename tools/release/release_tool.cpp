@@ -1,6 +1,5 @@
 #include "tools/release/release_tool.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +18,7 @@
 #include "tools/release/apt_repository.h"
 #include "tools/release/publish.h"
 #include "tools/release/signing_keys.h"
+#include "ui/replacement_file.h"
 
 namespace tamrivo::release {
 
@@ -79,17 +80,81 @@ std::optional<std::string> readText(const fs::path& path) {
     return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-bool writeKeyFile(const fs::path& path, const std::string& pem, mode_t mode, bool force) {
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (force ? O_TRUNC : O_EXCL);
-    const int descriptor = ::open(path.c_str(), flags, mode);
-    if (descriptor < 0) {
-        return false;
+// A key written beside its file, put in place only once every key of the run is made.
+struct PendingKey {
+    fs::path file;
+    mode_t mode;
+    ReplacementFile written;
+};
+
+// Why a target cannot be written, checked before anything is: an existing key is kept
+// unless forced, and a repository key folder is never reused.
+std::string targetProblem(const CommandLine& line, std::span<PendingKey> keys, bool force) {
+    for (const PendingKey& key : keys) {
+        if (!force && nameTaken(key.file)) {
+            return key.file.string() + " exists (--force replaces it)";
+        }
+        std::error_code error;
+        const fs::path folder = key.file.parent_path().empty() ? "." : key.file.parent_path();
+        if (!fs::is_directory(folder, error)) {
+            return "no folder " + folder.string() + " for " + key.file.string();
+        }
     }
-    const bool written =
-        ::fchmod(descriptor, mode) == 0 &&
-        ::write(descriptor, pem.data(), pem.size()) == static_cast<ssize_t>(pem.size()) &&
-        ::fsync(descriptor) == 0;
-    return ::close(descriptor) == 0 && written;
+    if (line.options.contains("--archive-key") && nameTaken(line.options.at("--archive-key"))) {
+        return "the key folder " + line.options.at("--archive-key") +
+               " exists (keygen never reuses one)";
+    }
+    return {};
+}
+
+std::string writeBeside(PendingKey& key, const std::string& pem) {
+    std::error_code error = key.written.create(key.file, key.mode);
+    if (!error) {
+        error = key.written.write({reinterpret_cast<const std::uint8_t*>(pem.data()), pem.size()});
+    }
+    return error ? "cannot write beside " + key.file.string() + ": " + error.message()
+                 : std::string();
+}
+
+// Puts every key in place: unforced, only where nothing appeared meanwhile, taking back
+// what this run put in when a later one cannot go.
+std::string putInPlace(std::span<PendingKey> keys, bool force) {
+    const auto target =
+        force ? ReplacementFile::Target::Replace : ReplacementFile::Target::MustBeNew;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (const std::error_code error = keys[i].written.commit(target)) {
+            for (std::size_t done = 0; done < i && !force; ++done) {
+                ::unlink(keys[done].file.c_str());
+            }
+            return "cannot write " + keys[i].file.string() + ": " + error.message();
+        }
+    }
+    return {};
+}
+
+std::string makeKeys(const CommandLine& line, std::span<PendingKey> keys, bool force) {
+    if (std::string problem = targetProblem(line, keys, force); !problem.empty()) {
+        return problem;
+    }
+    const std::optional<KeyPair> pair = generateKeyPair();
+    if (!pair) {
+        return "cannot make a key pair";
+    }
+    const std::array pems = {&pair->privatePem, &pair->publicPem};
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (std::string problem = writeBeside(keys[i], *pems[i]); !problem.empty()) {
+            return problem;
+        }
+    }
+    // The repository's key is made into a new folder first: should it fail, the vendor's
+    // old pair is still in place.
+    if (line.options.contains("--archive-key")) {
+        if (std::string problem = makeArchiveKey(line.options.at("--archive-key"));
+            !problem.empty()) {
+            return problem;
+        }
+    }
+    return putInPlace(keys, force);
 }
 
 int keygen(const CommandLine& line, std::ostream& out, std::ostream& errors) {
@@ -99,33 +164,17 @@ int keygen(const CommandLine& line, std::ostream& out, std::ostream& errors) {
         return kReleaseUsage;
     }
     const bool force = line.options.contains("--force");
-    const std::optional<KeyPair> keys = generateKeyPair();
-    if (!keys) {
-        errors << "tamrivo-release keygen: cannot make a key pair\n";
+    std::array<PendingKey, 2> keys = {PendingKey{line.operands[0], 0600, {}},
+                                      PendingKey{line.operands[1], 0644, {}}};
+    if (const std::string problem = makeKeys(line, keys, force); !problem.empty()) {
+        errors << "tamrivo-release keygen: " << problem << "\n";
         return kReleaseFailed;
     }
-    const fs::path privateFile = line.operands[0];
-    const fs::path publicFile = line.operands[1];
-    if (!writeKeyFile(privateFile, keys->privatePem, 0600, force)) {
-        errors << "tamrivo-release keygen: cannot write " << privateFile.string()
-               << (force ? "" : " (it may exist: --force replaces it)") << "\n";
-        return kReleaseFailed;
-    }
-    if (!writeKeyFile(publicFile, keys->publicPem, 0644, force)) {
-        ::unlink(privateFile.c_str());  // half a pair is of no use
-        errors << "tamrivo-release keygen: cannot write " << publicFile.string()
-               << (force ? "" : " (it may exist: --force replaces it)") << "\n";
-        return kReleaseFailed;
-    }
-    out << "private key: " << privateFile.string() << " (keep it secret)\n"
-        << "public key:  " << publicFile.string()
-        << " (build with -DTAMRIVO_UPDATE_PUBLIC_KEY=" << publicFile.string() << ")\n";
+    out << "private key: " << keys[0].file.string() << " (keep it secret)\n"
+        << "public key:  " << keys[1].file.string()
+        << " (build with -DTAMRIVO_UPDATE_PUBLIC_KEY=" << keys[1].file.string() << ")\n";
     if (line.options.contains("--archive-key")) {
         const fs::path folder = line.options.at("--archive-key");
-        if (const std::string problem = makeArchiveKey(folder); !problem.empty()) {
-            errors << "tamrivo-release keygen: " << problem << "\n";
-            return kReleaseFailed;
-        }
         out << "apt key:     " << folder.string() << " (keep it secret; build the package with "
             << "-DTAMRIVO_APT_KEYRING=" << (folder / kArchiveKeyringName).string() << ")\n";
     }
