@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "tests/support/file_contents.h"
@@ -104,6 +106,34 @@ TEST_F(AptRepository, NothingIsPublishedWithoutTheReleasesPackagesOrTheKey) {
     debianPackage("1.0.0.1~deb13", "rebuilt otherwise");
     EXPECT_THAT(publishRelease(), HasSubstr("reprepro could not add"));
     EXPECT_TRUE(signedForApt("trixie"));
+}
+
+// reprepro and gpg write what they make under the umask they are given: the tool gives them
+// its own, so neither the repository (whose settings may name a program to run) nor the
+// key is open to others when the publisher's umask is.
+TEST_F(AptRepository, TheRepositoryAndTheKeyAreThePublishersAloneWhateverTheUmask) {
+    debianPackage("1.0.0.1~deb13");
+    const fs::path openKey = folder.path() / "open-key";
+    const mode_t mask = ::umask(0);
+    const std::string made = makeArchiveKey(openKey);
+    const std::string published = publishRelease();
+    ::umask(mask);
+    ASSERT_EQ(made, "");
+    ASSERT_EQ(published, "");
+    for (const auto& entry : fs::recursive_directory_iterator(output)) {
+        if (!entry.is_symlink()) {
+            const auto mode = entry.status().permissions();
+            EXPECT_EQ(mode & (fs::perms::group_write | fs::perms::others_write), fs::perms::none)
+                << entry.path();
+            EXPECT_EQ(mode & fs::perms::others_read, fs::perms::others_read) << entry.path();
+        }
+    }
+    EXPECT_EQ(fs::status(openKey).permissions(), fs::perms::owner_all);
+    for (const auto& entry : fs::recursive_directory_iterator(openKey)) {
+        const auto mode = entry.symlink_status().permissions();
+        EXPECT_EQ(mode & (fs::perms::group_write | fs::perms::others_write), fs::perms::none)
+            << entry.path();
+    }
 }
 
 TEST_F(AptRepository, AKeyFolderIsNeverReused) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 
 #include "net/json_object.h"
@@ -130,6 +132,34 @@ TEST_F(Publish, RefusesWhatTheProgramCouldNotTakeAndWritesNothing) {
         testing::writeFile(program / "VERSION", "1.0.0.1\n");
     }
     EXPECT_EQ(snapshot(program), before);
+}
+
+// Landlords may have installed what a version's name offered: it is never replaced by other
+// files under the same name; the very same package may be published again.
+TEST_F(Publish, AVersionOncePublishedKeepsItsFiles) {
+    ASSERT_EQ(publish(request).error, "");
+    const auto published = snapshot(output);
+    ASSERT_EQ(publish(request).error, "");
+    EXPECT_EQ(snapshot(output), published);
+
+    testing::writeFile(program / "tamrivo", "program 1.0.0.1, built again");
+    request.notes = "rebuilt";
+    EXPECT_THAT(publish(request).error,
+                ::testing::HasSubstr("is published already with other files"));
+    EXPECT_EQ(snapshot(output), published);
+}
+
+// Under a umask that lets anyone write, what the web server serves is still the
+// publisher's alone to change.
+TEST_F(Publish, TheSiteIsWritableByThePublisherAloneWhateverTheUmask) {
+    const mode_t mask = ::umask(0);
+    request.output = output / "new" / "site";
+    const PublishResult result = publish(request);
+    ::umask(mask);
+    ASSERT_EQ(result.error, "");
+    for (const auto& [name, item] : snapshot(output)) {
+        EXPECT_TRUE(item.starts_with("420 ") || item == "folder 493") << name << ": " << item;
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tools/command_line/child_process.h"
+#include "tools/release/fixed_umask.h"
 #include "ui/replacement_file.h"
 #include "update_format/package_signature.h"
 
@@ -114,6 +115,7 @@ bool writeText(const fs::path& path, std::string_view text, mode_t mode = 0644) 
 }  // namespace
 
 std::string makeArchiveKey(const fs::path& folder) {
+    const FixedUmask modes;
     if (::mkdir(folder.c_str(), 0700) != 0) {
         return "cannot make the key folder " + folder.string() + ": " + std::strerror(errno) +
                (errno == EEXIST ? " (keygen never reuses one)" : "");
@@ -130,6 +132,7 @@ std::string makeArchiveKey(const fs::path& folder) {
 
 std::string publishToAptRepository(const fs::path& packages, const fs::path& archiveKey,
                                    const std::string& version, const fs::path& output) {
+    const FixedUmask modes;
     std::string problem;
     const std::vector<Package> found = releasePackages(packages, version, problem);
     const std::optional<Bytes> keyring =

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "tools/release/apt_repository.h"
+#include "tools/release/fixed_umask.h"
 #include "tools/release/package_writer.h"
 #include "tools/release/reply_document.h"
 #include "tools/release/signing_keys.h"
@@ -127,13 +128,33 @@ std::optional<Signatures> signRelease(const PublishRequest& request, const fs::p
     return Signatures{std::move(*packageSignature), *statement, std::move(*statementSignature)};
 }
 
+// Landlords may have installed a version already published: it keeps its files, and only
+// the very same package may be published under its name again.
+std::string publishedOtherwise(const fs::path& published, const fs::path& packed) {
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(published, error))) {
+        return {};
+    }
+    const auto limit = static_cast<std::uint64_t>(kMaxPackageBytes);
+    const std::optional<Bytes> before = readWholeFile(published, limit);
+    if (before && before == readWholeFile(packed, limit)) {
+        return {};
+    }
+    return published.string() +
+           " is published already with other files; a version once published keeps its "
+           "contents: give the program a new version";
+}
+
 // The package, its signature and, last, the reply; what went wrong, or nothing.
 std::string writeRelease(const PublishRequest& request, const fs::path& partial,
                          const PublishResult& result) {
     if (std::string problem = writePackage(request.programFolder, partial); !problem.empty()) {
         return problem;
     }
-    std::string problem;
+    std::string problem = publishedOtherwise(result.package, partial);
+    if (!problem.empty()) {
+        return problem;
+    }
     const std::optional<Signatures> signatures = signRelease(request, partial, problem);
     if (!signatures) {
         return problem;
@@ -158,6 +179,7 @@ std::string writeRelease(const PublishRequest& request, const fs::path& partial,
 }  // namespace
 
 PublishResult publish(const PublishRequest& request) {
+    const FixedUmask modes;
     PublishResult result;
     result.error = checkRequest(request);
     if (!result.error.empty()) {
