@@ -131,6 +131,20 @@ TEST_F(PackageInstallerTest, EntriesThatMayNotGoWhereTheySayRefuseTheWholePackag
     EXPECT_THAT(snapshot(folder.path()).count("parent.txt"), 0U);
 }
 
+// A name that is both a file and a folder leaves no telling which is meant: neither order
+// installs one of them, the package is refused whole.
+TEST_F(PackageInstallerTest, ANameThatIsBothAFileAndAFolderRefusesTheWholePackage) {
+    const auto before = snapshot(program);
+    for (const std::vector<PackageEntry>& entries :
+         {std::vector<PackageEntry>{{"new.txt", "fine"}, {"dup", "a file"}, folderEntry("dup/")},
+          std::vector<PackageEntry>{{"new.txt", "fine"}, folderEntry("dup/"), {"dup", "a file"}}}) {
+        const InstallReport report = install(entries);
+        EXPECT_EQ(report.outcome, Outcome::Refused);
+        EXPECT_FALSE(report.names.empty());
+        expectUnchanged(before);
+    }
+}
+
 TEST_F(PackageInstallerTest, LinksInTheProgramFolderAreNeverFollowed) {
     const fs::path outside = folder.path() / "outside";
     fs::create_directories(outside);

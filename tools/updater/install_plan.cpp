@@ -66,7 +66,14 @@ public:
             plan_.refused.push_back(entry.name);
             return;
         }
-        wanted_[*relative] = {isFolderEntry(entry.name), index, std::move(entry)};
+        const bool folder = isFolderEntry(entry.name);
+        // "dup" and "dup/" both: which of the two is meant cannot be told.
+        if (const auto earlier = wanted_.find(*relative);
+            earlier != wanted_.end() && earlier->second.folder != folder) {
+            plan_.refused.push_back(entry.name);
+            return;
+        }
+        wanted_[*relative] = {folder, index, std::move(entry)};
     }
 
     InstallPlan finish() {

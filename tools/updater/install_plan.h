@@ -35,7 +35,8 @@ struct InstallPlan {
 // is there: an entry is refused when it would land outside the folder, in Data/ (the
 // landlord's records) or in the updater's own work folder; when it is a link; when its way
 // passes through a link, which the updater never follows; or when a file stands where it
-// needs a folder, or the other way round. Later entries of the same path win. VERSION is
+// needs a folder, or the other way round, or when the package names the same path as a file
+// and as a folder. Later entries of the same path win. VERSION is
 // placed last, so that the folder never names a version whose files are not all in.
 InstallPlan planInstall(const PackageArchive& archive, const std::filesystem::path& folder);
 
