@@ -65,7 +65,6 @@ DownloadLimits packageDownloadLimits(std::uint64_t packageBytes) {
     limits.maxBytes = static_cast<std::int64_t>(
         std::min<std::uint64_t>(packageBytes, static_cast<std::uint64_t>(kMaxPackageBytes)));
     limits.lowestSpeed = kLowestPackageSpeed;
-    limits.lowSpeedWindow = kLowSpeedWindow;
     limits.totalTimeout = kPackageDownloadAllowance +
                           std::chrono::milliseconds(limits.maxBytes * 1000 / kLowestPackageSpeed);
     return limits;
@@ -139,7 +138,7 @@ void UpdateDownloadView::onDownloadEvent(std::int32_t, ProgressEvent event,
             services_.setProgressPosition(windows_.update, kProgressBar, progressMaximum_);
             break;
         case ProgressEvent::Finished:
-            showEnd(state.result);
+            showEnd(state);
             break;
     }
 }
@@ -157,10 +156,15 @@ void UpdateDownloadView::showProgress(const DownloadState& state) {
                                   downloadPercent(state.receivedBytes, state.totalBytes));
 }
 
-void UpdateDownloadView::showEnd(std::int32_t result) {
+void UpdateDownloadView::showEnd(const DownloadState& state) {
     services_.setProgressBusy(windows_.update, kProgressBar, false);
-    if (result != kDownloadSucceeded) {
-        appendLog(result == kDownloadCancelled
+    if (state.result != kDownloadSucceeded) {
+        // Part of a package is of no use. Only a file this download made, and still holds, is
+        // its to remove: another copy of the program may be writing one of its own there.
+        if (state.stage >= DownloadStage::FileCreated) {
+            removePackage();
+        }
+        appendLog(state.result == kDownloadCancelled
                       ? Text("下载异常被取消")
                       : Text("新版本下载错误,请联系作者 QQ:") + kAuthorContact);
         return;
@@ -184,9 +188,13 @@ bool UpdateDownloadView::packageGenuine() const {
            signatureValid(*package, signatureFromHex(package_.signature), publicKey_);
 }
 
-void UpdateDownloadView::refusePackage() {
+void UpdateDownloadView::removePackage() const {
     std::error_code ignored;
     std::filesystem::remove(std::filesystem::path(gbkToUtf8(packagePath())), ignored);
+}
+
+void UpdateDownloadView::refusePackage() {
+    removePackage();
     appendLog(Text("升级文件签名校验失败,已删除,请联系作者 QQ:") + kAuthorContact);
     services_.setDisabled(windows_.update, kUpgradeButton, false);
 }

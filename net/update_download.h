@@ -17,8 +17,7 @@ struct UpdateWindows {
 };
 
 // A package download slower than this, over a whole window, ends as failed.
-inline constexpr std::int64_t kLowestPackageSpeed = 1024;  // bytes a second
-inline constexpr std::chrono::seconds kLowSpeedWindow{60};
+inline constexpr std::int64_t kLowestPackageSpeed = kLowestDownloadSpeed;
 // The whole download may take the time the package needs at the lowest speed, and this.
 inline constexpr std::chrono::seconds kPackageDownloadAllowance{60};
 
@@ -27,7 +26,8 @@ inline constexpr std::chrono::seconds kPackageDownloadAllowance{60};
 DownloadLimits packageDownloadLimits(std::uint64_t packageBytes);
 
 // Click handler of the upgrade button: fetches the package into up.tmp beside the program,
-// replacing a download that runs (which then ends as cancelled), and hands it to the updater
+// replacing a download that runs (which then ends as cancelled), removes what a download
+// that failed or was cancelled left of it, and hands it to the updater
 // only when it is the package the checked statement describes and carries its signature by
 // the holder of publicKey (PEM). The services must outlive the downloader's worker.
 void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
@@ -55,8 +55,9 @@ public:
 
 private:
     void showProgress(const DownloadState& state);
-    void showEnd(std::int32_t result);
+    void showEnd(const DownloadState& state);
     bool packageGenuine() const;
+    void removePackage() const;
     void refusePackage();
     void handOff();
 
