@@ -96,15 +96,20 @@ enum ProxyType : std::int32_t {
     kProxySocks = 3,
 };
 
+// A download slower than this, over a whole window, ends as failed, so that no download,
+// whatever it is built for, can wait for ever on a server that trickles.
+inline constexpr std::int64_t kLowestDownloadSpeed = 1024;  // bytes a second
+inline constexpr std::chrono::seconds kLowSpeedWindow{60};
+
 // How long a download may wait, and how much it may write. Silence counts from the moment
 // the request can go out, and stops counting while the download is paused; the lowest speed
 // and the whole duration count from the start, pauses included.
 struct DownloadLimits {
     std::chrono::milliseconds connectTimeout{10000};  // name lookup and connection
     std::chrono::milliseconds silenceTimeout{30000};  // no byte from the server for so long
-    std::int64_t lowestSpeed = 0;                     // bytes a second, 0 for none: a download
-    std::chrono::seconds lowSpeedWindow{0};           // slower for a whole window fails
-    std::chrono::milliseconds totalTimeout{0};        // the whole download, 0 for no limit
+    std::int64_t lowestSpeed = kLowestDownloadSpeed;  // bytes a second, 0 for none: a download
+    std::chrono::seconds lowSpeedWindow = kLowSpeedWindow;  // slower for a whole window fails
+    std::chrono::milliseconds totalTimeout{0};              // the whole download, 0 for no limit
     std::int64_t maxBytes = std::numeric_limits<std::int64_t>::max();
 };
 
