@@ -15,6 +15,10 @@ constexpr int kUpdatePart = 5;
 constexpr char kLogEdit[] = "编辑框1";
 constexpr char kUpgradeButton[] = "按钮_升级";
 constexpr std::chrono::seconds kCloseDelay{3};
+// What the start-up check leaves in the status bar when there is nothing to offer.
+constexpr char kNothingNew[] = "admin";
+constexpr char kCheckFailedStatus[] = "检测升级失败";
+constexpr char kCheckFailedLog[] = "检测升级失败,请检查网络连接后重新打开本窗口";
 constexpr char kSystemUpdatesNote[] =
     "\r\n\r\n新版本随系统的软件更新提供,请在软件更新中安装,或在终端运行:\r\n"
     "sudo apt update && sudo apt upgrade";
@@ -124,15 +128,17 @@ void UpdateChecker::reportOnStartup(std::stop_token stop, WindowHandle mainWindo
         const std::lock_guard lock(lockA_);
         services_.statusText(mainWindow, kStatusBar, kUpdatePart, "正在检测升级..请稍后");
     }
+    // However the check ends, the status bar no longer says it is checking.
     if (!fetchReply(stop, reply)) {
-        return;  // no usable reply: the status keeps saying it is checking
+        if (!stop.stop_requested()) {
+            services_.statusText(mainWindow, kStatusBar, kUpdatePart, kCheckFailedStatus);
+        }
+        return;
     }
     const std::optional<ReleaseStatement> release = statedRelease(reply);
-    if (!release) {
-        return;  // nothing the publisher stands by: as good as no reply
-    }
-    if (!newerThanRunning(*release)) {
-        services_.statusText(mainWindow, kStatusBar, kUpdatePart, "admin");
+    if (!release || !newerThanRunning(*release)) {
+        // what the publisher does not stand by offers nothing
+        services_.statusText(mainWindow, kStatusBar, kUpdatePart, kNothingNew);
         return;
     }
     const std::lock_guard lock(lockA_);
@@ -143,7 +149,10 @@ void UpdateChecker::reportOnStartup(std::stop_token stop, WindowHandle mainWindo
 void UpdateChecker::reportInUpdateWindow(std::stop_token stop, WindowHandle updateWindow) {
     JsonObject reply;
     if (!fetchReply(stop, reply)) {
-        return;  // no usable reply: the window stays as it opened
+        if (!stop.stop_requested()) {
+            services_.setText(updateWindow, kLogEdit, kCheckFailedLog);
+        }
+        return;
     }
     const std::optional<ReleaseStatement> release = statedRelease(reply);
     {

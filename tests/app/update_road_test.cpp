@@ -212,10 +212,10 @@ protected:
     NoUpdateServer() : UpdateTest(kNoUpdateServer) {}
 };
 
-TEST_F(NoUpdateServer, StartupCheckKeepsSayingItIsChecking) {
+TEST_F(NoUpdateServer, StartupCheckSaysItFailed) {
     const WindowHandle main = startAndLogIn();
     finishChecks();
-    EXPECT_TEXT_EQ(statusPart(main, 5), "正在检测升级..请稍后");
+    EXPECT_TEXT_EQ(statusPart(main, 5), "检测升级失败");
     EXPECT_EQ(responder.count(), 0u);
 }
 
