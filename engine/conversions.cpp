@@ -42,6 +42,10 @@ Text fromQString(const QString& text) {
     return converted;
 }
 
+bool holdsOnlyGbk(const QString& text) {
+    return text.isEmpty() || !utf8ToGbk(text.toStdString()).empty();
+}
+
 Text fromQtLines(const QString& text) {
     QString windowsLines = text;
     windowsLines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));

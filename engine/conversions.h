@@ -12,6 +12,8 @@ namespace tamrivo {
 QString toQString(const Text& text);
 QString toQtLines(const Text& text);
 Text fromQString(const QString& text);
+// Whether GBK holds every character of the text, so fromQString keeps it as it is.
+bool holdsOnlyGbk(const QString& text);
 Text fromQtLines(const QString& text);
 
 // OLE automation dates as local date-times, to the millisecond.

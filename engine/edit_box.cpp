@@ -32,6 +32,16 @@ private:
     Handler handler_;
 };
 
+// Refuses, typed or pasted, any text with a character GBK cannot hold.
+class GbkValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& /*position*/) const override {
+        return holdsOnlyGbk(input) ? Acceptable : Invalid;
+    }
+};
+
 QWidget* makeMultiLine(const ControlDefinition& definition, QWidget* container) {
     auto* box = definition.maxLength > 0 ? new BoundedTextEdit(definition.maxLength, container)
                                          : new QPlainTextEdit(container);
@@ -48,6 +58,9 @@ QWidget* makeSingleLine(const ControlDefinition& definition, QWidget* container)
         box->setMaxLength(definition.maxLength);
     }
     setLineText(*box, toQString(definition.text));
+    if (definition.gbkOnly) {
+        box->setValidator(new GbkValidator(box));
+    }
     switch (definition.editMode) {
         case EditMode::ReadOnly:
             box->setReadOnly(true);

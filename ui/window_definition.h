@@ -80,12 +80,13 @@ struct ControlDefinition {
     EditMode editMode = EditMode::Normal;  // edit box
     bool multiLine = false;                // edit box
     int maxLength = 0;                     // edit box: most characters typed or pasted; 0 none
-    std::vector<Text> items;               // combo box
-    int selectedIndex = -1;                // combo box
-    bool daysOnly = false;                 // date picker: shows and picks days, not times
-    int interval = 0;                      // timer, ms; 0 stopped
-    int maximum = 100;                     // progress bar
-    int fontPixelHeight = 0;               // 0: the window's font
+    bool gbkOnly = false;     // edit box: refuses what GBK cannot hold, rather than reading "?"
+    std::vector<Text> items;  // combo box
+    int selectedIndex = -1;   // combo box
+    bool daysOnly = false;    // date picker: shows and picks days, not times
+    int interval = 0;         // timer, ms; 0 stopped
+    int maximum = 100;        // progress bar
+    int fontPixelHeight = 0;  // 0: the window's font
     std::vector<ToolbarItem> toolbarItems;
     std::vector<StatusPart> statusParts;
     std::vector<TableColumn> columns;  // table
@@ -100,6 +101,7 @@ struct ControlDefinition {
     ControlDefinition disabledAtStart() &&;
     ControlDefinition font(int pixelHeight) &&;
     ControlDefinition onlyDays() &&;
+    ControlDefinition onlyGbk() &&;
 
     Handler handlerFor(EventKind kind) const;
 };

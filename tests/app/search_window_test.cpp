@@ -1,4 +1,7 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTableView>
 
 #include <algorithm>
@@ -93,6 +96,32 @@ TEST_F(SearchWindow, AKeywordIsFoundInEachSearchedColumnIgnoringTheCaseOfLetters
     EXPECT_EQ(rowCount(search), 0);
     typeKeyword(search, "");
     EXPECT_EQ(rowCount(search), 7);
+}
+
+// The records hold GBK alone: a character outside it (an emoji, a rare ideograph), typed or
+// pasted, is refused by the box rather than read as "?" and matched against every "?".
+TEST_F(SearchWindow, AKeywordTakesNothingTheRecordsCannotHold) {
+    addLease({.danhao = "Q", .xingming = "a?b"});
+    addLease({.danhao = "Z", .xingming = "张三"});
+    const WindowHandle search = openSearch();
+    auto* box = qobject_cast<QLineEdit*>(services.widget(search, "编辑框_关键字"));
+    ASSERT_NE(box, nullptr);
+    for (const char* outside : {"\xF0\x9F\x98\x80", "\xF0\xA0\x80\x80", "b\xF0\x9F\x98\x80"}) {
+        SCOPED_TRACE(outside);
+        typeKeyword(search, "a");
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(outside));
+        QApplication::sendEvent(box, &typed);     // as an input method gives it
+        box->insert(QString::fromUtf8(outside));  // as a paste does
+        processEvents();
+        EXPECT_TEXT_EQ(services.text(search, "编辑框_关键字"), "a");
+        EXPECT_TEXT_EQ(orderNumbers(search), "Q");
+    }
+    typeKeyword(search, "?");
+    EXPECT_TEXT_EQ(orderNumbers(search), "Q");
+    typeKeyword(search, "张");
+    box->insert(QString::fromUtf8("\xF0\x9F\x98\x80"));
+    processEvents();
+    EXPECT_TEXT_EQ(orderNumbers(search), "Z");
 }
 
 TEST_F(SearchWindow, WildcardsQuotesAndATrailByteLikeABackslashArePlainCharacters) {

@@ -14,8 +14,10 @@ const WindowDefinition& searchWindow() {
         .controls =
             {
                 label("标签1", "关键字：", {16, 17, 56, 24}),
+                // A keyword read as "?" would find every stay with a "?" in it.
                 editBox("编辑框_关键字", {72, 14, 250, 24})
                     .limit(kKeywordLimit)
+                    .onlyGbk()
                     .on(Changed, Handler::RunSearch),
                 label("标签2", "状态：", {340, 17, 40, 24}),
                 comboBox("组合框_状态", {384, 14, 96, 24}, {"全部", "未结算", "已结算"}, 0)
