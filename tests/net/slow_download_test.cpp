@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "net/update_download.h"
 #include "tests/net/download_window_services.h"
@@ -58,6 +59,32 @@ TEST_F(SlowPackageDownload, TricklingAByteEveryTwoSecondsEndsAtTheLowestSpeedWin
     const auto took = downloadTrickled(4000, 1, 2000ms);
     EXPECT_GE(took, kLowSpeedWindow - 5s) << "the real window, not a shortened one";
     EXPECT_LT(took, kLowSpeedWindow + 30s);
+}
+
+// A download given no limits of its own gets the lowest speed all the same: nothing built
+// on the Downloader waits for ever on a server that trickles.
+TEST(SlowDownload, ADownloadAtTheDefaultLimitsEndsAtTheLowestSpeedWindow) {
+    const std::string reply = testing::RawHttpListener::reply("", std::string(4000, 'x'));
+    const std::size_t head = reply.find("\r\n\r\n") + 4;
+    testing::TrickleListener trickle(reply.substr(0, head), reply.substr(head), 2000ms, 1);
+    testing::TemporaryFolder folder;
+    std::promise<std::int32_t> ended;
+    DownloadParams params;
+    params.url = trickle.url("/page");
+    params.filePath = utf8ToGbk(folder.file("page"));
+    params.callback = [&ended](std::int32_t, ProgressEvent event, const DownloadState& state) {
+        if (event == ProgressEvent::Finished) {
+            ended.set_value(state.result);
+        }
+    };
+    Downloader downloader;
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(downloader.start(params, true), kStartOk);
+    std::future<std::int32_t> result = ended.get_future();
+    ASSERT_EQ(result.wait_for(kLowSpeedWindow + 30s), std::future_status::ready);
+    EXPECT_EQ(result.get(), kDownloadReadFailed);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, kLowSpeedWindow - 5s);
+    downloader.stop();
 }
 
 // Bursts of 8 KiB every 25 seconds keep the server inside the silence limit and, each time,
