@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -131,7 +132,7 @@ mode_t userFileMode() {
     std::string line;
     while (std::getline(status, line)) {
         if (line.rfind("Umask:", 0) == 0) {
-            return 0666 & ~static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
         }
     }
     const mode_t mask = ::umask(022);

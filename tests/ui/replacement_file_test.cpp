@@ -95,6 +95,23 @@ TEST_F(ReplacementFiles, ANewTargetThatAppearedMeanwhileIsKept) {
     EXPECT_EQ(readFile(fresh), "backup");
 }
 
+// A file the user makes is as open as their umask lets new files be, and never executable;
+// a mode given is kept whatever the umask.
+TEST_F(ReplacementFiles, AUsersFileFollowsTheUmaskAndAGivenModeStaysAsGiven) {
+    for (const auto& [mask, expected] :
+         {std::pair<mode_t, mode_t>{0, 0666}, {022, 0644}, {077, 0600}, {0111, 0666}}) {
+        const mode_t saved = ::umask(mask);
+        EXPECT_EQ(userFileMode(), expected) << mask;
+        const std::error_code written = writeWholeFile(target, bytesOf("x"));
+        const std::error_code given = writeWholeFile(folder.path() / "served", bytesOf("x"), 0644);
+        ::umask(saved);
+        ASSERT_FALSE(written);
+        ASSERT_FALSE(given);
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms(expected)) << mask;
+        EXPECT_EQ(fs::status(folder.path() / "served").permissions(), fs::perms(0644)) << mask;
+    }
+}
+
 TEST_F(ReplacementFiles, AFolderThatCannotBeWrittenIsReportedWithItsReason) {
     EXPECT_EQ(writeWholeFile(folder.path() / "missing" / "file", bytesOf("x")),
               std::make_error_code(std::errc::no_such_file_or_directory));
