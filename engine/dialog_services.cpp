@@ -8,6 +8,7 @@
 #include "engine/chart_view.h"
 #include "engine/conversions.h"
 #include "engine/form_printer.h"
+#include "engine/pdf_text_layer.h"
 #include "engine/qt_window_services.h"
 #include "engine/report_printer.h"
 #include "engine/whole_file.h"
@@ -47,6 +48,18 @@ Text QtWindowServices::askSaveFileName(WindowHandle owner, const Text& title,
         Text());
 }
 
+namespace {
+
+// Ends a printout: a printer writing a PDF file (the print dialog's "print to file") gets its
+// text layer mended, as a PDF saved directly does.
+bool finishPrintout(QPrinter& printer, bool painted) {
+    const bool toPdfFile =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    return painted && (!toPdfFile || mendTextLayerOfFile(printer.outputFileName()));
+}
+
+}  // namespace
+
 bool QtWindowServices::askPrinter(QPrinter& printer, WindowHandle owner) {
     if (printDialogPresenter_) {
         return printDialogPresenter_(printer);
@@ -63,7 +76,8 @@ PrintOutcome QtWindowServices::printForm(WindowHandle owner, const PrintedForm& 
             if (!askPrinter(printer, owner)) {
                 return PrintOutcome::Cancelled;
             }
-            return paintForm(printer, form) ? PrintOutcome::Printed : PrintOutcome::Failed;
+            return finishPrintout(printer, paintForm(printer, form)) ? PrintOutcome::Printed
+                                                                     : PrintOutcome::Failed;
         },
         PrintOutcome::Failed);
 }
@@ -76,7 +90,7 @@ bool QtWindowServices::saveFormAsPdf(const PrintedForm& form, const Text& path) 
                 prepareFormPage(printer);
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(partial);
-                return paintForm(printer, form);
+                return paintForm(printer, form) && mendTextLayerOfFile(partial);
             });
         },
         false);
@@ -110,8 +124,9 @@ PrintOutcome QtWindowServices::printReport(WindowHandle owner, const PrintedRepo
             if (!askPrinter(printer, owner)) {
                 return PrintOutcome::Cancelled;
             }
-            return paintReport(printer, report, chartPainter(owner)) ? PrintOutcome::Printed
-                                                                     : PrintOutcome::Failed;
+            return finishPrintout(printer, paintReport(printer, report, chartPainter(owner)))
+                       ? PrintOutcome::Printed
+                       : PrintOutcome::Failed;
         },
         PrintOutcome::Failed);
 }
