@@ -193,7 +193,7 @@ TEST_F(StatisticsWindow, ExportsTheTablesAsCsvAndTheChartsAsPng) {
     const std::string stem = out.file(gbkToUtf8("统计-2024-03-01-2024-03-31"));
     const std::string csv = readFile(stem + ".csv");
     EXPECT_EQ(csv.rfind("\xEF\xBB\xBF" + gbkToUtf8("指标,本期,上期,变化\r\n结算收入,430.00,200.00,"
-                                                   "'+115.0%\r\n"),
+                                                   "+115.0%\r\n"),
                         0),
               0u)
         << csv;
