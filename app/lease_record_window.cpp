@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/landlord_window.h"
 #include "app/lease_record.h"
 #include "app/screen.h"
 #include "records/lease_search.h"
@@ -28,6 +29,9 @@ private:
                 break;
             case Handler::SaveReceiptPdf:
                 saveReceipt();
+                break;
+            case Handler::OpenLandlordWindow:
+                openLandlordWindow(app(), window());
                 break;
             case Handler::CloseWindow:
                 close();
@@ -58,10 +62,14 @@ private:
         }
     }
 
+    // The receipt as it is issued now, by the landlord as saved now.
+    PrintedForm receipt(const LeaseRow& lease) {
+        return receiptOf(lease, loadLandlord(database()), currentDateTime());
+    }
+
     void printReceipt() {
         if (const auto found = lease()) {
-            if (services().printForm(window(), receiptOf(*found, currentDateTime())) ==
-                PrintOutcome::Failed) {
+            if (services().printForm(window(), receipt(*found)) == PrintOutcome::Failed) {
                 showMessage("打印失败,请检查打印机", kMessageTitle);
             }
         }
@@ -76,8 +84,7 @@ private:
         std::replace(name.begin(), name.end(), '/', '-');  // a name, not a folder
         const Text path =
             services().askSaveFileName(window(), "保存收据", name, "PDF 文件 (*.pdf)");
-        if (!path.empty() &&
-            !services().saveFormAsPdf(receiptOf(*found, currentDateTime()), path)) {
+        if (!path.empty() && !services().saveFormAsPdf(receipt(*found), path)) {
             showMessage("无法写入文件：" + path, kMessageTitle);
         }
     }

@@ -28,8 +28,9 @@ enum class WindowKind {
     LeaseRecord,
     Calendar,
     Booking,
+    Landlord,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::Booking;
+inline constexpr WindowKind kLastWindowKind = WindowKind::Landlord;
 
 // What raised an event.
 enum class EventKind {
@@ -81,6 +82,9 @@ enum class Handler {
     LeaseRecordCreated,
     PrintReceipt,
     SaveReceiptPdf,
+    OpenLandlordWindow,
+    LandlordWindowCreated,
+    SaveLandlord,
     // room calendar and booking windows
     CalendarWindowCreated,
     MoveCalendar,
