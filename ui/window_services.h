@@ -75,6 +75,7 @@ enum class Handler {
     StartUpdateDownload,
     // search and lease record windows
     SearchWindowCreated,
+    RelayoutSearchWindow,
     RunSearch,
     ShowSearchSelection,
     OpenFoundLease,
@@ -87,6 +88,7 @@ enum class Handler {
     SaveLandlord,
     // room calendar and booking windows
     CalendarWindowCreated,
+    RelayoutCalendarWindow,
     MoveCalendar,
     ShowBookingSelection,
     BookRoom,

@@ -147,6 +147,22 @@ TEST_F(Printing, EveryPdfReadsBackAsTheCharactersDrawnInASimplifiedFace) {
     expectTextAndFace(printed);
 }
 
+// A title wider than the page at its own size is set smaller, never cut at its ends.
+TEST_F(Printing, AReportsLongTitleFitsThePage) {
+    const std::string printed = folder.file("report.pdf");
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed));
+        return true;
+    });
+    const Text title = "数据统计：2024-03-01 至 2024-03-31（自定义期间，共三十一天）对比上期";
+    const PrintedReport report{title,
+                               {{.table = {{"房间", "收入"}, {"一号房", "1"}}, .chart = {}}}};
+    ASSERT_EQ(services.printReport(0, report), PrintOutcome::Printed);
+    const testing::PdfText pdf = testing::readPdf(printed);
+    EXPECT_NE(pdf.text.find(gbkToUtf8(title)), std::string::npos) << pdf.text;
+}
+
 TEST_F(Printing, TheSaveDialogAnswersWithThePathChosenOrNothing) {
     SaveDialogRequest asked;
     services.setSaveDialogPresenter([&](const SaveDialogRequest& request) {
