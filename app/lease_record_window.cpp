@@ -8,21 +8,32 @@
 #include "app/screen.h"
 #include "records/lease_search.h"
 #include "ui/date_time.h"
+#include "ui/layout_keeper.h"
 
 namespace tamrivo {
 namespace {
 
 constexpr char kLeaseGone[] = "没有找到这条入住记录";
+// The layout keeper's modes.
+constexpr int kStretch = 0;
+constexpr int kFollowBottom = 2;
+constexpr int kFollowBottomRight = 3;
+constexpr int kStretchSideways = 6;
 
 class LeaseRecordWindow final : public Screen {
 public:
-    LeaseRecordWindow(App& app, int leaseId) : Screen(app), leaseId_(leaseId) {}
+    LeaseRecordWindow(App& app, int leaseId)
+        : Screen(app), leaseId_(leaseId), layout_(app.services) {}
 
 private:
     bool onEvent(const WindowEvent& event) override {
         switch (event.handler) {
             case Handler::LeaseRecordCreated:
+                keepLayout();
                 showRecord();
+                break;
+            case Handler::RelayoutLeaseRecordWindow:
+                layout_.relayout();
                 break;
             case Handler::PrintReceipt:
                 printReceipt();
@@ -40,6 +51,19 @@ private:
                 break;
         }
         return false;
+    }
+
+    // The lines widen with the window, the buttons keep to its bottom.
+    void keepLayout() {
+        layout_.attach(window());
+        layout_.add(services().windowHandle(window(), "分组框1"), kStretch);
+        for (const RecordLine& line : recordLines({}, {})) {
+            layout_.add(services().windowHandle(window(), line.label), kStretchSideways);
+        }
+        layout_.add(services().windowHandle(window(), "按钮_房东"), kFollowBottom);
+        for (const char* button : {"按钮_打印", "按钮_PDF", "按钮_关闭"}) {
+            layout_.add(services().windowHandle(window(), button), kFollowBottomRight);
+        }
     }
 
     // The lease as it is stored now: another window may have settled it meanwhile.
@@ -90,6 +114,7 @@ private:
     }
 
     const int leaseId_;
+    LayoutKeeper layout_;
 };
 
 }  // namespace

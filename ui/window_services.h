@@ -81,6 +81,7 @@ enum class Handler {
     OpenFoundLease,
     ExportFoundLeases,
     LeaseRecordCreated,
+    RelayoutLeaseRecordWindow,
     PrintReceipt,
     SaveReceiptPdf,
     OpenLandlordWindow,

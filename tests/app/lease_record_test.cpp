@@ -156,6 +156,29 @@ TEST_F(LeaseRecord, TheLandlordsDetailsAreKeptAndPrintedOnEveryReceipt) {
     EXPECT_TEXT_EQ(services.text(only(WindowKind::Landlord), "编辑框_地址"), "幸福路8号");
 }
 
+TEST_F(LeaseRecord, GrowingTheRecordWidensItsLinesAndKeepsTheButtonsAtTheBottom) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    const auto rect = [&](const Text& control) {
+        const Rect frame = services.frameRect(record);
+        const Rect placed = services.frameRect(services.windowHandle(record, control));
+        return Rect{placed.left - frame.left, placed.top - frame.top, placed.right - frame.left,
+                    placed.bottom - frame.top};
+    };
+    const Rect frame = services.frameRect(record);
+    const Rect remark = rect("标签_备注");
+    const Rect close = rect("按钮_关闭");
+    services.placeControl(record, {frame.left, frame.top, frame.right + 200, frame.bottom + 100},
+                          kPlaceNoMove);
+    ASSERT_TRUE(
+        waitUntil([&] { return services.frameRect(record).width() == frame.width() + 200; }));
+    processEvents();
+    EXPECT_EQ(rect("标签_备注"),
+              (Rect{remark.left, remark.top, remark.right + 200, remark.bottom}));
+    EXPECT_EQ(rect("按钮_关闭"),
+              (Rect{close.left + 200, close.top + 100, close.right + 200, close.bottom + 100}));
+}
+
 TEST_F(LeaseRecord, ACancelledSaveWritesNothingAndAFailedOneSaysSo) {
     addLease(settled);
     const WindowHandle record = openFirstFound();

@@ -8,7 +8,9 @@ const WindowDefinition& leaseRecordWindow() {
         .caption = "入住记录",
         .width = 520,
         .height = 480,
-        .events = {{Created, Handler::LeaseRecordCreated}},
+        .resizable = true,
+        .events = {{Created, Handler::LeaseRecordCreated},
+                   {Resized, Handler::RelayoutLeaseRecordWindow}},
         .controls =
             {
                 groupBox("分组框1", "", {8, 8, 496, 384}),
