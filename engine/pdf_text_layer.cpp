@@ -1,16 +1,58 @@
 #include "engine/pdf_text_layer.h"
 
 #include <QFile>
+#include <QFont>
+#include <QHash>
 #include <QList>
+#include <QRawFont>
+
+#include <utility>
+
+#include "engine/chinese_font.h"
 
 namespace tamrivo {
 namespace {
 
-// The ideograph a CJK radical stands for (its compatibility form), or the code itself.
+constexpr char16_t kFirstRadical = 0x2E80;
+constexpr char16_t kLastRadical = 0x2FDF;
+
+// The radicals the printing face draws with an ideograph's glyph, and that ideograph: most
+// radicals of the supplement (⺠ for 民, ⻔ for 门) have no compatibility form to go by.
+QHash<char16_t, char16_t> radicalsSharingGlyphs() {
+    const QRawFont font = QRawFont::fromFont(QFont(chineseFamily()));
+    QString ideographs;
+    for (const auto& [first, last] : {std::pair<char16_t, char16_t>{0x3400, 0x4DBF},
+                                      std::pair<char16_t, char16_t>{0x4E00, 0x9FFF}}) {
+        for (char16_t code = first; code != last + 1; ++code) {
+            ideographs.append(QChar(code));
+        }
+    }
+    QHash<quint32, char16_t> ideographOfGlyph;
+    const QList<quint32> glyphs = font.glyphIndexesForString(ideographs);
+    for (qsizetype i = 0; i < glyphs.size() && i < ideographs.size(); ++i) {
+        if (glyphs[i] != 0 && !ideographOfGlyph.contains(glyphs[i])) {
+            ideographOfGlyph.insert(glyphs[i], ideographs[i].unicode());
+        }
+    }
+    QHash<char16_t, char16_t> shared;
+    for (char16_t radical = kFirstRadical; radical <= kLastRadical; ++radical) {
+        const QList<quint32> glyph = font.glyphIndexesForString(QString(QChar(radical)));
+        if (!glyph.isEmpty() && ideographOfGlyph.contains(glyph.front())) {
+            shared.insert(radical, ideographOfGlyph.value(glyph.front()));
+        }
+    }
+    return shared;
+}
+
+// The ideograph a CJK radical stands for: the one sharing its glyph in the printing face, or
+// its compatibility form; any other code is itself.
 char16_t ideographOf(char16_t code) {
-    const bool radical = code >= 0x2E80 && code <= 0x2FDF;
-    if (!radical) {
+    if (code < kFirstRadical || code > kLastRadical) {
         return code;
+    }
+    static const QHash<char16_t, char16_t> shared = radicalsSharingGlyphs();
+    if (const auto found = shared.constFind(code); found != shared.constEnd()) {
+        return found.value();
     }
     const QString normal = QString(QChar(code)).normalized(QString::NormalizationForm_KC);
     return normal.size() == 1 ? normal.front().unicode() : code;

@@ -3,16 +3,23 @@
 #include <gtest/gtest.h>
 
 #include "engine/chinese_font.h"
+#include "tests/support/engine_harness.h"
 
 namespace tamrivo {
 namespace {
+
+// The radicals a face draws with an ideograph's glyph are read from the fonts.
+class PdfTextLayer : public ::testing::Test {
+protected:
+    QApplication& app = testing::application();
+};
 
 QByteArray map(const QByteArray& entries) {
     return "stream\n/CIDInit begin\nbegincmap\n/CMapType 2 def\n" + entries +
            "endcmap\nend\nendstream\n";
 }
 
-TEST(PdfTextLayer, RadicalsBecomeTheirIdeographsAndNothingElseMoves) {
+TEST_F(PdfTextLayer, RadicalsBecomeTheirIdeographsAndNothingElseMoves) {
     // 入 U+5165 shares its glyph with ⼊ U+2F0A, 小 U+5C0F with ⼩ U+2F29, 母 with ⺟ U+2E9F.
     const QByteArray written =
         map("2 beginbfrange\n<0000> <0000> <0000>\n"
@@ -28,7 +35,7 @@ TEST(PdfTextLayer, RadicalsBecomeTheirIdeographsAndNothingElseMoves) {
     EXPECT_EQ(mended.size(), written.size());
 }
 
-TEST(PdfTextLayer, TextOutsideTheMapsIsLeftAlone) {
+TEST_F(PdfTextLayer, TextOutsideTheMapsIsLeftAlone) {
     const QByteArray page = "BT /F7 12 Tf <2F0A> Tj ET\n<2F0A> <2F0A>\n";
     EXPECT_EQ(mendTextLayer(page), page);
     EXPECT_EQ(mendTextLayer(page + "begincmap\n1 beginbfchar\n<0001> <2F0A>\n"),
