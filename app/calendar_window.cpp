@@ -11,6 +11,7 @@
 #include "app/screen.h"
 #include "records/lease_search.h"
 #include "records/stored_dates.h"
+#include "ui/layout_keeper.h"
 
 namespace tamrivo {
 namespace {
@@ -25,20 +26,33 @@ constexpr char kCancel[] = "按钮_取消预订";
 constexpr char kArrive[] = "按钮_入住";
 constexpr int kWeek = 7;
 
+// How the controls follow the window's size (the layout keeper's modes): the calendar takes
+// what the window gains, the bookings below it widen, the week buttons keep to the right.
+constexpr std::pair<const char*, int> kLayout[] = {
+    {kToday, 6},    {kEarlier, 1},    {"按钮_今天", 1}, {kLater, 1},  {kCalendar, 0},
+    {kBookings, 5}, {"按钮_预订", 2}, {kEdit, 2},       {kCancel, 2}, {kArrive, 2}};
+
 class CalendarWindow final : public Screen {
 public:
-    using Screen::Screen;
+    explicit CalendarWindow(App& app) : Screen(app), layout_(app.services) {}
 
 private:
     bool onEvent(const WindowEvent& event) override {
         switch (event.handler) {
             case Handler::CalendarWindowCreated:
                 app().state.calendarWindow = window();
+                layout_.attach(window());
+                for (const auto& [control, mode] : kLayout) {
+                    layout_.add(services().windowHandle(window(), control), mode);
+                }
                 // Every page reads through the leases; held in memory, a week's move costs
                 // no decryption.
                 keepLeasesInMemory(database());
                 app().state.refreshCalendar = [this] { refresh(); };
                 refresh();
+                break;
+            case Handler::RelayoutCalendarWindow:
+                layout_.relayout();
                 break;
             case Handler::MoveCalendar:
                 turnPage(event.control);
@@ -154,6 +168,7 @@ private:
 
     std::int64_t firstDay_ = today() - kCalendarDaysBefore;
     CalendarRecords records_;
+    LayoutKeeper layout_;
 };
 
 }  // namespace

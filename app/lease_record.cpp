@@ -1,9 +1,14 @@
 #include "app/lease_record.h"
 
-#include <algorithm>
+#include <cmath>
+#include <string>
 
+#include "records/amount_in_capitals.h"
+#include "records/figure_text.h"
 #include "records/length_of_stay.h"
+#include "records/stay_charges.h"
 #include "ui/date_format.h"
+#include "ui/text_to_value.h"
 #include "ui/value_text.h"
 
 namespace tamrivo {
@@ -12,12 +17,6 @@ namespace {
 Text money(double amount) {
     return toText(amount) + "元";
 }
-
-// The receipt's lines, by the label controls of the record window, in the receipt's order.
-constexpr const char* kReceiptLines[] = {
-    "标签_房址", "标签_编号", "标签_姓名", "标签_联系方式", "标签_日期", "标签_退房日期",
-    "标签_天数", "标签_定金", "标签_租金", "标签_金额",     "标签_备注",
-};
 
 }  // namespace
 
@@ -41,17 +40,62 @@ std::vector<RecordLine> recordLines(const LeaseRow& lease, DateTime now) {
     };
 }
 
-PrintedForm receiptOf(const LeaseRow& lease, DateTime now) {
-    const std::vector<RecordLine> lines = recordLines(lease, now);
-    PrintedForm receipt{.title = "收据", .lines = {}};
-    for (const char* wanted : kReceiptLines) {
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const RecordLine& l) {
-            return Text(l.label) == wanted;
-        });
-        receipt.lines.push_back({line->caption, line->value});
+namespace {
+
+// The nights and charges of the stay: up to its check-out, or up to now while it is open.
+StayCharges chargesOf(const LeaseRow& lease, DateTime now) {
+    const DateTime end = lease.settled() ? toDateTime(lease.jiesuanriqi) : now;
+    return stayCharges(toDateTime(lease.ruzhuriqi), end, lease.zujin, lease.dingjin);
+}
+
+// What is still owed after the deposit: collected (补收) or handed back (退还).
+PrintedForm::Line balanceLine(const StayCharges& charges) {
+    const double due = charges.due();
+    return due < 0 ? PrintedForm::Line{"退还金额：", "退还 " + moneyText(-due) + "元"}
+                   : PrintedForm::Line{"补收金额：", "补收 " + moneyText(due) + "元"};
+}
+
+PrintedForm::Line receivedLine(const LeaseRow& lease) {
+    if (!lease.settled()) {
+        return {"实收金额：", "未结算"};
     }
-    receipt.lines.push_back({"打印日期：", formatDateTime(now)});
-    return receipt;
+    // A negative amount received records money handed back: its capitals say so.
+    const double received = lease.jiesuanjine;
+    const Text capitals = (received < 0 ? "退还" : "") +
+                          amountInCapitals(std::abs(received)).value_or(moneyText(received));
+    return {"实收金额：", "￥" + moneyText(received) + "元  人民币大写：" + capitals};
+}
+
+}  // namespace
+
+PrintedForm receiptOf(const LeaseRow& lease, const Landlord& landlord, DateTime now) {
+    const StayCharges charges = chargesOf(lease, now);
+    const Text nights = std::to_string(charges.nights) + "晚" + (lease.settled() ? "" : "（至今）");
+    return {
+        .title = "收据",
+        .lines =
+            {
+                {"单    号：", lease.danhao},
+                {"打印日期：", formatDateTime(now)},
+                {"今 收 到：", lease.xingming},
+                {"联系方式：", lease.lianxifangshi},
+                {"房    间：", lease.fangzhi},
+                {"入住日期：", lease.ruzhuriqi},
+                {"退房日期：", lease.settled() ? lease.jiesuanriqi : Text("未退房")},
+                {"入住晚数：", nights},
+                {"每晚租金：", moneyText(lease.zujin) + "元"},
+                {"租金合计：", moneyText(charges.rentTotal) + "元"},
+                {"已收定金：", moneyText(charges.deposit) + "元"},
+                balanceLine(charges),
+                receivedLine(lease),
+                {"备    注：", lease.beizhu},
+                {"结算备注：", lease.jiesuanbeizhu},
+                {"房    东：", landlord.name},
+                {"地    址：", landlord.address},
+                {"电    话：", landlord.phone},
+                {"收 款 人：", "____________________（签字）"},
+            },
+    };
 }
 
 }  // namespace tamrivo

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "records/landlord.h"
 #include "records/lease_search.h"
 #include "ui/window_services.h"
 
@@ -18,7 +19,9 @@ struct RecordLine {
 // while the lease is open.
 std::vector<RecordLine> recordLines(const LeaseRow& lease, DateTime now);
 
-// The receipt of the stay, printed at now.
-PrintedForm receiptOf(const LeaseRow& lease, DateTime now);
+// The receipt (收据) the landlord hands over for the stay, issued at now: the stay's nights and
+// charges, the deposit and what it leaves to refund or collect, the amount received in
+// figures and in capitals, and the landlord as its issuer, with a line to sign.
+PrintedForm receiptOf(const LeaseRow& lease, const Landlord& landlord, DateTime now);
 
 }  // namespace tamrivo

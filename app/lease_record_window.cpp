@@ -3,31 +3,46 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/landlord_window.h"
 #include "app/lease_record.h"
 #include "app/screen.h"
 #include "records/lease_search.h"
 #include "ui/date_time.h"
+#include "ui/layout_keeper.h"
 
 namespace tamrivo {
 namespace {
 
 constexpr char kLeaseGone[] = "没有找到这条入住记录";
+// The layout keeper's modes.
+constexpr int kStretch = 0;
+constexpr int kFollowBottom = 2;
+constexpr int kFollowBottomRight = 3;
+constexpr int kStretchSideways = 6;
 
 class LeaseRecordWindow final : public Screen {
 public:
-    LeaseRecordWindow(App& app, int leaseId) : Screen(app), leaseId_(leaseId) {}
+    LeaseRecordWindow(App& app, int leaseId)
+        : Screen(app), leaseId_(leaseId), layout_(app.services) {}
 
 private:
     bool onEvent(const WindowEvent& event) override {
         switch (event.handler) {
             case Handler::LeaseRecordCreated:
+                keepLayout();
                 showRecord();
+                break;
+            case Handler::RelayoutLeaseRecordWindow:
+                layout_.relayout();
                 break;
             case Handler::PrintReceipt:
                 printReceipt();
                 break;
             case Handler::SaveReceiptPdf:
                 saveReceipt();
+                break;
+            case Handler::OpenLandlordWindow:
+                openLandlordWindow(app(), window());
                 break;
             case Handler::CloseWindow:
                 close();
@@ -36,6 +51,19 @@ private:
                 break;
         }
         return false;
+    }
+
+    // The lines widen with the window, the buttons keep to its bottom.
+    void keepLayout() {
+        layout_.attach(window());
+        layout_.add(services().windowHandle(window(), "分组框1"), kStretch);
+        for (const RecordLine& line : recordLines({}, {})) {
+            layout_.add(services().windowHandle(window(), line.label), kStretchSideways);
+        }
+        layout_.add(services().windowHandle(window(), "按钮_房东"), kFollowBottom);
+        for (const char* button : {"按钮_打印", "按钮_PDF", "按钮_关闭"}) {
+            layout_.add(services().windowHandle(window(), button), kFollowBottomRight);
+        }
     }
 
     // The lease as it is stored now: another window may have settled it meanwhile.
@@ -58,10 +86,14 @@ private:
         }
     }
 
+    // The receipt as it is issued now, by the landlord as saved now.
+    PrintedForm receipt(const LeaseRow& lease) {
+        return receiptOf(lease, loadLandlord(database()), currentDateTime());
+    }
+
     void printReceipt() {
         if (const auto found = lease()) {
-            if (services().printForm(window(), receiptOf(*found, currentDateTime())) ==
-                PrintOutcome::Failed) {
+            if (services().printForm(window(), receipt(*found)) == PrintOutcome::Failed) {
                 showMessage("打印失败,请检查打印机", kMessageTitle);
             }
         }
@@ -76,13 +108,13 @@ private:
         std::replace(name.begin(), name.end(), '/', '-');  // a name, not a folder
         const Text path =
             services().askSaveFileName(window(), "保存收据", name, "PDF 文件 (*.pdf)");
-        if (!path.empty() &&
-            !services().saveFormAsPdf(receiptOf(*found, currentDateTime()), path)) {
+        if (!path.empty() && !services().saveFormAsPdf(receipt(*found), path)) {
             showMessage("无法写入文件：" + path, kMessageTitle);
         }
     }
 
     const int leaseId_;
+    LayoutKeeper layout_;
 };
 
 }  // namespace

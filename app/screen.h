@@ -7,6 +7,8 @@ namespace tamrivo {
 
 inline constexpr char kErrorTitle[] = "ErrMsg";
 inline constexpr char kMessageTitle[] = "Msg";
+// Where a window takes a first and a last day.
+inline constexpr char kEndBeforeStart[] = "结束日期早于开始日期,请重新选择";
 
 // The application side of one open window: it learns its own handle from the first event
 // and hands every event to the screen.

@@ -10,6 +10,7 @@
 #include "records/length_of_stay.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
+#include "ui/layout_keeper.h"
 #include "ui/text_encoding.h"
 #include "ui/value_text.h"
 #include "ui/windows/window_list.h"
@@ -27,6 +28,11 @@ constexpr char kTotals[] = "标签_合计";
 constexpr char kOpen[] = "按钮_查看";
 constexpr int kDaysShownAtFirst = 30;
 constexpr char kExportTitle[] = "导出";
+
+// How the controls follow the window's size (the layout keeper's modes): the table takes
+// what the window gains, the totals and buttons keep to its bottom.
+constexpr std::pair<const char*, int> kLayout[] = {
+    {kResults, 0}, {kTotals, 2}, {"按钮_导出", 3}, {kOpen, 3}};
 
 TableRow resultRow(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();
@@ -50,13 +56,16 @@ std::vector<std::string> resultHeaders() {
 
 class SearchWindow final : public Screen {
 public:
-    explicit SearchWindow(App& app) : Screen(app), leases_(database()) {}
+    explicit SearchWindow(App& app) : Screen(app), leases_(database()), layout_(app.services) {}
 
 private:
     bool onEvent(const WindowEvent& event) override {
         switch (event.handler) {
             case Handler::SearchWindowCreated:
                 onCreated();
+                break;
+            case Handler::RelayoutSearchWindow:
+                layout_.relayout();
                 break;
             case Handler::RunSearch:
                 if (!isUnusedDate(event.control)) {
@@ -82,6 +91,10 @@ private:
 
     void onCreated() {
         app().state.searchWindow = window();
+        layout_.attach(window());
+        for (const auto& [control, mode] : kLayout) {
+            layout_.add(services().windowHandle(window(), control), mode);
+        }
         keepLeasesInMemory(database());
         const DateTime now = currentDateTime();
         services().setDateTime(window(), kFirstDay, DateTime{now.days - kDaysShownAtFirst});
@@ -109,8 +122,16 @@ private:
     }
 
     void runSearch() {
-        const auto found = leases_.find(filter(), kShownSearchRows);
+        const LeaseFilter wanted = filter();
         services().setDisabled(window(), kOpen, true);
+        if (wanted.firstDay && wanted.lastDay && *wanted.lastDay < *wanted.firstDay) {
+            // Said where the totals stand: the search runs at every change, and a box at each
+            // would stop the person halfway through moving both dates.
+            services().listClear(window(), kResults);
+            services().setText(window(), kTotals, kEndBeforeStart);
+            return;
+        }
+        const auto found = leases_.find(wanted, kShownSearchRows);
         if (!found) {
             services().listClear(window(), kResults);
             services().setText(window(), kTotals, "搜索失败：" + database().errorMessage());
@@ -174,6 +195,7 @@ private:
     }
 
     LeaseSearch leases_;
+    LayoutKeeper layout_;
 };
 
 }  // namespace

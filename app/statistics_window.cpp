@@ -158,7 +158,30 @@ private:
         return period;
     }
 
+    // A custom period whose last day comes before its first is refused in the period's line,
+    // its figures and charts emptied: the boxes change one at a time.
+    bool refuseBackwardsPeriod() {
+        const bool custom = static_cast<PeriodChoice>(services().selectedIndex(
+                                window(), kPeriod)) == PeriodChoice::Custom;
+        if (!custom || dayNumber(services().dateTime(window(), kLastDay)) >=
+                           dayNumber(services().dateTime(window(), kFirstDay))) {
+            return false;
+        }
+        statistics_.reset();
+        services().setText(window(), kPeriodLabel, kEndBeforeStart);
+        services().tableSetRows(window(), kFigures, {});
+        services().tableSetRows(window(), kRooms, {});
+        services().chartSetData(window(), kIncomeChart, {});
+        services().chartSetData(window(), kRoomChart, {});
+        return true;
+    }
+
     void showPeriod() {
+        if (refuseBackwardsPeriod()) {
+            services().setDisabled(window(), kFirstDay, false);
+            services().setDisabled(window(), kLastDay, false);
+            return;
+        }
         statistics_ = readPeriodStatistics(database(), chosenPeriod(), today());
         if (!statistics_) {
             showDatabaseError();
@@ -194,12 +217,15 @@ private:
             {stem + "-房间.png",
              services().saveChartImage(window(), kRoomChart, stem + "-房间.png")},
         };
-        for (const auto& [file, done] : written) {
-            if (!done) {
+        Text done = "已导出以下文件：";
+        for (const auto& [file, ok] : written) {
+            if (!ok) {
                 showMessage("无法写入文件：" + file, kMessageTitle);
                 return;
             }
+            done += "\r\n" + file;
         }
+        showMessage(done, kMessageTitle);
     }
 
     // Files of these names already there are replaced only when the landlord says so.

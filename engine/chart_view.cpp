@@ -5,12 +5,14 @@
 #include <QBarSet>
 #include <QChart>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QHorizontalBarSeries>
 #include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "engine/conversions.h"
 
@@ -18,6 +20,7 @@ namespace tamrivo {
 namespace {
 
 constexpr int kAxes = 2;
+constexpr int kLabelGap = 8;  // pixels between two labels of the category axis
 // Bars of the second axis stand narrower in front of the first's, so both stay in sight.
 constexpr std::array<double, kAxes> kBarWidths = {0.8, 0.4};
 
@@ -68,6 +71,10 @@ void ChartView::setData(ChartData data) {
         std::reverse(categories.begin(), categories.end());
     }
     categoryAxis->append(categories);
+    // A label that does not fit is never cut to "…": room names take the width they need,
+    // and day numbers are thinned out instead (thinLabels).
+    categoryAxis->setTruncateLabels(false);
+    categoryAxis_ = categoryAxis;
     const Qt::Alignment categorySide = data_.horizontal ? Qt::AlignLeft : Qt::AlignBottom;
     chart->addAxis(categoryAxis, categorySide);
     for (int axis = 0; axis < kAxes; ++axis) {
@@ -82,10 +89,9 @@ void ChartView::setData(ChartData data) {
                 const std::size_t at = data_.horizontal ? data_.categories.size() - 1 - i : i;
                 set->append(at < given.values.size() ? given.values[at] : 0);
             }
-            QObject::connect(
-                set, &QBarSet::hovered, this, [this, set, categoryAxis](bool hovered, int index) {
-                    showFigure(set->label(), categoryAxis->at(index), set->at(index), hovered);
-                });
+            QObject::connect(set, &QBarSet::hovered, this, [this, set](bool hovered, int index) {
+                showFigure(set->label(), categoryAt(index), set->at(index), hovered);
+            });
             series->append(set);
         }
         if (series->count() == 0) {
@@ -103,6 +109,46 @@ void ChartView::setData(ChartData data) {
     QChart* old = this->chart();
     setChart(chart);
     delete old;
+    thinLabels();
+}
+
+QString ChartView::categoryAt(int index) const {
+    const auto count = static_cast<int>(data_.categories.size());
+    if (index < 0 || index >= count) {
+        return {};
+    }
+    return toQString(
+        data_.categories[static_cast<std::size_t>(data_.horizontal ? count - 1 - index : index)]);
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    thinLabels();
+}
+
+// Categories along the bottom that are too many for their labels to stand side by side show
+// every second, third… label; the others stay empty (blanks of different lengths, as the
+// axis wants every category distinct).
+void ChartView::thinLabels() {
+    if (categoryAxis_ == nullptr || data_.horizontal || data_.categories.empty()) {
+        return;
+    }
+    const auto count = static_cast<int>(data_.categories.size());
+    const QFontMetrics metrics(categoryAxis_->labelsFont());
+    int widest = 0;
+    for (const Text& category : data_.categories) {
+        widest = std::max(widest, metrics.horizontalAdvance(toQString(category)));
+    }
+    const double room = std::max(
+        1.0, chart()->plotArea().width() > 0 ? chart()->plotArea().width() : double(width()));
+    const int step = std::max(1, static_cast<int>(std::ceil(count * (widest + kLabelGap) / room)));
+    QStringList labels;
+    for (int i = 0; i < count; ++i) {
+        labels.append(i % step == 0 ? categoryAt(i) : QString(i + 1, u' '));
+    }
+    if (labels != categoryAxis_->categories()) {
+        categoryAxis_->setCategories(labels);
+    }
 }
 
 void ChartView::showFigure(const QString& series, const QString& category, double value,

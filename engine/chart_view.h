@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBarCategoryAxis>
 #include <QChartView>
+#include <QPointer>
 
 #include "ui/window_definition.h"
 
@@ -16,11 +18,18 @@ public:
     const ChartData& data() const { return data_; }
     void setData(ChartData data);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The category at a bar's index, as the data names it.
+    QString categoryAt(int index) const;
+    void thinLabels();
     void showFigure(const QString& series, const QString& category, double value, bool hovered);
 
     QString title_;
     ChartData data_;
+    QPointer<QBarCategoryAxis> categoryAxis_;
 };
 
 }  // namespace tamrivo

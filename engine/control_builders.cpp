@@ -14,6 +14,7 @@
 #include "engine/bar_builders.h"
 #include "engine/chart_view.h"
 #include "engine/conversions.h"
+#include "engine/date_box.h"
 #include "engine/edit_box.h"
 #include "engine/room_calendar.h"
 #include "engine/table_view.h"
@@ -75,7 +76,7 @@ QWidget* makeComboBox(const ControlDefinition& definition, QWidget* container,
 
 QWidget* makeDatePicker(const ControlDefinition& definition, QWidget* container,
                         EngineWindow& window) {
-    auto* picker = new QDateTimeEdit(container);
+    auto* picker = new DateBox(container);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(definition.daysOnly ? QStringLiteral("yyyy-MM-dd")
                                                  : QStringLiteral("yyyy-MM-dd HH:mm:ss"));

@@ -8,6 +8,7 @@
 #include "engine/chart_view.h"
 #include "engine/conversions.h"
 #include "engine/form_printer.h"
+#include "engine/pdf_text_layer.h"
 #include "engine/qt_window_services.h"
 #include "engine/report_printer.h"
 #include "engine/whole_file.h"
@@ -16,7 +17,8 @@ namespace tamrivo {
 namespace {
 
 // Paints on the printer; a PDF file chosen in the print dialog is written as a landlord's
-// file, beside and then renamed, rather than opened where it stands.
+// file, beside and then renamed, rather than opened where it stands, with its text layer
+// mended as a PDF saved directly is.
 bool paintPrinted(QPrinter& printer, const std::function<bool()>& paint) {
     const QString file = printer.outputFileName();
     if (printer.outputFormat() != QPrinter::PdfFormat || file.isEmpty()) {
@@ -24,7 +26,7 @@ bool paintPrinted(QPrinter& printer, const std::function<bool()>& paint) {
     }
     return writeWholeFile(fromQString(file), [&](const QString& partial) {
         printer.setOutputFileName(partial);
-        return paint();
+        return paint() && mendTextLayerOfFile(partial);
     });
 }
 
@@ -94,7 +96,7 @@ bool QtWindowServices::saveFormAsPdf(const PrintedForm& form, const Text& path) 
                 prepareFormPage(printer);
                 printer.setOutputFormat(QPrinter::PdfFormat);
                 printer.setOutputFileName(partial);
-                return paintForm(printer, form);
+                return paintForm(printer, form) && mendTextLayerOfFile(partial);
             });
         },
         false);

@@ -1,7 +1,10 @@
 #include "engine/engine_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QResizeEvent>
+
+#include "engine/window_keys.h"
 
 namespace tamrivo {
 
@@ -79,6 +82,12 @@ void EngineWindow::closeEvent(QCloseEvent* event) {
     event->ignore();  // the engine ends the window after the current event, as destroyWindow does
     if (closeRequest_ && !retired_) {
         closeRequest_();
+    }
+}
+
+void EngineWindow::keyPressEvent(QKeyEvent* event) {
+    if (!answerWindowKey(*this, *event)) {
+        QWidget::keyPressEvent(event);
     }
 }
 

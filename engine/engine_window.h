@@ -59,6 +59,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Esc that no control took.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct DockedBar {

@@ -1,10 +1,9 @@
 #include "engine/form_printer.h"
 
-#include <QFontDatabase>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
 
+#include "engine/chinese_font.h"
 #include "engine/conversions.h"
 
 namespace tamrivo {
@@ -15,17 +14,6 @@ constexpr int kTitlePoints = 20;
 constexpr int kLinePoints = 11;
 constexpr int kSmallestLinePoints = 5;
 constexpr int kLineGapPoints = 4;  // between two lines, and below the title
-
-// A family that has the Chinese characters: the program's own font when it does, otherwise
-// the first the system knows for Chinese, so no character comes out as an empty box.
-QString chineseFamily() {
-    const QString own = QGuiApplication::font().family();
-    if (QFontDatabase::writingSystems(own).contains(QFontDatabase::SimplifiedChinese)) {
-        return own;
-    }
-    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    return chinese.isEmpty() ? own : chinese.first();
-}
 
 // Places the form's lines at the given size; the height they take, in device pixels, and with
 // paint, paints them too.

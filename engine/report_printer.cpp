@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kMarginMillimetres = 12;
 constexpr int kTitlePoints = 16;
+constexpr int kSmallestTitlePoints = 10;
 constexpr int kTablePoints = 9;
 constexpr int kSmallestTablePoints = 5;
 constexpr int kGapPoints = 6;              // between two parts, and below the title
@@ -45,10 +46,10 @@ public:
 
     void paint(int points, int chartHeight) {
         int top = page_.top();
-        painter_.setFont(formFont(kTitlePoints, true));
-        painter_.drawText(QRect(page_.left(), top, page_.width(), titleHeight()), Qt::AlignHCenter,
-                          toQString(report_.title));
-        top += titleHeight() + points_(kGapPoints);
+        const int height = titleHeight();
+        painter_.drawText(QRect(page_.left(), top, page_.width(), height),
+                          Qt::AlignHCenter | Qt::TextWordWrap, toQString(report_.title));
+        top += height + points_(kGapPoints);
         for (const PrintedReport::Part& part : report_.parts) {
             if (part.table.empty()) {
                 paintChart_(part.chart, painter_,
@@ -64,9 +65,17 @@ public:
 private:
     int points_(int count) const { return count * painter_.device()->logicalDpiY() / 72; }
 
+    // The title in the largest type up to its own that fits the page's width, wrapped when
+    // even the smallest does not; leaves that type set.
     int titleHeight() {
-        painter_.setFont(formFont(kTitlePoints, true));
-        return painter_.fontMetrics().height();
+        const QString title = toQString(report_.title);
+        int points = kTitlePoints;
+        painter_.setFont(formFont(points, true));
+        while (points > kSmallestTitlePoints &&
+               painter_.fontMetrics().horizontalAdvance(title) > page_.width()) {
+            painter_.setFont(formFont(--points, true));
+        }
+        return painter_.boundingRect(page_, Qt::AlignHCenter | Qt::TextWordWrap, title).height();
     }
 
     int rowHeight(int points) {

@@ -38,9 +38,14 @@ RoomCalendar::RoomCalendar(QWidget* container) : QAbstractScrollArea(container) 
 void RoomCalendar::setPage(CalendarPage page) {
     page_ = std::move(page);
     updateScrollBars();
-    // The first page opens with a few days before today in view.
+    // The first page opens at its first day, or, when today lies beyond what that shows, with
+    // a few days before today in view.
     if (!shownToday_ && page_.todayColumn >= 0) {
-        horizontalScrollBar()->setValue(std::max(0, page_.todayColumn - 3) * kDayWidth);
+        // The calendar's own width: its viewport is sized only once it is shown.
+        const bool todayInView =
+            kRoomWidth + (page_.todayColumn + 1) * kDayWidth <= width() - 2 * frameWidth();
+        horizontalScrollBar()->setValue(
+            todayInView ? 0 : std::max(0, page_.todayColumn - 3) * kDayWidth);
         shownToday_ = true;
     }
     viewport()->update();

@@ -1,6 +1,7 @@
 #include "engine/window_factory.h"
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "engine/artwork.h"
@@ -11,6 +12,8 @@ namespace tamrivo {
 namespace {
 
 constexpr int kFontPixelHeight = 12;  // the size Windows dialogs are laid out for
+constexpr int kUnstatedOrder = 1000;  // after every stated tab order
+constexpr int kRowTolerance = 8;      // pixels between the tops of controls on one row
 
 void sizeWindow(EngineWindow& window, const WindowDefinition& definition) {
     const QSize client(definition.width - kNominalFrame.left() - kNominalFrame.right(),
@@ -23,11 +26,13 @@ void sizeWindow(EngineWindow& window, const WindowDefinition& definition) {
 }
 
 // Focusable controls in the order Tab visits them: container by container, stated tab
-// orders first, then definition order.
+// orders first, then the others as they are read: row by row (a control whose top is within
+// a few pixels of a row's is on it), left to right in a row.
 void applyTabOrder(const EngineWindow& window, const WindowDefinition& definition) {
     struct Stop {
         std::size_t containerIndex;
         int order;
+        QPoint place;
         QWidget* widget;
     };
     std::vector<Stop> stops;
@@ -43,13 +48,25 @@ void applyTabOrder(const EngineWindow& window, const WindowDefinition& definitio
                 containerIndex = c + 1;
             }
         }
-        const int order = control.tabOrder > 0 ? control.tabOrder : 1000 + static_cast<int>(i);
-        stops.push_back({containerIndex, order, made->widget});
+        const int order = control.tabOrder > 0 ? control.tabOrder : kUnstatedOrder;
+        stops.push_back(
+            {containerIndex, order, QPoint(control.bounds.left, control.bounds.top), made->widget});
     }
-    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
-        return a.containerIndex != b.containerIndex ? a.containerIndex < b.containerIndex
-                                                    : a.order < b.order;
-    });
+    // Rows first: each control takes the top of the row it is read on.
+    const auto key = [](const Stop& s) {
+        return std::make_tuple(s.containerIndex, s.order, s.place.y(), s.place.x());
+    };
+    std::stable_sort(stops.begin(), stops.end(),
+                     [&](const Stop& a, const Stop& b) { return key(a) < key(b); });
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        const Stop& before = stops[i - 1];
+        if (stops[i].containerIndex == before.containerIndex &&
+            stops[i].place.y() - before.place.y() <= kRowTolerance) {
+            stops[i].place.setY(before.place.y());
+        }
+    }
+    std::stable_sort(stops.begin(), stops.end(),
+                     [&](const Stop& a, const Stop& b) { return key(a) < key(b); });
     for (std::size_t i = 1; i < stops.size(); ++i) {
         QWidget::setTabOrder(stops[i - 1].widget, stops[i].widget);
     }

@@ -1,8 +1,5 @@
 #include "records/csv.h"
 
-#include <charconv>
-#include <system_error>
-
 namespace tamrivo {
 
 std::string csvField(std::string_view field) {
@@ -28,16 +25,41 @@ std::string csvRecord(std::span<const std::string> fields) {
     return record + "\r\n";
 }
 
+namespace {
+
+// Digits with at most one decimal point, and a percent sign at most at the end: what a
+// spreadsheet reads as a number whatever sign stands before it.
+bool plainNumber(std::string_view text) {
+    if (text.ends_with('%')) {
+        text.remove_suffix(1);
+    }
+    bool digit = false;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+}  // namespace
+
 std::string defuseFormula(std::string text) {
-    // A negative amount is a number to the spreadsheet, never a formula: it stays a number.
-    double number = 0;
-    const char* end = text.data() + text.size();
-    const auto parsed = std::from_chars(text.data(), end, number);
-    if (parsed.ec == std::errc{} && parsed.ptr == end) {
+    if (text.empty()) {
         return text;
     }
-    if (!text.empty() &&
-        std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    // = and @ begin a formula or a function whatever follows; a sign, a tab or a carriage
+    // return does only before something other than a number (-12.5, -65.0% stay numbers).
+    const char first = text.front();
+    const bool formula = first == '=' || first == '@' ||
+                         (std::string_view("+-\t\r").find(first) != std::string_view::npos &&
+                          !plainNumber(std::string_view(text).substr(1)));
+    if (formula) {
         text.insert(text.begin(), '\'');
     }
     return text;

@@ -16,9 +16,9 @@ std::string csvField(std::string_view value);
 // The fields joined by commas and ended with CR LF, the line end CSV files use.
 std::string csvRecord(std::span<const std::string> fields);
 
-// A text that a spreadsheet would run as a formula (one beginning with = + - @, a tab or a
-// carriage return) with an apostrophe put before it, which makes it a plain text there; a
-// plain number such as -12.5 is left as it is.
+// A text that a spreadsheet would run as a formula (one beginning with = or @, or with + - a
+// tab or a carriage return before anything but a plain number) with an apostrophe put before
+// it, which makes it a plain text there; -12.5, +100.0% and -65.0% are left as they are.
 std::string defuseFormula(std::string text);
 
 }  // namespace tamrivo

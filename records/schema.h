@@ -80,6 +80,15 @@ inline constexpr char kDanhao[] = "danhao";                        // order numb
 inline constexpr char kChuangjianshijian[] = "chuangjianshijian";  // created, date-time
 }  // namespace b_yuding
 
+// The landlord's own details, printed on every receipt: one row, id 1.
+namespace b_fangdong {
+inline constexpr char kTable[] = "b_fangdong";
+inline constexpr char kId[] = "id";
+inline constexpr char kXingming[] = "xingming";  // name
+inline constexpr char kDizhi[] = "dizhi";        // address
+inline constexpr char kDianhua[] = "dianhua";    // phone
+}  // namespace b_fangdong
+
 // b_fangjian.zhuangtai: every value other than kRoomNormal counts as abandoned.
 enum RoomCondition : int { kRoomAbandoned = 0, kRoomNormal = 1 };
 

@@ -2,7 +2,7 @@
 packages=(
     cmake ninja-build g++ pkg-config ccache
     # Qt Charts' CMake files need Qt's OpenGL ones, which qt6-charts-dev does not pull in.
-    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev fonts-wqy-microhei
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev fonts-wqy-microhei fonts-noto-cjk
     libsqlcipher-dev sqlcipher libssl-dev
     libcurl4-openssl-dev duktape-dev libzip-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx

@@ -28,8 +28,9 @@ enum class WindowKind {
     LeaseRecord,
     Calendar,
     Booking,
+    Landlord,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::Booking;
+inline constexpr WindowKind kLastWindowKind = WindowKind::Landlord;
 
 // What raised an event.
 enum class EventKind {
@@ -74,15 +75,21 @@ enum class Handler {
     StartUpdateDownload,
     // search and lease record windows
     SearchWindowCreated,
+    RelayoutSearchWindow,
     RunSearch,
     ShowSearchSelection,
     OpenFoundLease,
     ExportFoundLeases,
     LeaseRecordCreated,
+    RelayoutLeaseRecordWindow,
     PrintReceipt,
     SaveReceiptPdf,
+    OpenLandlordWindow,
+    LandlordWindowCreated,
+    SaveLandlord,
     // room calendar and booking windows
     CalendarWindowCreated,
+    RelayoutCalendarWindow,
     MoveCalendar,
     ShowBookingSelection,
     BookRoom,

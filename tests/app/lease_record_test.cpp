@@ -111,12 +111,72 @@ TEST_F(LeaseRecord, TheReceiptSavedAsPdfHoldsEveryFieldOnOnePage) {
     for (const Text& field :
          {Text("收据"), Text("幸福小区3号楼1203室"), Text("20200217120000-00001000"), Text("王五"),
           Text("13912345678"), Text("2020-02-17 12:00:00"), Text("2020-02-19 00:00:00"),
-          Text("1.5天"), Text("200元"), Text("88.5元"), Text("177元"), Text("靠窗"),
-          Text("打印日期"), today}) {
+          Text("2晚"), Text("200.00元"), Text("88.50元"), Text("177.00元"), Text("靠窗"),
+          Text("退还 23.00元"), Text("壹佰柒拾柒元整"), Text("押金已退"), Text("打印日期"),
+          Text("收 款 人"), today}) {
         EXPECT_NE(pdf.text.find(gbkToUtf8(field)), std::string::npos) << gbkToUtf8(field) << "\n"
                                                                       << pdf.text;
     }
     EXPECT_EQ(responder.count(), 0u);
+}
+
+TEST_F(LeaseRecord, TheLandlordsDetailsAreKeptAndPrintedOnEveryReceipt) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    clickControl(services, record, "按钮_房东");
+    processEvents();
+    const WindowHandle landlord = only(WindowKind::Landlord);
+    ASSERT_NE(landlord, 0);
+    EXPECT_TEXT_EQ(services.text(landlord, "编辑框_姓名"), "");
+    services.setText(landlord, "编辑框_姓名", "李房东");
+    services.setText(landlord, "编辑框_地址", "幸福路8号");
+    services.setText(landlord, "编辑框_电话", Text(51, '1'));  // over the limit: refused
+    clickControl(services, landlord, "按钮_确定");
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "房东信息过长:姓名最多100字,地址最多300字,电话最多50字");
+    EXPECT_EQ(only(WindowKind::Landlord), landlord);
+    services.setText(landlord, "编辑框_电话", "0571-1234");
+    clickControl(services, landlord, "按钮_确定");
+    processEvents();
+    EXPECT_EQ(only(WindowKind::Landlord), 0);
+
+    TemporaryFolder out;
+    const std::string file = out.file("r.pdf");
+    services.setSaveDialogPresenter([&](const SaveDialogRequest&) { return utf8ToGbk(file); });
+    clickControl(services, record, "按钮_PDF");
+    processEvents();
+    const PdfText pdf = readPdf(file);
+    for (const char* field : {"李房东", "幸福路8号", "0571-1234"}) {
+        EXPECT_NE(pdf.text.find(gbkToUtf8(field)), std::string::npos) << gbkToUtf8(field) << "\n"
+                                                                      << pdf.text;
+    }
+    // Opened again, the window shows what was kept.
+    clickControl(services, record, "按钮_房东");
+    processEvents();
+    EXPECT_TEXT_EQ(services.text(only(WindowKind::Landlord), "编辑框_地址"), "幸福路8号");
+}
+
+TEST_F(LeaseRecord, GrowingTheRecordWidensItsLinesAndKeepsTheButtonsAtTheBottom) {
+    addLease(settled);
+    const WindowHandle record = openFirstFound();
+    const auto rect = [&](const Text& control) {
+        const Rect frame = services.frameRect(record);
+        const Rect placed = services.frameRect(services.windowHandle(record, control));
+        return Rect{placed.left - frame.left, placed.top - frame.top, placed.right - frame.left,
+                    placed.bottom - frame.top};
+    };
+    const Rect frame = services.frameRect(record);
+    const Rect remark = rect("标签_备注");
+    const Rect close = rect("按钮_关闭");
+    services.placeControl(record, {frame.left, frame.top, frame.right + 200, frame.bottom + 100},
+                          kPlaceNoMove);
+    ASSERT_TRUE(
+        waitUntil([&] { return services.frameRect(record).width() == frame.width() + 200; }));
+    processEvents();
+    EXPECT_EQ(rect("标签_备注"),
+              (Rect{remark.left, remark.top, remark.right + 200, remark.bottom}));
+    EXPECT_EQ(rect("按钮_关闭"),
+              (Rect{close.left + 200, close.top + 100, close.right + 200, close.bottom + 100}));
 }
 
 TEST_F(LeaseRecord, ACancelledSaveWritesNothingAndAFailedOneSaysSo) {
@@ -175,28 +235,75 @@ TEST_F(LeaseRecord, TheCheckOutWindowOffersTheReceiptOnceSettled) {
     EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：1.5天");
 }
 
-TEST(Receipt, HoldsTheStayInTheOrderOfAReceipt) {
+// The receipt's lines as "label value", one a line, for comparing whole.
+std::string linesOf(const PrintedForm& form) {
+    std::string lines;
+    for (const PrintedForm::Line& l : form.lines) {
+        lines += gbkToUtf8(l.label + l.value) + "\n";
+    }
+    return lines;
+}
+
+TEST(Receipt, ASettledStayGivesNightsChargesDepositBalanceAndTheAmountInCapitals) {
+    const LeaseRow lease{.id = 1,
+                         .danhao = "D-1",
+                         .fangzhi = "幸福小区3号楼1203室",
+                         .xingming = "王五",
+                         .lianxifangshi = "139",
+                         .dingjin = 200,
+                         .zujin = 88.5,
+                         .ruzhuriqi = "2020-02-17 12:00:00",
+                         .zulinzhuangtai = 1,
+                         .jiesuanjine = 385.5,
+                         .jiesuanriqi = "2020-02-19 00:00:00",
+                         .beizhu = "靠窗",
+                         .jiesuanbeizhu = "押金已退"};
+    const Landlord landlord{"李房东", "幸福路8号", "0571-1234"};
+    const PrintedForm form = receiptOf(lease, landlord, toDateTime("2020-02-20 09:30:00"));
+    EXPECT_TEXT_EQ(form.title, "收据");
+    EXPECT_EQ(linesOf(form), gbkToUtf8("单    号：D-1\n"
+                                       "打印日期：2020-02-20 09:30:00\n"
+                                       "今 收 到：王五\n"
+                                       "联系方式：139\n"
+                                       "房    间：幸福小区3号楼1203室\n"
+                                       "入住日期：2020-02-17 12:00:00\n"
+                                       "退房日期：2020-02-19 00:00:00\n"
+                                       "入住晚数：2晚\n"
+                                       "每晚租金：88.50元\n"
+                                       "租金合计：177.00元\n"
+                                       "已收定金：200.00元\n"
+                                       "退还金额：退还 23.00元\n"
+                                       "实收金额：￥385.50元  人民币大写：叁佰捌拾伍元伍角整\n"
+                                       "备    注：靠窗\n"
+                                       "结算备注：押金已退\n"
+                                       "房    东：李房东\n"
+                                       "地    址：幸福路8号\n"
+                                       "电    话：0571-1234\n"
+                                       "收 款 人：____________________（签字）\n"));
+}
+
+TEST(Receipt, AnOpenStayCountsNightsToNowAndAShortOneCollectsTheRest) {
     LeaseRow lease{.id = 1,
                    .danhao = "D",
-                   .fangzhi = "房",
-                   .xingming = "名",
-                   .lianxifangshi = "电",
-                   .dingjin = 1,
-                   .zujin = 2,
+                   .dingjin = 50,
+                   .zujin = 100,
                    .ruzhuriqi = "2020-02-17 12:00:00",
                    .zulinzhuangtai = 0};
-    const PrintedForm form = receiptOf(lease, toDateTime("2020-02-18 00:00:00"));
-    EXPECT_TEXT_EQ(form.title, "收据");
-    std::vector<Text> captions;
-    for (const PrintedForm::Line& l : form.lines) {
-        captions.push_back(l.label);
-    }
-    EXPECT_EQ(captions,
-              (std::vector<Text>{"入住房址：", "单    号：", "姓    名：", "联系方式：",
-                                 "入住日期：", "退房日期：", "入住天数：", "定    金：",
-                                 "租    金：", "实收金额：", "备    注：", "打印日期："}));
-    EXPECT_TEXT_EQ(form.lines[6].value, "0.5天");  // open: up to the moment printed
-    EXPECT_TEXT_EQ(form.lines.back().value, "2020-02-18 00:00:00");
+    const PrintedForm open = receiptOf(lease, {}, toDateTime("2020-02-17 20:00:00"));
+    const std::string lines = linesOf(open);
+    EXPECT_NE(lines.find(gbkToUtf8("退房日期：未退房\n入住晚数：1晚（至今）\n")), std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find(gbkToUtf8("补收金额：补收 50.00元\n实收金额：未结算\n")),
+              std::string::npos)
+        << lines;
+    // Money handed back is recorded as a negative amount received: its capitals say so.
+    lease.zulinzhuangtai = 1;
+    lease.jiesuanriqi = "2020-02-18 10:00:00";
+    lease.jiesuanjine = -30;
+    const std::string refunded = linesOf(receiptOf(lease, {}, toDateTime("2020-02-20 00:00:00")));
+    EXPECT_NE(refunded.find(gbkToUtf8("实收金额：￥-30.00元  人民币大写：退还叁拾元整")),
+              std::string::npos)
+        << refunded;
 }
 
 }  // namespace

@@ -207,7 +207,10 @@ TEST_F(SearchFilters, TheCheckInDatesAloneCountBothDaysOnlyWhileTicked) {
     EXPECT_TEXT_EQ(orderNumbers(search), "DONE-3,OPEN-3");
     dates("2020-04-01 00:00:00", "2020-04-01 00:00:00");
     EXPECT_TEXT_EQ(orderNumbers(search), "DONE-4");
-    dates("2020-04-30 00:00:00", "2020-03-31 00:00:00");  // the wrong way round
+    dates("2020-04-30 00:00:00", "2020-03-31 00:00:00");  // the wrong way round: refused
+    EXPECT_EQ(rowCount(search), 0);
+    EXPECT_TEXT_EQ(totals(search), "结束日期早于开始日期,请重新选择");
+    dates("2020-03-31 00:00:00", "2020-04-30 00:00:00");
     EXPECT_TEXT_EQ(orderNumbers(search), "DONE-4,DONE-3");
     tickDates(false);
     EXPECT_EQ(rowCount(search), 3);

@@ -137,6 +137,24 @@ TEST_F(StatisticsWindow, ANamedPeriodFillsTheDatesAndKeepsThemShut) {
     EXPECT_TRUE(services.widget(window, "日期框_止")->isEnabled());
 }
 
+TEST_F(StatisticsWindow, ALastDayBeforeTheFirstIsRefusedNotSwapped) {
+    const WindowHandle window = openMarch();
+    services.setDateTime(window, "日期框_止", toDateTime("2024-02-20"));
+    processEvents();
+    EXPECT_TEXT_EQ(services.text(window, "标签_期间"), "结束日期早于开始日期,请重新选择");
+    EXPECT_TEXT_EQ(services.listCellText(window, "表格_指标", 0, 0), "");
+    EXPECT_EQ(dayNumber(services.dateTime(window, "日期框_起")),
+              dayNumber(toDateTime("2024-03-01")));
+    const auto boxes = responder.count();
+    clickControl(services, window, "按钮_打印");  // nothing to print or export
+    clickControl(services, window, "按钮_导出");
+    processEvents();
+    EXPECT_EQ(responder.count(), boxes);
+    services.setDateTime(window, "日期框_止", toDateTime("2024-03-31"));
+    processEvents();
+    EXPECT_NE(services.listCellText(window, "表格_指标", 0, 0), "");
+}
+
 TEST_F(StatisticsWindow, GrowingTheWindowGivesTheChartsAndTheRoomTableTheRoom) {
     const WindowHandle window = openStatistics();
     // Where a control stands within the window, which the system may move meanwhile.
@@ -193,7 +211,7 @@ TEST_F(StatisticsWindow, ExportsTheTablesAsCsvAndTheChartsAsPng) {
     const std::string stem = out.file(gbkToUtf8("统计-2024-03-01-2024-03-31"));
     const std::string csv = readFile(stem + ".csv");
     EXPECT_EQ(csv.rfind("\xEF\xBB\xBF" + gbkToUtf8("指标,本期,上期,变化\r\n结算收入,430.00,200.00,"
-                                                   "'+115.0%\r\n"),
+                                                   "+115.0%\r\n"),
                         0),
               0u)
         << csv;
@@ -204,6 +222,10 @@ TEST_F(StatisticsWindow, ExportsTheTablesAsCsvAndTheChartsAsPng) {
     for (const char* chart : {"-收入.png", "-房间.png"}) {
         EXPECT_EQ(readFile(stem + gbkToUtf8(chart)).substr(0, 8), "\x89PNG\r\n\x1A\n") << chart;
     }
+    // The landlord is told where the files went.
+    const Text written = utf8ToGbk(stem);
+    EXPECT_TEXT_EQ(lastBoxText(), "已导出以下文件：\r\n" + written + ".csv\r\n" + written +
+                                      "-收入.png\r\n" + written + "-房间.png");
 
     // A folder that cannot be written is said so; cancelling writes nothing.
     services.setFolderDialogPresenter([](const Text&) { return Text("/nonexistent-folder"); });

@@ -1,8 +1,10 @@
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChartView>
 #include <QHorizontalBarSeries>
 #include <QToolTip>
 
+#include <algorithm>
 #include <fstream>
 
 #include "tests/support/engine_fixture.h"
@@ -55,6 +57,35 @@ TEST_F(Charts, ShowWhatTheyAreGivenAndGiveItBack) {
     services.chartSetData(window, kChart, {});
     EXPECT_TRUE(chart()->series().isEmpty());
     EXPECT_EQ(services.chartData(window, kChart), ChartData{});
+}
+
+TEST_F(Charts, DayNumbersTooManyToStandSideBySideAreThinnedOutNeverCut) {
+    ChartData days{{}, {{"收入", {}}}, false};
+    for (int day = 1; day <= 31; ++day) {
+        days.categories.push_back(std::to_string(day));
+        days.series[0].values.push_back(day);
+    }
+    services.chartSetData(window, kChart, days);
+    QWidget* view = services.widget(window, kChart);
+    view->resize(320, 240);
+    testing::processEvents();
+    auto* axis = qobject_cast<QBarCategoryAxis*>(chart()->axes(Qt::Horizontal).first());
+    ASSERT_NE(axis, nullptr);
+    EXPECT_FALSE(axis->truncateLabels());
+    const QStringList narrow = axis->categories();
+    ASSERT_EQ(narrow.size(), 31);
+    EXPECT_EQ(narrow[0], QStringLiteral("1"));
+    const auto shown = std::count_if(narrow.begin(), narrow.end(), [](const QString& label) {
+        return !label.trimmed().isEmpty();
+    });
+    EXPECT_LT(shown, 31);
+    EXPECT_GT(shown, 3);
+    // Wide enough, every day stands; the data given stays as it was.
+    view->resize(2400, 240);
+    testing::processEvents();
+    EXPECT_EQ(axis->categories().last(), QStringLiteral("31"));
+    EXPECT_EQ(axis->categories()[1], QStringLiteral("2"));
+    EXPECT_EQ(services.chartData(window, kChart), days);
 }
 
 TEST_F(Charts, SaveAsPngOrSayTheyCannot) {

@@ -37,12 +37,14 @@ TEST_F(Input, EnterInThePasswordBoxLogsInAndIsConsumedWhileOtherKeysPassThrough)
     EXPECT_TEXT_EQ(services.text(login, "编辑框_密码"), "a1");  // letters were not consumed
 }
 
-TEST_F(Input, EnterInTheUserNameBoxRaisesNothing) {
+// The user name box has no key handler: Enter there confirms as the 确认 button does.
+TEST_F(Input, EnterInTheUserNameBoxConfirmsAsTheButtonDoes) {
     const WindowHandle login = open(WindowKind::Login, [](const WindowEvent&) { return true; });
     ASSERT_TRUE(testing::typeText(services, login, "编辑框_用户名", "admin"));
     ASSERT_TRUE(testing::pressKey(services, login, "编辑框_用户名", Qt::Key_Return));
     EXPECT_EQ(log->count(EventKind::KeyPressed), 0);
-    EXPECT_EQ(log->count(EventKind::Clicked), 0);
+    ASSERT_EQ(log->count(EventKind::Clicked), 1);
+    EXPECT_EQ(log->last(EventKind::Clicked).handler, Handler::Login);
     EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "admin");
 }
 

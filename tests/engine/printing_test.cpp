@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 
 #include "tests/support/engine_fixture.h"
 #include "tests/support/pdf_text.h"
@@ -25,9 +27,49 @@ PrintedForm receipt(const Text& remark = "续住两晚") {
              {"备    注：", remark}}};
 }
 
+// Characters whose ideograph the CJK fonts draw with the glyph of a Kangxi radical.
+const Text kSharedGlyphs =
+    "入住房址 幸福小区 实收金额 今日 一二三 金日月 人民币 门长马 鱼鸟风 飞页龙 黄麦齐 齿见贝车";
+
+// The names of the fonts a PDF embeds, e.g. NotoSansCJKsc-Regular.
+std::vector<std::string> embeddedFonts(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string pdf = bytes.str();
+    const std::regex baseFont("/BaseFont /([A-Za-z0-9+_.-]+)");
+    std::vector<std::string> names;
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), baseFont);
+         it != std::sregex_iterator(); ++it) {
+        names.push_back((*it)[1]);
+    }
+    return names;
+}
+
 class Printing : public EngineFixture {
 protected:
     Text pdfPath(const std::string& name) { return utf8ToGbk(folder.file(name)); }
+
+    // The PDF reads back as exactly the characters drawn, in a face of simplified forms.
+    void expectTextAndFace(const std::string& file) {
+        const testing::PdfText pdf = testing::readPdf(file);
+        ASSERT_TRUE(pdf.read) << pdf.text;
+        // Without the spaces and line ends, as a long value wraps anywhere.
+        const auto squeezed = [](std::string text) {
+            std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; });
+            return text;
+        };
+        EXPECT_NE(squeezed(pdf.text).find(squeezed(gbkToUtf8(kSharedGlyphs))), std::string::npos)
+            << pdf.text;
+        // UTF-8 of U+2E80 to U+2FDF, the radicals: none may stand in for an ideograph.
+        EXPECT_FALSE(std::regex_search(pdf.text, std::regex("\xE2[\xBA-\xBF]"))) << pdf.text;
+        const std::vector<std::string> fonts = embeddedFonts(file);
+        ASSERT_FALSE(fonts.empty());
+        for (const std::string& font : fonts) {
+            EXPECT_FALSE(std::regex_search(font, std::regex("CJK(hk|tc|jp|kr)", std::regex::icase)))
+                << font;
+        }
+    }
 
     testing::TemporaryFolder folder;
 };
@@ -132,6 +174,42 @@ TEST_F(Printing, PdfsAndChartsNeverWriteThroughALinkAndAreNotExecutable) {
         EXPECT_EQ(fs::status(file).permissions() & fs::perms(0111), fs::perms::none) << file;
     }
     EXPECT_EQ(fs::status(fresh).permissions(), fs::perms(0640));
+}
+
+TEST_F(Printing, EveryPdfReadsBackAsTheCharactersDrawnInASimplifiedFace) {
+    const std::string saved = folder.file("saved.pdf");
+    ASSERT_TRUE(services.saveFormAsPdf(receipt(kSharedGlyphs), utf8ToGbk(saved)));
+    expectTextAndFace(saved);
+
+    const std::string printed = folder.file("printed.pdf");
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed));
+        return true;
+    });
+    ASSERT_EQ(services.printForm(0, receipt(kSharedGlyphs)), PrintOutcome::Printed);
+    expectTextAndFace(printed);
+
+    const PrintedReport report{"数据统计 " + kSharedGlyphs,
+                               {{.table = {{"房间", "收入"}, {kSharedGlyphs, "1"}}, .chart = {}}}};
+    ASSERT_EQ(services.printReport(0, report), PrintOutcome::Printed);
+    expectTextAndFace(printed);
+}
+
+// A title wider than the page at its own size is set smaller, never cut at its ends.
+TEST_F(Printing, AReportsLongTitleFitsThePage) {
+    const std::string printed = folder.file("report.pdf");
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed));
+        return true;
+    });
+    const Text title = "数据统计：2024-03-01 至 2024-03-31（自定义期间，共三十一天）对比上期";
+    const PrintedReport report{title,
+                               {{.table = {{"房间", "收入"}, {"一号房", "1"}}, .chart = {}}}};
+    ASSERT_EQ(services.printReport(0, report), PrintOutcome::Printed);
+    const testing::PdfText pdf = testing::readPdf(printed);
+    EXPECT_NE(pdf.text.find(gbkToUtf8(title)), std::string::npos) << pdf.text;
 }
 
 TEST_F(Printing, TheSaveDialogAnswersWithThePathChosenOrNothing) {

@@ -1,7 +1,11 @@
 #include "engine/room_calendar.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
 
 #include "tests/support/engine_fixture.h"
 
@@ -91,6 +95,42 @@ TEST_F(Calendars, TheFirstPageOpensNearTodayAndScrollingKeepsRoomsAndDaysInView)
     testing::processEvents();
     EXPECT_EQ(calendar->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(calendar->page().todayColumn, 23);
+}
+
+TEST_F(Calendars, AFirstPageWithTodayInViewOpensAtItsFirstDay) {
+    services.calendarSetPage(window, kCalendar, page(68, 7, {}));
+    testing::processEvents();
+    EXPECT_EQ(calendar->horizontalScrollBar()->value(), 0);
+}
+
+// The thumb dragged to the right shows later days, as on every scroll bar.
+TEST_F(Calendars, DraggingTheThumbRightScrollsToLaterDays) {
+    services.calendarSetPage(window, kCalendar, page(68, 7, {}));
+    shown();
+    QScrollBar* bar = calendar->horizontalScrollBar();
+    ASSERT_EQ(bar->value(), 0);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    const QPoint thumb =
+        bar->style()
+            ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
+            .center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    QMouseEvent move(QEvent::MouseMove, QPointF(thumb + QPoint(120, 0)),
+                     bar->mapToGlobal(QPointF(thumb + QPoint(120, 0))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &move);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb + QPoint(120, 0));
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_FALSE(bar->isRightToLeft());
+    EXPECT_FALSE(bar->invertedAppearance());
 }
 
 TEST_F(Calendars, AnEmptyPageAndBarsOffThePagePaintWithoutHarm) {

@@ -9,7 +9,9 @@ const WindowDefinition& calendarWindow() {
         .caption = "房态",
         .width = 1100,
         .height = 720,
-        .events = {{Created, Handler::CalendarWindowCreated}},
+        .resizable = true,
+        .events = {{Created, Handler::CalendarWindowCreated},
+                   {Resized, Handler::RelayoutCalendarWindow}},
         .controls =
             {
                 label("标签_今日", "", {16, 10, 880, 44}),

@@ -8,7 +8,9 @@ const WindowDefinition& leaseRecordWindow() {
         .caption = "入住记录",
         .width = 520,
         .height = 480,
-        .events = {{Created, Handler::LeaseRecordCreated}},
+        .resizable = true,
+        .events = {{Created, Handler::LeaseRecordCreated},
+                   {Resized, Handler::RelayoutLeaseRecordWindow}},
         .controls =
             {
                 groupBox("分组框1", "", {8, 8, 496, 384}),
@@ -25,6 +27,8 @@ const WindowDefinition& leaseRecordWindow() {
                 label("标签_状态", "状    态：", {16, 260, 464, 24}).in("分组框1"),
                 label("标签_备注", "备    注：", {16, 284, 464, 44}).in("分组框1"),
                 label("标签_结算备注", "结算备注：", {16, 330, 464, 44}).in("分组框1"),
+                button("按钮_房东", "房东信息", {16, 404, 96, 28})
+                    .on(Clicked, Handler::OpenLandlordWindow),
                 button("按钮_打印", "打印", {200, 404, 88, 28}).on(Clicked, Handler::PrintReceipt),
                 button("按钮_PDF", "保存PDF", {304, 404, 88, 28})
                     .on(Clicked, Handler::SaveReceiptPdf),

@@ -43,21 +43,21 @@ const WindowDefinition& leaseWindow() {
                     .limit(kAmountLimit)
                     .tab(6),
                 label("标签5", "入住日期:", {24, 241, 59, 24}).in("分组框1"),
-                datePicker("日期框1", {93, 243, 200, 24}).in("分组框1").tab(10),
+                datePicker("日期框1", {93, 243, 200, 24}).in("分组框1").tab(7),
                 label("标签7", "备    注:", {24, 281, 59, 24}).in("分组框1"),
                 editBox("编辑框_备注", {93, 281, 200, 60})
                     .in("分组框1")
                     .multiLineText()
                     .limit(kRemarkLimit)
-                    .tab(7),
+                    .tab(8),
                 button("按钮_确定", "确定", {58, 355, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::SaveLease)
-                    .tab(8),
+                    .tab(9),
                 button("按钮_取消", "取消", {184, 355, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::CloseWindow)
-                    .tab(9),
+                    .tab(10),
             },
     };
     return definition;

@@ -8,9 +8,12 @@ const WindowDefinition& searchWindow() {
     using Kind = TableColumn::Kind;
     static const WindowDefinition definition{
         .caption = "搜索数据",
-        .width = 1000,
-        .height = 600,
-        .events = {{Created, Handler::SearchWindowCreated}},
+        // Every column in view on a 1366×768 screen; larger ones let it grow.
+        .width = 1340,
+        .height = 660,
+        .resizable = true,
+        .events = {{Created, Handler::SearchWindowCreated},
+                   {Resized, Handler::RelayoutSearchWindow}},
         .controls =
             {
                 label("标签1", "关键字：", {16, 17, 56, 24}),
@@ -31,7 +34,7 @@ const WindowDefinition& searchWindow() {
                 datePicker("日期框_止", {744, 14, 120, 24})
                     .onlyDays()
                     .on(Changed, Handler::RunSearch),
-                table("表格_结果", {16, 50, 962, 470},
+                table("表格_结果", {16, 50, 1302, 528},
                       {
                           {"单号", 188},
                           {"房址", 124},
@@ -48,10 +51,10 @@ const WindowDefinition& searchWindow() {
                       })
                     .on(CurrentItemChanged, Handler::ShowSearchSelection)
                     .on(RowActivated, Handler::OpenFoundLease),
-                label("标签_合计", "", {16, 532, 600, 24}),
-                button("按钮_导出", "导出", {808, 528, 80, 28})
+                label("标签_合计", "", {16, 592, 700, 24}),
+                button("按钮_导出", "导出", {1148, 588, 80, 28})
                     .on(Clicked, Handler::ExportFoundLeases),
-                button("按钮_查看", "查看", {896, 528, 80, 28})
+                button("按钮_查看", "查看", {1236, 588, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::OpenFoundLease),
             },

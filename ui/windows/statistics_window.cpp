@@ -22,7 +22,7 @@ const WindowDefinition& statisticsWindow() {
     static const WindowDefinition definition{
         .caption = "数据统计",
         .width = 1100,
-        .height = 806,
+        .height = 720,  // within a 1366×768 screen less its panel; it grows from there
         .resizable = true,
         .events = {{Created, Handler::StatisticsWindowCreated},
                    {Resized, Handler::RelayoutStatisticsWindow}},
@@ -64,7 +64,7 @@ const WindowDefinition& statisticsWindow() {
                           {"上期", 100, Kind::Number},
                           {"变化", 80, Kind::Number},
                       }),
-                table("表格_房间", {8, 366, 428, 392},
+                table("表格_房间", {8, 366, 428, 314},
                       {
                           {"房间", 120},
                           {"入住次数", 68, Kind::Number},
@@ -73,7 +73,7 @@ const WindowDefinition& statisticsWindow() {
                           {"收入", 84, Kind::Number},
                       }),
                 chart("图表_收入", "收入", {444, 158, 640, 300}),
-                chart("图表_房间", "各房间出租晚数与收入", {444, 466, 640, 292}),
+                chart("图表_房间", "各房间出租晚数与收入", {444, 466, 640, 214}),
             },
     };
     return definition;

@@ -6,6 +6,7 @@ namespace tamrivo::windows {
 // entry needs, and few enough that whatever a box holds is shown whole and saved at once.
 inline constexpr int kNameLimit = 100;  // guest and user names
 inline constexpr int kContactLimit = 200;
+inline constexpr int kPhoneLimit = 50;  // the landlord's phone on receipts
 inline constexpr int kAddressLimit = 300;
 inline constexpr int kAmountLimit = 32;  // deposits, rents and amounts received
 inline constexpr int kPasswordLimit = 128;

@@ -30,6 +30,8 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::calendarWindow();
         case WindowKind::Booking:
             return windows::bookingWindow();
+        case WindowKind::Landlord:
+            return windows::landlordWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

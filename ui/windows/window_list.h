@@ -18,5 +18,6 @@ const WindowDefinition& searchWindow();
 const WindowDefinition& leaseRecordWindow();
 const WindowDefinition& calendarWindow();
 const WindowDefinition& bookingWindow();
+const WindowDefinition& landlordWindow();
 
 }  // namespace tamrivo::windows

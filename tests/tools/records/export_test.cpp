@@ -94,7 +94,7 @@ TEST_F(Export, TextsComeBackWholeWhateverTheyHold) {
                                        utf8("结算日期"), utf8("备注"), utf8("结算备注")));
     EXPECT_THAT(leases[1],
                 ElementsAre("1", "20240301142000-00001000", utf8("东区 2,3"),
-                            "\xF0\x9F\x8F\xA0 =HYPERLINK(\"http://x\")", "'+8613800138000", "200.0",
+                            "\xF0\x9F\x8F\xA0 =HYPERLINK(\"http://x\")", "+8613800138000", "200.0",
                             "98.5", "2024-03-01 14:20:00", "1", "360.0", "2024-03-04 11:00:00",
                             utf8("第一行\n第二行"), utf8("'-押金已退")));
 }
@@ -107,6 +107,17 @@ TEST_F(Export, FormulasAreDefusedAndPlainTextsLeftAlone) {
     EXPECT_EQ(defuseFormula(""), "");
     EXPECT_EQ(defuseFormula("-12.5"), "-12.5");
     EXPECT_EQ(defuseFormula("-1+1"), "'-1+1");
+    EXPECT_EQ(defuseFormula("-65.0%"), "-65.0%");
+    EXPECT_EQ(defuseFormula("+100%"), "+100%");
+    EXPECT_EQ(defuseFormula("=12"), "'=12");
+    EXPECT_EQ(defuseFormula("@1"), "'@1");
+    EXPECT_EQ(defuseFormula("-"), "'-");
+    EXPECT_EQ(defuseFormula("-%"), "'-%");
+    EXPECT_EQ(defuseFormula("-1.2.3"), "'-1.2.3");
+    EXPECT_EQ(defuseFormula("-5%%"), "'-5%%");
+    EXPECT_EQ(defuseFormula("\r5"), "\r5");
+    EXPECT_EQ(defuseFormula("\r=5"), "'\r=5");
+    EXPECT_EQ(defuseFormula("+86 138"), "'+86 138");
     EXPECT_EQ(csvField("=1+1"), "'=1+1");
     EXPECT_EQ(csvField("=A1,B1"), "\"'=A1,B1\"");
     EXPECT_EQ(csvField("plain"), "plain");

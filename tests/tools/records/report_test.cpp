@@ -56,9 +56,9 @@ TEST_F(Report, ACustomPeriodGivesItsFiguresBesideThoseOfThePeriodBefore) {
     const std::string figures = utf8(
         "指标,本期,上期,变化\r\n"
         "结算收入,365.50,0.00,—\r\n"
-        "入住次数,2,1,'+100.0%\r\n"  // a leading + is defused as a formula would be
-        "出租晚数,6,2,'+200.0%\r\n"
-        "出租率,9.7%,3.4%,'+180.6%\r\n"
+        "入住次数,2,1,+100.0%\r\n"  // a signed percentage is a number, not a formula
+        "出租晚数,6,2,+200.0%\r\n"
+        "出租率,9.7%,3.4%,+180.6%\r\n"
         "平均房价,60.92,0.00,—\r\n"
         "每间可售房收入,5.90,0.00,—\r\n"
         "\r\n"

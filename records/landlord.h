@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/database.h"
+#include "ui/value_types.h"
+#include "ui/windows/text_limits.h"
+
+namespace tamrivo {
+
+// The landlord's details a receipt names as its issuer. GBK, each at most as long as the
+// limits below, in characters.
+struct Landlord {
+    Text name;
+    Text address;
+    Text phone;
+    friend bool operator==(const Landlord&, const Landlord&) = default;
+};
+
+// The limits of the boxes they are typed in.
+inline constexpr int kLandlordNameLimit = windows::kNameLimit;
+inline constexpr int kLandlordAddressLimit = windows::kAddressLimit;
+inline constexpr int kLandlordPhoneLimit = windows::kPhoneLimit;
+
+// Creates the landlord's table when it is missing (records from before it), touching nothing
+// else. False when it cannot be made; the reason is then in `error`.
+bool addLandlordTable(Database& database, Text* error = nullptr);
+
+// The details saved, all empty while none are (or the table is missing).
+Landlord loadLandlord(Database& database);
+
+enum class LandlordSave { Saved, TooLong, Failed };
+
+// Keeps the details, the table made first where it is missing; a field over its limit is
+// refused and nothing is written.
+LandlordSave saveLandlord(Database& database, const Landlord& landlord);
+
+}  // namespace tamrivo
