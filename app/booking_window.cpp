@@ -2,10 +2,10 @@
 
 #include "app/booking_texts.h"
 #include "app/calendar_window.h"
-#include "app/database_queries.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "records/database_queries.h"
 #include "records/room_stays.h"
 #include "records/stored_dates.h"
 #include "ui/date_format.h"

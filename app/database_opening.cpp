@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "records/bookings_table.h"
+#include "records/planned_departures.h"
 #include "records/records_file.h"
 #include "records/statistics_indexes.h"
 #include "ui/text_encoding.h"
@@ -48,6 +49,7 @@ OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
     // Records from before the bookings gain their table here. Where it cannot be added (a
     // read-only medium) everything else still works; the calendar then says what is wrong.
     addBookingsTable(database_);
+    addPlannedDeparturesTable(database_);
     // Older files gain the statistics' indexes; one that cannot take them is read slower.
     addStatisticsIndexes(database_);
     return OpeningOutcome::Opened;

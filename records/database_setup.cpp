@@ -13,6 +13,7 @@
 #include "records/bookings_table.h"
 #include "records/demo_data.h"
 #include "records/password_digest.h"
+#include "records/planned_departures.h"
 #include "records/schema.h"
 #include "ui/text_encoding.h"
 
@@ -118,7 +119,7 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
     Text reason;
     const bool opened = db.open(path, schema::kDatabaseKey);
     const bool filled = opened && db.begin() && fill(db, withDemo, reason) && db.commit() &&
-                        addBookingsTable(db, &reason);
+                        addBookingsTable(db, &reason) && addPlannedDeparturesTable(db, &reason);
     if (!filled && reason.empty()) {
         reason = db.errorMessage();
     }

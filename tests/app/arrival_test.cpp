@@ -4,6 +4,7 @@
 #include "tests/app/app_fixture.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
+#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -32,9 +33,12 @@ protected:
         booking = *findBooking(state.database, saved.id);
     }
 
+    // The booking carries no rent: the landlord types it.
     WindowHandle openArrival() {
         openArrivalWindow(app, booking);
-        return only(WindowKind::Lease);
+        const WindowHandle lease = only(WindowKind::Lease);
+        services.setText(lease, "编辑框_租金", "168");
+        return lease;
     }
 
     WindowHandle main = 0;
@@ -49,6 +53,8 @@ TEST_F(Arrival, TheCheckInIsFilledFromTheBookingAndItsConfirmWritesAllThree) {
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_联系方式"), "139");
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_定金"), "66.5");
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_备注"), "靠窗");
+    EXPECT_EQ(services.dateTime(lease, "日期框_预计退房"), toDateTime(booking.departure))
+        << "the guest is expected to leave as booked";
     const Text orderNumber = services.text(lease, "编辑框_单号");
     clickControl(services, lease, "按钮_确定");
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
@@ -59,6 +65,7 @@ TEST_F(Arrival, TheCheckInIsFilledFromTheBookingAndItsConfirmWritesAllThree) {
     const Booking arrived = *findBooking(state.database, booking.id);
     EXPECT_EQ(arrived.state, schema::kBookingArrived);
     EXPECT_TEXT_EQ(arrived.orderNumber, orderNumber);
+    EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), booking.departure);
     EXPECT_EQ(roomList(main).front().image, 2);
 }
 
@@ -104,6 +111,9 @@ TEST_F(Arrival, ACheckInFromTheToolbarOnARoomBookedForTodayAsksFirst) {
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "") << "a walk-in, not the booking";
+    services.setText(lease, "编辑框_姓名", "路人");
+    services.setText(lease, "编辑框_定金", "0");
+    services.setText(lease, "编辑框_租金", "150");
     clickControl(services, lease, "按钮_确定");
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
     EXPECT_TRUE(findBooking(state.database, booking.id)->booked());
