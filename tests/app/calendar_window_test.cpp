@@ -25,7 +25,13 @@ protected:
         idle = addRoom("一号房", 1);
         addRoom("废弃房", 0);
         let = addLetRoom("二号房", "A-1", day(-3) + " 14:00:00");
+        planDeparture("A-1", 0);  // due to leave today
         refreshRoomList(app);
+    }
+
+    void planDeparture(const Text& orderNumber, int fromToday) {
+        ASSERT_TRUE(run("INSERT OR REPLACE INTO b_yujituifang (zulinid, tuifangriqi) SELECT id, '" +
+                        day(fromToday) + "' FROM b_zulin WHERE danhao='" + orderNumber + "'"));
     }
 
     WindowHandle openCalendar() {
@@ -88,7 +94,7 @@ TEST_F(Calendar, BarsShowEachStayCutAtThePagesEdgesInItsKind) {
     using Kind = CalendarBarKind;
     EXPECT_THAT(shown.bars,
                 ::testing::UnorderedElementsAre(CalendarBar{0, 0, 1, Kind::Settled, "老客"},
-                                                CalendarBar{1, 4, 7, Kind::Let, "张三"},
+                                                CalendarBar{1, 4, 6, Kind::Let, "张三"},
                                                 CalendarBar{0, 57, 67, Kind::Booked, "远客"},
                                                 CalendarBar{0, 9, 10, Kind::Cancelled, "改期"}));
 
@@ -176,10 +182,9 @@ TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
 
 TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuestIn) {
     const int arriving = book(idle, 0, 2, "赵一");
-    book(let, -2, 0, "钱二");
     const WindowHandle calendar = openCalendar();
     EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
-                   "今日 " + day(0) + "  预计到达：一号房 赵一\r\n应离开：二号房 钱二");
+                   "今日 " + day(0) + "  预计到达：一号房 赵一\r\n应离开：二号房 张三");
 
     services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, arriving));
     clickControl(services, calendar, "按钮_入住");
@@ -187,12 +192,14 @@ TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuest
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "赵一");
+    services.setText(lease, "编辑框_租金", "150");
     confirm(lease);
     EXPECT_EQ(findBooking(state.database, arriving)->state, schema::kBookingArrived);
     EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
-                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 钱二");
+                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 张三");
+    // The guest stays up to the booking's departure.
     EXPECT_THAT(page(calendar).bars,
-                ::testing::Contains(CalendarBar{0, 7, 7, CalendarBarKind::Let, "赵一"}));
+                ::testing::Contains(CalendarBar{0, 7, 8, CalendarBarKind::Let, "赵一"}));
 }
 
 TEST_F(Calendar, ThereIsOneCalendarAtATime) {
