@@ -53,9 +53,13 @@ bool addTableOnce(Database& database, const Text& table, std::span<const FieldDe
 
 bool addBookingsTable(Database& database, Text* error) {
     using namespace schema::b_yuding;
+    // A stay finds the booking it arrived on by its order number; tables made before that
+    // look gain its index too.
     return addTableOnce(
-        database, kTable, bookingFields(),
-        {"i_yuding_fangjianid", Text("`") + kFangjianid + "`, `" + kDaodariqi + "`"}, error);
+               database, kTable, bookingFields(),
+               {"i_yuding_fangjianid", Text("`") + kFangjianid + "`, `" + kDaodariqi + "`"},
+               error) &&
+           database.createIndex("i_yuding_danhao", kTable, Text("`") + kDanhao + "`", error);
 }
 
 }  // namespace tamrivo

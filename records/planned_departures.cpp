@@ -12,12 +12,14 @@ namespace tamrivo {
 namespace {
 
 // The lease, its guest and room, its check-in, its planned departure and the departure of the
-// booking it arrived on, for each let room whose order number leads to an open lease.
+// booking it arrived on, for each let room whose order number leads to an open lease. The
+// booking is found by the order number's index ("+" keeps the planner off the room's, which
+// would read every booking the room ever had).
 constexpr char kOpenStays[] =
     "SELECT z.`id`, f.`id`, z.`xingming`, f.`dizhi`, z.`ruzhuriqi`, "
     "(SELECT p.`tuifangriqi` FROM `b_yujituifang` p WHERE p.`zulinid`=z.`id`), "
-    "(SELECT max(y.`likairiqi`) FROM `b_yuding` y WHERE y.`zhuangtai`=1 AND "
-    "y.`fangjianid`=f.`id` AND y.`danhao`=z.`danhao`) "
+    "(SELECT max(y.`likairiqi`) FROM `b_yuding` y WHERE y.`danhao`=z.`danhao` AND "
+    "y.`zhuangtai`=1 AND +y.`fangjianid`=f.`id`) "
     "FROM `b_fangjian` f JOIN `b_zulin` z ON z.`danhao`=f.`danhao` "
     "WHERE f.`chuzuzhuangtai`=1 AND z.`zulinzhuangtai`<>1 AND (:room=0 OR f.`id`=:room) "
     "ORDER BY f.`id`, z.`id`";
