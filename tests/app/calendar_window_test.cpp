@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include "app/calendar_page.h"
 #include "app/calendar_window.h"
 #include "app/main_window.h"
 #include "engine/room_calendar.h"
@@ -162,6 +163,29 @@ TEST_F(Calendar, OfTwoBookingWindowsOnTheSameDaysTheSecondIsRefusedNamingTheFirs
     EXPECT_NE(only(WindowKind::Booking), 0) << "the refused one stays open to change";
 }
 
+TEST_F(Calendar, ABookingOfNobodyInThePastOrOverAStayIsRefusedSayingWhy) {
+    planDeparture("A-1", 3);
+    openCalendar();
+    state.bookingWindowRoomId = let;
+    state.bookingWindowBookingId = 0;
+    openBookingWindow(app);
+    const WindowHandle booking = only(WindowKind::Booking);
+    fillBooking(booking, " ", 4, 6);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(), "请填写姓名");
+    fillBooking(booking, "丁", -1, 6);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(), "到达日期不能早于今天");
+    fillBooking(booking, "丁", 2, 6);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(),
+                   "这些日期房间有客人入住：\r\n张三，二号房，" + day(-3) + " 至 " + day(3));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 0);
+    fillBooking(booking, "丁", 3, 6);  // from the planned departure on
+    confirm(booking);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 1);
+}
+
 TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
     const WindowHandle calendar = openCalendar();
     state.bookingWindowRoomId = let;
@@ -200,6 +224,49 @@ TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuest
     // The guest stays up to the booking's departure.
     EXPECT_THAT(page(calendar).bars,
                 ::testing::Contains(CalendarBar{0, 7, 8, CalendarBarKind::Let, "赵一"}));
+}
+
+// A page of ten days from 2026-11-27 (day 46353), across the month's end, with today the
+// 2026-12-02: an overstaying guest, a booking and a cancelled one on the stay's nights.
+TEST(CalendarPage, NoBarHidesAStayAndAnOverstayShowsUpToToday) {
+    constexpr std::int64_t kFirst = 46353;
+    CalendarRecords records;
+    records.rooms = {{1, "101", "A-1"}, {2, "102", ""}};
+    OpenStay stay;
+    stay.roomId = 1;
+    stay.guest = "李四";
+    stay.firstDay = kFirst + 1;          // 11-28
+    stay.plannedDeparture = kFirst + 4;  // 12-01
+    records.stays = {stay};
+    Booking over;
+    over.roomId = 1;
+    over.guest = "王五";
+    over.arrival = "2026-11-30";
+    over.departure = "2026-12-03";
+    Booking cancelled = over;
+    cancelled.guest = "赵六";
+    cancelled.arrival = "2026-11-28";
+    cancelled.state = schema::kBookingCancelled;
+    Booking elsewhere = over;
+    elsewhere.roomId = 2;
+    elsewhere.guest = "钱七";
+    records.bookings = {over, cancelled, elsewhere};
+
+    const CalendarPage page = calendarPage(records, kFirst, 10, kFirst + 5);
+    using Kind = CalendarBarKind;
+    // The stay and its overstay share lane 0; each booking lies in a lane of its own.
+    EXPECT_THAT(page.bars,
+                ::testing::UnorderedElementsAre(CalendarBar{0, 1, 3, Kind::Let, "李四", 0, 3},
+                                                CalendarBar{0, 4, 5, Kind::Overstay, "李四", 0, 3},
+                                                CalendarBar{0, 3, 5, Kind::Booked, "王五", 1, 3},
+                                                CalendarBar{0, 1, 5, Kind::Cancelled, "赵六", 2, 3},
+                                                CalendarBar{1, 3, 5, Kind::Booked, "钱七", 0, 1}));
+
+    // On the planned day itself the guest is due out: no overstay yet.
+    const CalendarPage due = calendarPage(records, kFirst, 10, kFirst + 4);
+    EXPECT_EQ(std::count_if(due.bars.begin(), due.bars.end(),
+                            [](const CalendarBar& bar) { return bar.kind == Kind::Overstay; }),
+              0);
 }
 
 TEST_F(Calendar, ThereIsOneCalendarAtATime) {
