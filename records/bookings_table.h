@@ -8,8 +8,8 @@
 namespace tamrivo {
 
 // Creates the bookings table and its indexes by room and by order number when they are
-// missing, and touches nothing else: the three older tables and their rows stay exactly as they were. False when
-// they cannot be made (a read-only file, say); the reason is then in `error`.
+// missing, and touches nothing else: the three older tables and their rows stay exactly as they
+// were. False when they cannot be made (a read-only file, say); the reason is then in `error`.
 bool addBookingsTable(Database& database, Text* error = nullptr);
 
 // An index a table of the program's own is made with; no name, no index.

@@ -220,7 +220,7 @@ TEST_F(PeriodStatisticsTest, OpeningGivesAnOlderFileItsIndexesAndNothingElse) {
     EXPECT_EQ(indexes(), 0);
     EXPECT_TRUE(addStatisticsIndexes(db));
     EXPECT_TRUE(addStatisticsIndexes(db));  // once there, left alone
-    EXPECT_EQ(indexes(), 4);  // check-in, settlement, open ones, order number
+    EXPECT_EQ(indexes(), 4);                // check-in, settlement, open ones, order number
     EXPECT_EQ(testing::recordsOf(databaseFile()), before);
     EXPECT_DOUBLE_EQ(statistics(days("2024-03-01", "2024-03-31")).figures.income, 430);
 }
