@@ -284,12 +284,14 @@ TEST_F(AppTest, RecordsFromBeforeTheBookingsGainTheirTableWhenTheProgramOpensThe
         Database older;
         ASSERT_TRUE(older.open(databaseFile().string(), schema::kDatabaseKey));
         ASSERT_TRUE(older.execute("DROP TABLE `b_yuding`"));
+        ASSERT_TRUE(older.execute("DROP TABLE `b_yujituifang`"));
         older.close();
     }
     ASSERT_TRUE(startProgram(app));
     const WindowHandle main = logIn("admin", "904817");
     ASSERT_NE(main, 0);
     EXPECT_TRUE(state.database.tableExists("b_yuding"));
+    EXPECT_TRUE(state.database.tableExists("b_yujituifang"));
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 3) << "the demo leases are still there";
     EXPECT_NE(openByCommand(main, -1, "房态预订", WindowKind::Calendar), 0);
 }
