@@ -129,8 +129,8 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
         return {false, "cannot create " + shown + ": " + native(reason)};
     }
     std::string made = "created " + shown +
-                       " with tables b_yh, b_fangjian, b_zulin and b_yuding, user " + kAdminName +
-                       " (password " + kAdminPassword + ")";
+                       " with tables b_yh, b_fangjian, b_zulin, b_yuding and b_yujituifang, user " +
+                       kAdminName + " (password " + kAdminPassword + ")";
     if (withDemo) {
         made += ", " + demoDataSummary();
     }
