@@ -15,6 +15,7 @@
 #include "records/password_digest.h"
 #include "records/planned_departures.h"
 #include "records/schema.h"
+#include "records/stored_dates.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -73,11 +74,22 @@ bool addAdmin(Database& db) {
                                      Text(kAdminName) + "', '" + digest + "')");
 }
 
-bool fill(Database& db, bool withDemo, Text& error) {
+bool fill(Database& db, Text& error) {
     return db.createTable(schema::b_yh::kTable, usersTable(), &error) &&
            db.createTable(schema::b_fangjian::kTable, roomsTable(), &error) &&
-           db.createTable(schema::b_zulin::kTable, leasesTable(), &error) && addAdmin(db) &&
-           (!withDemo || addDemoData(db));
+           db.createTable(schema::b_zulin::kTable, leasesTable(), &error) && addAdmin(db);
+}
+
+// The demo's stays carry planned departures, so they follow the program's own tables.
+bool fillDemo(Database& db) {
+    if (!db.begin()) {
+        return false;
+    }
+    if (!addDemoData(db, today())) {
+        db.rollback();
+        return false;
+    }
+    return db.commit();
 }
 
 // Creates the file empty, failing if anything stands at the path: nothing that exists is
@@ -118,8 +130,9 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
     Database db;
     Text reason;
     const bool opened = db.open(path, schema::kDatabaseKey);
-    const bool filled = opened && db.begin() && fill(db, withDemo, reason) && db.commit() &&
-                        addBookingsTable(db, &reason) && addPlannedDeparturesTable(db, &reason);
+    const bool filled = opened && db.begin() && fill(db, reason) && db.commit() &&
+                        addBookingsTable(db, &reason) && addPlannedDeparturesTable(db, &reason) &&
+                        (!withDemo || fillDemo(db));
     if (!filled && reason.empty()) {
         reason = db.errorMessage();
     }
