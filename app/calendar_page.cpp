@@ -201,9 +201,11 @@ std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t 
         }
     }
     for (const OpenStay& stay : *stays) {
-        if (stay.plannedDeparture == today) {
-            found.departures +=
-                (found.departures.empty() ? "" : "；") + stay.room + " " + stay.guest;
+        Text* names = stay.plannedDeparture == today  ? &found.departures
+                      : stay.plannedDeparture < today ? &found.overstays
+                                                      : nullptr;
+        if (names != nullptr) {
+            *names += (names->empty() ? "" : "；") + stay.room + " " + stay.guest;
         }
     }
     for (Text* names : {&found.arrivals, &found.departures}) {
@@ -216,7 +218,11 @@ std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t 
 
 Text todayText(const TodayBookings& bookings, std::int64_t today) {
     return "今日 " + dayText(today) + "  预计到达：" + bookings.arrivals + "\r\n应离开：" +
-           bookings.departures;
+           bookings.departures + overstayText(bookings);
+}
+
+Text overstayText(const TodayBookings& bookings) {
+    return bookings.overstays.empty() ? Text() : "  已超期：" + bookings.overstays;
 }
 
 }  // namespace tamrivo

@@ -32,17 +32,23 @@ CalendarPage calendarPage(const CalendarRecords& records, std::int64_t firstDay,
 std::vector<TableRow> bookingRows(const CalendarRecords& records);
 
 // Who is expected today (bookings) and who is due to leave (open stays planned to leave
-// today), each as "address guest" joined by "；", or "无" when nobody is.
+// today), each as "address guest" joined by "；", or "无" when nobody is; and who is still in
+// after their planned departure, the same way but empty when nobody is.
 struct TodayBookings {
     Text arrivals;
     Text departures;
+    Text overstays;
 };
 
 // Today's bookings of the records; nothing when a statement fails (the reason is the
 // database's error).
 std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t today);
 
-// The calendar's header: the day, who is expected and who is due to leave.
+// The calendar's header: the day, who is expected and who is due to leave, and who has
+// overstayed when somebody has.
 Text todayText(const TodayBookings& bookings, std::int64_t today);
+
+// Who has overstayed, as a part to follow the departures ("  已超期：…"), or nothing.
+Text overstayText(const TodayBookings& bookings);
 
 }  // namespace tamrivo

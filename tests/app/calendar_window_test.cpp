@@ -226,6 +226,29 @@ TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuest
                 ::testing::Contains(CalendarBar{0, 7, 8, CalendarBarKind::Let, "赵一"}));
 }
 
+TEST_F(Calendar, TheHeaderNamesTheGuestsStillInAfterTheirPlannedDeparture) {
+    addLetRoom("三号房", "B-2", day(-5) + " 10:00:00");
+    planDeparture("B-2", -1);
+    addLetRoom("四号房", "C-3", day(-4) + " 10:00:00");
+    planDeparture("C-3", -2);
+    addLetRoom("五号房", "D-4", day(-1) + " 10:00:00");
+    planDeparture("D-4", 1);  // due tomorrow: in neither list
+    ASSERT_TRUE(run("UPDATE b_zulin SET xingming='钱二' WHERE danhao='C-3'"));
+    const WindowHandle calendar = openCalendar();
+    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+                   "今日 " + day(0) +
+                       "  预计到达：无\r\n应离开：二号房 张三  已超期：三号房 张三；四号房 钱二");
+
+    // Once the last of them has left, the part goes.
+    ASSERT_TRUE(
+        run("UPDATE b_fangjian SET chuzuzhuangtai=0, danhao='' WHERE dizhi IN "
+            "('三号房', '四号房')"));
+    clickControl(services, calendar, "按钮_今天");
+    processEvents();
+    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 张三");
+}
+
 // A page of ten days from 2026-11-27 (day 46353), across the month's end, with today the
 // 2026-12-02: an overstaying guest, a booking and a cancelled one on the stay's nights.
 TEST(CalendarPage, NoBarHidesAStayAndAnOverstayShowsUpToToday) {

@@ -131,6 +131,13 @@ TEST_F(StatisticsWindow, ListsTodaysExpectedArrivalsAndTheBookingsDueToLeave) {
     cancelBooking(state.database, book(1, 0, 1, "孙三"));
     EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
                    "预计到达：two 赵一    应离开：one 钱二");
+    services.destroyWindow(only(WindowKind::Statistics));
+    processEvents();
+
+    // Planned to leave yesterday and still in: named as overstaying, not as due today.
+    ASSERT_TRUE(run("UPDATE b_yujituifang SET tuifangriqi='" + dayText(today() - 1) + "'"));
+    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
+                   "预计到达：two 赵一    应离开：无  已超期：one 钱二");
 }
 
 TEST_F(StatisticsWindow, ANamedPeriodFillsTheDatesAndKeepsThemShut) {
