@@ -1,8 +1,10 @@
 #include "app/lease_window.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "app/booking_texts.h"
 #include "app/command_messages.h"
 #include "app/main_window.h"
 #include "app/screen.h"
@@ -42,7 +44,8 @@ public:
         : FormScreen(app),
           mode_(app.state.leaseWindowMode),
           roomId_(app.state.leaseWindowRoomId),
-          bookingId_(checkingIn() ? app.state.leaseWindowBookingId : 0) {}
+          bookingId_(checkingIn() ? app.state.leaseWindowBookingId : 0),
+          acceptedBookingId_(checkingIn() ? app.state.leaseWindowAcceptedBookingId : 0) {}
 
 private:
     bool checkingIn() const { return mode_ == 1; }
@@ -120,6 +123,9 @@ private:
     // window may have let the room, or settled the lease, meanwhile (see lease_writes.h).
     void saveLease() {
         const LeaseForm form = typedForm();
+        if (checkLeaseForm(form) == LeaseResult::Saved && !confirmIfBooked(form)) {
+            return;
+        }
         const LeaseOutcome outcome =
             checkingIn() ? checkIn(database(), roomId_, bookingId_, form)
                          : editLease(database(), roomId_, leaseId_, loadedOrderNumber_, form);
@@ -136,6 +142,22 @@ private:
         showMessage(
             outcome.result == LeaseResult::Failed ? outcome.error : refusalText(outcome.result),
             outcome.result == LeaseResult::Failed ? kErrorTitle : kDefaultMessageTitle);
+    }
+
+    // The guest's nights still to come, up to the planned departure, may run over another
+    // guest's booking of the room; the person decides, as on a room booked today. The booking
+    // arriving, and the one already let over when the window opened, are not asked about.
+    bool confirmIfBooked(const LeaseForm& form) {
+        Booking nights;
+        nights.roomId = roomId_;
+        nights.id = bookingId_ != 0 ? bookingId_ : acceptedBookingId_;
+        nights.arrival = dayText(std::max(dayNumber(form.checkIn), today()));
+        nights.departure = form.plannedDeparture;
+        const auto booking =
+            nights.arrival < nights.departure ? clashingBooking(database(), nights) : std::nullopt;
+        return !booking || services().messageBox(kBookedDuringStayAsk + describeBooking(*booking) +
+                                                     kBookedDuringStayQuestion,
+                                                 kMessageYesNo, kDefaultMessageTitle) == kAnswerYes;
     }
 
     Text refusalText(LeaseResult result) const {
@@ -159,6 +181,7 @@ private:
     const int mode_;
     const int roomId_;
     const int bookingId_;
+    const int acceptedBookingId_;
     int leaseId_ = 0;  // the lease an edit loaded, and its order number
     Text loadedOrderNumber_;
 };
@@ -175,6 +198,7 @@ void openArrivalWindow(App& app, const Booking& booking) {
     app.state.leaseWindowMode = 1;
     app.state.leaseWindowRoomId = booking.roomId;
     app.state.leaseWindowBookingId = booking.id;
+    app.state.leaseWindowAcceptedBookingId = 0;
     openLeaseWindow(app);
 }
 

@@ -144,10 +144,12 @@ private:
         openLeaseWindow(app_);
     }
 
-    // Someone else's guest may stand at the door tonight: letting the room asks first.
+    // Someone else's guest may stand at the door tonight: letting the room asks first, and the
+    // lease window does not ask about that booking again.
     bool confirmBookedToday() {
         const Text today = formatDateTime(currentDateTime(), "yyyy-MM-dd");
         const auto booking = bookingOnDay(app_.state.database, selectedRoom(), today);
+        app_.state.leaseWindowAcceptedBookingId = booking ? booking->id : 0;
         return !booking ||
                message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
                        kDefaultMessageTitle, kMessageYesNo) == kAnswerYes;

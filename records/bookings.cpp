@@ -42,22 +42,6 @@ bool roomTakesBookings(Database& database, int roomId) {
                              std::to_string(roomId)) == 1;
 }
 
-// The first booked booking, other than this one, that holds one of its days on its room.
-std::optional<Booking> clashingBooking(Database& database, const Booking& booking) {
-    StatementScope statement(database, Text(kColumns) +
-                                           "WHERE `fangjianid`=:room AND `zhuangtai`=0 AND "
-                                           "`id`<>:id AND `daodariqi`<:departure AND "
-                                           ":arrival<`likairiqi` ORDER BY `daodariqi` LIMIT 1");
-    statement.bindInt(":room", booking.roomId);
-    statement.bindInt(":id", booking.id);
-    statement.bindText(":arrival", booking.arrival);
-    statement.bindText(":departure", booking.departure);
-    if (!statement.step()) {
-        return std::nullopt;
-    }
-    return readBooking(statement);
-}
-
 // A new arrival must not lie in the past; an edit may keep the one it had.
 bool arrivesInThePast(const Booking& booking, const std::optional<Booking>& stored,
                       std::int64_t currentDay) {
@@ -99,6 +83,21 @@ BookingOutcome undone(Database& database, BookingResult result) {
 }
 
 }  // namespace
+
+std::optional<Booking> clashingBooking(Database& database, const Booking& booking) {
+    StatementScope statement(database, Text(kColumns) +
+                                           "WHERE `fangjianid`=:room AND `zhuangtai`=0 AND "
+                                           "`id`<>:id AND `daodariqi`<:departure AND "
+                                           ":arrival<`likairiqi` ORDER BY `daodariqi` LIMIT 1");
+    statement.bindInt(":room", booking.roomId);
+    statement.bindInt(":id", booking.id);
+    statement.bindText(":arrival", booking.arrival);
+    statement.bindText(":departure", booking.departure);
+    if (!statement.step()) {
+        return std::nullopt;
+    }
+    return readBooking(statement);
+}
 
 BookingOutcome saveBooking(Database& database, const Booking& booking, std::int64_t currentDay) {
     if (trimText(booking.guest).empty()) {

@@ -54,6 +54,10 @@ struct BookingOutcome {
 BookingOutcome saveBooking(Database& database, const Booking& booking,
                            std::int64_t currentDay = today());
 
+// The first booked booking of this one's room, other than this one (by id; 0 is none), that
+// holds one of its nights, its arrival up to the night before its departure ("yyyy-MM-dd").
+std::optional<Booking> clashingBooking(Database& database, const Booking& booking);
+
 // Marks a booked booking cancelled; it stays, shown struck through, and frees its days.
 BookingOutcome cancelBooking(Database& database, int bookingId);
 
