@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/command_messages.h"
+#include "records/stored_dates.h"
 
 namespace tamrivo {
 
@@ -11,12 +12,23 @@ Text describeBooking(const Booking& booking) {
            " 至 " + booking.departure;
 }
 
+Text describeStay(const OpenStay& stay) {
+    return stay.guest + "，" + stay.room + "，" + dayText(stay.firstDay) + " 至 " +
+           dayText(stay.plannedDeparture);
+}
+
 Text bookingRefusal(const BookingOutcome& outcome, const Text& databaseError) {
     switch (outcome.result) {
         case BookingResult::Saved:
             return {};
         case BookingResult::BadDays:
             return "离开日期必须在到达日期之后";
+        case BookingResult::BlankGuest:
+            return "请填写姓名";
+        case BookingResult::PastArrival:
+            return "到达日期不能早于今天";
+        case BookingResult::HeldByStay:
+            return "这些日期房间有客人入住：\r\n" + describeStay(outcome.stay);
         case BookingResult::NoRoom:
             return "这个房间不存在或已放弃";
         case BookingResult::Overlaps:

@@ -2,10 +2,10 @@
 
 #include "app/booking_texts.h"
 #include "app/calendar_window.h"
-#include "app/database_queries.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "records/database_queries.h"
 #include "records/room_stays.h"
 #include "records/stored_dates.h"
 #include "ui/date_format.h"
@@ -85,10 +85,11 @@ private:
         return booking;
     }
 
-    // A room let now may still be let when the guest comes; the person decides.
+    // A room let now may still be let when the guest comes today; the person decides. An
+    // arrival in the past is refused without asking.
     bool confirmIfLetOnArrival(const Booking& booking) {
         const auto arrival = typedDay(booking.arrival);
-        if (!arrival || *arrival > today() || queryRoomState(database(), booking.roomId) != 1) {
+        if (!arrival || *arrival != today() || queryRoomState(database(), booking.roomId) != 1) {
             return true;
         }
         return services().messageBox(kLetOnArrival, kMessageYesNo, kDefaultMessageTitle) ==

@@ -25,13 +25,10 @@ std::optional<Nights> bookingNights(const Booking& booking) {
     return Nights{*arrival, *departure - 1};
 }
 
-std::optional<Nights> leaseNights(const LeaseStay& lease, std::int64_t today) {
+std::optional<Nights> settledNights(const LeaseStay& lease) {
     const auto checkIn = storedDay(lease.checkIn);
     if (!checkIn) {
         return std::nullopt;
-    }
-    if (!lease.settled) {
-        return Nights{*checkIn, std::max(*checkIn, today)};
     }
     const auto checkOut = storedDay(lease.checkOut);
     return Nights{*checkIn, checkOut ? std::max(*checkIn, *checkOut - 1) : *checkIn};
@@ -63,9 +60,6 @@ public:
             const CalendarRoom& room = records.rooms[row];
             rowOfRoom_[room.id] = static_cast<int>(row);
             rowOfAddress_.try_emplace(room.address, static_cast<int>(row));
-            if (!room.orderNumber.empty()) {
-                rowOfOpenLease_[room.orderNumber] = static_cast<int>(row);
-            }
         }
     }
 
@@ -90,12 +84,12 @@ public:
     std::vector<CalendarBar> bars(std::int64_t today) {
         for (const LeaseStay& lease : records_.leases) {
             if (lease.settled) {
-                addBar(rowOfAddress_, lease.address, leaseNights(lease, today),
-                       CalendarBarKind::Settled, lease.guest);
-            } else {
-                addBar(rowOfOpenLease_, lease.orderNumber, leaseNights(lease, today),
-                       CalendarBarKind::Let, lease.guest);
+                addBar(rowOfAddress_, lease.address, settledNights(lease), CalendarBarKind::Settled,
+                       lease.guest);
             }
+        }
+        for (const OpenStay& stay : records_.stays) {
+            addStay(stay, today);
         }
         for (const Booking& booking : records_.bookings) {
             // An arrived booking shows as the lease it became.
@@ -104,7 +98,46 @@ public:
                 addBar(row->second, bookingNights(booking), bookingKind(booking), booking.guest);
             }
         }
+        placeInLanes();
         return std::move(bars_);
+    }
+
+    // A guest in the room up to the planned departure, and past it, in the overstay's colour,
+    // up to tonight.
+    void addStay(const OpenStay& stay, std::int64_t today) {
+        const auto row = rowOfRoom_.find(stay.roomId);
+        if (row == rowOfRoom_.end()) {
+            return;
+        }
+        addBar(row->second, Nights{stay.firstDay, stay.plannedDeparture - 1}, CalendarBarKind::Let,
+               stay.guest);
+        if (today > stay.plannedDeparture) {
+            addBar(row->second, Nights{stay.plannedDeparture, today}, CalendarBarKind::Overstay,
+                   stay.guest);
+        }
+    }
+
+    // Each bar takes the first lane of its row that is free on all its days, stays before
+    // bookings as they were added; every bar of a row then knows how many lanes it shares.
+    void placeInLanes() {
+        std::map<int, std::vector<std::vector<const CalendarBar*>>> lanesOfRow;
+        for (CalendarBar& bar : bars_) {
+            auto& lanes = lanesOfRow[bar.row];
+            const auto free = std::find_if(lanes.begin(), lanes.end(), [&](const auto& lane) {
+                return std::none_of(lane.begin(), lane.end(), [&](const CalendarBar* other) {
+                    return other->firstColumn <= bar.lastColumn &&
+                           bar.firstColumn <= other->lastColumn;
+                });
+            });
+            bar.lane = static_cast<int>(free - lanes.begin());
+            if (free == lanes.end()) {
+                lanes.emplace_back();
+            }
+            lanes[static_cast<std::size_t>(bar.lane)].push_back(&bar);
+        }
+        for (CalendarBar& bar : bars_) {
+            bar.lanes = static_cast<int>(lanesOfRow[bar.row].size());
+        }
     }
 
 private:
@@ -113,7 +146,6 @@ private:
     const std::int64_t lastDay_;
     std::map<int, int> rowOfRoom_;
     std::map<Text, int> rowOfAddress_;
-    std::map<Text, int> rowOfOpenLease_;
     std::vector<CalendarBar> bars_;
 };
 
@@ -155,19 +187,25 @@ std::vector<TableRow> bookingRows(const CalendarRecords& records) {
 
 std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t today) {
     const auto rooms = calendarRooms(database);
-    const auto bookings = bookingsBetween(database, dayText(today - 1), dayText(today));
-    if (!rooms || !bookings) {
+    const auto bookings = bookingsBetween(database, dayText(today), dayText(today));
+    const auto stays = openStays(database, today);
+    if (!rooms || !bookings || !stays) {
         return std::nullopt;
     }
     const Text day = dayText(today);
     TodayBookings found;
     for (const Booking& booking : *bookings) {
-        const Text who = addressOf(*rooms, booking.roomId) + " " + booking.guest;
         if (booking.booked() && booking.arrival == day) {
+            const Text who = addressOf(*rooms, booking.roomId) + " " + booking.guest;
             found.arrivals += (found.arrivals.empty() ? "" : "；") + who;
         }
-        if (booking.state != schema::kBookingCancelled && booking.departure == day) {
-            found.departures += (found.departures.empty() ? "" : "；") + who;
+    }
+    for (const OpenStay& stay : *stays) {
+        Text* names = stay.plannedDeparture == today  ? &found.departures
+                      : stay.plannedDeparture < today ? &found.overstays
+                                                      : nullptr;
+        if (names != nullptr) {
+            *names += (names->empty() ? "" : "；") + stay.room + " " + stay.guest;
         }
     }
     for (Text* names : {&found.arrivals, &found.departures}) {
@@ -180,7 +218,11 @@ std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t 
 
 Text todayText(const TodayBookings& bookings, std::int64_t today) {
     return "今日 " + dayText(today) + "  预计到达：" + bookings.arrivals + "\r\n应离开：" +
-           bookings.departures;
+           bookings.departures + overstayText(bookings);
+}
+
+Text overstayText(const TodayBookings& bookings) {
+    return bookings.overstays.empty() ? Text() : "  已超期：" + bookings.overstays;
 }
 
 }  // namespace tamrivo

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "records/bookings.h"
+#include "records/planned_departures.h"
 #include "records/room_stays.h"
 #include "ui/window_services.h"
 
@@ -15,31 +16,39 @@ struct CalendarRecords {
     std::vector<CalendarRoom> rooms;
     std::vector<LeaseStay> leases;
     std::vector<Booking> bookings;
+    std::vector<OpenStay> stays;  // the open leases, with their planned departures
 };
 
 // The page: a row per room, a column per day, and a bar per stay on the nights it covers,
 // cut at the page's edges. A booking covers its arrival up to the night before departure; a
 // settled lease its check-in up to the night before check-out (at least its first day); an
-// open one its check-in up to today. A lease reaches its room through the order number while
-// open, and through the address once settled, the only link the leases keep.
+// open one its check-in up to the night before its planned departure, and a guest still in
+// after that day an overstay bar up to today. A settled lease reaches its room through its
+// address, the only link the leases keep. Bars sharing a day of a room lie in lanes.
 CalendarPage calendarPage(const CalendarRecords& records, std::int64_t firstDay, int dayCount,
                           std::int64_t today);
 
 // The bookings listed under the calendar, one row each, numbered by their ids.
 std::vector<TableRow> bookingRows(const CalendarRecords& records);
 
-// Who is expected today and who is due to leave, each as "address guest" joined by "；", or
-// "无" when nobody is.
+// Who is expected today (bookings) and who is due to leave (open stays planned to leave
+// today), each as "address guest" joined by "；", or "无" when nobody is; and who is still in
+// after their planned departure, the same way but empty when nobody is.
 struct TodayBookings {
     Text arrivals;
     Text departures;
+    Text overstays;
 };
 
 // Today's bookings of the records; nothing when a statement fails (the reason is the
 // database's error).
 std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t today);
 
-// The calendar's header: the day, who is expected and who is due to leave.
+// The calendar's header: the day, who is expected and who is due to leave, and who has
+// overstayed when somebody has.
 Text todayText(const TodayBookings& bookings, std::int64_t today);
+
+// Who has overstayed, as a part to follow the departures ("  已超期：…"), or nothing.
+Text overstayText(const TodayBookings& bookings);
 
 }  // namespace tamrivo

@@ -5,10 +5,10 @@
 #include "app/booking_texts.h"
 #include "app/calendar_page.h"
 #include "app/command_messages.h"
-#include "app/database_queries.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "records/database_queries.h"
 #include "records/lease_search.h"
 #include "records/stored_dates.h"
 #include "ui/layout_keeper.h"
@@ -93,12 +93,13 @@ private:
         auto rooms = calendarRooms(database());
         auto leases = leaseStaysBetween(database(), first, last);
         auto bookings = bookingsBetween(database(), first, last);
+        auto stays = openStays(database(), now);
         const auto todays = readTodayBookings(database(), now);
-        if (!rooms || !leases || !bookings || !todays) {
+        if (!rooms || !leases || !bookings || !stays || !todays) {
             services().setText(window(), kToday, "读取失败：" + database().errorMessage());
             return;
         }
-        records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings)};
+        records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings), std::move(*stays)};
         services().setText(window(), kToday, todayText(*todays, now));
         services().calendarSetPage(window(), kCalendar,
                                    calendarPage(records_, firstDay_, kCalendarDays, now));

@@ -1,17 +1,20 @@
 #include "app/checkout_window.h"
 
+#include <optional>
 #include <string>
 
 #include "app/command_messages.h"
-#include "app/database_queries.h"
 #include "app/lease_details.h"
 #include "app/lease_record_window.h"
-#include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "records/database_queries.h"
 #include "records/length_of_stay.h"
-#include "ui/date_format.h"
+#include "records/money_text.h"
+#include "records/settlement.h"
+#include "records/stay_charges.h"
 #include "ui/date_time.h"
+#include "ui/text_ops.h"
 #include "ui/text_to_value.h"
 #include "ui/value_text.h"
 
@@ -19,6 +22,9 @@ namespace tamrivo {
 namespace {
 
 constexpr char kDate[] = "日期框1";
+constexpr char kAmount[] = "编辑框_金额";
+constexpr char kNoAmount[] = "请填写实收金额";
+constexpr char kBadAmount[] = "实收金额不是有效的金额,请重新填写";
 
 class CheckoutWindow final : public FormScreen {
 public:
@@ -30,7 +36,7 @@ private:
             fillCheckoutWindow();
         }
     }
-    void onConfirmed() override { settleLease(); }
+    void onConfirmed() override { settle(); }
     void onClicked(Handler handler) override {
         if (handler == Handler::ShowReceipt) {
             openLeaseRecordWindow(app(), leaseId_);
@@ -38,45 +44,84 @@ private:
             onConfirmed();
         }
     }
+    void onChanged(Handler handler) override {
+        if (handler == Handler::ShowCheckoutCharges && lease_) {
+            showCharges();
+        }
+    }
 
     void fillCheckoutWindow() {
         showLeaseLines(app(), window(), nullptr);
-        const auto lease = findLeaseOfRoom(app(), roomId_);
-        if (!lease) {
+        lease_ = findLeaseOfRoom(app(), roomId_);
+        if (!lease_) {
             return;
         }
-        leaseId_ = lease->id;
-        showLeaseLines(app(), window(), &*lease);
-        services().setText(
-            window(), "标签_天数",
-            lengthOfStayText(toDateTime(lease->ruzhuriqi), services().dateTime(window(), kDate)));
+        leaseId_ = lease_->id;
+        showLeaseLines(app(), window(), &*lease_);
+        showCharges();
     }
 
-    void settleLease() {
+    // The length of stay and what the stay comes to up to the check-out moment chosen. The
+    // amount received follows what is due until the landlord types another.
+    void showCharges() {
+        const DateTime checkIn = toDateTime(lease_->ruzhuriqi);
+        const DateTime checkOut = services().dateTime(window(), kDate);
+        services().setText(window(), "标签_天数", lengthOfStayText(checkIn, checkOut));
+        const StayCharges charges = stayCharges(checkIn, checkOut, lease_->zujin, lease_->dingjin);
+        services().setText(window(), "标签_计费晚数", "计费晚数：" + toText(charges.nights) + "晚");
+        services().setText(window(), "标签_租金合计", "租金合计：" + yuanText(charges.rentTotal));
+        services().setText(window(), "标签_结算定金", "定金：" + yuanText(charges.deposit));
+        const double due = charges.due();
+        services().setText(window(), "标签_应收",
+                           due < 0 ? "应退：" + yuanText(-due) : "应收：" + yuanText(due));
+        const Text typed = services().text(window(), kAmount);
+        if (typed.empty() || typed == shownDue_) {
+            shownDue_ = toText(due);
+            services().setText(window(), kAmount, shownDue_);
+        }
+    }
+
+    static Text yuanText(double yuan) { return toText(yuan) + "元"; }
+
+    void settle() {
         if (leaseId_ == 0) {
             // Settling needs the lease this window showed; without one there is nothing to
             // settle, and freeing the room alone would lose the guest's open lease.
             showMessage("没有找到这个房间的入住记录,无法退房", kMessageTitle);
             return;
         }
+        const Text typed = services().text(window(), kAmount);
+        const auto fen = fenFromText(typed);
+        if (!fen) {
+            showMessage(trimText(typed).empty() ? kNoAmount : kBadAmount, kMessageTitle);
+            return;
+        }
+        if (!confirmed(*fen)) {
+            return;
+        }
+        Settlement settlement{services().dateTime(window(), kDate), *fen,
+                              services().text(window(), "编辑框_备注")};
         // Settles only the open lease this window showed: another window may have checked
-        // the room out, and let it again, meanwhile. The check and the writes share one
-        // transaction, so nothing comes between them; they change together or not at all.
-        database().begin();
-        if (!isOpenLeaseOfRoom(database(), roomId_, leaseId_)) {
-            rollBackAndRefuse(kNotLet);
+        // the room out, and let it again, meanwhile.
+        const SettlementOutcome outcome = settleLease(database(), roomId_, leaseId_, settlement);
+        if (outcome.result == SettlementResult::NotOpen) {
+            showMessage(kNotLet);
             return;
         }
-        if (!writeSettlement()) {
-            rollBackAndShowError();
-            return;
-        }
-        if (!commitOrReport()) {
+        if (outcome.result == SettlementResult::Failed) {
+            showMessage(outcome.error, kErrorTitle);
             return;
         }
         showMessage("退房成功", {});
         refreshRoomList(app());
         offerReceipt();
+    }
+
+    bool confirmed(std::int64_t fen) {
+        const Text question = "确定为 " + lease_->xingming + "（" +
+                              roomAddress(database(), roomId_) +
+                              "）退房结算吗？\r\n\r\n实收金额：" + yuanText(yuanOfFen(fen));
+        return services().messageBox(question, kMessageYesNo, kDefaultMessageTitle) == kAnswerYes;
     }
 
     // The window stays, settled, so its receipt can be printed; nothing can be settled twice.
@@ -86,24 +131,11 @@ private:
         services().setText(window(), "按钮_取消", "关闭");
     }
 
-    // The settled lease and the freed room.
-    bool writeSettlement() {
-        QueryBuilder& builder = queryBuilder();
-        builder.reset("b_zulin");
-        builder.name("jiesuanriqi").textValue(formatDateTime(services().dateTime(window(), kDate)));
-        builder.name("jiesuanjine")
-            .doubleValue(moneyFromText(services().text(window(), "编辑框_金额"), 0));
-        builder.name("zulinzhuangtai").intValue(1);
-        builder.name("jiesuanbeizhu").textValue(services().text(window(), "编辑框_备注"));
-        return database().run(builder.buildUpdate({}, "`id`=" + std::to_string(leaseId_))) &&
-               database().run(
-                   "UPDATE `b_fangjian` SET `chuzuzhuangtai`=0, `danhao`='' WHERE `id`=" +
-                   std::to_string(roomId_));
-    }
-
     // Kept from the moment the window opened (see RoomWindow).
     const int roomId_;
     int leaseId_ = 0;
+    std::optional<LeaseRecord> lease_;
+    Text shownDue_;  // the amount due last put into the amount box
 };
 
 }  // namespace

@@ -19,6 +19,9 @@ inline constexpr char kBookingGone[] = "这个预订已经取消或已经入住"
 // A check-in on a room that someone has booked for today: the guest's name, then the days.
 inline constexpr char kBookedTodayAsk[] = "这个房间今天已被预订：\r\n\r\n";
 inline constexpr char kBookedTodayQuestion[] = "\r\n\r\n确定仍要入住吗？";
+// A stay's nights up to its planned departure run over a booking of the room.
+inline constexpr char kBookedDuringStayAsk[] = "这个房间在预计退房前已被预订：\r\n\r\n";
+inline constexpr char kBookedDuringStayQuestion[] = "\r\n\r\n确定仍要保存吗？";
 inline constexpr char kAntivirusWarning[] =
     "升级检测需要释放解压文件,部分杀软会阻断,如果发生升级失败,请关闭杀毒软件在尝试!";
 

@@ -5,6 +5,7 @@
 
 #include "records/bookings_table.h"
 #include "records/landlord.h"
+#include "records/planned_departures.h"
 #include "records/records_file.h"
 #include "records/statistics_indexes.h"
 #include "ui/text_encoding.h"
@@ -51,6 +52,7 @@ OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
     addBookingsTable(database_);
     // Likewise the landlord's details for receipts; without them receipts name no landlord.
     addLandlordTable(database_);
+    addPlannedDeparturesTable(database_);
     // Older files gain the statistics' indexes; one that cannot take them is read slower.
     addStatisticsIndexes(database_);
     return OpeningOutcome::Opened;

@@ -1,6 +1,6 @@
 #include "app/lease_details.h"
 
-#include "app/database_queries.h"
+#include "records/database_queries.h"
 #include "records/statement_scope.h"
 #include "ui/value_text.h"
 

@@ -2,6 +2,7 @@
 
 #include "app/program_state.h"
 #include "records/bookings.h"
+#include "records/money_text.h"
 
 namespace tamrivo {
 
@@ -15,8 +16,5 @@ void openArrivalWindow(App& app, const Booking& booking);
 // A new order number: the moment as yyyyMMddHHmmss, "-", and an 8-digit serial made of the
 // largest lease id plus 1000.
 Text newOrderNumber(Database& database);
-
-// Money as typed: single precision, then rounded half away from zero.
-double moneyFromText(const Text& text, int places);
 
 }  // namespace tamrivo

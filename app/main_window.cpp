@@ -1,10 +1,11 @@
 #include "app/main_window.h"
 
-#include "app/database_queries.h"
 #include "app/lease_details.h"
 #include "app/screen.h"
 #include "app/toolbar_commands.h"
+#include "records/database_queries.h"
 #include "records/statement_scope.h"
+#include "records/stay_charges.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
 #include "ui/value_text.h"
@@ -98,9 +99,13 @@ void refreshStatistics(App& app) {
     const auto other = countRows(database, "b_fangjian", "`zhuangtai`!=1");
     app.services.statusText(window, kStatusBar, 2,
                             "房间数量:" + toText(normal) + "/" + toText(other));
-    const double settled = sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`=1");
+    // Sums of amounts kept to the fen, shown to the fen: adding them up in binary must not
+    // show as 385.50999999.
+    const double settled =
+        roundToFen(sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`=1"));
     app.services.statusText(window, kStatusBar, 3, "已结算总额：" + toText(settled) + "元");
-    const double open = sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`!= 1");
+    const double open =
+        roundToFen(sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`!= 1"));
     app.services.statusText(window, kStatusBar, 4, "未结算总额：" + toText(open) + "元");
 }
 

@@ -3,10 +3,9 @@
 #include <string>
 
 #include "app/command_messages.h"
-#include "app/database_queries.h"
 #include "app/main_window.h"
 #include "app/screen.h"
-#include "records/schema.h"
+#include "records/room_writes.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
@@ -63,31 +62,18 @@ private:
             showMessage("房屋地址是必须要填写");
             return;
         }
-        const Text sql = roomStatement(address);
-        // A room let since this window opened is no longer idle and keeps its address: the
-        // check and the write share one transaction, so nothing comes between them.
-        database().begin();
-        if (!adding() && queryRoomState(database(), roomId_) == schema::kRoomLet) {
-            rollBackAndRefuse(kOnlyIdleEditable, kMessageTitle);
-            return;
-        }
-        if (!database().run(sql)) {
-            rollBackAndShowError();
-            return;
-        }
-        if (commitOrReport()) {
+        const int condition = conditionOfEntry(services().selectedIndex(window(), kCondition));
+        // A room let since this window opened is no longer idle and keeps its address.
+        const RoomOutcome outcome = adding() ? addRoom(database(), address, condition)
+                                             : editRoom(database(), roomId_, address, condition);
+        if (outcome.result == RoomResult::Let) {
+            showMessage(kOnlyIdleEditable, kMessageTitle);
+        } else if (outcome.result == RoomResult::Failed) {
+            showMessage(outcome.error, kErrorTitle);
+        } else {
             refreshRoomList(app());
             close();
         }
-    }
-
-    Text roomStatement(const Text& address) {
-        const int condition = conditionOfEntry(services().selectedIndex(window(), kCondition));
-        QueryBuilder& builder = queryBuilder();
-        builder.reset("b_fangjian").name("dizhi").textValue(address);
-        builder.name("zhuangtai").intValue(condition);
-        return adding() ? builder.buildInsert()
-                        : builder.buildUpdate({}, "`id`=" + std::to_string(roomId_));
     }
 
     // Kept from the moment the window opened: a later toolbar command must not redirect

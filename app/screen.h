@@ -75,6 +75,8 @@ protected:
     virtual void onConfirmed() = 0;
     // A button other than cancel: the confirm button, unless the window has more.
     virtual void onClicked(Handler /*handler*/) { onConfirmed(); }
+    // What a box holds changed, for windows that follow it.
+    virtual void onChanged(Handler /*handler*/) {}
 
 private:
     bool onEvent(const WindowEvent& event) final {
@@ -84,6 +86,8 @@ private:
             onCreated();
         } else if (event.kind == EventKind::Clicked) {
             onClicked(event.handler);
+        } else if (event.kind == EventKind::Changed) {
+            onChanged(event.handler);
         }
         return false;
     }

@@ -132,9 +132,9 @@ private:
             services().setText(window(), kTodayLabels[i], lines[i].name + "：" + lines[i].value);
         }
         if (const auto bookings = readTodayBookings(database(), today())) {
-            services().setText(
-                window(), kTodayBookings,
-                "预计到达：" + bookings->arrivals + "    应离开：" + bookings->departures);
+            services().setText(window(), kTodayBookings,
+                               "预计到达：" + bookings->arrivals + "    应离开：" +
+                                   bookings->departures + overstayText(*bookings));
         }
     }
 

@@ -6,7 +6,6 @@
 #include "app/calendar_window.h"
 #include "app/checkout_window.h"
 #include "app/command_messages.h"
-#include "app/database_queries.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/password_window.h"
@@ -16,6 +15,8 @@
 #include "app/simple_windows.h"
 #include "app/statistics_window.h"
 #include "app/update_window.h"
+#include "records/database_queries.h"
+#include "records/room_writes.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
 
@@ -112,11 +113,14 @@ private:
         if (message(kConfirmDelete + address, kDefaultMessageTitle, kMessageYesNo) != kAnswerYes) {
             return;
         }
-        QueryBuilder& builder = app_.state.queryBuilder;
-        const Text sql =
-            builder.buildDelete("b_fangjian", "`id`=" + std::to_string(selectedRoom()));
-        if (!app_.state.database.run(sql)) {
-            message(app_.state.database.errorMessage(), kErrorTitle);
+        // Let by another window since the question: the room stays.
+        const RoomOutcome outcome = tamrivo::deleteRoom(app_.state.database, selectedRoom());
+        if (outcome.result == RoomResult::Let) {
+            message(kOnlyIdleDeletable, kMessageTitle);
+            return;
+        }
+        if (outcome.result == RoomResult::Failed) {
+            message(outcome.error, kErrorTitle);
             return;
         }
         refreshRoomList(app_);
@@ -140,10 +144,12 @@ private:
         openLeaseWindow(app_);
     }
 
-    // Someone else's guest may stand at the door tonight: letting the room asks first.
+    // Someone else's guest may stand at the door tonight: letting the room asks first, and the
+    // lease window does not ask about that booking again.
     bool confirmBookedToday() {
         const Text today = formatDateTime(currentDateTime(), "yyyy-MM-dd");
         const auto booking = bookingOnDay(app_.state.database, selectedRoom(), today);
+        app_.state.leaseWindowAcceptedBookingId = booking ? booking->id : 0;
         return !booking ||
                message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
                        kDefaultMessageTitle, kMessageYesNo) == kAnswerYes;

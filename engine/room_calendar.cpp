@@ -22,6 +22,8 @@ QColor barColour(CalendarBarKind kind) {
             return {0x95, 0xa5, 0xa6};
         case CalendarBarKind::Booked:
             return {0x34, 0x98, 0xdb};
+        case CalendarBarKind::Overstay:
+            return {0xc0, 0x39, 0x2b};
         case CalendarBarKind::Cancelled:
             break;
     }
@@ -104,8 +106,11 @@ void RoomCalendar::paintBars(QPainter& painter) {
     const QRect shown = viewport()->rect();
     const QFont plain = painter.font();
     for (const CalendarBar& bar : page_.bars) {
-        const QRect box(dayLeft(bar.firstColumn) + 2, rowTop(bar.row) + 3,
-                        (bar.lastColumn - bar.firstColumn + 1) * kDayWidth - 4, kRowHeight - 6);
+        // Bars sharing a day split the row's height between them.
+        const int laneHeight = (kRowHeight - 6) / std::max(1, bar.lanes);
+        const QRect box(dayLeft(bar.firstColumn) + 2, rowTop(bar.row) + 3 + bar.lane * laneHeight,
+                        (bar.lastColumn - bar.firstColumn + 1) * kDayWidth - 4,
+                        laneHeight - (bar.lanes > 1 ? 1 : 0));
         if (!box.intersects(shown)) {
             continue;
         }
@@ -114,6 +119,9 @@ void RoomCalendar::paintBars(QPainter& painter) {
         painter.drawRoundedRect(box, 4, 4);
         QFont font = plain;
         font.setStrikeOut(bar.kind == CalendarBarKind::Cancelled);
+        if (bar.lanes > 1) {
+            font.setPixelSize(std::max(8, laneHeight - 1));
+        }
         painter.setFont(font);
         painter.setPen(bar.kind == CalendarBarKind::Cancelled ? Qt::darkGray : Qt::white);
         // A bar that began before the days in view shows its name where it comes into view.

@@ -6,6 +6,7 @@
 #include "records/stored_dates.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
+#include "ui/text_ops.h"
 
 namespace tamrivo {
 namespace {
@@ -41,25 +42,11 @@ bool roomTakesBookings(Database& database, int roomId) {
                              std::to_string(roomId)) == 1;
 }
 
-// The first booked booking, other than this one, that holds one of its days on its room.
-std::optional<Booking> clashingBooking(Database& database, const Booking& booking) {
-    StatementScope statement(database, Text(kColumns) +
-                                           "WHERE `fangjianid`=:room AND `zhuangtai`=0 AND "
-                                           "`id`<>:id AND `daodariqi`<:departure AND "
-                                           ":arrival<`likairiqi` ORDER BY `daodariqi` LIMIT 1");
-    statement.bindInt(":room", booking.roomId);
-    statement.bindInt(":id", booking.id);
-    statement.bindText(":arrival", booking.arrival);
-    statement.bindText(":departure", booking.departure);
-    if (!statement.step()) {
-        return std::nullopt;
-    }
-    return readBooking(statement);
-}
-
-bool isBooked(Database& database, int bookingId) {
-    return database.queryInt("SELECT count(*) FROM `b_yuding` WHERE `zhuangtai`=0 AND `id`=" +
-                             std::to_string(bookingId)) == 1;
+// A new arrival must not lie in the past; an edit may keep the one it had.
+bool arrivesInThePast(const Booking& booking, const std::optional<Booking>& stored,
+                      std::int64_t currentDay) {
+    const auto arrival = typedDay(booking.arrival);
+    return arrival && *arrival < currentDay && (!stored || stored->arrival != booking.arrival);
 }
 
 bool writeBooking(Database& database, const Booking& booking) {
@@ -92,29 +79,60 @@ bool writeBooking(Database& database, const Booking& booking) {
 // Ends the transaction that a refusal or a failure cuts short.
 BookingOutcome undone(Database& database, BookingResult result) {
     database.rollback();
-    return {result, 0, {}};
+    return {result, 0, {}, {}};
 }
 
 }  // namespace
 
-BookingOutcome saveBooking(Database& database, const Booking& booking) {
+std::optional<Booking> clashingBooking(Database& database, const Booking& booking) {
+    StatementScope statement(database, Text(kColumns) +
+                                           "WHERE `fangjianid`=:room AND `zhuangtai`=0 AND "
+                                           "`id`<>:id AND `daodariqi`<:departure AND "
+                                           ":arrival<`likairiqi` ORDER BY `daodariqi` LIMIT 1");
+    statement.bindInt(":room", booking.roomId);
+    statement.bindInt(":id", booking.id);
+    statement.bindText(":arrival", booking.arrival);
+    statement.bindText(":departure", booking.departure);
+    if (!statement.step()) {
+        return std::nullopt;
+    }
+    return readBooking(statement);
+}
+
+BookingOutcome saveBooking(Database& database, const Booking& booking, std::int64_t currentDay) {
+    if (trimText(booking.guest).empty()) {
+        return {BookingResult::BlankGuest, 0, {}, {}};
+    }
     if (!hasSoundDays(booking)) {
-        return {BookingResult::BadDays, 0, {}};
+        return {BookingResult::BadDays, 0, {}, {}};
     }
     // IMMEDIATE takes the write lock before the look: a second writer waits for the first to
-    // commit and then sees its booking.
+    // commit and then sees its booking, or its check-in.
     if (!database.execute("BEGIN IMMEDIATE")) {
-        return {BookingResult::Failed, 0, {}};
+        return {BookingResult::Failed, 0, {}, {}};
     }
     if (!roomTakesBookings(database, booking.roomId)) {
         return undone(database, BookingResult::NoRoom);
     }
-    if (booking.id != 0 && !isBooked(database, booking.id)) {
+    const auto stored = booking.id != 0 ? findBooking(database, booking.id) : std::nullopt;
+    if (booking.id != 0 && !(stored && stored->booked())) {
         return undone(database, BookingResult::NotBooked);
+    }
+    if (arrivesInThePast(booking, stored, currentDay)) {
+        return undone(database, BookingResult::PastArrival);
     }
     if (auto other = clashingBooking(database, booking)) {
         BookingOutcome outcome = undone(database, BookingResult::Overlaps);
         outcome.other = std::move(*other);
+        return outcome;
+    }
+    const auto stays = openStays(database, currentDay, booking.roomId);
+    if (!stays) {
+        return undone(database, BookingResult::Failed);
+    }
+    if (auto stay = stayHolding(*stays, *typedDay(booking.arrival), *typedDay(booking.departure))) {
+        BookingOutcome outcome = undone(database, BookingResult::HeldByStay);
+        outcome.stay = std::move(*stay);
         return outcome;
     }
     if (!writeBooking(database, booking)) {
@@ -124,16 +142,18 @@ BookingOutcome saveBooking(Database& database, const Booking& booking) {
     if (!database.commit()) {
         return undone(database, BookingResult::Failed);
     }
-    return {BookingResult::Saved, id, {}};
+    return {BookingResult::Saved, id, {}, {}};
 }
 
 BookingOutcome cancelBooking(Database& database, int bookingId) {
     if (!database.run("UPDATE `b_yuding` SET `zhuangtai`=2 WHERE `zhuangtai`=0 AND `id`=" +
                       std::to_string(bookingId))) {
-        return {BookingResult::Failed, bookingId, {}};
+        return {BookingResult::Failed, bookingId, {}, {}};
     }
-    return {
-        database.changes() == 1 ? BookingResult::Saved : BookingResult::NotBooked, bookingId, {}};
+    return {database.changes() == 1 ? BookingResult::Saved : BookingResult::NotBooked,
+            bookingId,
+            {},
+            {}};
 }
 
 bool markBookingArrived(Database& database, int bookingId, const Text& orderNumber) {

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "data/database.h"
+#include "records/planned_departures.h"
 #include "records/schema.h"
+#include "records/stored_dates.h"
 
 namespace tamrivo {
 
@@ -28,23 +30,33 @@ struct Booking {
 
 enum class BookingResult {
     Saved,
-    BadDays,    // a day that does not exist, or a departure not after the arrival
-    NoRoom,     // the room has no row, or is abandoned
-    Overlaps,   // another booked stay holds some of the days: see `other`
-    NotBooked,  // the booking is gone, or has arrived or been cancelled meanwhile
-    Failed      // the database refused; its errorMessage says why
+    BadDays,      // a day that does not exist, or a departure not after the arrival
+    BlankGuest,   // no name, or only blanks
+    PastArrival,  // an arrival before today (one already stored may stay as it is)
+    HeldByStay,   // a guest staying in the room holds some of the nights: see `stay`
+    NoRoom,       // the room has no row, or is abandoned
+    Overlaps,     // another booked stay holds some of the days: see `other`
+    NotBooked,    // the booking is gone, or has arrived or been cancelled meanwhile
+    Failed        // the database refused; its errorMessage says why
 };
 
 struct BookingOutcome {
     BookingResult result = BookingResult::Failed;
     int id = 0;     // of the saved booking
     Booking other;  // the booking in the way, for Overlaps
+    OpenStay stay;  // the stay in the way, for HeldByStay
 };
 
 // Writes a new booking (id 0) or rewrites a booked one with the days, guest and money given.
-// The look for a clashing booking and the write are one transaction that keeps every other
-// connection from writing in between, so two people booking the same days cannot both win.
-BookingOutcome saveBooking(Database& database, const Booking& booking);
+// The look for a clashing booking or stay and the write are one transaction that keeps every
+// other connection from writing in between, so two people booking the same days cannot both
+// win. `currentDay` is today's day number.
+BookingOutcome saveBooking(Database& database, const Booking& booking,
+                           std::int64_t currentDay = today());
+
+// The first booked booking of this one's room, other than this one (by id; 0 is none), that
+// holds one of its nights, its arrival up to the night before its departure ("yyyy-MM-dd").
+std::optional<Booking> clashingBooking(Database& database, const Booking& booking);
 
 // Marks a booked booking cancelled; it stays, shown struck through, and frees its days.
 BookingOutcome cancelBooking(Database& database, int bookingId);

@@ -27,9 +27,9 @@ const std::vector<FieldDefinition>& bookingFields() {
 
 }  // namespace
 
-bool addBookingsTable(Database& database, Text* error) {
-    using namespace schema::b_yuding;
-    if (database.tableExists(kTable)) {
+bool addTableOnce(Database& database, const Text& table, std::span<const FieldDefinition> fields,
+                  const OwnIndex& index, Text* error) {
+    if (database.tableExists(table)) {
         return true;
     }
     // Another program may add it between the look and the creation; the transaction makes
@@ -38,10 +38,9 @@ bool addBookingsTable(Database& database, Text* error) {
         return false;
     }
     const bool made =
-        database.tableExists(kTable) ||
-        (database.createTable(kTable, bookingFields(), error) &&
-         database.createIndex("i_yuding_fangjianid", kTable,
-                              Text("`") + kFangjianid + "`, `" + kDaodariqi + "`", error));
+        database.tableExists(table) ||
+        (database.createTable(table, fields, error) &&
+         (index.name.empty() || database.createIndex(index.name, table, index.columns, error)));
     if (made && database.commit()) {
         return true;
     }
@@ -50,6 +49,17 @@ bool addBookingsTable(Database& database, Text* error) {
     }
     database.rollback();
     return false;
+}
+
+bool addBookingsTable(Database& database, Text* error) {
+    using namespace schema::b_yuding;
+    // A stay finds the booking it arrived on by its order number; tables made before that
+    // look gain its index too.
+    return addTableOnce(
+               database, kTable, bookingFields(),
+               {"i_yuding_fangjianid", Text("`") + kFangjianid + "`, `" + kDaodariqi + "`"},
+               error) &&
+           database.createIndex("i_yuding_danhao", kTable, Text("`") + kDanhao + "`", error);
 }
 
 }  // namespace tamrivo

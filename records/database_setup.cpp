@@ -13,7 +13,9 @@
 #include "records/bookings_table.h"
 #include "records/demo_data.h"
 #include "records/password_digest.h"
+#include "records/planned_departures.h"
 #include "records/schema.h"
+#include "records/stored_dates.h"
 #include "ui/text_encoding.h"
 
 namespace tamrivo {
@@ -72,11 +74,22 @@ bool addAdmin(Database& db) {
                                      Text(kAdminName) + "', '" + digest + "')");
 }
 
-bool fill(Database& db, bool withDemo, Text& error) {
+bool fill(Database& db, Text& error) {
     return db.createTable(schema::b_yh::kTable, usersTable(), &error) &&
            db.createTable(schema::b_fangjian::kTable, roomsTable(), &error) &&
-           db.createTable(schema::b_zulin::kTable, leasesTable(), &error) && addAdmin(db) &&
-           (!withDemo || addDemoData(db));
+           db.createTable(schema::b_zulin::kTable, leasesTable(), &error) && addAdmin(db);
+}
+
+// The demo's stays carry planned departures, so they follow the program's own tables.
+bool fillDemo(Database& db) {
+    if (!db.begin()) {
+        return false;
+    }
+    if (!addDemoData(db, today())) {
+        db.rollback();
+        return false;
+    }
+    return db.commit();
 }
 
 // Creates the file empty, failing if anything stands at the path: nothing that exists is
@@ -117,8 +130,9 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
     Database db;
     Text reason;
     const bool opened = db.open(path, schema::kDatabaseKey);
-    const bool filled = opened && db.begin() && fill(db, withDemo, reason) && db.commit() &&
-                        addBookingsTable(db, &reason);
+    const bool filled = opened && db.begin() && fill(db, reason) && db.commit() &&
+                        addBookingsTable(db, &reason) && addPlannedDeparturesTable(db, &reason) &&
+                        (!withDemo || fillDemo(db));
     if (!filled && reason.empty()) {
         reason = db.errorMessage();
     }
@@ -128,8 +142,8 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
         return {false, "cannot create " + shown + ": " + native(reason)};
     }
     std::string made = "created " + shown +
-                       " with tables b_yh, b_fangjian, b_zulin and b_yuding, user " + kAdminName +
-                       " (password " + kAdminPassword + ")";
+                       " with tables b_yh, b_fangjian, b_zulin, b_yuding and b_yujituifang, user " +
+                       kAdminName + " (password " + kAdminPassword + ")";
     if (withDemo) {
         made += ", " + demoDataSummary();
     }

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "data/database.h"
+#include "records/planned_departures.h"
 #include "records/schema.h"
+#include "records/stored_dates.h"
 
 namespace tamrivo {
 namespace {
@@ -38,23 +40,64 @@ struct DemoLease {
     const char* jiesuanbeizhu;
 };
 
-// Order numbers follow the program's own rule: check-in time, "-", largest lease id + 1000.
-constexpr std::array<DemoLease, 3> kLeases = {{
-    {"20240301142000-00001000", "幸福里3号楼101室", "李明", "13800138000", 200.00, 120.00,
-     "2024-03-01 14:20:00", "", kLeaseSettled, 360, "2024-03-04 11:00:00", "押金已退"},
-    {"20240305093000-00001001", "幸福里3号楼102室", "王芳", "13900139000", 300.00, 150.00,
-     "2024-03-05 09:30:00", "长住优惠", kLeaseOpen, 0, "", ""},
-    {"20240306180500-00001002", "幸福里3号楼201室", "张伟", "13700137000", 100.00, 98.50,
-     "2024-03-06 18:05:00", "", kLeaseOpen, 0, "", ""},
+// The settled stay lies in the past; the open ones are dated from the day the records are
+// made, so a first calendar shows guests in, one of them due to leave that day.
+struct DemoStay {
+    const char* room;
+    const char* guest;
+    const char* contact;
+    double deposit;
+    double rent;
+    const char* remark;
+    const char* time;  // of the check-in
+    int daysAgo;       // the check-in's day, before the day the records are made
+    int nights;        // up to the planned departure
+};
+
+constexpr std::array<DemoStay, 2> kStays = {{
+    {"幸福里3号楼102室", "王芳", "13900139000", 300.00, 150.00, "长住优惠", "09:30:00", 7, 7},
+    {"幸福里3号楼201室", "张伟", "13700137000", 100.00, 98.50, "", "18:05:00", 1, 3},
 }};
+
+constexpr DemoLease kSettled = {"20240301142000-00001000",
+                                "幸福里3号楼101室",
+                                "李明",
+                                "13800138000",
+                                200.00,
+                                120.00,
+                                "2024-03-01 14:20:00",
+                                "",
+                                kLeaseSettled,
+                                360,
+                                "2024-03-04 11:00:00",
+                                "押金已退"};
 
 constexpr std::array<DemoRoom, 5> kRooms = {{
     {"幸福里3号楼101室", kRoomNormal, kRoomIdle, ""},
-    {"幸福里3号楼102室", kRoomNormal, kRoomLet, kLeases[1].danhao},
-    {"幸福里3号楼201室", kRoomNormal, kRoomLet, kLeases[2].danhao},
+    {"幸福里3号楼102室", kRoomNormal, kRoomLet, ""},  // its order number comes with its stay
+    {"幸福里3号楼201室", kRoomNormal, kRoomLet, ""},
     {"幸福里3号楼202室", kRoomNormal, kRoomIdle, ""},
     {"幸福里3号楼301室", kRoomAbandoned, kRoomIdle, ""},
 }};
+
+// An open stay as a lease. Order numbers follow the program's own rule: check-in time, "-",
+// largest lease id + 1000 (the settled lease is id 1).
+struct OpenLease {
+    std::string danhao;
+    std::string checkIn;
+    std::string plannedDeparture;
+};
+
+OpenLease openLease(const DemoStay& stay, std::size_t index, std::int64_t today) {
+    const std::int64_t day = today - stay.daysAgo;
+    const std::string checkIn = dayText(day) + " " + stay.time;
+    std::string number = std::to_string(1001 + index);
+    number.insert(0, 8 - number.size(), '0');
+    const std::string digits = dayText(day, "yyyyMMdd") + std::string(stay.time).substr(0, 2) +
+                               std::string(stay.time).substr(3, 2) +
+                               std::string(stay.time).substr(6, 2);
+    return {digits + "-" + number, checkIn, dayText(day + stay.nights)};
+}
 
 // Runs a prepared insert once all its values are bound; finalizes it on every path.
 bool finish(Database& db, StatementHandle statement, bool bound) {
@@ -98,16 +141,45 @@ bool insertLease(Database& db, const DemoLease& lease) {
     return finish(db, statement, bound);
 }
 
+// Adds an open stay's lease with its planned departure, and lets its room by its order number.
+bool addOpenStay(Database& db, const DemoStay& stay, std::size_t index, std::int64_t today) {
+    const OpenLease open = openLease(stay, index, today);
+    const DemoLease lease = {open.danhao.c_str(),
+                             stay.room,
+                             stay.guest,
+                             stay.contact,
+                             stay.deposit,
+                             stay.rent,
+                             open.checkIn.c_str(),
+                             stay.remark,
+                             kLeaseOpen,
+                             0,
+                             "",
+                             ""};
+    if (!insertLease(db, lease) ||
+        !writePlannedDeparture(db, static_cast<int>(db.lastInsertRowid()), open.plannedDeparture)) {
+        return false;
+    }
+    StatementHandle statement =
+        db.prepare("UPDATE `b_fangjian` SET `danhao`=:danhao WHERE `dizhi`=:dizhi");
+    const bool bound = db.bindText(statement, ":danhao", open.danhao) &&
+                       db.bindText(statement, ":dizhi", stay.room);
+    return finish(db, statement, bound);
+}
+
 }  // namespace
 
-bool addDemoData(Database& db) {
-    for (const DemoLease& lease : kLeases) {
-        if (!insertLease(db, lease)) {
-            return false;
-        }
+bool addDemoData(Database& db, std::int64_t today) {
+    if (!insertLease(db, kSettled)) {
+        return false;
     }
     for (const DemoRoom& room : kRooms) {
         if (!insertRoom(db, room)) {
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < kStays.size(); ++i) {
+        if (!addOpenStay(db, kStays[i], i, today)) {
             return false;
         }
     }
@@ -127,13 +199,9 @@ std::string demoDataSummary() {
             ++idle;
         }
     }
-    int settled = 0;
-    for (const DemoLease& lease : kLeases) {
-        settled += lease.zulinzhuangtai == kLeaseSettled ? 1 : 0;
-    }
     return "demo rooms: " + std::to_string(idle) + " idle, " + std::to_string(let) +
-           " let with their open leases, " + std::to_string(abandoned) + " abandoned; " +
-           std::to_string(settled) + " settled lease";
+           " let with their open leases, " + std::to_string(abandoned) +
+           " abandoned; 1 settled lease";
 }
 
 }  // namespace tamrivo

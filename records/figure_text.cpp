@@ -37,6 +37,7 @@ constexpr Figure kFigures[] = {
     {"入住次数", writeCount, [](const PeriodFigures& f) { return double(f.stays); }},
     {"出租晚数", writeCount, [](const PeriodFigures& f) { return double(f.nightsLet); }},
     {"出租率", percentText, [](const PeriodFigures& f) { return f.occupancy(); }},
+    {"客房收入", moneyText, [](const PeriodFigures& f) { return f.roomRevenue; }},
     {"平均房价", moneyText, [](const PeriodFigures& f) { return f.averageRate(); }},
     {"每间可售房收入", moneyText,
      [](const PeriodFigures& f) { return f.incomePerAvailableNight(); }},

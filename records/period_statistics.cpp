@@ -42,7 +42,8 @@ bool readRooms(Database& database, Rooms& rooms) {
 bool readLeases(Database& database, ReportPeriod days, std::vector<LeaseFacts>& leases) {
     constexpr char kColumns[] =
         "SELECT `id`, `fangzhi`, `ruzhuriqi`, ifnull(`zulinzhuangtai`, 0)=1, "
-        "CAST(ifnull(`jiesuanjine`, 0) AS REAL), `jiesuanriqi` FROM `b_zulin` ";
+        "CAST(ifnull(`jiesuanjine`, 0) AS REAL), `jiesuanriqi`, CAST(ifnull(`zujin`, 0) AS REAL) "
+        "FROM `b_zulin` ";
     StatementScope rows(database, Text(kColumns) +
                                       "WHERE `zulinzhuangtai`=1 AND ("
                                       "(`jiesuanriqi`>=:first AND `ruzhuriqi`<:end) "
@@ -54,7 +55,8 @@ bool readLeases(Database& database, ReportPeriod days, std::vector<LeaseFacts>& 
     rows.bindText(":end", dayText(days.lastDay + 1));
     while (rows.step()) {
         leases.push_back({rows.columnText(0), rows.columnText(1), rows.columnText(2),
-                          rows.columnInt(3) == 1, rows.columnDouble(4), rows.columnText(5)});
+                          rows.columnInt(3) == 1, rows.columnDouble(4), rows.columnText(5),
+                          rows.columnDouble(6)});
     }
     return rows.finish();
 }
@@ -79,6 +81,7 @@ public:
         const std::int64_t nights = nightsWithin(period_, *checkIn, end);
         const std::int64_t stays = isWithin(period_, *checkIn) ? 1 : 0;
         figures.nightsLet += nights;
+        figures.roomRevenue += static_cast<double>(nights) * lease.rent;
         figures.stays += stays;
         if (room != nullptr) {
             room->nightsLet += nights;
@@ -176,11 +179,11 @@ double PeriodFigures::occupancy() const {
 }
 
 double PeriodFigures::averageRate() const {
-    return ratio(income, static_cast<double>(nightsLet));
+    return ratio(roomRevenue, static_cast<double>(nightsLet));
 }
 
 double PeriodFigures::incomePerAvailableNight() const {
-    return ratio(income, static_cast<double>(nightsOnOffer));
+    return ratio(roomRevenue, static_cast<double>(nightsOnOffer));
 }
 
 std::optional<PeriodStatistics> readPeriodStatistics(Database& database, ReportPeriod period,

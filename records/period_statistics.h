@@ -13,17 +13,21 @@ namespace tamrivo {
 
 // The figures of one period. A stay is a check-in on one of its days; its nights and income
 // are those of the rent report (nights inside the period, an open lease up to tonight;
-// settled amounts by settlement date). The nights on offer are the normal rooms times the
-// days of the period up to tonight, since nights still to come can be neither let nor idle.
+// settled amounts by settlement date). Room revenue is what the stays earned in the period,
+// each of their nights in it at their rent, open ones too: unlike the money settled, it
+// stands beside the nights it was earned on, so the rates are prices a landlord recognises.
+// The nights on offer are the normal rooms times the days of the period up to tonight, since
+// nights still to come can be neither let nor idle.
 struct PeriodFigures {
-    double income = 0;
+    double income = 0;       // settled in the period
+    double roomRevenue = 0;  // earned by the nights let in the period
     std::int64_t stays = 0;
     std::int64_t nightsLet = 0;
     std::int64_t nightsOnOffer = 0;
 
     double occupancy() const;                // nights let per night on offer
-    double averageRate() const;              // income per night let
-    double incomePerAvailableNight() const;  // income per night on offer
+    double averageRate() const;              // room revenue per night let
+    double incomePerAvailableNight() const;  // room revenue per night on offer
 };
 
 struct RoomFigures {

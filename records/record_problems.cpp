@@ -106,6 +106,19 @@ const std::array<StateRule, 3> kBookingRules = {{
      }},
 }};
 
+// A planned departure must be a day and belong to a lease; a settled lease keeps its own.
+const std::array<StateRule, 1> kPlannedDepartureRules = {{
+    {"SELECT p.`zulinid`, quote(p.`tuifangriqi`), EXISTS (SELECT 1 FROM `b_zulin` z WHERE "
+     "z.`id`=p.`zulinid`) FROM `b_yujituifang` p WHERE NOT EXISTS (SELECT 1 FROM `b_zulin` z "
+     "WHERE z.`id`=p.`zulinid`) OR NOT (p.`tuifangriqi` GLOB "
+     "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]' AND date(p.`tuifangriqi`)=p.`tuifangriqi`) "
+     "ORDER BY p.`zulinid`",
+     [](std::span<const StoredValue> row) {
+         return "planned departure " + row[1].text + " of lease " + row[0].text +
+                (row[2].text == "1" ? " is no day" : " is for a missing lease");
+     }},
+}};
+
 std::string lastError(Database& database) {
     return gbkToUtf8(database.errorMessage());
 }
@@ -153,6 +166,9 @@ std::vector<std::string> recordProblems(Database& database) {
     // Records from before the bookings have no such table, and need none.
     if (database.tableExists("b_yuding")) {
         applyRules(database, kBookingRules, problems);
+    }
+    if (database.tableExists("b_yujituifang")) {
+        applyRules(database, kPlannedDepartureRules, problems);
     }
     return problems;
 }

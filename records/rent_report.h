@@ -24,6 +24,7 @@ struct LeaseFacts {
     bool settled = false;
     double amount = 0;
     std::string settledAt;
+    double rent = 0;  // per night
 };
 
 struct RentReport {

@@ -89,6 +89,15 @@ inline constexpr char kDizhi[] = "dizhi";        // address
 inline constexpr char kDianhua[] = "dianhua";    // phone
 }  // namespace b_fangdong
 
+// The day each lease's guest is expected to leave, beside the lease rather than in it, so the
+// lease table keeps the columns earlier versions wrote. A lease without a row (one of theirs)
+// is expected to leave the day after its check-in.
+namespace b_yujituifang {
+inline constexpr char kTable[] = "b_yujituifang";
+inline constexpr char kZulinid[] = "zulinid";          // lease id
+inline constexpr char kTuifangriqi[] = "tuifangriqi";  // planned departure day, "yyyy-MM-dd"
+}  // namespace b_yujituifang
+
 // b_fangjian.zhuangtai: every value other than kRoomNormal counts as abandoned.
 enum RoomCondition : int { kRoomAbandoned = 0, kRoomNormal = 1 };
 

@@ -69,6 +69,7 @@ enum class Handler {
     SaveLease,
     FillCheckoutWindow,
     SettleLease,
+    ShowCheckoutCharges,
     ShowReceipt,
     // update window
     UpdateWindowCreated,
@@ -166,17 +167,21 @@ struct TableRow {
     std::vector<Text> cells;
 };
 
-// What a bar of the room calendar stands for; each kind has its own colour.
-enum class CalendarBarKind { Let, Settled, Booked, Cancelled };
+// What a bar of the room calendar stands for; each kind has its own colour. Overstay is a
+// guest still in after the planned departure.
+enum class CalendarBarKind { Let, Settled, Booked, Cancelled, Overstay };
 
 // A stay drawn on the room calendar: its row, the first and last day columns it covers
-// (already cut to the page), and the guest's name on it.
+// (already cut to the page), and the guest's name on it. Bars that share a day of a row lie
+// in lanes, one above the other, so none hides another: `lane` of `lanes` in its row.
 struct CalendarBar {
     int row = 0;
     int firstColumn = 0;
     int lastColumn = 0;
     CalendarBarKind kind = CalendarBarKind::Booked;
     Text label;
+    int lane = 0;
+    int lanes = 1;
     friend bool operator==(const CalendarBar&, const CalendarBar&) = default;
 };
 

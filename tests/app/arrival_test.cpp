@@ -4,6 +4,7 @@
 #include "tests/app/app_fixture.h"
 #include "ui/date_format.h"
 #include "ui/date_time.h"
+#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -32,9 +33,12 @@ protected:
         booking = *findBooking(state.database, saved.id);
     }
 
+    // The booking carries no rent: the landlord types it.
     WindowHandle openArrival() {
         openArrivalWindow(app, booking);
-        return only(WindowKind::Lease);
+        const WindowHandle lease = only(WindowKind::Lease);
+        services.setText(lease, "编辑框_租金", "168");
+        return lease;
     }
 
     WindowHandle main = 0;
@@ -49,6 +53,8 @@ TEST_F(Arrival, TheCheckInIsFilledFromTheBookingAndItsConfirmWritesAllThree) {
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_联系方式"), "139");
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_定金"), "66.5");
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_备注"), "靠窗");
+    EXPECT_EQ(services.dateTime(lease, "日期框_预计退房"), toDateTime(booking.departure))
+        << "the guest is expected to leave as booked";
     const Text orderNumber = services.text(lease, "编辑框_单号");
     clickControl(services, lease, "按钮_确定");
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
@@ -59,6 +65,7 @@ TEST_F(Arrival, TheCheckInIsFilledFromTheBookingAndItsConfirmWritesAllThree) {
     const Booking arrived = *findBooking(state.database, booking.id);
     EXPECT_EQ(arrived.state, schema::kBookingArrived);
     EXPECT_TEXT_EQ(arrived.orderNumber, orderNumber);
+    EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), booking.departure);
     EXPECT_EQ(roomList(main).front().image, 2);
 }
 
@@ -104,6 +111,9 @@ TEST_F(Arrival, ACheckInFromTheToolbarOnARoomBookedForTodayAsksFirst) {
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "") << "a walk-in, not the booking";
+    services.setText(lease, "编辑框_姓名", "路人");
+    services.setText(lease, "编辑框_定金", "0");
+    services.setText(lease, "编辑框_租金", "150");
     clickControl(services, lease, "按钮_确定");
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
     EXPECT_TRUE(findBooking(state.database, booking.id)->booked());
@@ -119,6 +129,119 @@ TEST_F(Arrival, ARoomBookedFromTomorrowLetsWithoutAsking) {
     command(main, 0, "房屋入住");
     EXPECT_NE(only(WindowKind::Lease), 0);
     EXPECT_EQ(responder.count(), boxes);
+}
+
+// The question a save asks when the stay's nights run over another guest's booking.
+Text bookedDuringStay(const Booking& other) {
+    return "这个房间在预计退房前已被预订：\r\n\r\n预订" + std::to_string(other.id) + "：" +
+           other.guest + "，" + other.arrival + " 至 " + other.departure +
+           "\r\n\r\n确定仍要保存吗？";
+}
+
+class StayOverBooking : public Arrival {
+protected:
+    // Another guest's booking of the room, from days after today.
+    Booking bookLater(int arrival, int departure, const Text& guest) {
+        Booking later;
+        later.roomId = room;
+        later.guest = guest;
+        later.arrival = dayFromToday(arrival);
+        later.departure = dayFromToday(departure);
+        const BookingOutcome saved = saveBooking(state.database, later);
+        EXPECT_EQ(saved.result, BookingResult::Saved);
+        return *findBooking(state.database, saved.id);
+    }
+
+    void planDeparture(WindowHandle lease, int fromToday) {
+        services.setDateTime(lease, "日期框_预计退房", toDateTime(dayFromToday(fromToday)));
+    }
+};
+
+TEST_F(StayOverBooking, AnArrivalStayingIntoTheNextBookingAsksAndNoSavesNothing) {
+    const Booking next = bookLater(3, 5, "赵六");
+    const WindowHandle lease = openArrival();
+    planDeparture(lease, 4);
+    responder.answer(kAnswerNo);
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), bookedDuringStay(next));
+    EXPECT_NE(only(WindowKind::Lease), 0) << "stays open with its contents";
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
+    EXPECT_TRUE(findBooking(state.database, booking.id)->booked());
+
+    // Leaving the day the next guest comes takes none of their nights; the booking arriving
+    // is the guest's own.
+    planDeparture(lease, 3);
+    const std::size_t boxes = responder.count();
+    confirm(lease);
+    EXPECT_EQ(responder.count(), boxes);
+    EXPECT_EQ(only(WindowKind::Lease), 0);
+    EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), dayFromToday(3));
+}
+
+TEST_F(StayOverBooking, AYesSavesTheArrivalOverTheBooking) {
+    const Booking next = bookLater(2, 4, "赵六");
+    const WindowHandle lease = openArrival();
+    planDeparture(lease, 3);
+    responder.answer(kAnswerYes);
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), bookedDuringStay(next));
+    EXPECT_EQ(only(WindowKind::Lease), 0);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 1);
+    EXPECT_TRUE(findBooking(state.database, next.id)->booked()) << "the other booking stands";
+}
+
+TEST_F(StayOverBooking, AWalkInIsAskedOnlyAboutTheBookingsItWasNotAskedAboutYet) {
+    const Booking next = bookLater(3, 6, "赵六");
+    responder.answer(kAnswerYes);
+    command(main, 0, "房屋入住");  // asks about today's booking
+    const WindowHandle lease = only(WindowKind::Lease);
+    ASSERT_NE(lease, 0);
+    services.setText(lease, "编辑框_姓名", "路人");
+    services.setText(lease, "编辑框_定金", "0");
+    services.setText(lease, "编辑框_租金", "150");
+    planDeparture(lease, 5);
+    responder.answer(kAnswerNo);
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), bookedDuringStay(next)) << "not today's again";
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
+
+    planDeparture(lease, 2);  // only today's booking's nights, let over already
+    const std::size_t boxes = responder.count();
+    confirm(lease);
+    EXPECT_EQ(responder.count(), boxes);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 1);
+}
+
+TEST_F(StayOverBooking, ALeaseEditLengtheningTheStayAsksAndACancelledBookingDoesNot) {
+    ASSERT_EQ(cancelBooking(state.database, booking.id).result, BookingResult::Saved);
+    addLetRoom("二号房", "A-1", dayFromToday(-2) + " 09:00:00");
+    const int let = queryInt("SELECT id FROM b_fangjian WHERE danhao='A-1'");
+    refreshRoomList(app);
+    room = let;
+    const Booking next = bookLater(4, 6, "赵六");
+    const Booking cancelled = bookLater(1, 3, "改期");
+    ASSERT_EQ(cancelBooking(state.database, cancelled.id).result, BookingResult::Saved);
+
+    command(main, 1, "修改入住");
+    WindowHandle lease = only(WindowKind::Lease);
+    ASSERT_NE(lease, 0);
+    planDeparture(lease, 3);
+    const std::size_t boxes = responder.count();
+    confirm(lease);
+    EXPECT_EQ(responder.count(), boxes) << "a cancelled booking holds no nights";
+    EXPECT_EQ(only(WindowKind::Lease), 0);
+
+    command(main, 1, "修改入住");
+    lease = only(WindowKind::Lease);
+    planDeparture(lease, 5);
+    responder.answer(kAnswerNo);
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), bookedDuringStay(next));
+    EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), dayFromToday(3));
+    responder.answer(kAnswerYes);
+    confirm(lease);
+    EXPECT_EQ(only(WindowKind::Lease), 0);
+    EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), dayFromToday(5));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include "app/calendar_page.h"
 #include "app/calendar_window.h"
 #include "app/main_window.h"
 #include "engine/room_calendar.h"
@@ -25,7 +26,13 @@ protected:
         idle = addRoom("一号房", 1);
         addRoom("废弃房", 0);
         let = addLetRoom("二号房", "A-1", day(-3) + " 14:00:00");
+        planDeparture("A-1", 0);  // due to leave today
         refreshRoomList(app);
+    }
+
+    void planDeparture(const Text& orderNumber, int fromToday) {
+        ASSERT_TRUE(run("INSERT OR REPLACE INTO b_yujituifang (zulinid, tuifangriqi) SELECT id, '" +
+                        day(fromToday) + "' FROM b_zulin WHERE danhao='" + orderNumber + "'"));
     }
 
     WindowHandle openCalendar() {
@@ -88,7 +95,7 @@ TEST_F(Calendar, BarsShowEachStayCutAtThePagesEdgesInItsKind) {
     using Kind = CalendarBarKind;
     EXPECT_THAT(shown.bars,
                 ::testing::UnorderedElementsAre(CalendarBar{0, 0, 1, Kind::Settled, "老客"},
-                                                CalendarBar{1, 4, 7, Kind::Let, "张三"},
+                                                CalendarBar{1, 4, 6, Kind::Let, "张三"},
                                                 CalendarBar{0, 57, 67, Kind::Booked, "远客"},
                                                 CalendarBar{0, 9, 10, Kind::Cancelled, "改期"}));
 
@@ -156,6 +163,29 @@ TEST_F(Calendar, OfTwoBookingWindowsOnTheSameDaysTheSecondIsRefusedNamingTheFirs
     EXPECT_NE(only(WindowKind::Booking), 0) << "the refused one stays open to change";
 }
 
+TEST_F(Calendar, ABookingOfNobodyInThePastOrOverAStayIsRefusedSayingWhy) {
+    planDeparture("A-1", 3);
+    openCalendar();
+    state.bookingWindowRoomId = let;
+    state.bookingWindowBookingId = 0;
+    openBookingWindow(app);
+    const WindowHandle booking = only(WindowKind::Booking);
+    fillBooking(booking, " ", 4, 6);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(), "请填写姓名");
+    fillBooking(booking, "丁", -1, 6);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(), "到达日期不能早于今天");
+    fillBooking(booking, "丁", 2, 6);
+    confirm(booking);
+    EXPECT_TEXT_EQ(lastBoxText(),
+                   "这些日期房间有客人入住：\r\n张三，二号房，" + day(-3) + " 至 " + day(3));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 0);
+    fillBooking(booking, "丁", 3, 6);  // from the planned departure on
+    confirm(booking);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_yuding"), 1);
+}
+
 TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
     const WindowHandle calendar = openCalendar();
     state.bookingWindowRoomId = let;
@@ -176,10 +206,9 @@ TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
 
 TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuestIn) {
     const int arriving = book(idle, 0, 2, "赵一");
-    book(let, -2, 0, "钱二");
     const WindowHandle calendar = openCalendar();
     EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
-                   "今日 " + day(0) + "  预计到达：一号房 赵一\r\n应离开：二号房 钱二");
+                   "今日 " + day(0) + "  预计到达：一号房 赵一\r\n应离开：二号房 张三");
 
     services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, arriving));
     clickControl(services, calendar, "按钮_入住");
@@ -187,12 +216,80 @@ TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuest
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "赵一");
+    services.setText(lease, "编辑框_租金", "150");
     confirm(lease);
     EXPECT_EQ(findBooking(state.database, arriving)->state, schema::kBookingArrived);
     EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
-                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 钱二");
+                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 张三");
+    // The guest stays up to the booking's departure.
     EXPECT_THAT(page(calendar).bars,
-                ::testing::Contains(CalendarBar{0, 7, 7, CalendarBarKind::Let, "赵一"}));
+                ::testing::Contains(CalendarBar{0, 7, 8, CalendarBarKind::Let, "赵一"}));
+}
+
+TEST_F(Calendar, TheHeaderNamesTheGuestsStillInAfterTheirPlannedDeparture) {
+    addLetRoom("三号房", "B-2", day(-5) + " 10:00:00");
+    planDeparture("B-2", -1);
+    addLetRoom("四号房", "C-3", day(-4) + " 10:00:00");
+    planDeparture("C-3", -2);
+    addLetRoom("五号房", "D-4", day(-1) + " 10:00:00");
+    planDeparture("D-4", 1);  // due tomorrow: in neither list
+    ASSERT_TRUE(run("UPDATE b_zulin SET xingming='钱二' WHERE danhao='C-3'"));
+    const WindowHandle calendar = openCalendar();
+    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+                   "今日 " + day(0) +
+                       "  预计到达：无\r\n应离开：二号房 张三  已超期：三号房 张三；四号房 钱二");
+
+    // Once the last of them has left, the part goes.
+    ASSERT_TRUE(
+        run("UPDATE b_fangjian SET chuzuzhuangtai=0, danhao='' WHERE dizhi IN "
+            "('三号房', '四号房')"));
+    clickControl(services, calendar, "按钮_今天");
+    processEvents();
+    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+                   "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 张三");
+}
+
+// A page of ten days from 2026-11-27 (day 46353), across the month's end, with today the
+// 2026-12-02: an overstaying guest, a booking and a cancelled one on the stay's nights.
+TEST(CalendarPage, NoBarHidesAStayAndAnOverstayShowsUpToToday) {
+    constexpr std::int64_t kFirst = 46353;
+    CalendarRecords records;
+    records.rooms = {{1, "101", "A-1"}, {2, "102", ""}};
+    OpenStay stay;
+    stay.roomId = 1;
+    stay.guest = "李四";
+    stay.firstDay = kFirst + 1;          // 11-28
+    stay.plannedDeparture = kFirst + 4;  // 12-01
+    records.stays = {stay};
+    Booking over;
+    over.roomId = 1;
+    over.guest = "王五";
+    over.arrival = "2026-11-30";
+    over.departure = "2026-12-03";
+    Booking cancelled = over;
+    cancelled.guest = "赵六";
+    cancelled.arrival = "2026-11-28";
+    cancelled.state = schema::kBookingCancelled;
+    Booking elsewhere = over;
+    elsewhere.roomId = 2;
+    elsewhere.guest = "钱七";
+    records.bookings = {over, cancelled, elsewhere};
+
+    const CalendarPage page = calendarPage(records, kFirst, 10, kFirst + 5);
+    using Kind = CalendarBarKind;
+    // The stay and its overstay share lane 0; each booking lies in a lane of its own.
+    EXPECT_THAT(page.bars,
+                ::testing::UnorderedElementsAre(CalendarBar{0, 1, 3, Kind::Let, "李四", 0, 3},
+                                                CalendarBar{0, 4, 5, Kind::Overstay, "李四", 0, 3},
+                                                CalendarBar{0, 3, 5, Kind::Booked, "王五", 1, 3},
+                                                CalendarBar{0, 1, 5, Kind::Cancelled, "赵六", 2, 3},
+                                                CalendarBar{1, 3, 5, Kind::Booked, "钱七", 0, 1}));
+
+    // On the planned day itself the guest is due out: no overstay yet.
+    const CalendarPage due = calendarPage(records, kFirst, 10, kFirst + 4);
+    EXPECT_EQ(std::count_if(due.bars.begin(), due.bars.end(),
+                            [](const CalendarBar& bar) { return bar.kind == Kind::Overstay; }),
+              0);
 }
 
 TEST_F(Calendar, ThereIsOneCalendarAtATime) {
@@ -210,12 +307,14 @@ TEST_F(AppTest, RecordsFromBeforeTheBookingsGainTheirTableWhenTheProgramOpensThe
         Database older;
         ASSERT_TRUE(older.open(databaseFile().string(), schema::kDatabaseKey));
         ASSERT_TRUE(older.execute("DROP TABLE `b_yuding`"));
+        ASSERT_TRUE(older.execute("DROP TABLE `b_yujituifang`"));
         older.close();
     }
     ASSERT_TRUE(startProgram(app));
     const WindowHandle main = logIn("admin", "904817");
     ASSERT_NE(main, 0);
     EXPECT_TRUE(state.database.tableExists("b_yuding"));
+    EXPECT_TRUE(state.database.tableExists("b_yujituifang"));
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 3) << "the demo leases are still there";
     EXPECT_NE(openByCommand(main, -1, "房态预订", WindowKind::Calendar), 0);
 }

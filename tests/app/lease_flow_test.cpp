@@ -3,6 +3,7 @@
 #include "app/checkout_window.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
+#include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
 #include "ui/text_to_value.h"
 
@@ -72,7 +73,7 @@ TEST_F(Screens, TwoRoomWindowsEachSaveTheirOwnRoom) {
 }
 
 TEST_F(Screens, ACheckInLetsTheRoomWithRoundedMoney) {
-    const WindowHandle lease = openCheckIn("0.125", "abc");
+    const WindowHandle lease = openCheckIn("0.125", "0");
     EXPECT_TEXT_EQ(services.text(lease, {}), "增加记录");
     EXPECT_TEXT_EQ(services.text(lease, "编辑框_地址"), "一号房");
     const Text orderNumber = services.text(lease, "编辑框_单号");
@@ -86,6 +87,93 @@ TEST_F(Screens, ACheckInLetsTheRoomWithRoundedMoney) {
     EXPECT_TEXT_EQ(queryText("SELECT dingjin || '/' || zujin || '/' || zulinzhuangtai FROM "
                              "b_zulin"),
                    "0.13/0.0/0");
+}
+
+TEST_F(Screens, ACheckInOfNobodyOrWithoutMoneyIsRefusedNamingTheBox) {
+    const WindowHandle lease = openCheckIn("", "");
+    // A walk-in is expected to leave the next day.
+    EXPECT_EQ(services.dateTime(lease, "日期框_预计退房"),
+              DateTime{static_cast<double>(today() + 1)});
+    services.setText(lease, "编辑框_姓名", "　 ");
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), "请填写姓名");
+    services.setText(lease, "编辑框_姓名", "李四");
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), "请正确填写定金(没有定金请填0)");
+    services.setText(lease, "编辑框_定金", "0");
+    services.setText(lease, "编辑框_租金", "abc");
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), "请正确填写租金");
+    services.setText(lease, "编辑框_租金", "120");
+    services.setDateTime(lease, "日期框_预计退房", DateTime{static_cast<double>(today())});
+    confirm(lease);
+    EXPECT_TEXT_EQ(lastBoxText(), "预计退房必须在入住日期之后");
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
+    EXPECT_EQ(queryInt("SELECT chuzuzhuangtai FROM b_fangjian"), 0);
+
+    services.setDateTime(lease, "日期框_预计退房", DateTime{static_cast<double>(today() + 3)});
+    confirm(lease);
+    ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
+    EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), dayText(today() + 3));
+    // The edit shows it, and refuses a blank name too.
+    command(main, 0, "修改入住");
+    const WindowHandle edit = only(WindowKind::Lease);
+    EXPECT_EQ(services.dateTime(edit, "日期框_预计退房"),
+              DateTime{static_cast<double>(today() + 3)});
+    services.setText(edit, "编辑框_姓名", "");
+    confirm(edit);
+    EXPECT_TEXT_EQ(lastBoxText(), "请填写姓名");
+    EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_zulin"), "李四");
+}
+
+TEST_F(Screens, TheCheckOutShowsWhatIsOwedFollowingTheDateAndSettlesTheFenTyped) {
+    addLetRoom("二号房", "A-1", "2020-02-17 12:00:00");  // deposit 100.5, rent 80
+    refreshRoomList(app);
+    command(main, 1, "退房操作");
+    const WindowHandle checkout = only(WindowKind::Checkout);
+    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_天数"), "入住天数：1.5天");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_计费晚数"), "计费晚数：2晚");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_租金合计"), "租金合计：160元");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_结算定金"), "定金：100.5元");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_应收"), "应收：59.5元");
+    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "59.5");
+    // Leaving the same evening: one night, and the deposit is more than the rent.
+    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-17 18:00:00"));
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_天数"), "入住天数：0.25天");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_计费晚数"), "计费晚数：1晚");
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_应收"), "应退：20.5元");
+    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "-20.5");
+    // What the landlord types stays when the date moves again.
+    services.setText(checkout, "编辑框_金额", "385.505");
+    services.setDateTime(checkout, "日期框1", toDateTime("2020-03-01 10:00:00"));
+    EXPECT_TEXT_EQ(services.text(checkout, "标签_计费晚数"), "计费晚数：13晚");
+    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "385.505");
+
+    responder.answer(kAnswerNo);
+    confirm(checkout);
+    EXPECT_TEXT_EQ(lastBoxText(), "确定为 张三（二号房）退房结算吗？\r\n\r\n实收金额：385.51元");
+    EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin"), 0) << "答否 settles nothing";
+    responder.answer(kAnswerYes);
+    confirm(checkout);
+    EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
+    EXPECT_TEXT_EQ(queryText("SELECT jiesuanjine FROM b_zulin"), "385.51");
+    EXPECT_TEXT_EQ(statusPart(main, 3), "已结算总额：385.51元");
+}
+
+TEST_F(Screens, AnEmptyOrUnreadableAmountIsRefusedNamingTheBox) {
+    addLetRoom("二号房", "A-1", "2020-02-17 12:00:00");
+    refreshRoomList(app);
+    command(main, 1, "退房操作");
+    const WindowHandle checkout = only(WindowKind::Checkout);
+    services.setText(checkout, "编辑框_金额", "");
+    confirm(checkout);
+    EXPECT_TEXT_EQ(lastBoxText(), "请填写实收金额");
+    services.setText(checkout, "编辑框_金额", "12..5");
+    confirm(checkout);
+    EXPECT_TEXT_EQ(lastBoxText(), "实收金额不是有效的金额,请重新填写");
+    EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin"), 0);
+    EXPECT_EQ(queryInt("SELECT chuzuzhuangtai FROM b_fangjian WHERE dizhi='二号房'"), 1);
 }
 
 TEST_F(Screens, TheSerialFollowsTheLargestLeaseId) {
@@ -153,6 +241,7 @@ TEST_F(Screens, ACheckOutSettlesTheLeaseAndFreesTheRoom) {
     EXPECT_TEXT_EQ(services.text(checkout, "标签_房址"), "入住房址：二号房");
     services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
     services.setText(checkout, "编辑框_金额", "150.49");
+    responder.answer(kAnswerYes);
     clickControl(services, checkout, "按钮_确定");
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
@@ -162,9 +251,9 @@ TEST_F(Screens, ACheckOutSettlesTheLeaseAndFreesTheRoom) {
     EXPECT_TEXT_EQ(responder.boxes().back().title, "");
     EXPECT_TEXT_EQ(queryText("SELECT jiesuanjine || '/' || zulinzhuangtai || '/' || jiesuanriqi "
                              "FROM b_zulin"),
-                   "150.0/1/2020-02-19 00:00:00");
+                   "150.49/1/2020-02-19 00:00:00");
     EXPECT_EQ(roomList(main)[1].image, 0);
-    EXPECT_TEXT_EQ(statusPart(main, 3), "已结算总额：150元");
+    EXPECT_TEXT_EQ(statusPart(main, 3), "已结算总额：150.49元");
     command(main, 1, "修改入住");
     EXPECT_TEXT_EQ(lastBoxText(), "这个房间未入住");
 }
@@ -177,6 +266,7 @@ TEST_F(Screens, TwoCheckOutWindowsEachSettleTheirOwnLease) {
     command(main, 2, "退房操作");
     const auto windows = services.openWindows(WindowKind::Checkout);
     ASSERT_EQ(windows.size(), 2u);
+    responder.answer(kAnswerYes);
     clickControl(services, windows[0], "按钮_确定");
     processEvents();
     EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin WHERE danhao='A-1'"), 1);

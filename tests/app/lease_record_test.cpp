@@ -221,6 +221,7 @@ TEST_F(LeaseRecord, TheCheckOutWindowOffersTheReceiptOnceSettled) {
     EXPECT_EQ(only(WindowKind::LeaseRecord), 0);
     services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
     services.setText(checkout, "编辑框_金额", "150");
+    responder.answer(kAnswerYes);
     confirm(checkout);
     EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
     ASSERT_TRUE(isOpen(checkout));

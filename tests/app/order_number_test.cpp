@@ -25,6 +25,8 @@ protected:
     WindowHandle checkInWindow(int row, const Text& guest) {
         const WindowHandle window = openByCommand(main, row, "房屋入住", WindowKind::Lease);
         services.setText(window, "编辑框_姓名", guest);
+        services.setText(window, "编辑框_定金", "0");
+        services.setText(window, "编辑框_租金", "0");
         return window;
     }
 
@@ -126,6 +128,7 @@ TEST_F(OrderNumbers, TheNumberOfASettledLeaseIsNotGivenAgain) {
     services.setText(first, kOrderNumber, typed);
     confirm(first);
     ASSERT_FALSE(isOpen(first));
+    responder.answer(kAnswerYes);
     confirm(openByCommand(main, 0, "退房操作", WindowKind::Checkout));
     ASSERT_TEXT_EQ(lastBoxText(), "退房成功");
     const Text leasesBefore = allLeases();

@@ -1,7 +1,7 @@
 // Renders the README's pictures of the program as a landlord sees it after logging in to the
 // demo database, into a folder (default: renders): the main window, the search window over
 // every stay, the record of the oldest (settled) stay opened from it, the statistics window on
-// March 2024 (the demo's month), and the room calendar with a few bookings around today.
+// March 2024 (the demo's settled stay), and the room calendar with a few bookings around today.
 //   tamrivo_render_main_window [folder]
 #include <QApplication>
 #include <QDir>

@@ -84,8 +84,10 @@ TEST_F(StatisticsWindow, ShowsTheFiguresOfAPeriodBesideThoseOfThePeriodBefore) {
     EXPECT_TEXT_EQ(row(window, kFigures, 1), "入住次数|5|2|+150.0%");
     EXPECT_TEXT_EQ(row(window, kFigures, 2), "出租晚数|28|5|+460.0%");
     EXPECT_TEXT_EQ(row(window, kFigures, 3), "出租率|45.2%|8.6%|+423.9%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 4), "平均房价|15.36|40.00|-61.6%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 5), "每间可售房收入|6.94|3.45|+101.1%");
+    // The nights at their rents: 22 of the open lease at 100, the others' 6 and 5 at 80.
+    EXPECT_TEXT_EQ(row(window, kFigures, 4), "客房收入|2680.00|400.00|+570.0%");
+    EXPECT_TEXT_EQ(row(window, kFigures, 5), "平均房价|95.71|80.00|+19.6%");
+    EXPECT_TEXT_EQ(row(window, kFigures, 6), "每间可售房收入|43.23|6.90|+526.8%");
     EXPECT_TEXT_EQ(row(window, kRooms, 0), "one|1|24|77.4%|400.00");
     EXPECT_TEXT_EQ(row(window, kRooms, 1), "hut|1|0|0.0%|80.00");
     EXPECT_TEXT_EQ(row(window, kRooms, 2), "three|1|2|6.5%|0.00");
@@ -120,10 +122,22 @@ TEST_F(StatisticsWindow, ListsTodaysExpectedArrivalsAndTheBookingsDueToLeave) {
         return saveBooking(state.database, booking).id;
     };
     book(2, 0, 3, "赵一");
-    book(1, -2, 0, "钱二");
+    // The open lease in room one is due to leave today.
+    ASSERT_TRUE(
+        run("UPDATE b_zulin SET danhao='L3', xingming='钱二' WHERE ruzhuriqi='2024-03-10 "
+            "09:00:00'"));
+    ASSERT_TRUE(run("INSERT INTO b_yujituifang SELECT id, '" + dayText(today()) +
+                    "' FROM b_zulin WHERE danhao='L3'"));
     cancelBooking(state.database, book(1, 0, 1, "孙三"));
     EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
                    "预计到达：two 赵一    应离开：one 钱二");
+    services.destroyWindow(only(WindowKind::Statistics));
+    processEvents();
+
+    // Planned to leave yesterday and still in: named as overstaying, not as due today.
+    ASSERT_TRUE(run("UPDATE b_yujituifang SET tuifangriqi='" + dayText(today() - 1) + "'"));
+    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
+                   "预计到达：two 赵一    应离开：无  已超期：one 钱二");
 }
 
 TEST_F(StatisticsWindow, ANamedPeriodFillsTheDatesAndKeepsThemShut) {
@@ -283,7 +297,7 @@ TEST_F(StatisticsWindow, PrintsOnePageWithTheFiguresChartsAndRooms) {
     const PdfText pdf = readPdf(file);
     ASSERT_TRUE(pdf.read) << pdf.text;
     EXPECT_EQ(pdf.pages, 1);
-    for (const char* shown : {"结算收入", "430.00", "+115.0%", "每间可售房收入", "6.94", "77.4%",
+    for (const char* shown : {"结算收入", "430.00", "+115.0%", "每间可售房收入", "43.23", "77.4%",
                               "hut", "正常房间", "本期", "上期"}) {
         EXPECT_NE(pdf.text.find(gbkToUtf8(shown)), std::string::npos) << gbkToUtf8(shown) << "\n"
                                                                       << pdf.text;

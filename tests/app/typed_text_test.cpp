@@ -139,11 +139,13 @@ TEST_F(TypedTexts, CheckInEditAndCheckOutStoreEveryFieldAsTyped) {
         EXPECT_TEXT_EQ(lease(orderNumber), checkedIn);
 
         window = openOnLastRoom("退房操作", WindowKind::Checkout);
+        services.setText(window, "编辑框_金额", "");  // it opens with what is due
         typeText(services, window, "编辑框_金额", "2.5");
         typeText(services, window, "编辑框_备注", text);
+        responder.answer(kAnswerYes);
         confirm(window);
         EXPECT_TEXT_EQ(lease(orderNumber), orderNumber + "|" + text + "|" + text + "|" + text +
-                                               "|12.5|80.0|1|3.0|" + remark + "|" + text);
+                                               "|12.5|80.0|1|2.5|" + remark + "|" + text);
         EXPECT_TEXT_EQ(room(id), text + "|1|0|");
     }
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 1 + static_cast<int>(kTyped.size()));
@@ -163,6 +165,9 @@ TEST_F(TypedTexts, APastedRemarkIsSavedAsTheBoxShowsIt) {
     QTest::keyClick(services.widget(window, "编辑框_备注"), Qt::Key_V, Qt::ControlModifier);
     const Text shown = services.text(window, "编辑框_备注");
     EXPECT_TEXT_EQ(shown, pasted.substr(0, 666 * 4 + 3));  // 2000 characters: 666 times 房'\, 房'
+    services.setText(window, "编辑框_姓名", "李四");
+    services.setText(window, "编辑框_定金", "0");
+    services.setText(window, "编辑框_租金", "0");
     const Text orderNumber = services.text(window, "编辑框_单号");
     confirm(window);
     EXPECT_TEXT_EQ(queryText("SELECT beizhu FROM b_zulin WHERE id=2"), shown);

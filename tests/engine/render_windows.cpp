@@ -37,6 +37,24 @@ void fillMainWindow(QtWindowServices& services, WindowHandle main) {
     services.statusText(main, "状态条1", 2, "房间数量:4/1");
 }
 
+// The check-out window on a long stay, its widest figures in the boxes that follow the date.
+void fillCheckoutWindow(QtWindowServices& services, WindowHandle checkout) {
+    services.setText(checkout, "标签_天数", "入住天数：1007.92天");
+    services.setText(checkout, "标签_计费晚数", "计费晚数：1008");
+    services.setText(checkout, "标签_租金合计", "租金合计：302400.00");
+    services.setText(checkout, "标签_结算定金", "定金：300.00");
+    services.setText(checkout, "标签_应收", "应收：302100.00");
+    services.setText(checkout, "编辑框_金额", "302100.00");
+}
+
+// The calendar's header on a busy day: arrivals, departures and guests still in after theirs.
+void fillCalendarHeader(QtWindowServices& services, WindowHandle calendar) {
+    services.setText(calendar, "标签_今日",
+                     "今日 2026-12-09  预计到达：幸福小区1号楼101室 周敏；阳光公寓305 吴刚\r\n"
+                     "应离开：幸福小区1号楼102室 王芳  已超期：幸福小区2号楼201室 张伟；"
+                     "阳光公寓306 李四");
+}
+
 // Every picture at its size of 32 x 32 (top row) and three times larger (below): the
 // toolbar images in their order, the room states, the window icon.
 QImage artworkSheet() {
@@ -94,6 +112,10 @@ int main(int argc, char** argv) {
         const WindowHandle window = services.loadWindow(kind, nullptr);
         if (kind == WindowKind::Main) {
             fillMainWindow(services, window);
+        } else if (kind == WindowKind::Checkout) {
+            fillCheckoutWindow(services, window);
+        } else if (kind == WindowKind::Calendar) {
+            fillCalendarHeader(services, window);
         }
         QApplication::processEvents();
         const QString file = QDir(folder).filePath(QString::fromLatin1(name) + ".png");

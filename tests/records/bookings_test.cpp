@@ -20,6 +20,9 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::recordsOf;
 
+// The clock the bookings are made by: 2026-01-01, before every day these tests book.
+constexpr std::int64_t kBookingDay = 46023;
+
 class Bookings : public testing::RecordsTest {
 protected:
     // Rooms 1 and 2 normal, room 3 abandoned.
@@ -41,12 +44,15 @@ protected:
     }
 
     int book(int room, const Text& arrival, const Text& departure, const Text& guest = "Li") {
-        const BookingOutcome outcome = saveBooking(db, booking(room, arrival, departure, guest));
+        const BookingOutcome outcome =
+            saveBooking(db, booking(room, arrival, departure, guest), kBookingDay);
         EXPECT_EQ(outcome.result, BookingResult::Saved) << testing::readableGbk(db.errorMessage());
         return outcome.id;
     }
 
-    BookingResult result(const Booking& tried) { return saveBooking(db, tried).result; }
+    BookingResult result(const Booking& tried) {
+        return saveBooking(db, tried, kBookingDay).result;
+    }
 
     // The rows of sqlite_master other than the bookings' own.
     std::string olderSchema() {
@@ -91,7 +97,7 @@ TEST_F(Bookings, ABookingIsMadeEditedAndCancelledAndTheCancelledOneStays) {
     made.contact = "13800000000";
     made.deposit = 50.5;
     made.remark = "late";
-    const BookingOutcome saved = saveBooking(db, made);
+    const BookingOutcome saved = saveBooking(db, made, kBookingDay);
     ASSERT_EQ(saved.result, BookingResult::Saved);
 
     Booking edited = *findBooking(db, saved.id);
@@ -123,7 +129,7 @@ TEST_F(Bookings, AnOverlapIsRefusedNamingTheBookingInTheWay) {
                                              {"2026-12-09", "2026-12-11"},
                                              {"2026-12-08", "2026-12-20"},
                                              {"2026-12-10", "2026-12-11"}}) {
-        const BookingOutcome refused = saveBooking(db, booking(1, arrival, departure));
+        const BookingOutcome refused = saveBooking(db, booking(1, arrival, departure), kBookingDay);
         EXPECT_EQ(refused.result, BookingResult::Overlaps) << arrival << " to " << departure;
         EXPECT_EQ(refused.other.id, first);
         EXPECT_EQ(refused.other.guest, "张三");
@@ -170,8 +176,10 @@ TEST_F(Bookings, ABookingWaitsForAnotherConnectionsBookingAndThenSeesIt) {
         second.run("INSERT INTO `b_yuding` (`fangjianid`, `xingming`, `daodariqi`, "
                    "`likairiqi`) VALUES (1, 'other', '2027-01-10', '2027-01-12')"));
     BookingResult racing = BookingResult::Saved;
-    std::thread booking(
-        [&] { racing = saveBooking(first, this->booking(1, "2027-01-11", "2027-01-13")).result; });
+    std::thread booking([&] {
+        racing =
+            saveBooking(first, this->booking(1, "2027-01-11", "2027-01-13"), kBookingDay).result;
+    });
     // Long enough for the look to have run already, had it not waited for the writer.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ASSERT_TRUE(second.commit());

@@ -7,7 +7,9 @@
 #include <map>
 
 #include "data/database.h"
+#include "records/planned_departures.h"
 #include "records/schema.h"
+#include "records/stored_dates.h"
 #include "tests/records/records_test_support.h"
 #include "tests/support/library_text.h"
 #include "ui/text_encoding.h"
@@ -125,6 +127,28 @@ TEST_F(DatabaseSetup, DemoRoomsCoverEveryStateAndLetRoomsPointAtOpenLeases) {
               1);
     EXPECT_EQ(count("SELECT count(*) FROM `b_zulin` WHERE length(`danhao`)!=23 OR "
                     "substr(`danhao`, 15, 1)!='-'"),
+              0);
+}
+
+TEST_F(DatabaseSetup, DemoGuestsLeaveAFewNightsAfterArrivingOneOfThemToday) {
+    createAndOpen(true);
+    const std::int64_t now = today();
+    const auto stays = openStays(db, now);
+    ASSERT_TRUE(stays);
+    ASSERT_EQ(stays->size(), 2u);
+    int dueToday = 0;
+    for (const OpenStay& stay : *stays) {
+        SCOPED_TRACE(testing::readableGbk(stay.guest));
+        EXPECT_TRUE(storedPlannedDeparture(db, stay.leaseId)) << "a departure of its own";
+        EXPECT_LE(stay.firstDay, now) << "arrived already";
+        EXPECT_GE(stay.plannedDeparture, now) << "not overstaying";
+        EXPECT_LE(stay.plannedDeparture - stay.firstDay, 14) << "a few nights";
+        dueToday += stay.plannedDeparture == now ? 1 : 0;
+    }
+    EXPECT_EQ(dueToday, 1);
+    // The order number still begins with the check-in time.
+    EXPECT_EQ(db.queryInt("SELECT count(*) FROM `b_zulin` WHERE substr(`danhao`, 1, 14) != "
+                          "replace(replace(replace(`ruzhuriqi`, '-', ''), ' ', ''), ':', '')"),
               0);
 }
 

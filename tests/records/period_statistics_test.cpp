@@ -77,9 +77,13 @@ TEST_F(PeriodStatisticsTest, CountsAMonthAgainstTheMonthBefore) {
     EXPECT_THAT(march.leftOut, ElementsAre("lease 8: the check-in date 'someday' is no date; its "
                                            "nights are left out"));
 
-    // 28/62, 430/28, 430/62 against 5/58, 200/5, 200/58.
+    // Room revenue: lease 3's 22 nights at 100 (the others let at 0) against nothing.
+    EXPECT_DOUBLE_EQ(march.figures.roomRevenue, 2200);
+    EXPECT_DOUBLE_EQ(march.previousFigures.roomRevenue, 0);
+
+    // 28/62, 2200/28, 2200/62 against 5/58, 0/5, 0/58.
     const auto lines = periodFigureLines(march);
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 7u);
     const auto line = [&](std::size_t i) {
         return lines[i].name + "|" + lines[i].value + "|" + lines[i].previousValue + "|" +
                lines[i].change;
@@ -88,8 +92,9 @@ TEST_F(PeriodStatisticsTest, CountsAMonthAgainstTheMonthBefore) {
     EXPECT_EQ(line(1), "入住次数|5|2|+150.0%");
     EXPECT_EQ(line(2), "出租晚数|28|5|+460.0%");
     EXPECT_EQ(line(3), "出租率|45.2%|8.6%|+423.9%");
-    EXPECT_EQ(line(4), "平均房价|15.36|40.00|-61.6%");
-    EXPECT_EQ(line(5), "每间可售房收入|6.94|3.45|+101.1%");
+    EXPECT_EQ(line(4), "客房收入|2200.00|0.00|—");
+    EXPECT_EQ(line(5), "平均房价|78.57|0.00|—");
+    EXPECT_EQ(line(6), "每间可售房收入|35.48|0.00|—");
 }
 
 TEST_F(PeriodStatisticsTest, ListsEveryRoomBestIncomeFirst) {
@@ -215,7 +220,7 @@ TEST_F(PeriodStatisticsTest, OpeningGivesAnOlderFileItsIndexesAndNothingElse) {
     EXPECT_EQ(indexes(), 0);
     EXPECT_TRUE(addStatisticsIndexes(db));
     EXPECT_TRUE(addStatisticsIndexes(db));  // once there, left alone
-    EXPECT_EQ(indexes(), 3);
+    EXPECT_EQ(indexes(), 4);                // check-in, settlement, open ones, order number
     EXPECT_EQ(testing::recordsOf(databaseFile()), before);
     EXPECT_DOUBLE_EQ(statistics(days("2024-03-01", "2024-03-31")).figures.income, 430);
 }

@@ -8,11 +8,11 @@ const WindowDefinition& leaseWindow() {
     static const WindowDefinition definition{
         .caption = "",
         .width = 386,
-        .height = 475,
+        .height = 511,
         .events = {{Created, Handler::LeaseWindowCreated}},
         .controls =
             {
-                groupBox("分组框1", "", {6, 4, 362, 436}),
+                groupBox("分组框1", "", {6, 4, 362, 472}),
                 label("标签1", "流 水 号:", {24, 24, 59, 24}).in("分组框1"),
                 editBox("编辑框_单号", {93, 26, 200, 24})
                     .in("分组框1")
@@ -44,20 +44,22 @@ const WindowDefinition& leaseWindow() {
                     .tab(6),
                 label("标签5", "入住日期:", {24, 241, 59, 24}).in("分组框1"),
                 datePicker("日期框1", {93, 243, 200, 24}).in("分组框1").tab(7),
-                label("标签7", "备    注:", {24, 281, 59, 24}).in("分组框1"),
-                editBox("编辑框_备注", {93, 281, 200, 60})
+                label("标签9", "预计退房:", {24, 277, 59, 24}).in("分组框1"),
+                datePicker("日期框_预计退房", {93, 279, 200, 24}).in("分组框1").onlyDays().tab(8),
+                label("标签7", "备    注:", {24, 317, 59, 24}).in("分组框1"),
+                editBox("编辑框_备注", {93, 317, 200, 60})
                     .in("分组框1")
                     .multiLineText()
                     .limit(kRemarkLimit)
-                    .tab(8),
-                button("按钮_确定", "确定", {58, 355, 64, 32})
+                    .tab(9),
+                button("按钮_确定", "确定", {58, 391, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::SaveLease)
-                    .tab(9),
-                button("按钮_取消", "取消", {184, 355, 64, 32})
+                    .tab(10),
+                button("按钮_取消", "取消", {184, 391, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::CloseWindow)
-                    .tab(10),
+                    .tab(11),
             },
     };
     return definition;

@@ -32,7 +32,8 @@ protected:
             "'2024-03-08 09:00:00'),"
             "('20240330120000-00001002', '东102', '2024-03-30 12:00:00', 1, 360, "
             "'2024-04-02 09:00:00'),"
-            "('20240420120000-00001003', '东102', '2024-04-20 12:00:00', 0, 0, '')");
+            "('20240420120000-00001003', '东102', '2024-04-20 12:00:00', 0, 0, '');"
+            "UPDATE b_zulin SET zujin=80");
         db.close();
     }
 };
@@ -59,8 +60,9 @@ TEST_F(Report, ACustomPeriodGivesItsFiguresBesideThoseOfThePeriodBefore) {
         "入住次数,2,1,+100.0%\r\n"  // a signed percentage is a number, not a formula
         "出租晚数,6,2,+200.0%\r\n"
         "出租率,9.7%,3.4%,+180.6%\r\n"
-        "平均房价,60.92,0.00,—\r\n"
-        "每间可售房收入,5.90,0.00,—\r\n"
+        "客房收入,480.00,160.00,+200.0%\r\n"  // the nights at 80 each
+        "平均房价,80.00,80.00,0.0%\r\n"
+        "每间可售房收入,7.74,2.76,+180.6%\r\n"
         "\r\n"
         "房间,入住次数,出租晚数,出租率,收入(元)\r\n"
         "东101,1,4,12.9%,365.50\r\n"
@@ -74,7 +76,7 @@ TEST_F(Report, ACustomPeriodGivesItsFiguresBesideThoseOfThePeriodBefore) {
     EXPECT_THAT(table.out,
                 ::testing::StartsWith(utf8("期间：2024-03-01 至 2024-03-31，上期：2024-02-01 至 "
                                            "2024-02-29\n\n月份")));
-    EXPECT_THAT(table.out, ::testing::HasSubstr(utf8("出租率            9.7%  3.4%  +180.6%\n")));
+    EXPECT_THAT(table.out, ::testing::HasSubstr(utf8("出租率            9.7%    3.4%  +180.6%\n")));
 }
 
 TEST_F(Report, ANamedPeriodTakesItsOwnDates) {

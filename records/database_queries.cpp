@@ -1,4 +1,4 @@
-#include "app/database_queries.h"
+#include "records/database_queries.h"
 
 #include <string>
 
