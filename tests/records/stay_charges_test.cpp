@@ -7,7 +7,9 @@ namespace {
 
 constexpr double kDay20261209 = 46365.0;  // 2026-12-09 00:00
 
-DateTime at(double day, double hours) { return DateTime{day + hours / 24.0}; }
+DateTime at(double day, double hours) {
+    return DateTime{day + hours / 24.0};
+}
 
 TEST(StayCharges, NightsAreTheDatesFromCheckInUpToTheDayBeforeCheckOutWhateverTheHours) {
     EXPECT_EQ(billedNights(at(kDay20261209, 23), at(kDay20261209 + 1, 1)), 1);
