@@ -16,10 +16,6 @@ std::optional<std::int64_t> fenFromText(const Text& text);
 // Fen as the yuan the records store.
 double yuanOfFen(std::int64_t fen);
 
-}  // namespace tamrivo
-
-namespace tamrivo {
-
 // Money as the lease window stores a deposit or rent: single precision, then rounded half
 // away from zero to the places.
 double moneyFromText(const Text& text, int places);
