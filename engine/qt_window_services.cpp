@@ -19,16 +19,35 @@ namespace {
 
 constexpr int kIconError = 0x10;
 
-// New windows open over their owner, or in the middle of the screen.
+// Room kept for the title bar the window manager adds above a window, which the window's own
+// size leaves out.
+constexpr int kTitleBarAllowance = 32;
+
+// Moves the window so that it and its title bar stand inside the screen's free area (less
+// any panel), as far as its size allows: a tall window centred over its owner would
+// otherwise hide its buttons below the screen's edge.
+void keepOnScreen(QWidget& window, const QScreen& screen) {
+    const QRect free = screen.availableGeometry();
+    const int lowest = free.bottom() + 1 - kTitleBarAllowance - window.height();
+    const int rightmost = free.right() + 1 - window.width();
+    window.move(std::clamp(window.x(), free.left(), std::max(free.left(), rightmost)),
+                std::clamp(window.y(), free.top(), std::max(free.top(), lowest)));
+}
+
+// New windows open over their owner, or in the middle of the screen, and within the screen.
 void centre(QWidget& window, const QWidget* owner) {
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
     QRect area;
     if (owner != nullptr) {
         area = owner->geometry();
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    } else if (screen != nullptr) {
         area = screen->availableGeometry();
     }
     if (area.isValid()) {
         window.move(area.center() - window.rect().center());
+    }
+    if (screen != nullptr) {
+        keepOnScreen(window, *screen);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScreen>
 #include <QToolBar>
 
 #include <vector>
@@ -172,6 +173,22 @@ TEST_F(WindowCreation, TabVisitsTheStatedOrder) {
             next = next->nextInFocusChain();
         }
         EXPECT_EQ(next, services.widget(lease, order[i + 1])) << testing::readableGbk(order[i]);
+    }
+}
+
+// A window centred over an owner that stands low on the screen would put its buttons below the
+// screen's edge: it opens higher, with room for its title bar, and never left of the screen.
+TEST_F(WindowCreation, AWindowOpensInsideTheScreenWhereverItsOwnerStands) {
+    const WindowHandle main = open(WindowKind::Main);
+    const QRect free = services.widget(main)->screen()->availableGeometry();
+    services.widget(main)->move(free.left() - 300, free.bottom() - 100);
+    for (const WindowKind kind : {WindowKind::Password, WindowKind::Checkout}) {
+        const QWidget* child = services.widget(open(kind, {}, main));
+        EXPECT_GE(child->x(), free.left());
+        EXPECT_GE(child->y(), free.top());
+        if (child->height() + 32 <= free.height()) {
+            EXPECT_LE(child->y() + child->height() + 32, free.bottom() + 1);
+        }
     }
 }
 
