@@ -7,6 +7,7 @@
 
 #include "records/record_problems.h"
 #include "records/records_file.h"
+#include "records/records_lock.h"
 #include "records/schema.h"
 #include "records/statement_scope.h"
 #include "ui/replacement_file.h"
@@ -114,6 +115,23 @@ std::string holdSource(HeldSource& source) {
     return "the records are busy: " + gbkToUtf8(source.database.errorMessage());
 }
 
+}  // namespace
+
+std::string takeRekeyLock(const std::filesystem::path& records, std::chrono::milliseconds wait,
+                          FileLock& lock) {
+    LockAttempt attempt = lockFile(rekeyLockFile(records), LockAccess::Exclusive, wait);
+    if (attempt.outcome == LockOutcome::Busy) {
+        return "another copy of the program is re-keying these records";
+    }
+    if (attempt.outcome != LockOutcome::Taken) {
+        return "cannot lock " + rekeyLockFile(records).string() + ": " + attempt.error.message();
+    }
+    lock = std::move(attempt.lock);
+    return {};
+}
+
+namespace {
+
 void pass(const RekeyHook& hook, RekeyStep step) {
     if (hook) {
         hook(step);
@@ -158,6 +176,10 @@ std::filesystem::path pendingKeySlotsFile(const std::filesystem::path& records) 
     return std::filesystem::path(records) += ".keys.new";
 }
 
+std::filesystem::path rekeyLockFile(const std::filesystem::path& records) {
+    return std::filesystem::path(records) += ".rekey.lock";
+}
+
 std::optional<FileId> recordsFileId(const std::filesystem::path& records) {
     FileId id{};
     std::ifstream in(records, std::ios::binary);
@@ -172,6 +194,10 @@ std::string protectRecords(const std::filesystem::path& records, const SecretByt
                            const RekeyHook& hook) {
     if (dataKey.size() != kRawKeyBytes || secrets.empty()) {
         return "no data key or no password to protect the records with";
+    }
+    FileLock lock;
+    if (std::string why = takeRekeyLock(records, {}, lock); !why.empty()) {
+        return why;
     }
     if (nameTaken(keySlotsFile(records))) {
         return "the records are protected already";
@@ -214,6 +240,10 @@ std::string protectRecords(const std::filesystem::path& records, const SecretByt
 
 std::string unprotectRecords(const std::filesystem::path& records, const SecretBytes& dataKey,
                              const RekeyHook& hook) {
+    FileLock lock;
+    if (std::string why = takeRekeyLock(records, {}, lock); !why.empty()) {
+        return why;
+    }
     if (!nameTaken(keySlotsFile(records))) {
         return "the records are not protected";
     }
@@ -242,7 +272,12 @@ std::string unprotectRecords(const std::filesystem::path& records, const SecretB
     return {};
 }
 
-RecordsProtection settleProtection(const std::filesystem::path& records) {
+RecordsProtection settleProtection(const std::filesystem::path& records,
+                                   std::chrono::milliseconds wait) {
+    FileLock lock;
+    if (std::string why = takeRekeyLock(records, wait, lock); !why.empty()) {
+        return {nameTaken(keySlotsFile(records)), why};
+    }
     const std::optional<FileId> fileId = recordsFileId(records);
     if (!fileId) {
         return {false, "cannot read the records file " + records.string()};

@@ -11,6 +11,7 @@
 // off writes the records with the program's key beside Data.db, renames them in, and only
 // then removes the key file, which then fits no records any more.
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -21,12 +22,19 @@
 #include "data/database.h"
 #include "records/key_slots.h"
 #include "records/key_wrapping.h"
+#include "records/records_lock.h"
 #include "records/secret_bytes.h"
 
 namespace tamrivo {
 
 std::filesystem::path keySlotsFile(const std::filesystem::path& records);
 std::filesystem::path pendingKeySlotsFile(const std::filesystem::path& records);
+// Held alone by a re-key and by settleProtection, so two copies of the program never re-key
+// the same records at once, and neither settles what the other is halfway through.
+std::filesystem::path rekeyLockFile(const std::filesystem::path& records);
+// Takes that lock, waiting as long as given; empty when it is held, otherwise why not.
+std::string takeRekeyLock(const std::filesystem::path& records, std::chrono::milliseconds wait,
+                          FileLock& lock);
 
 // The records file's id: its first 16 bytes, SQLCipher's salt, random for every file and
 // readable without the key. Nothing when the file cannot be read or is shorter.
@@ -63,8 +71,9 @@ struct RecordsProtection {
 };
 
 // Finishes or undoes what a killed re-key left (see above) and says whether the records are
-// protected.
-RecordsProtection settleProtection(const std::filesystem::path& records);
+// protected; waits as long as given for a re-key that is running to end.
+RecordsProtection settleProtection(const std::filesystem::path& records,
+                                   std::chrono::milliseconds wait = std::chrono::seconds(30));
 
 // Opens protected records with the data key from the slot of that kind and user. A wrong
 // secret and a missing slot give the same reason. Empty on success.

@@ -8,6 +8,7 @@
 #include <array>
 #include <fstream>
 
+#include "records/key_slot_changes.h"
 #include "records/protected_records.h"
 #include "records/records_file.h"
 #include "tests/records/records_test_support.h"
@@ -240,6 +241,58 @@ TEST_F(ProtectedRecords, APendingKeyFileThatIsNotOneGoes) {
     EXPECT_EQ(settled.problem, "");
     EXPECT_FALSE(settled.isProtected);
     EXPECT_FALSE(fs::exists(pendingKeySlotsFile(records)));
+}
+
+TEST_F(ProtectedRecords, ANewPasswordRewrapsThatUsersSlotOnly) {
+    const fs::path records = makeRecords("a");
+    ASSERT_EQ(protect(records), "");
+    const KeySlot code =
+        *findSlot(*readKeySlots(keySlotsFile(records)).slots, SlotKind::RecoveryCode, "");
+    ASSERT_EQ(setKeySlot(records, dataKey, {SlotKind::User, "admin", "new one"}, kCheap), "");
+    EXPECT_EQ(protectedRows(records, "pass word"),
+              "the password or recovery code does not open these records");
+    EXPECT_NE(protectedRows(records, "new one").find("b_yh:"), std::string::npos);
+    const ParsedKeySlots after = readKeySlots(keySlotsFile(records));
+    ASSERT_TRUE(after.slots) << after.problem;
+    EXPECT_EQ(after.slots->slots.size(), 2u);
+    EXPECT_EQ(findSlot(*after.slots, SlotKind::RecoveryCode, "")->wrapped, code.wrapped);
+}
+
+TEST_F(ProtectedRecords, SlotsComeAndGoButTheLastStays) {
+    const fs::path records = makeRecords("a");
+    ASSERT_EQ(protect(records), "");
+    ASSERT_EQ(setKeySlot(records, dataKey, {SlotKind::User, "clerk", "c"}, kCheap), "");
+    Database clerk;
+    EXPECT_EQ(openProtectedRecords(clerk, records, SlotKind::User, "clerk", "c"), "");
+    clerk.close();
+    EXPECT_EQ(removeKeySlot(records, SlotKind::User, "clerk"), "");
+    EXPECT_EQ(removeKeySlot(records, SlotKind::User, "clerk"), "there is no such key slot");
+    EXPECT_EQ(removeKeySlot(records, SlotKind::RecoveryCode, ""), "");
+    EXPECT_NE(removeKeySlot(records, SlotKind::User, "admin").find("last key slot"),
+              std::string::npos);
+    EXPECT_NE(protectedRows(records, "pass word").find("b_yh:"), std::string::npos);
+}
+
+TEST_F(ProtectedRecords, ASlotIsNeverMadeForAKeyThatIsNotTheRecords) {
+    const fs::path records = makeRecords("a");
+    ASSERT_EQ(protect(records), "");
+    const auto before = testing::readFile(keySlotsFile(records));
+    EXPECT_EQ(setKeySlot(records, newDataKey(), {SlotKind::User, "clerk", "c"}, kCheap),
+              "the data key does not open these records");
+    EXPECT_EQ(testing::readFile(keySlotsFile(records)), before);
+}
+
+TEST_F(ProtectedRecords, OneReKeyAtATime) {
+    const fs::path records = makeRecords("a");
+    LockAttempt other = lockFile(rekeyLockFile(records), LockAccess::Exclusive);
+    ASSERT_EQ(other.outcome, LockOutcome::Taken);
+    EXPECT_EQ(protect(records), "another copy of the program is re-keying these records");
+    EXPECT_FALSE(fs::exists(keySlotsFile(records)));
+    std::ofstream(pendingKeySlotsFile(records)) << "another's, halfway";
+    EXPECT_NE(settleProtection(records, {}).problem, "");
+    EXPECT_TRUE(fs::exists(pendingKeySlotsFile(records))) << "not settled under the other";
+    other.lock = {};
+    EXPECT_EQ(protect(records), "");
 }
 
 }  // namespace
