@@ -2,10 +2,12 @@
 // what a kill at each step of a re-key leaves behind.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <fstream>
 
 #include "records/key_slot_changes.h"
@@ -293,6 +295,29 @@ TEST_F(ProtectedRecords, OneReKeyAtATime) {
     EXPECT_TRUE(fs::exists(pendingKeySlotsFile(records))) << "not settled under the other";
     other.lock = {};
     EXPECT_EQ(protect(records), "");
+}
+
+// The child may write no file beyond half the records' size, as on a disk that fills up.
+TEST_F(ProtectedRecords, ADiskThatFillsUpDuringTheCopyLeavesTheRecordsAsTheyWere) {
+    const fs::path records = makeRecords("a");
+    const std::string before = recordsOf(records);
+    const rlim_t half = static_cast<rlim_t>(fs::file_size(records) / 2);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{half, half};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(protect(records).find("cannot copy") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(settleProtection(records).isProtected);
+    EXPECT_EQ(recordsOf(records), before);
+    for (const fs::directory_entry& entry : fs::directory_iterator(records.parent_path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".partial-"), std::string::npos);
+    }
 }
 
 }  // namespace
