@@ -26,10 +26,11 @@ bool withinLimits(const KdfCost& cost) {
 }
 
 // The key a slot is sealed with, from the secret and the slot's own limits; empty when the
-// derivation failed (memory short).
+// derivation failed (memory short) or the limits are outside the key file's, whoever made
+// the slot.
 SecretBytes wrappingKey(std::string_view secret, const KdfParameters& kdf) {
     SecretBytes key(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
-    if (key.empty() ||
+    if (key.empty() || !withinLimits({kdf.opslimit, kdf.memlimit}) ||
         crypto_pwhash(key.data(), key.size(), secret.data(), secret.size(), kdf.salt.data(),
                       kdf.opslimit, static_cast<std::size_t>(kdf.memlimit),
                       crypto_pwhash_ALG_ARGON2ID13) != 0) {
