@@ -1,5 +1,9 @@
 #include "data/database.h"
 
+#include <openssl/crypto.h>
+
+#include <array>
+
 #include "data/database_internal.h"
 #include "ui/text_encoding.h"
 #include "ui/text_search.h"
@@ -12,6 +16,22 @@ void applyKey(sqlite3* connection, const Text& key) {
     SqliteApi& api = sqliteApi();
     const std::string utf8Key = gbkToUtf8(key);
     api.sqlite3_key(connection, utf8Key.data(), static_cast<int>(utf8Key.size()));
+    api.sqlite3_exec(connection, kRecordFormatStatements, nullptr, nullptr, nullptr);
+}
+
+void applyRawKey(sqlite3* connection, RawKey key) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::array<char, 2 * kRawKeyBytes + 3> text{};
+    text[0] = 'x';
+    text[1] = '\'';
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        text[2 + 2 * i] = kDigits[key[i] >> 4];
+        text[3 + 2 * i] = kDigits[key[i] & 0x0F];
+    }
+    text.back() = '\'';
+    SqliteApi& api = sqliteApi();
+    api.sqlite3_key(connection, text.data(), static_cast<int>(text.size()));
+    OPENSSL_cleanse(text.data(), text.size());
     api.sqlite3_exec(connection, kRecordFormatStatements, nullptr, nullptr, nullptr);
 }
 
@@ -54,6 +74,22 @@ bool Database::open(const Text& path, const Text& key, bool create) {
         return true;
     }
     detail::applyKey(handle_, key);
+    return checkKeyedOpen();
+}
+
+bool Database::openWithRawKey(const Text& path, RawKey key, bool create) {
+    SqliteApi& api = sqliteApi();
+    const std::string utf8Path = gbkToUtf8(path);
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (api.sqlite3_open_v2(utf8Path.c_str(), &handle_, flags, nullptr) != SQLITE_OK) {
+        return false;
+    }
+    detail::applyRawKey(handle_, key);
+    return checkKeyedOpen();
+}
+
+bool Database::checkKeyedOpen() {
+    SqliteApi& api = sqliteApi();
     api.sqlite3_busy_timeout(handle_, kKeyedOpenWaitMilliseconds);
     const bool opened = run(kKeyedOpenStatement);
     api.sqlite3_busy_timeout(handle_, 0);

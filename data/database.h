@@ -26,6 +26,10 @@ using StatementHandle = sqlite3_stmt*;
 // A byte block for run / prepareWithBlobs; std::nullopt leaves it (and all after it) out.
 using BlobArgument = std::optional<std::span<const std::uint8_t>>;
 
+// A raw 32-byte SQLCipher key, used as it is: no passphrase, no derivation.
+inline constexpr std::size_t kRawKeyBytes = 32;
+using RawKey = std::span<const std::uint8_t, kRawKeyBytes>;
+
 // A whole result as texts: row 0 holds the column names, the rows after it the data.
 using TextTable = std::vector<std::vector<Text>>;
 
@@ -54,6 +58,9 @@ public:
     void setHandle(ConnectionHandle handle) { handle_ = handle; }
     // An empty path opens a private in-memory database. With a key the file is encrypted.
     bool open(const Text& path = {}, const Text& key = {}, bool create = false);
+    // Opens as open does, the file encrypted with a raw key; the key's text form lives only in
+    // a buffer that is wiped before this returns.
+    bool openWithRawKey(const Text& path, RawKey key, bool create = false);
     bool close();
     bool rekey(const Text& newKey = {});
     int errorCode() const;
@@ -157,8 +164,16 @@ public:
     bool backup(const Text& destination, const BackupProgress& progress = {},
                 const Text& schema = {}, const Text& key = {}, const BackupLimits& limits = {},
                 Text* errorText = nullptr);
+    // The same copy of "main", encrypted with a raw key.
+    bool backup(const Text& destination, RawKey key, const BackupLimits& limits = {},
+                Text* errorText = nullptr);
 
 private:
+    bool backupInto(const Text& destination, const std::function<void(sqlite3*)>& keyTarget,
+                    const BackupProgress& progress, const Text& schema, const BackupLimits& limits,
+                    Text* errorText);
+    bool checkKeyedOpen();
+
     ConnectionHandle handle_ = nullptr;
 };
 

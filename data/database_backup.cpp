@@ -29,6 +29,23 @@ void say(Text* errorText, const Text& reason) {
 
 bool Database::backup(const Text& destination, const BackupProgress& progress, const Text& schema,
                       const Text& key, const BackupLimits& limits, Text* errorText) {
+    const auto keyTarget = [&key](sqlite3* target) {
+        if (!key.empty()) {
+            detail::applyKey(target, key);
+        }
+    };
+    return backupInto(destination, keyTarget, progress, schema, limits, errorText);
+}
+
+bool Database::backup(const Text& destination, RawKey key, const BackupLimits& limits,
+                      Text* errorText) {
+    const auto keyTarget = [key](sqlite3* target) { detail::applyRawKey(target, key); };
+    return backupInto(destination, keyTarget, {}, {}, limits, errorText);
+}
+
+bool Database::backupInto(const Text& destination, const std::function<void(sqlite3*)>& keyTarget,
+                          const BackupProgress& progress, const Text& schema,
+                          const BackupLimits& limits, Text* errorText) {
     if (handle_ == nullptr) {
         return false;
     }
@@ -39,9 +56,7 @@ bool Database::backup(const Text& destination, const BackupProgress& progress, c
         api.sqlite3_close(target);
         return false;
     }
-    if (!key.empty()) {
-        detail::applyKey(target, key);
-    }
+    keyTarget(target);
     const std::string source = gbkToUtf8(schema.empty() ? Text("main") : schema);
     sqlite3_backup* copy = api.sqlite3_backup_init(target, "main", handle_, source.c_str());
     if (copy == nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the files that implement Database; not part of its interface.
 
+#include "data/database.h"
 #include "data/sqlite_api.h"
 #include "ui/text_encoding.h"
 #include "ui/value_types.h"
@@ -19,6 +20,8 @@ Text errorMessageOf(sqlite3* connection);
 
 // Gives the connection the key of an encrypted file (UTF-8, as every text reaching the library).
 void applyKey(sqlite3* connection, const Text& key);
+// The same for a raw key, given to the library as "x'<64 hexadecimal digits>'".
+void applyRawKey(sqlite3* connection, RawKey key);
 
 // A library text (UTF-8, possibly null) as GBK.
 Text fromLibrary(const char* utf8);

@@ -4,6 +4,8 @@ packages=(
     # Qt Charts' CMake files need Qt's OpenGL ones, which qt6-charts-dev does not pull in.
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev fonts-wqy-microhei fonts-noto-cjk
     libsqlcipher-dev sqlcipher libssl-dev
+    # Argon2id, the AEAD and secure memory behind protected records' key slots.
+    libsodium-dev
     libcurl4-openssl-dev duktape-dev libzip-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx
     qt6-translations-l10n
