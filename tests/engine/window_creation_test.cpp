@@ -176,6 +176,22 @@ TEST_F(WindowCreation, TabVisitsTheStatedOrder) {
     }
 }
 
+// A control drawn past its window's or group box's edge is cut off where nobody can reach it.
+TEST_F(WindowCreation, EveryControlLiesInsideWhatHoldsIt) {
+    for (int kind = 0; kind <= static_cast<int>(kLastWindowKind); ++kind) {
+        const WindowHandle window = open(static_cast<WindowKind>(kind));
+        for (const ControlDefinition& control :
+             windowDefinition(static_cast<WindowKind>(kind)).controls) {
+            const QWidget* widget = services.widget(window, control.name);
+            if (widget == nullptr) {
+                continue;  // a timer shows nothing
+            }
+            EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()))
+                << kind << " " << testing::readableGbk(control.name);
+        }
+    }
+}
+
 // A window centred over an owner that stands low on the screen would put its buttons below the
 // screen's edge: it opens higher, with room for its title bar, and never left of the screen.
 TEST_F(WindowCreation, AWindowOpensInsideTheScreenWhereverItsOwnerStands) {

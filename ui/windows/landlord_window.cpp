@@ -8,7 +8,7 @@ const WindowDefinition& landlordWindow() {
     static const WindowDefinition definition{
         .caption = "房东信息",
         .width = 460,
-        .height = 208,
+        .height = 240,
         .events = {{Created, Handler::LandlordWindowCreated}},
         .controls =
             {
