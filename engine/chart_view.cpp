@@ -44,6 +44,9 @@ QValueAxis* valueAxis(const QAbstractBarSeries& series, QObject* parent) {
     auto* axis = new QValueAxis(parent);
     axis->setRange(low, high > low ? high : low + 1);
     axis->applyNiceNumbers();
+    // A short chart leaves its scales little height; their figures stay whole all the same.
+    axis->setTruncateLabels(false);
+    axis->setLabelFormat(QStringLiteral("%g"));
     return axis;
 }
 
