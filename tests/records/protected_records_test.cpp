@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::kShellKey;
 using testing::recordsOf;
+using testing::rowsOf;
 using testing::sqlcipherShell;
 
 constexpr KdfCost kCheap{1, kMinMemlimit};
@@ -28,27 +29,6 @@ constexpr int kKilled = 42;
 constexpr std::array kProtectSteps{RekeyStep::CopyChecked, RekeyStep::KeySlotsWritten,
                                    RekeyStep::RecordsRenamed};
 constexpr std::array kUnprotectSteps{RekeyStep::CopyChecked, RekeyStep::RecordsRenamed};
-
-// Every row of the three tables, as recordsOf gives them, from an open connection.
-std::string rowsOf(Database& database) {
-    std::string dump;
-    for (const char* table : {"b_yh", "b_fangjian", "b_zulin"}) {
-        TextTable rows;
-        int rowCount = 0;
-        int columnCount = 0;
-        Text error;
-        database.getTable("SELECT * FROM `" + Text(table) + "` ORDER BY `id`", &rows, rowCount,
-                          columnCount, error);
-        dump += std::string(table) + ":" + error + "\n";
-        for (const auto& row : rows) {
-            for (const Text& cell : row) {
-                dump += cell + "|";
-            }
-            dump += "\n";
-        }
-    }
-    return dump;
-}
 
 std::string hexOf(const SecretBytes& key) {
     static constexpr char kDigits[] = "0123456789abcdef";

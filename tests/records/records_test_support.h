@@ -55,12 +55,9 @@ protected:
     Database db;
 };
 
-// Every row of the three tables, as texts, for comparing two databases' records.
-inline std::string recordsOf(const std::filesystem::path& file) {
-    Database database;
-    if (!database.open(file.string(), schema::kDatabaseKey)) {
-        return "cannot open " + file.string();
-    }
+// Every row of the three tables, as texts, from an open connection: two databases' records
+// compare equal when these do.
+inline std::string rowsOf(Database& database) {
     std::string dump;
     for (const char* table : {"b_yh", "b_fangjian", "b_zulin"}) {
         TextTable rows;
@@ -77,6 +74,16 @@ inline std::string recordsOf(const std::filesystem::path& file) {
             dump += "\n";
         }
     }
+    return dump;
+}
+
+// The same of a records file opened with the built-in key.
+inline std::string recordsOf(const std::filesystem::path& file) {
+    Database database;
+    if (!database.open(file.string(), schema::kDatabaseKey)) {
+        return "cannot open " + file.string();
+    }
+    std::string dump = rowsOf(database);
     database.close();
     return dump;
 }
