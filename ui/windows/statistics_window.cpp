@@ -72,8 +72,8 @@ const WindowDefinition& statisticsWindow() {
                           {"出租率", 64, Kind::Number},
                           {"收入", 84, Kind::Number},
                       }),
-                chart("图表_收入", "收入", {444, 158, 640, 300}),
-                chart("图表_房间", "各房间出租晚数与收入", {444, 466, 640, 214}),
+                chart("图表_收入", "收入", {444, 158, 640, 230}),
+                chart("图表_房间", "各房间出租晚数与收入", {444, 396, 640, 284}),
             },
     };
     return definition;
