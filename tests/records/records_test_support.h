@@ -80,10 +80,9 @@ inline std::string rowsOf(Database& database) {
 // The same of a records file opened with the built-in key.
 inline std::string recordsOf(const std::filesystem::path& file) {
     Database database;
-    if (!database.open(file.string(), schema::kDatabaseKey)) {
-        return "cannot open " + file.string();
-    }
-    std::string dump = rowsOf(database);
+    // A file the key does not open still leaves a connection to close.
+    const bool opened = database.open(file.string(), schema::kDatabaseKey);
+    std::string dump = opened ? rowsOf(database) : "cannot open " + file.string();
     database.close();
     return dump;
 }
