@@ -57,7 +57,8 @@ TEST_F(Keyboard, EnterInABoxConfirmsAsTheConfirmButtonOfEveryFormWindow) {
 TEST_F(Keyboard, EnterOnAButtonPressesThatButtonAndInARemarkBreaksTheLine) {
     const WindowHandle room = open(WindowKind::Room);
     QWidget* cancel = services.widget(room, "按钮_取消");
-    QApplication::setActiveWindow(cancel->window());
+    cancel->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(cancel->window()));
     cancel->setFocus();
     press(room, "按钮_取消", Qt::Key_Return);
     EXPECT_EQ(lastClick(), Handler::CloseWindow);
@@ -146,7 +147,8 @@ TEST_F(DateTyping, AShortOrImpossibleDateIsTakenOrRefusedWhenTheBoxIsLeft) {
 
 TEST_F(DateTyping, TabLeavesTheBoxInsteadOfWalkingItsParts) {
     QWidget* box = services.widget(lease, kBox);
-    QApplication::setActiveWindow(box->window());
+    box->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(box->window()));
     box->setFocus();
     ASSERT_TRUE(box->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
