@@ -20,5 +20,7 @@ use_compiler_cache() {
     compiler_cache=()
     command -v ccache >/dev/null || return 0
     export CCACHE_BASEDIR=$PWD
+    # Debug builds would otherwise key every object on the checkout's own folder.
+    export CCACHE_NOHASHDIR=true
     compiler_cache=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 }
