@@ -255,6 +255,17 @@ TEST_F(ProgramFolder, ADataFolderThatIsALinkIsRefused) {
     EXPECT_NE(refused.message.find("is a link"), std::string::npos) << refused.message;
 }
 
+// A Data folder of the user's own that others could write (a umask of 002) is closed, not
+// refused: the landlord still reaches the records, and nobody else can write beside them.
+TEST_F(ProgramFolder, TheUsersOwnDataFolderOpenToOthersIsClosedNotRefused) {
+    earlierFolder("1.0.0.1");
+    fs::permissions(folder / "Data", fs::perms(0777));
+    const Preparation prepared = prepare();
+    EXPECT_TRUE(prepared.ready) << prepared.message;
+    EXPECT_EQ(fs::status(folder / "Data").permissions() & fs::perms(0022), fs::perms::none);
+    EXPECT_TRUE(fs::exists(folder / "Data"));
+}
+
 // A subfolder planted as a link would have the refresh rename files into its target.
 TEST_F(ProgramFolder, ALinkedSubfolderIsNotWrittenThrough) {
     earlierFolder("1.0.0.0");

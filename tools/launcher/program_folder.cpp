@@ -183,12 +183,19 @@ bool keepUsersAlone(const fs::path& package, const fs::path& folder, const fs::p
 }
 
 // The records are opened, and their lock taken, through Data: never through a link or a
-// folder of another user's.
+// folder of another user's. The user's own Data left open to others (made under a umask of
+// 002, say) is closed rather than refused, so the landlord is never shut out of the records.
 bool dataUsable(const fs::path& folder, std::string& message) {
     const fs::path data = folder / kDataFolderName;
     struct stat status {};
     if (::lstat(data.c_str(), &status) != 0) {
         return true;  // the first start makes it
+    }
+    const bool ownFolder = S_ISDIR(status.st_mode) && status.st_uid == ::geteuid();
+    if (ownFolder && !usersAlone(data) &&
+        ::chmod(data.c_str(), status.st_mode & ~(S_IWGRP | S_IWOTH)) != 0) {
+        message = systemError("cannot protect " + data.string(), errno);
+        return false;
     }
     if (!S_ISDIR(status.st_mode) || !usersAlone(data)) {
         message =
