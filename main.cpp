@@ -4,12 +4,12 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "base/executable_directory.h"
+#include "base/fatal_error.h"
+#include "base/text_encoding.h"
 #include "engine/qt_window_services.h"
 #include "net/update_endpoint.h"
 #include "net/update_public_key.h"
-#include "ui/executable_directory.h"
-#include "ui/fatal_error.h"
-#include "ui/text_encoding.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/room_stays.h"
 #include "records/stored_dates.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 namespace {

@@ -4,9 +4,9 @@
 #include <map>
 #include <optional>
 
+#include "base/date_format.h"
+#include "base/value_text.h"
 #include "records/stored_dates.h"
-#include "ui/date_format.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 namespace {

@@ -8,15 +8,15 @@
 #include "app/lease_record_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "base/date_time.h"
+#include "base/text_ops.h"
+#include "base/text_to_value.h"
+#include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/length_of_stay.h"
 #include "records/money_text.h"
 #include "records/settlement.h"
 #include "records/stay_charges.h"
-#include "ui/date_time.h"
-#include "ui/text_ops.h"
-#include "ui/text_to_value.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 namespace {

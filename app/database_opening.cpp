@@ -3,12 +3,12 @@
 #include <chrono>
 #include <utility>
 
+#include "base/text_encoding.h"
 #include "records/bookings_table.h"
 #include "records/landlord.h"
 #include "records/planned_departures.h"
 #include "records/records_file.h"
 #include "records/statistics_indexes.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 

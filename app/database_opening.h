@@ -3,9 +3,9 @@
 #include <functional>
 #include <future>
 
+#include "base/value_types.h"
 #include "data/database.h"
 #include "records/records_lock.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

@@ -1,8 +1,8 @@
 #include "app/lease_details.h"
 
+#include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/statement_scope.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 std::optional<LeaseRecord> findLeaseOfRoom(App& app, int roomId) {

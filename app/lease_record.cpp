@@ -3,13 +3,13 @@
 #include <cmath>
 #include <string>
 
+#include "base/date_format.h"
+#include "base/text_to_value.h"
+#include "base/value_text.h"
 #include "records/amount_in_capitals.h"
 #include "records/figure_text.h"
 #include "records/length_of_stay.h"
 #include "records/stay_charges.h"
-#include "ui/date_format.h"
-#include "ui/text_to_value.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 namespace {

@@ -6,8 +6,8 @@
 #include "app/landlord_window.h"
 #include "app/lease_record.h"
 #include "app/screen.h"
+#include "base/date_time.h"
 #include "records/lease_search.h"
-#include "ui/date_time.h"
 #include "ui/layout_keeper.h"
 
 namespace tamrivo {

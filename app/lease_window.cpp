@@ -8,16 +8,16 @@
 #include "app/command_messages.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/text_ops.h"
+#include "base/text_to_value.h"
+#include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/lease_writes.h"
 #include "records/planned_departures.h"
 #include "records/statement_scope.h"
 #include "records/stored_dates.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
-#include "ui/text_ops.h"
-#include "ui/text_to_value.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 namespace {

@@ -2,11 +2,11 @@
 
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "base/byte_block.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "records/password_digest.h"
 #include "records/statement_scope.h"
-#include "ui/byte_block.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 
 namespace tamrivo {
 namespace {

@@ -3,12 +3,12 @@
 #include "app/lease_details.h"
 #include "app/screen.h"
 #include "app/toolbar_commands.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/statement_scope.h"
 #include "records/stay_charges.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
-#include "ui/value_text.h"
 
 namespace tamrivo {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/screen.h"
+#include "base/byte_block.h"
 #include "records/password_digest.h"
 #include "records/statement_scope.h"
-#include "ui/byte_block.h"
 
 namespace tamrivo {
 namespace {

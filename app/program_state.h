@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/running_version.h"
+#include "base/value_types.h"
 #include "data/database.h"
 #include "data/query_builder.h"
 #include "net/downloader.h"
@@ -10,8 +10,8 @@
 #include "records/daily_backup.h"
 #include "records/records_lock.h"
 #include "ui/layout_keeper.h"
-#include "ui/value_types.h"
 #include "ui/window_services.h"
+#include "update_format/running_version.h"
 
 namespace tamrivo {
 

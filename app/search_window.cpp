@@ -5,14 +5,14 @@
 
 #include "app/lease_record_window.h"
 #include "app/screen.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/text_encoding.h"
+#include "base/value_text.h"
 #include "records/csv_export.h"
 #include "records/lease_search.h"
 #include "records/length_of_stay.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 #include "ui/layout_keeper.h"
-#include "ui/text_encoding.h"
-#include "ui/value_text.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo {

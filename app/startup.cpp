@@ -2,9 +2,9 @@
 
 #include "app/login_window.h"
 #include "app/screen.h"
+#include "base/text_encoding.h"
 #include "records/records_file.h"
-#include "tools/updater/install_journal.h"
-#include "ui/text_encoding.h"
+#include "update_format/install_journal.h"
 
 namespace tamrivo {
 

@@ -5,15 +5,15 @@
 
 #include "app/calendar_page.h"
 #include "app/screen.h"
+#include "base/date_time.h"
+#include "base/replacement_file.h"
+#include "base/text_encoding.h"
 #include "records/figure_text.h"
 #include "records/period_statistics.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "records/today_figures.h"
-#include "ui/date_time.h"
 #include "ui/layout_keeper.h"
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

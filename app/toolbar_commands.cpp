@@ -15,10 +15,10 @@
 #include "app/simple_windows.h"
 #include "app/statistics_window.h"
 #include "app/update_window.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "records/database_queries.h"
 #include "records/room_writes.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 
 namespace tamrivo {
 namespace {

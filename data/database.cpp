@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "base/text_encoding.h"
+#include "base/text_search.h"
 #include "data/database_internal.h"
-#include "ui/text_encoding.h"
-#include "ui/text_search.h"
 
 namespace tamrivo {
 

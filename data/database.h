@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "base/value_types.h"
 #include "data/schema_sql.h"
-#include "ui/value_types.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -1,6 +1,6 @@
+#include "base/text_encoding.h"
 #include "data/database.h"
 #include "data/database_internal.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

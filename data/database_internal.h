@@ -1,10 +1,10 @@
 #pragma once
 // Shared by the files that implement Database; not part of its interface.
 
+#include "base/text_encoding.h"
+#include "base/value_types.h"
 #include "data/database.h"
 #include "data/sqlite_api.h"
-#include "ui/text_encoding.h"
-#include "ui/value_types.h"
 
 namespace tamrivo::detail {
 

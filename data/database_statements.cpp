@@ -1,8 +1,8 @@
 #include <array>
 
+#include "base/text_encoding.h"
 #include "data/database.h"
 #include "data/database_internal.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -11,7 +11,7 @@
 #include <future>
 #include <vector>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 

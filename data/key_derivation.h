@@ -4,8 +4,8 @@
 #include <optional>
 #include <span>
 
+#include "base/value_types.h"
 #include "data/database.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "ui/executable_directory.h"
+#include "base/executable_directory.h"
 
 namespace tamrivo {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "ui/date_format.h"
-#include "ui/text_search.h"
-#include "ui/value_text.h"
+#include "base/date_format.h"
+#include "base/text_search.h"
+#include "base/value_text.h"
 
 namespace tamrivo {
 namespace {

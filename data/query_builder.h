@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/text_map.h"
-#include "ui/value_types.h"
+#include "base/text_map.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -1,7 +1,7 @@
 #include "data/sqlite_api.h"
 
-#include "ui/fatal_error.h"
-#include "ui/text_encoding.h"
+#include "base/fatal_error.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 

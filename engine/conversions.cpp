@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 namespace {

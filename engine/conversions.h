@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
+#include "base/executable_directory.h"
+#include "base/fatal_error.h"
+#include "base/text_encoding.h"
 #include "engine/conversions.h"
 #include "engine/system_services.h"
 #include "engine/window_factory.h"
-#include "ui/executable_directory.h"
-#include "ui/fatal_error.h"
-#include "ui/text_encoding.h"
 #include "ui/window_definition.h"
 
 namespace tamrivo {

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
+#include "base/replacement_file.h"
+#include "base/text_encoding.h"
 
 extern char** environ;
 

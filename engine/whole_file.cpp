@@ -1,7 +1,7 @@
 #include "engine/whole_file.h"
 
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
+#include "base/replacement_file.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 

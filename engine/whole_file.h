@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

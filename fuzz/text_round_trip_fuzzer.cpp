@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_encoding.h"
 #include "data/database.h"
 #include "data/query_builder.h"
-#include "ui/text_encoding.h"
 
 namespace {
 

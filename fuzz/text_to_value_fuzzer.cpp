@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/date_format.h"
-#include "ui/text_search.h"
-#include "ui/text_to_value.h"
-#include "ui/value_text.h"
+#include "base/date_format.h"
+#include "base/text_search.h"
+#include "base/text_to_value.h"
+#include "base/value_text.h"
 
 namespace {
 

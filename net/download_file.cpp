@@ -7,8 +7,8 @@
 
 #include <cerrno>
 
+#include "base/text_encoding.h"
 #include "net/download_types.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

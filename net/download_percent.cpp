@@ -1,6 +1,6 @@
 #include "net/download_percent.h"
 
-#include "ui/number_ops.h"
+#include "base/number_ops.h"
 
 namespace tamrivo {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/text_encoding.h"
 #include "net/download_worker.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <stop_token>
 
+#include "base/value_types.h"
 #include "net/http_transfer.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

@@ -1,11 +1,11 @@
 #include "net/json_object.h"
 
+#include "base/text_encoding.h"
+#include "base/text_to_value.h"
 #include "net/json_path.h"
 #include "net/json_support_script.h"
 #include "net/json_values.h"
 #include "net/script_engine.h"
-#include "ui/text_encoding.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo {
 namespace {

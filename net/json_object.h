@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/value_types.h"
 #include "net/script_engine.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

@@ -8,9 +8,9 @@
 #include <stop_token>
 #include <thread>
 
+#include "base/value_types.h"
 #include "net/http_transfer.h"
 #include "net/update_package.h"
-#include "ui/value_types.h"
 #include "ui/window_services.h"
 
 namespace tamrivo {

@@ -11,9 +11,9 @@
 #include <memory>
 #include <system_error>
 
+#include "base/text_encoding.h"
 #include "net/download_percent.h"
 #include "net/updater_image.h"
-#include "ui/text_encoding.h"
 #include "update_format/package_signature.h"
 #include "update_format/update_format.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/value_types.h"
 #include "net/update_package.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

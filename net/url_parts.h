@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/text_ops.h"
 #include "records/statement_scope.h"
 #include "records/stored_dates.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
-#include "ui/text_ops.h"
 
 namespace tamrivo {
 namespace {

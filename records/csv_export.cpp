@@ -5,11 +5,11 @@
 #include <system_error>
 #include <vector>
 
+#include "base/replacement_file.h"
+#include "base/text_encoding.h"
 #include "records/csv.h"
 #include "records/schema.h"
 #include "records/stored_rows.h"
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/replacement_file.h"
 #include "data/database.h"
-#include "ui/replacement_file.h"
 
 namespace tamrivo {
 

@@ -6,12 +6,12 @@
 #include <system_error>
 #include <vector>
 
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "data/database.h"
 #include "records/records_copy.h"
 #include "records/records_file.h"
 #include "records/records_lock.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 
 namespace tamrivo {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "base/value_types.h"
 #include "data/database.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

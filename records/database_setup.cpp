@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "data/database.h"
 #include "records/bookings_table.h"
 #include "records/demo_data.h"
@@ -16,7 +17,6 @@
 #include "records/planned_departures.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

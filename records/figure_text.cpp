@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/text_encoding.h"
 #include "records/csv.h"
 #include "records/stored_dates.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/value_types.h"
 #include "records/period_statistics.h"
 #include "records/today_figures.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

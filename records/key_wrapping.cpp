@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "ui/replacement_file.h"
+#include "base/replacement_file.h"
 
 namespace tamrivo {
 namespace {

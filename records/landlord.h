@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/text_limits.h"
+#include "base/value_types.h"
 #include "data/database.h"
-#include "ui/value_types.h"
-#include "ui/windows/text_limits.h"
 
 namespace tamrivo {
 
@@ -16,9 +16,9 @@ struct Landlord {
 };
 
 // The limits of the boxes they are typed in.
-inline constexpr int kLandlordNameLimit = windows::kNameLimit;
-inline constexpr int kLandlordAddressLimit = windows::kAddressLimit;
-inline constexpr int kLandlordPhoneLimit = windows::kPhoneLimit;
+inline constexpr int kLandlordNameLimit = kNameLimit;
+inline constexpr int kLandlordAddressLimit = kAddressLimit;
+inline constexpr int kLandlordPhoneLimit = kPhoneLimit;
 
 // Creates the landlord's table when it is missing (records from before it), touching nothing
 // else. False when it cannot be made; the reason is then in `error`.

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "base/text_encoding.h"
 #include "records/statement_scope.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/value_types.h"
 #include "data/database.h"
 #include "records/statement_scope.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "base/date_format.h"
+#include "base/text_ops.h"
 #include "data/query_builder.h"
 #include "records/bookings.h"
 #include "records/database_queries.h"
 #include "records/planned_departures.h"
 #include "records/stored_dates.h"
-#include "ui/date_format.h"
-#include "ui/text_ops.h"
 
 namespace tamrivo {
 namespace {

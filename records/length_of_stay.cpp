@@ -1,8 +1,8 @@
 #include "records/length_of_stay.h"
 
-#include "ui/number_ops.h"
-#include "ui/text_to_value.h"
-#include "ui/time_interval.h"
+#include "base/number_ops.h"
+#include "base/text_to_value.h"
+#include "base/time_interval.h"
 
 namespace tamrivo {
 

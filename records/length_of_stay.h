@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "base/value_types.h"
 #include "records/lease_search.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

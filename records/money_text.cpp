@@ -3,8 +3,8 @@
 #include <cctype>
 #include <string_view>
 
-#include "ui/number_ops.h"
-#include "ui/text_to_value.h"
+#include "base/number_ops.h"
+#include "base/text_to_value.h"
 
 namespace tamrivo {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

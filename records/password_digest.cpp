@@ -4,7 +4,7 @@
 
 #include <openssl/evp.h>
 
-#include "ui/gbk_chars.h"
+#include "base/gbk_chars.h"
 
 namespace tamrivo {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/value_types.h"
 #include "data/database.h"
 #include "records/rent_report.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

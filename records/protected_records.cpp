@@ -5,14 +5,14 @@
 #include <system_error>
 #include <vector>
 
+#include "base/replacement_file.h"
+#include "base/text_encoding.h"
+#include "base/text_search.h"
 #include "records/record_problems.h"
 #include "records/records_file.h"
 #include "records/records_lock.h"
 #include "records/schema.h"
 #include "records/statement_scope.h"
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
-#include "ui/text_search.h"
 
 namespace tamrivo {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "base/text_encoding.h"
 #include "records/records_schema.h"
 #include "records/stored_rows.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

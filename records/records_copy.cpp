@@ -2,10 +2,10 @@
 
 #include <system_error>
 
+#include "base/text_encoding.h"
 #include "records/record_problems.h"
 #include "records/records_file.h"
 #include "records/schema.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

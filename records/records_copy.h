@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/replacement_file.h"
 #include "data/database.h"
-#include "ui/replacement_file.h"
 
 namespace tamrivo {
 

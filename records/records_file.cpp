@@ -1,8 +1,8 @@
 #include "records/records_file.h"
 
+#include "base/text_encoding.h"
 #include "data/key_derivation.h"
 #include "records/schema.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

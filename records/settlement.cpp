@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/date_format.h"
 #include "data/query_builder.h"
 #include "records/database_queries.h"
 #include "records/money_text.h"
-#include "ui/date_format.h"
 
 namespace tamrivo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/date_time.h"
+#include "base/date_time.h"
 
 namespace tamrivo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

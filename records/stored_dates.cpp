@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "ui/date_format.h"
-#include "ui/date_time.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
 
 namespace tamrivo {
 namespace {

@@ -1,8 +1,8 @@
 #include "records/today_figures.h"
 
+#include "base/date_format.h"
 #include "records/length_of_stay.h"
 #include "records/statement_scope.h"
-#include "ui/date_format.h"
 
 namespace tamrivo {
 namespace {

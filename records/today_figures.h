@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/value_types.h"
 #include "data/database.h"
-#include "ui/value_types.h"
 
 namespace tamrivo {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 #include "ui/window_services.h"
 
 namespace tamrivo {

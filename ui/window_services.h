@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo {
 

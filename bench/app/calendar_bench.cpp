@@ -16,6 +16,8 @@
 
 #include "app/calendar_window.h"
 #include "app/main_window.h"
+#include "base/date_format.h"
+#include "base/text_encoding.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
@@ -23,8 +25,6 @@
 #include "records/schema.h"
 #include "records/statistics_indexes.h"
 #include "records/stored_dates.h"
-#include "ui/date_format.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 namespace {

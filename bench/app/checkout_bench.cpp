@@ -12,13 +12,13 @@
 #include <cstdlib>
 
 #include "app/checkout_window.h"
+#include "base/text_encoding.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
 #include "data/database.h"
 #include "records/schema.h"
 #include "records/statistics_indexes.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 namespace {

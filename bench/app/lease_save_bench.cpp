@@ -13,10 +13,10 @@
 
 #include "app/lease_window.h"
 #include "app/main_window.h"
+#include "base/text_limits.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
-#include "ui/windows/text_limits.h"
 
 namespace tamrivo::bench {
 namespace {
@@ -48,9 +48,9 @@ void BM_SaveALeaseWithEveryBoxFull(benchmark::State& state) {
     const ProgramFolder folder;
     RunningProgram program(folder);
     letOneRoom(program.state.database);
-    const Text name = quotesAndChinese(windows::kNameLimit);
-    const Text contact = quotesAndChinese(windows::kContactLimit);
-    const Text remark = quotesAndChinese(windows::kRemarkLimit);
+    const Text name = quotesAndChinese(kNameLimit);
+    const Text contact = quotesAndChinese(kContactLimit);
+    const Text remark = quotesAndChinese(kRemarkLimit);
     QtWindowServices& services = program.services;
     for (auto _ : state) {
         program.state.leaseWindowMode = 2;

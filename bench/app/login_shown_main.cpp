@@ -7,11 +7,11 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "base/text_encoding.h"
 #include "bench/app/quit_when_shown.h"
 #include "engine/qt_window_services.h"
 #include "net/update_endpoint.h"
 #include "net/update_public_key.h"
-#include "ui/text_encoding.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

@@ -20,6 +20,7 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "base/text_encoding.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
@@ -29,7 +30,6 @@
 #include "engine/bar_builders.h"
 #include "engine/status_bar.h"
 #include "records/schema.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 namespace {

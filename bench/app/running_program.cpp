@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
+#include "base/text_encoding.h"
 #include "records/records_file.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "app/search_window.h"
+#include "base/text_encoding.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
@@ -26,7 +27,6 @@
 #include "data/database.h"
 #include "records/lease_search.h"
 #include "records/schema.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 namespace {

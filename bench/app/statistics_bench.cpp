@@ -18,6 +18,7 @@
 #include <tuple>
 
 #include "app/statistics_window.h"
+#include "base/text_encoding.h"
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
@@ -28,7 +29,6 @@
 #include "records/statistics_indexes.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::bench {
 namespace {

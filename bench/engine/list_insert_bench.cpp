@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "engine/artwork.h"
 #include "engine/qt_window_services.h"
-#include "ui/text_encoding.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "base/text_encoding.h"
 #include "net/json_object.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

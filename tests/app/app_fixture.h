@@ -14,6 +14,7 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "base/text_encoding.h"
 #include "engine/bar_builders.h"
 #include "engine/qt_window_services.h"
 #include "engine/status_bar.h"
@@ -21,7 +22,6 @@
 #include "tests/support/engine_harness.h"
 #include "tests/support/message_box_responder.h"
 #include "tests/support/temporary_folder.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::testing {
 

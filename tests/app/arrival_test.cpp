@@ -1,10 +1,10 @@
 #include "app/lease_window.h"
 #include "app/main_window.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/text_to_value.h"
 #include "records/bookings.h"
 #include "tests/app/app_fixture.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -3,11 +3,11 @@
 #include "app/calendar_page.h"
 #include "app/calendar_window.h"
 #include "app/main_window.h"
+#include "base/date_format.h"
 #include "engine/room_calendar.h"
 #include "records/bookings.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
-#include "ui/date_format.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -3,9 +3,9 @@
 #include "app/checkout_window.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
+#include "base/text_to_value.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {

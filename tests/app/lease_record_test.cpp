@@ -5,11 +5,11 @@
 #include "app/lease_record.h"
 #include "app/lease_record_window.h"
 #include "app/main_window.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
+#include "base/text_to_value.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/pdf_text.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {

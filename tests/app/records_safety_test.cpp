@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "data/database.h"
 #include "records/daily_backup.h"
 #include "records/records_copy.h"
@@ -12,8 +14,6 @@
 #include "records/schema.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/file_contents.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -12,15 +12,15 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "base/date_format.h"
+#include "base/text_encoding.h"
+#include "base/text_to_value.h"
 #include "engine/qt_window_services.h"
 #include "records/bookings.h"
 #include "records/database_setup.h"
 #include "records/stored_dates.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
-#include "ui/date_format.h"
-#include "ui/text_encoding.h"
-#include "ui/text_to_value.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "records/statement_scope.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/file_contents.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::testing {
 

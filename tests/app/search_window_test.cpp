@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/search_window.h"
+#include "base/text_encoding.h"
+#include "base/text_to_value.h"
 #include "records/records_file.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/temporary_folder.h"
-#include "ui/text_encoding.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -13,11 +13,11 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "base/text_encoding.h"
 #include "engine/bar_builders.h"
 #include "engine/qt_window_services.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/message_box_responder.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::testing {
 namespace {

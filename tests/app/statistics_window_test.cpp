@@ -3,13 +3,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/date_time.h"
+#include "base/text_to_value.h"
 #include "records/bookings.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/pdf_text.h"
-#include "ui/date_time.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -10,10 +10,10 @@
 
 #include "app/login_window.h"
 #include "app/main_window.h"
+#include "base/byte_block.h"
 #include "engine/conversions.h"
 #include "records/password_digest.h"
 #include "tests/app/app_fixture.h"
-#include "ui/byte_block.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -19,7 +19,7 @@
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_keys.h"
 #include "tests/support/test_package.h"
-#include "tools/updater/install_journal.h"
+#include "update_format/install_journal.h"
 
 namespace tamrivo::testing {
 namespace {

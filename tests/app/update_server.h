@@ -4,8 +4,8 @@
 #include <mutex>
 #include <string>
 
+#include "base/value_types.h"
 #include "tests/support/loopback_server.h"
-#include "ui/value_types.h"
 
 namespace tamrivo::testing {
 

@@ -4,9 +4,9 @@
 #include <chrono>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "data/key_derivation.h"
 #include "tests/data/database_test_support.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include "base/text_encoding.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/temporary_folder.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
+#include "base/date_format.h"
 #include "tests/support/engine_fixture.h"
-#include "ui/date_format.h"
 
 namespace tamrivo {
 namespace {

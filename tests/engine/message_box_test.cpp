@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "base/fatal_error.h"
 #include "tests/support/engine_fixture.h"
-#include "ui/fatal_error.h"
 
 namespace tamrivo {
 namespace {

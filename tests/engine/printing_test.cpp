@@ -8,10 +8,10 @@
 #include <regex>
 #include <sstream>
 
+#include "base/text_encoding.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/temporary_folder.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/text_encoding.h"
 #include "tests/support/engine_fixture.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "base/users_alone.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
-#include "tools/updater/install_journal.h"
-#include "ui/users_alone.h"
+#include "update_format/install_journal.h"
 
 namespace tamrivo::launcher {
 namespace {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <fstream>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo::testing {
 

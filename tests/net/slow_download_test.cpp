@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <future>
 
+#include "base/text_encoding.h"
 #include "net/update_download.h"
 #include "tests/net/download_window_services.h"
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
 #include "tests/support/trickle_listener.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "base/text_encoding.h"
 #include "net/download_percent.h"
 #include "net/updater_image.h"
 #include "tests/net/download_recorder.h"
@@ -18,7 +19,6 @@
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
 #include "tests/support/trickle_listener.h"
-#include "ui/text_encoding.h"
 #include "update_format/update_format.h"
 
 namespace tamrivo {

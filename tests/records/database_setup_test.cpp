@@ -6,13 +6,13 @@
 #include <fstream>
 #include <map>
 
+#include "base/text_encoding.h"
 #include "data/database.h"
 #include "records/planned_departures.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
 #include "tests/records/records_test_support.h"
 #include "tests/support/library_text.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

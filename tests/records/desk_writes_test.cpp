@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "base/text_to_value.h"
 #include "records/bookings.h"
 #include "records/lease_writes.h"
 #include "records/money_text.h"
@@ -16,7 +17,6 @@
 #include "records/room_writes.h"
 #include "records/settlement.h"
 #include "tests/records/records_test_support.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo {
 namespace {

@@ -2,13 +2,13 @@
 
 #include <gmock/gmock.h>
 
+#include "base/text_to_value.h"
 #include "records/figure_text.h"
 #include "records/statistics_indexes.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
 #include "records/today_figures.h"
 #include "tests/records/records_test_support.h"
-#include "ui/text_to_value.h"
 
 namespace tamrivo {
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 #include <utility>
 
+#include "base/text_encoding.h"
 #include "data/database.h"
 #include "records/database_setup.h"
 #include "records/schema.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::testing {
 

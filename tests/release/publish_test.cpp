@@ -7,13 +7,13 @@
 
 #include <functional>
 
+#include "base/text_encoding.h"
 #include "net/json_object.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/folder_snapshot.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
 #include "tools/updater/package_installer.h"
-#include "ui/text_encoding.h"
 #include "update_format/package_signature.h"
 #include "update_format/release_statement.h"
 

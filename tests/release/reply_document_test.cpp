@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_encoding.h"
 #include "net/json_object.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo::release {
 namespace {

@@ -1,6 +1,6 @@
 #include "tests/support/gbk_printer.h"
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <cstdio>
 

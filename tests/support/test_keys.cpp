@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "base/text_encoding.h"
 #include "tests/support/download_server.h"
 #include "tools/release/reply_document.h"
-#include "ui/text_encoding.h"
 #include "update_format/package_signature.h"
 #include "update_format/release_statement.h"
 

@@ -5,11 +5,11 @@
 #include <atomic>
 #include <thread>
 
+#include "base/text_encoding.h"
 #include "net/update_public_key.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

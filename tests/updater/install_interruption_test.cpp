@@ -9,13 +9,13 @@
 
 #include <filesystem>
 
+#include "base/value_types.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/folder_snapshot.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_package.h"
-#include "tools/updater/install_journal.h"
 #include "tools/updater/package_installer.h"
-#include "ui/value_types.h"
+#include "update_format/install_journal.h"
 
 namespace tamrivo {
 namespace {

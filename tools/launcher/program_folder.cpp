@@ -9,10 +9,10 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/replacement_file.h"
+#include "base/users_alone.h"
 #include "tools/command_line/child_process.h"
-#include "tools/updater/install_journal.h"
-#include "ui/replacement_file.h"
-#include "ui/users_alone.h"
+#include "update_format/install_journal.h"
 #include "update_format/update_format.h"
 #include "update_format/version_order.h"
 

@@ -1,11 +1,11 @@
 #include <ostream>
 
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "records/daily_backup.h"
 #include "records/record_problems.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 
 namespace tamrivo {
 

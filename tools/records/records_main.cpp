@@ -3,8 +3,8 @@
 #include <iostream>
 #include <span>
 
+#include "base/executable_directory.h"
 #include "tools/records/records_tool.h"
-#include "ui/executable_directory.h"
 
 int main(int argc, char** argv) {
     const std::span<const char* const> arguments(argv + 1, static_cast<std::size_t>(argc - 1));

@@ -5,12 +5,12 @@
 #include <ostream>
 #include <string>
 
+#include "base/byte_block.h"
+#include "base/text_encoding.h"
 #include "records/password_digest.h"
 #include "records/statement_scope.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
-#include "ui/byte_block.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "records/csv.h"
 #include "records/figure_text.h"
 #include "records/period_statistics.h"
@@ -12,7 +13,6 @@
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 #include "tools/records/text_table.h"
-#include "ui/text_encoding.h"
 
 namespace tamrivo {
 namespace {

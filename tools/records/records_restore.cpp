@@ -4,6 +4,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "records/record_problems.h"
 #include "records/records_copy.h"
 #include "records/records_file.h"
@@ -11,8 +13,6 @@
 #include "records/records_schema.h"
 #include "tools/records/progress_bar.h"
 #include "tools/records/records_commands.h"
-#include "ui/date_format.h"
-#include "ui/date_time.h"
 
 namespace tamrivo {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/running_version.h"
 #include "records/records_file.h"
 #include "tools/records/records_commands.h"
+#include "update_format/running_version.h"
 
 namespace tamrivo {
 namespace {

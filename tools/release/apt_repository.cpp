@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/replacement_file.h"
 #include "tools/command_line/child_process.h"
 #include "tools/release/fixed_umask.h"
-#include "ui/replacement_file.h"
 #include "update_format/package_signature.h"
 
 namespace tamrivo::release {

@@ -10,13 +10,13 @@
 #include <optional>
 #include <system_error>
 
+#include "base/replacement_file.h"
+#include "base/text_encoding.h"
 #include "tools/release/apt_repository.h"
 #include "tools/release/fixed_umask.h"
 #include "tools/release/package_writer.h"
 #include "tools/release/reply_document.h"
 #include "tools/release/signing_keys.h"
-#include "ui/replacement_file.h"
-#include "ui/text_encoding.h"
 #include "update_format/package_signature.h"
 #include "update_format/release_statement.h"
 #include "update_format/update_format.h"

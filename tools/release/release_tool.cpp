@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/replacement_file.h"
 #include "tools/command_line/command_line.h"
 #include "tools/release/apt_repository.h"
 #include "tools/release/publish.h"
 #include "tools/release/signing_keys.h"
-#include "ui/replacement_file.h"
 
 namespace tamrivo::release {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 #include "update_format/release_statement.h"
 #include "update_format/update_format.h"
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo::release {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "ui/value_types.h"
+#include "base/value_types.h"
 
 namespace tamrivo::release {
 

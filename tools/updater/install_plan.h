@@ -1,29 +1,15 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tools/updater/package_archive.h"
+#include "update_format/install_step.h"
 #include "update_format/update_format.h"
 
 namespace tamrivo {
-
-// One change to the program folder, relative to it.
-struct InstallStep {
-    enum class Kind { CreateFolder, PlaceFile };
-    Kind kind = Kind::PlaceFile;
-    std::filesystem::path relative;
-    bool replaces = false;  // PlaceFile over a file (or link) that is there now
-    // PlaceFile only: where the bytes come from and the permissions they get.
-    std::uint64_t entryIndex = 0;
-    std::string entryName;  // UTF-8, as the package names it
-    std::uint64_t size = 0;
-    mode_t permissions = 0644;
-};
 
 struct InstallPlan {
     std::vector<InstallStep> steps;    // folders before what goes in them, VERSION last

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <functional>
 
-#include "ui/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace tamrivo {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <system_error>
 
-#include "tools/updater/install_journal.h"
+#include "base/replacement_file.h"
 #include "tools/updater/install_plan.h"
 #include "tools/updater/package_archive.h"
-#include "ui/replacement_file.h"
+#include "update_format/install_journal.h"
 #include "update_format/version_order.h"
 
 namespace tamrivo {

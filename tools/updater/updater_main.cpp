@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "tools/updater/updater_run.h"
-#include "ui/text_encoding.h"
 
 namespace {
 

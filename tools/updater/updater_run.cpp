@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/text_encoding.h"
 #include "tools/updater/package_installer.h"
-#include "ui/text_encoding.h"
 #include "update_format/package_signature.h"
 #include "update_format/update_format.h"
 

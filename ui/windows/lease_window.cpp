@@ -1,4 +1,4 @@
-#include "ui/windows/text_limits.h"
+#include "base/text_limits.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {

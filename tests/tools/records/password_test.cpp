@@ -2,9 +2,9 @@
 
 #include <gmock/gmock.h>
 
+#include "base/byte_block.h"
 #include "records/password_digest.h"
 #include "tests/tools/records/records_tool_test_support.h"
-#include "ui/byte_block.h"
 
 namespace tamrivo::testing {
 namespace {

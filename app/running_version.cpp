@@ -1,7 +1,0 @@
-#include "app/running_version.h"
-
-namespace tamrivo {
-
-extern const char kRunningVersion[] = TAMRIVO_VERSION;
-
-}  // namespace tamrivo
