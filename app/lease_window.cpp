@@ -10,7 +10,6 @@
 #include "app/screen.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
-#include "base/text_ops.h"
 #include "base/text_to_value.h"
 #include "base/value_text.h"
 #include "records/lease_search.h"
