@@ -2,11 +2,9 @@
 
 #include "app/main_window.h"
 #include "app/screen.h"
-#include "base/byte_block.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
-#include "records/password_digest.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 
 namespace tamrivo {
 namespace {
@@ -41,23 +39,13 @@ private:
     }
 
     void login() {
-        const Text password = services().text(window(), "编辑框_密码");
-        if (!userMatches(services().text(window(), "编辑框_用户名"),
-                         md5Hex(toByteBlock(password)))) {
+        if (!passwordMatches(database(), services().text(window(), "编辑框_用户名"),
+                             services().text(window(), "编辑框_密码"))) {
             return;  // a wrong name or password is answered by nothing at all
         }
         services().setVisible(window(), {}, false);
         openMainWindow(app());
         close();
-    }
-
-    bool userMatches(const Text& userName, const Text& digest) {
-        // The typed name is bound as a parameter, never spliced into the statement, so no
-        // name can change what the statement asks.
-        StatementScope statement(database(),
-                                 "SELECT * FROM `b_yh` WHERE `yhm`=:yhm AND `mm`='" + digest + "'");
-        statement.bindText(":yhm", userName);
-        return statement.step();
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include "base/value_types.h"
 #include "data/database.h"
-#include "data/query_builder.h"
 #include "net/downloader.h"
 #include "net/update_checker.h"
 #include "records/daily_backup.h"
@@ -30,7 +29,6 @@ struct ProgramState {
     Database database;
     FileLock recordsLock;     // the program's share, held until it ends
     DailyBackup dailyBackup;  // stopped before the lock goes
-    QueryBuilder queryBuilder;
     LayoutKeeper layoutKeeper;
     Text runningVersion;
     Text updatePublicKey;

@@ -5,10 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "base/byte_block.h"
 #include "base/text_encoding.h"
-#include "records/password_digest.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 
@@ -58,24 +56,18 @@ std::string readLine(const CommandInput& input, const char* prompt) {
 // The password as the program's password window would store it, or why it cannot be.
 std::string takePassword(const std::string& typed, Text& password) {
     password = utf8ToGbk(typed);
-    if (password.empty()) {
-        return "the new password may not be empty";
+    switch (checkNewPassword(password)) {
+        case PasswordResult::Set:
+            return {};
+        case PasswordResult::Empty:
+            return "the new password may not be empty";
+        case PasswordResult::HasBlank:
+            return "the new password may not hold blanks (spaces, full-width spaces, tabs): the "
+                   "login takes a password exactly as typed";
+        default:
+            return "the new password may hold only English letters, digits and symbols: the "
+                   "login's password box takes nothing else";
     }
-    if (hasBlank(password)) {
-        return "the new password may not hold blanks (spaces, full-width spaces, tabs): the "
-               "login takes a password exactly as typed";
-    }
-    if (!isLoginTypable(password)) {
-        return "the new password may hold only English letters, digits and symbols: the "
-               "login's password box takes nothing else";
-    }
-    return {};
-}
-
-bool userExists(Database& database, const Text& user) {
-    StatementScope statement(database, "SELECT `id` FROM `b_yh` WHERE `yhm`=:yhm");
-    statement.bindText(":yhm", user);
-    return statement.step();
 }
 
 }  // namespace
@@ -99,23 +91,18 @@ int runPassword(const CommandInput& input) {
     if (!lock || !openForCommand(input, database)) {
         return kExitFailed;
     }
-    if (!userExists(database, user)) {
+    const auto userId = findUserId(database, user);
+    if (!userId) {
         database.close();
         return input.fail("there is no user " + input.arguments.operands.front());
     }
-    bool stored = false;
-    std::string error;
-    {
-        StatementScope update(database, "UPDATE `b_yh` SET `mm`=:mm WHERE `yhm`=:yhm");
-        update.bindText(":mm", md5Hex(toByteBlock(password)));
-        update.bindText(":yhm", user);
-        update.step();
-        stored = update.finish();
-        error = gbkToUtf8(database.errorMessage());
-    }
+    const PasswordOutcome outcome = setPassword(database, *userId, password);
     database.close();
-    if (!stored) {
-        return input.fail("cannot store the password: " + error);
+    if (outcome.result == PasswordResult::NoSuchUser) {
+        return input.fail("there is no user " + input.arguments.operands.front());
+    }
+    if (outcome.result != PasswordResult::Set) {
+        return input.fail("cannot store the password: " + gbkToUtf8(outcome.error));
     }
     input.console.out << "the password of " << input.arguments.operands.front() << " is changed\n";
     return kExitDone;
