@@ -8,6 +8,7 @@
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/screen.h"
+#include "app/single_window.h"
 #include "records/database_queries.h"
 #include "records/lease_search.h"
 #include "records/stored_dates.h"
@@ -175,12 +176,7 @@ private:
 }  // namespace
 
 void openCalendarWindow(App& app) {
-    if (app.services.windowHandle(app.state.calendarWindow) != 0) {
-        app.services.bringToFront(app.state.calendarWindow);
-        return;
-    }
-    app.services.loadWindow(WindowKind::Calendar, std::make_unique<CalendarWindow>(app),
-                            app.state.mainWindow);
+    openOrRaise<CalendarWindow>(app, WindowKind::Calendar, app.state.calendarWindow);
 }
 
 }  // namespace tamrivo

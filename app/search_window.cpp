@@ -5,6 +5,7 @@
 
 #include "app/lease_record_window.h"
 #include "app/screen.h"
+#include "app/single_window.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
 #include "base/text_encoding.h"
@@ -201,12 +202,7 @@ private:
 }  // namespace
 
 void openSearchWindow(App& app) {
-    if (app.services.windowHandle(app.state.searchWindow) != 0) {
-        app.services.bringToFront(app.state.searchWindow);
-        return;
-    }
-    app.services.loadWindow(WindowKind::Search, std::make_unique<SearchWindow>(app),
-                            app.state.mainWindow);
+    openOrRaise<SearchWindow>(app, WindowKind::Search, app.state.searchWindow);
 }
 
 }  // namespace tamrivo

@@ -5,6 +5,7 @@
 
 #include "app/calendar_page.h"
 #include "app/screen.h"
+#include "app/single_window.h"
 #include "base/date_time.h"
 #include "base/replacement_file.h"
 #include "base/text_encoding.h"
@@ -271,12 +272,7 @@ private:
 }  // namespace
 
 void openStatisticsWindow(App& app) {
-    if (app.services.windowHandle(app.state.statisticsWindow) != 0) {
-        app.services.bringToFront(app.state.statisticsWindow);
-        return;
-    }
-    app.services.loadWindow(WindowKind::Statistics, std::make_unique<StatisticsWindow>(app),
-                            app.state.mainWindow);
+    openOrRaise<StatisticsWindow>(app, WindowKind::Statistics, app.state.statisticsWindow);
 }
 
 }  // namespace tamrivo
