@@ -9,8 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "tests/support/loopback_socket.h"
-
 namespace tamrivo::testing {
 namespace {
 
@@ -45,25 +43,14 @@ void writeAll(int connection, const std::string& data) {
 }  // namespace
 
 RawHttpListener::RawHttpListener(std::string reply) : reply_(std::move(reply)) {
-    const LoopbackSocket listening = listenOnLoopback(16);
-    listener_ = listening.descriptor;
-    port_ = listening.port;
-    if (::pipe(wakePipe_) != 0) {
-        std::abort();  // no test can run on a machine this short of descriptors
-    }
-    thread_ = std::thread([this] { serve(); });
+    startServing([this] { serve(); });
 }
 
 RawHttpListener::~RawHttpListener() {
-    const char stop = 's';
-    [[maybe_unused]] const ssize_t written = ::write(wakePipe_[1], &stop, 1);
-    thread_.join();
+    stopServing();
     for (const int connection : openConnections_) {
         ::close(connection);
     }
-    ::close(listener_);
-    ::close(wakePipe_[0]);
-    ::close(wakePipe_[1]);
 }
 
 std::vector<std::string> RawHttpListener::waitForRequests(std::size_t count) {
@@ -84,7 +71,7 @@ std::string RawHttpListener::reply(const std::string& headers, const std::string
 
 void RawHttpListener::serve() {
     for (;;) {
-        std::vector<pollfd> waiting{{wakePipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+        std::vector<pollfd> waiting{{wakeDescriptor(), POLLIN, 0}, {listener(), POLLIN, 0}};
         for (const int connection : openConnections_) {
             waiting.push_back({connection, POLLIN, 0});
         }
@@ -98,7 +85,7 @@ void RawHttpListener::serve() {
             }
         }
         if (waiting[1].revents != 0) {
-            const int connection = ::accept(listener_, nullptr, nullptr);
+            const int connection = ::accept(listener(), nullptr, nullptr);
             if (connection >= 0) {
                 serveConnection(connection);
             }
@@ -126,7 +113,7 @@ void RawHttpListener::serveConnection(int connection) {
     std::string request;
     char buffer[4096];
     while (!isComplete(request)) {
-        pollfd waiting[2] = {{connection, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        pollfd waiting[2] = {{connection, POLLIN, 0}, {wakeDescriptor(), POLLIN, 0}};
         ::poll(waiting, 2, -1);
         if (waiting[1].revents != 0) {
             ::close(connection);

@@ -3,22 +3,19 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/support/loopback_listener.h"
 
 namespace tamrivo::testing {
 
 // An HTTP listener on 127.0.0.1 that keeps every request byte for byte. It answers each
 // request with a fixed reply and closes the connection, or, without a reply, keeps the
 // connection open and never answers, noting when the client gives up and hangs up.
-class RawHttpListener {
+class RawHttpListener : public LoopbackListener {
 public:
     explicit RawHttpListener(std::string reply = {});
     ~RawHttpListener();
-    RawHttpListener(const RawHttpListener&) = delete;
-    RawHttpListener& operator=(const RawHttpListener&) = delete;
-
-    int port() const { return port_; }
 
     // Waits until the listener has received that many whole requests (or gives up after
     // a long while, so that a fault fails the test instead of hanging it).
@@ -36,16 +33,12 @@ private:
     void serveConnection(int connection);
     void noticeHangUp(int connection);
 
-    int listener_ = -1;
-    int wakePipe_[2] = {-1, -1};
-    int port_ = 0;
     std::string reply_;
     std::mutex mutex_;
     std::condition_variable received_;
     std::vector<std::string> requests_;
     std::size_t hangUps_ = 0;
     std::vector<int> openConnections_;
-    std::thread thread_;
 };
 
 }  // namespace tamrivo::testing

@@ -5,50 +5,27 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
-
-#include "tests/support/loopback_socket.h"
 
 namespace tamrivo::testing {
 
 TrickleListener::TrickleListener(std::string head, std::string trickled,
                                  std::chrono::milliseconds pause, std::size_t piece)
     : head_(std::move(head)), trickled_(std::move(trickled)), pause_(pause), piece_(piece) {
-    const LoopbackSocket listening = listenOnLoopback(16);
-    listener_ = listening.descriptor;
-    port_ = listening.port;
-    if (::pipe(wakePipe_) != 0) {
-        std::abort();  // no test can run on a machine this short of descriptors
-    }
-    thread_ = std::thread([this] { serve(); });
+    startServing([this] { serve(); });
 }
 
 TrickleListener::~TrickleListener() {
-    const char stop = 's';
-    [[maybe_unused]] const ssize_t written = ::write(wakePipe_[1], &stop, 1);
-    thread_.join();
-    ::close(listener_);
-    ::close(wakePipe_[0]);
-    ::close(wakePipe_[1]);
-}
-
-std::string TrickleListener::url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-}
-
-bool TrickleListener::pause(std::chrono::milliseconds time) {
-    pollfd wake{wakePipe_[0], POLLIN, 0};
-    return ::poll(&wake, 1, static_cast<int>(time.count())) == 0;
+    stopServing();
 }
 
 void TrickleListener::serve() {
     for (;;) {
-        pollfd waiting[2] = {{wakePipe_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+        pollfd waiting[2] = {{wakeDescriptor(), POLLIN, 0}, {listener(), POLLIN, 0}};
         ::poll(waiting, 2, -1);
         if (waiting[0].revents != 0) {
             return;
         }
-        const int connection = ::accept(listener_, nullptr, nullptr);
+        const int connection = ::accept(listener(), nullptr, nullptr);
         if (connection >= 0) {
             trickle(connection);
             ::close(connection);
