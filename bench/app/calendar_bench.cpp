@@ -18,9 +18,7 @@
 #include "app/main_window.h"
 #include "base/date_format.h"
 #include "base/text_encoding.h"
-#include "bench/app/program_folder.h"
-#include "bench/app/running_program.h"
-#include "bench/app/window_benchmarks.h"
+#include "bench/app/program_benchmarks.h"
 #include "data/database.h"
 #include "records/schema.h"
 #include "records/statistics_indexes.h"
@@ -169,10 +167,5 @@ BENCHMARK(BM_MoveAWeekUntilPainted)->Unit(benchmark::kMillisecond)->MinWarmUpTim
 
 int main(int argc, char** argv) {
     using namespace tamrivo::bench;
-    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
-    const ProgramFolder ownedFolder;
-    fillDatabase(ownedFolder);
-    auto ownedProgram = std::make_unique<RunningProgram>(ownedFolder);
-    program = ownedProgram.get();
-    return benchmarks.run();
+    return runProgramBenchmarks(argc, argv, fillDatabase, program);
 }

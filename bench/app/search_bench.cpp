@@ -20,9 +20,7 @@
 
 #include "app/search_window.h"
 #include "base/text_encoding.h"
-#include "bench/app/program_folder.h"
-#include "bench/app/running_program.h"
-#include "bench/app/window_benchmarks.h"
+#include "bench/app/program_benchmarks.h"
 #include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
 #include "records/lease_search.h"
@@ -238,14 +236,11 @@ void checkBothSidesAgree() {
 
 int main(int argc, char** argv) {
     using namespace tamrivo::bench;
-    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
-    const ProgramFolder ownedFolder;
-    fillDatabase(ownedFolder);
-    auto ownedProgram = std::make_unique<RunningProgram>(ownedFolder);
-    auto ownedPlain = std::make_unique<PlainSearch>(ownedFolder);
-    program = ownedProgram.get();
-    plain = ownedPlain.get();
-    openSearchWindow(program->app);
-    checkBothSidesAgree();
-    return benchmarks.run();
+    return runProgramBenchmarks(argc, argv, fillDatabase, program, [](const ProgramFolder& folder) {
+        auto yardstick = std::make_unique<PlainSearch>(folder);
+        plain = yardstick.get();
+        openSearchWindow(program->app);
+        checkBothSidesAgree();
+        return yardstick;
+    });
 }

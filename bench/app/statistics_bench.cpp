@@ -19,9 +19,7 @@
 
 #include "app/statistics_window.h"
 #include "base/text_encoding.h"
-#include "bench/app/program_folder.h"
-#include "bench/app/running_program.h"
-#include "bench/app/window_benchmarks.h"
+#include "bench/app/program_benchmarks.h"
 #include "bench/support/raw_sqlcipher.h"
 #include "data/database.h"
 #include "records/period_statistics.h"
@@ -215,14 +213,11 @@ void checkBothSidesAgree() {
 
 int main(int argc, char** argv) {
     using namespace tamrivo::bench;
-    tamrivo::bench::WindowBenchmarks benchmarks(argc, argv);
-    const ProgramFolder ownedFolder;
-    fillDatabase(ownedFolder);
-    auto ownedProgram = std::make_unique<RunningProgram>(ownedFolder);
-    auto ownedPlain = std::make_unique<PlainFigures>(ownedFolder);
-    program = ownedProgram.get();
-    plain = ownedPlain.get();
-    openStatisticsWindow(program->app);
-    checkBothSidesAgree();
-    return benchmarks.run();
+    return runProgramBenchmarks(argc, argv, fillDatabase, program, [](const ProgramFolder& folder) {
+        auto yardstick = std::make_unique<PlainFigures>(folder);
+        plain = yardstick.get();
+        openStatisticsWindow(program->app);
+        checkBothSidesAgree();
+        return yardstick;
+    });
 }
