@@ -160,33 +160,33 @@ void setConnection(CURL* easy, const std::string& address, const Text& url, cons
 
 }  // namespace
 
-Bytes fetchPage(const Text& url, const Text& method, const Text& postData, const Text& proxy,
-                const std::optional<Text>& accept, const std::optional<Text>& userAgent,
-                const std::optional<Text>& referer, const std::optional<Text>& acceptLanguage,
-                Text& responseHeaders, std::stop_token stop, const FetchLimits& limits) {
-    const Method kind = methodOf(method);
+Bytes fetchPage(const PageRequest& request, Text* responseHeaders, std::stop_token stop) {
+    const Method kind = methodOf(request.method);
     if (kind == Method::Unsupported) {
         return {};
     }
     ensureCurlInitialised();
-    const HeaderList headers = toHeaderList(requestHeaders(
-        kind, accept, userAgent.value_or(kDefaultUserAgent), referer, acceptLanguage));
+    const HeaderList headers = toHeaderList(
+        requestHeaders(kind, request.accept, request.userAgent.value_or(kDefaultUserAgent),
+                       request.referer, request.acceptLanguage));
     const EasyHandle easy(curl_easy_init());
     if (!easy || !headers) {
         return {};
     }
     Response response;
-    response.maxBodyBytes = limits.maxBodyBytes;
-    setConnection(easy.get(), requestUrl(url), url, proxy);
-    setMethod(easy.get(), kind, method, postData);
+    response.maxBodyBytes = request.limits.maxBodyBytes;
+    setConnection(easy.get(), requestUrl(request.url), request.url, request.proxy);
+    setMethod(easy.get(), kind, request.method, request.postData);
     curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, &response);
     curl_easy_setopt(easy.get(), CURLOPT_HEADERFUNCTION, appendHeader);
     curl_easy_setopt(easy.get(), CURLOPT_HEADERDATA, &response);
 
-    const TransferOutcome outcome = runTransfer(easy.get(), stop, limits);
-    responseHeaders = std::move(response.headers);
+    const TransferOutcome outcome = runTransfer(easy.get(), stop, request.limits);
+    if (responseHeaders != nullptr) {
+        *responseHeaders = std::move(response.headers);
+    }
     if (outcome == TransferOutcome::Stopped || response.overLimit) {
         return {};
     }

@@ -99,9 +99,7 @@ void UpdateChecker::start(WindowHandle window, Work work) {
 }
 
 bool UpdateChecker::fetchReply(std::stop_token stop, JsonObject& reply) const {
-    Text headers;
-    const Bytes body = fetchPage(endpoint_, "GET", {}, {}, std::nullopt, std::nullopt, std::nullopt,
-                                 std::nullopt, headers, stop, limits_);
+    const Bytes body = fetchPage({.url = endpoint_, .limits = limits_}, nullptr, stop);
     return !stop.stop_requested() && reply.parse(Text(body.begin(), body.end()));
 }
 

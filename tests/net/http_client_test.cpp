@@ -32,8 +32,7 @@ Text asText(const Bytes& body) {
 }
 
 Bytes get(const Text& url, Text& headers, const Text& proxy = {}) {
-    return fetchPage(url, "GET", {}, proxy, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                     headers);
+    return fetchPage({.url = url, .proxy = proxy}, &headers);
 }
 
 TEST(FetchPage, GetSendsTheDefaultHeaderBlockAndReturnsBodyAndRawHeaders) {
@@ -53,9 +52,14 @@ TEST(FetchPage, GetSendsTheDefaultHeaderBlockAndReturnsBodyAndRawHeaders) {
 TEST(FetchPage, PostSendsRefererContentTypeAndBodyWithTheGivenHeaders) {
     RawHttpListener server(RawHttpListener::reply("", "done"));
     Text headers;
-    const Bytes body =
-        fetchPage(loopback(server.port(), "/form"), "POST", "a=1&b=%E4", {}, Text("text/html"),
-                  Text("Tamrivo/1"), Text("http://from.example/"), Text("en"), headers);
+    const Bytes body = fetchPage({.url = loopback(server.port(), "/form"),
+                                  .method = "POST",
+                                  .postData = "a=1&b=%E4",
+                                  .accept = Text("text/html"),
+                                  .userAgent = Text("Tamrivo/1"),
+                                  .referer = Text("http://from.example/"),
+                                  .acceptLanguage = Text("en")},
+                                 &headers);
 
     EXPECT_EQ(asText(body), "done");
     const auto requests = server.waitForRequests(1);
@@ -74,8 +78,12 @@ TEST(FetchPage, PostSendsRefererContentTypeAndBodyWithTheGivenHeaders) {
 TEST(FetchPage, PresentEmptyHeadersAreSentEmptyAndTheMethodAsWritten) {
     RawHttpListener server(RawHttpListener::reply("", ""));
     Text headers;
-    fetchPage(loopback(server.port(), "/"), "get", {}, {}, Text(), std::nullopt, Text(), Text(),
-              headers);
+    fetchPage({.url = loopback(server.port(), "/"),
+               .method = "get",
+               .accept = Text(),
+               .referer = Text(),
+               .acceptLanguage = Text()},
+              &headers);
 
     const auto requests = server.waitForRequests(1);
     ASSERT_EQ(requests.size(), 1u);
@@ -87,9 +95,10 @@ TEST(FetchPage, PresentEmptyHeadersAreSentEmptyAndTheMethodAsWritten) {
 TEST(FetchPage, OtherMethodsSendNothingAndLeaveTheHeadersUntouched) {
     RawHttpListener server(RawHttpListener::reply("", "body"));
     Text headers = "before";
-    EXPECT_TRUE(fetchPage(loopback(server.port(), "/put"), "PUT", "x", {}, std::nullopt,
-                          std::nullopt, std::nullopt, std::nullopt, headers)
-                    .empty());
+    EXPECT_TRUE(
+        fetchPage({.url = loopback(server.port(), "/put"), .method = "PUT", .postData = "x"},
+                  &headers)
+            .empty());
     EXPECT_EQ(headers, "before");
 
     get(loopback(server.port(), "/after"), headers);

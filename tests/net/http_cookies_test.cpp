@@ -36,8 +36,7 @@ protected:
     }
 
     Text fetch(const std::string& path) {
-        const Bytes body = fetchPage(server_.url(path), "GET", {}, {}, std::nullopt, std::nullopt,
-                                     std::nullopt, std::nullopt, headers_);
+        const Bytes body = fetchPage({.url = server_.url(path)}, &headers_);
         return Text(body.begin(), body.end());
     }
 

@@ -21,8 +21,7 @@ using namespace std::chrono_literals;
 
 Bytes get(const std::string& url, Text& headers, std::stop_token stop = {},
           const FetchLimits& limits = {}) {
-    return fetchPage(url, "GET", {}, {}, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                     headers, stop, limits);
+    return fetchPage({.url = url, .limits = limits}, &headers, stop);
 }
 
 std::string loopback(int port) {
