@@ -55,7 +55,7 @@ private:
 
     void onCreated() {
         app().state.mainWindow = window();
-        app().state.updateChecker.checkOnStartup(window());
+        app().state.updateCheckView.checkOnStartup(app().state.updateChecker, window());
         LayoutKeeper& layout = app().state.layoutKeeper;
         layout.attach(window());
         layout.add(services().windowHandle(window(), kRoomList), 0);

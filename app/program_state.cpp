@@ -9,8 +9,8 @@ ProgramState::ProgramState(WindowServices& services, Text updateEndpoint, Text u
     : layoutKeeper(services),
       runningVersion(kRunningVersion),
       updatePublicKey(std::move(updatePublicKey)),
-      updateChecker(services, std::move(updateEndpoint), runningVersion, this->updatePublicKey,
-                    updateDelivery),
+      updateCheckView(services, updateDelivery),
+      updateChecker(std::move(updateEndpoint), runningVersion, this->updatePublicKey),
       // Stopping a download waits for its worker while the windows keep answering.
       downloader([&services] { services.doEvents(); }) {}
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "app/update_check_view.h"
 #include "base/value_types.h"
 #include "data/database.h"
 #include "net/downloader.h"
@@ -32,6 +33,7 @@ struct ProgramState {
     LayoutKeeper layoutKeeper;
     Text runningVersion;
     Text updatePublicKey;
+    UpdateCheckView updateCheckView;  // outlives the checks that report into it
     UpdateChecker updateChecker;
     Downloader downloader;
     WindowHandle mainWindow = 0;

@@ -1,7 +1,7 @@
 #include "app/update_window.h"
 
 #include "app/screen.h"
-#include "net/update_download.h"
+#include "app/update_download_view.h"
 
 namespace tamrivo {
 namespace {
@@ -16,11 +16,11 @@ private:
     bool onEvent(const WindowEvent& event) override {
         ProgramState& state = app().state;
         if (event.handler == Handler::UpdateWindowCreated) {
-            state.updateChecker.checkInUpdateWindow(window());
+            state.updateCheckView.checkInUpdateWindow(state.updateChecker, window());
         } else if (event.handler == Handler::StartUpdateDownload &&
-                   state.updateChecker.delivery() == UpdateDelivery::Download) {
+                   state.updateCheckView.delivery() == UpdateDelivery::Download) {
             startUpdateDownload(services(), state.downloader, {window(), state.mainWindow},
-                                state.updateChecker.updatePackage(), state.updatePublicKey);
+                                state.updateCheckView.updatePackage(), state.updatePublicKey);
         }
         return false;
     }

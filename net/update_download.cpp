@@ -1,62 +1,80 @@
 #include "net/update_download.h"
 
-#include "net/http_client.h"
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "base/text_encoding.h"
-#include "net/download_percent.h"
-#include "net/updater_image.h"
+#include "net/http_client.h"
 #include "update_format/package_signature.h"
 #include "update_format/update_format.h"
 
 namespace tamrivo {
-
 namespace {
 
-constexpr char kAuthorContact[] = "800018888";
 constexpr char kPackageFileName[] = "up.tmp";
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
-constexpr char kLogEdit[] = "编辑框1";
-constexpr char kProgressBar[] = "进度条_进度";
-constexpr char kUpgradeButton[] = "按钮_升级";
+// One download's package: where it goes, what it must be, and whom it tells.
+class PackageDownload {
+public:
+    PackageDownload(UpdatePackage package, Text publicKey, Text path, UpdateDownloadReport report)
+        : package_(std::move(package)),
+          publicKey_(std::move(publicKey)),
+          path_(std::move(path)),
+          report_(std::move(report)) {}
 
-// Writes the updater as a new file of this program's own, startable: whatever stood at its
-// place (an earlier updater, a link planted there) is taken away, never written through, and
-// a file that appears meanwhile is not written into.
-bool writeUpdater(const std::filesystem::path& path, std::span<const std::uint8_t> image) {
-    ::unlink(path.c_str());
-    const int descriptor =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0700);
-    if (descriptor < 0) {
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < image.size()) {
-        const ssize_t written = ::write(descriptor, image.data() + done, image.size() - done);
-        if (written < 0 && errno == EINTR) {
-            continue;
+    void onDownloadEvent(ProgressEvent event, const DownloadState& state) const {
+        if (event != ProgressEvent::Finished) {
+            report_.progress(event, state);
+        } else if (state.result == kDownloadSucceeded) {
+            check();
+        } else {
+            giveUp(state);
         }
-        if (written <= 0) {
-            break;
+    }
+
+private:
+    void giveUp(const DownloadState& state) const {
+        // Part of a package is of no use. Only a file this download made, and still holds, is
+        // its to remove: another copy of the program may be writing one of its own there.
+        if (state.stage >= DownloadStage::FileCreated) {
+            remove();
         }
-        done += static_cast<std::size_t>(written);
+        report_.package(state.result == kDownloadCancelled ? PackageStep::Cancelled
+                                                           : PackageStep::Failed);
     }
-    const bool whole = done == image.size() && ::fsync(descriptor) == 0;
-    if (::close(descriptor) != 0 || !whole) {
-        ::unlink(path.c_str());
-        return false;
+
+    // Only the package the publisher stated and signed is handed over; the updater checks the
+    // signature again over what it unpacks.
+    void check() const {
+        report_.package(PackageStep::Arrived);
+        if (genuine()) {
+            report_.package(PackageStep::Genuine);
+            return;
+        }
+        remove();
+        report_.package(PackageStep::Refused);
     }
-    return true;
-}
+
+    bool genuine() const {
+        const std::optional<Bytes> package =
+            readWholeFile(std::filesystem::path(gbkToUtf8(path_)), package_.statement.size);
+        return package && packageMatches(*package, package_.statement) &&
+               signatureValid(*package, signatureFromHex(package_.signature), publicKey_);
+    }
+
+    void remove() const {
+        std::error_code ignored;
+        std::filesystem::remove(std::filesystem::path(gbkToUtf8(path_)), ignored);
+    }
+
+    UpdatePackage package_;
+    Text publicKey_;
+    Text path_;
+    UpdateDownloadReport report_;
+};
 
 }  // namespace
 
@@ -70,145 +88,25 @@ DownloadLimits packageDownloadLimits(std::uint64_t packageBytes) {
     return limits;
 }
 
-void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
-                         const UpdatePackage& package, const Text& publicKey) {
-    startUpdateDownload(services, downloader, windows, package, publicKey,
-                        packageDownloadLimits(package.statement.size));
+Text updatePackagePath(const Text& programDirectory) {
+    return programDirectory + kSeparator + kPackageFileName;
 }
 
-void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
-                         const UpdatePackage& package, const Text& publicKey,
-                         const DownloadLimits& limits) {
-    // The callback owns the view, so it lives as long as the download may still report.
-    auto view = std::make_shared<UpdateDownloadView>(services, windows, package, publicKey);
+void downloadUpdatePackage(Downloader& downloader, const UpdatePackage& package,
+                           const Text& publicKey, const Text& packagePath,
+                           UpdateDownloadReport report, const DownloadLimits& limits) {
+    // The callback owns the package's download, so it lives as long as the worker may report.
+    auto download =
+        std::make_shared<const PackageDownload>(package, publicKey, packagePath, std::move(report));
     DownloadParams params;
     params.url = package.url;
     params.limits = limits;
     params.userAgent = kDefaultUserAgent;  // presents itself as the page fetch does
-    params.filePath = view->packagePath();
-    params.callback = [view](std::int32_t userData, ProgressEvent event,
-                             const DownloadState& state) {
-        view->onDownloadEvent(userData, event, state);
+    params.filePath = packagePath;
+    params.callback = [download](std::int32_t, ProgressEvent event, const DownloadState& state) {
+        download->onDownloadEvent(event, state);
     };
-    downloader.start(params, true);  // a refusal (a paused download) shows nothing
-}
-
-UpdateDownloadView::UpdateDownloadView(WindowServices& services, UpdateWindows windows,
-                                       UpdatePackage package, Text publicKey)
-    : services_(services),
-      windows_(windows),
-      package_(std::move(package)),
-      publicKey_(std::move(publicKey)),
-      directory_(services.programDirectory()),
-      progressMaximum_(services.progressMaximum(windows.update, kProgressBar)) {}
-
-Text UpdateDownloadView::packagePath() const {
-    return directory_ + kSeparator + kPackageFileName;
-}
-
-Text UpdateDownloadView::updaterPath() const {
-    return directory_ + kSeparator + kUpdaterFileName;
-}
-
-void UpdateDownloadView::onDownloadEvent(std::int32_t, ProgressEvent event,
-                                         const DownloadState& state) {
-    switch (event) {
-        case ProgressEvent::Sending:
-            appendLog("正在发送升级请求信息");
-            break;
-        case ProgressEvent::Sent:
-            appendLog("发送升级请求信息成功");
-            break;
-        case ProgressEvent::EndingRequest:
-        case ProgressEvent::HeadersReceived:
-            appendLog("等待服务器响应");
-            break;
-        case ProgressEvent::LengthKnown:
-            services_.setText(windows_.update, {}, "正在下载.......");
-            // Without a length there is no percentage; the bar shows that work goes on.
-            services_.setProgressBusy(windows_.update, kProgressBar, state.totalBytes == 0);
-            break;
-        case ProgressEvent::Progress:
-            services_.setText(windows_.update, {}, "正在下载...");
-            showProgress(state);
-            break;
-        case ProgressEvent::EndOfData:
-            appendLog("新版本下载完成");
-            services_.setProgressBusy(windows_.update, kProgressBar, false);
-            services_.setProgressPosition(windows_.update, kProgressBar, progressMaximum_);
-            break;
-        case ProgressEvent::Finished:
-            showEnd(state);
-            break;
-    }
-}
-
-void UpdateDownloadView::appendLog(const Text& text) {
-    services_.editAppend(windows_.update, kLogEdit, text + "\r\n");
-}
-
-void UpdateDownloadView::showProgress(const DownloadState& state) {
-    if (state.totalBytes <= 0) {
-        services_.setProgressBusy(windows_.update, kProgressBar, true);
-        return;
-    }
-    services_.setProgressPosition(windows_.update, kProgressBar,
-                                  downloadPercent(state.receivedBytes, state.totalBytes));
-}
-
-void UpdateDownloadView::showEnd(const DownloadState& state) {
-    services_.setProgressBusy(windows_.update, kProgressBar, false);
-    if (state.result != kDownloadSucceeded) {
-        // Part of a package is of no use. Only a file this download made, and still holds, is
-        // its to remove: another copy of the program may be writing one of its own there.
-        if (state.stage >= DownloadStage::FileCreated) {
-            removePackage();
-        }
-        appendLog(state.result == kDownloadCancelled
-                      ? Text("下载异常被取消")
-                      : Text("新版本下载错误,请联系作者 QQ:") + kAuthorContact);
-        return;
-    }
-    // The package is the updater's now: another download would write over it just as it is
-    // checked or opened.
-    services_.setDisabled(windows_.update, kUpgradeButton, true);
-    if (packageGenuine()) {
-        handOff();
-    } else {
-        refusePackage();
-    }
-}
-
-// Only the package the publisher stated and signed is handed over; the updater checks the
-// signature again over what it unpacks.
-bool UpdateDownloadView::packageGenuine() const {
-    const std::optional<Bytes> package =
-        readWholeFile(std::filesystem::path(gbkToUtf8(packagePath())), package_.statement.size);
-    return package && packageMatches(*package, package_.statement) &&
-           signatureValid(*package, signatureFromHex(package_.signature), publicKey_);
-}
-
-void UpdateDownloadView::removePackage() const {
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::path(gbkToUtf8(packagePath())), ignored);
-}
-
-void UpdateDownloadView::refusePackage() {
-    removePackage();
-    appendLog(Text("升级文件签名校验失败,已删除,请联系作者 QQ:") + kAuthorContact);
-    services_.setDisabled(windows_.update, kUpgradeButton, false);
-}
-
-// Runs on the download's worker: the program ends once the updater is on its way.
-void UpdateDownloadView::handOff() {
-    appendLog("下载成功,准备更新!");
-    const Text updater = updaterPath();
-    if (!writeUpdater(std::filesystem::path(gbkToUtf8(updater)), updaterImage())) {
-        services_.setDisabled(windows_.update, kUpgradeButton, false);  // to be tried again
-        return;
-    }
-    services_.runProgram({updater, packagePath(), package_.signature, publicKey_});
-    services_.destroyWindow(windows_.main);
+    downloader.start(params, true);
 }
 
 }  // namespace tamrivo

@@ -1,20 +1,15 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 
+#include "base/value_types.h"
 #include "net/download_types.h"
 #include "net/downloader.h"
 #include "net/update_package.h"
-#include "ui/window_services.h"
 
 namespace tamrivo {
-
-// The windows an update download reports to: the update window, and the main window that
-// is closed once the updater has been started.
-struct UpdateWindows {
-    WindowHandle update = 0;
-    WindowHandle main = 0;
-};
 
 // A package download slower than this, over a whole window, ends as failed.
 inline constexpr std::int64_t kLowestPackageSpeed = kLowestDownloadSpeed;
@@ -25,48 +20,28 @@ inline constexpr std::chrono::seconds kPackageDownloadAllowance{60};
 // lowest speed, a whole duration sized from the package, and no byte more than it.
 DownloadLimits packageDownloadLimits(std::uint64_t packageBytes);
 
-// Click handler of the upgrade button: fetches the package into up.tmp beside the program,
-// replacing a download that runs (which then ends as cancelled), removes what a download
-// that failed or was cancelled left of it, and hands it to the updater
-// only when it is the package the checked statement describes and carries its signature by
-// the holder of publicKey (PEM). The services must outlive the downloader's worker.
-void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
-                         const UpdatePackage& package, const Text& publicKey);
-void startUpdateDownload(WindowServices& services, Downloader& downloader, UpdateWindows windows,
-                         const UpdatePackage& package, const Text& publicKey,
-                         const DownloadLimits& limits);
+// Where the package goes: up.tmp in the program's directory (GBK, no trailing separator).
+Text updatePackagePath(const Text& programDirectory);
 
-// Shows an update download in the update window and hands over to the updater when the
-// package is in. Built on the window thread; its events arrive on the download's worker.
-class UpdateDownloadView {
-public:
-    // The package offered, and the key its download is checked with.
-    UpdateDownloadView(WindowServices& services, UpdateWindows windows, UpdatePackage package = {},
-                       Text publicKey = {});
+// What becomes of the package once its download is over, in this order: Cancelled or
+// Failed, what was written of it gone; or Arrived, then Refused (deleted) or Genuine (ready
+// for the updater).
+enum class PackageStep { Cancelled, Failed, Arrived, Refused, Genuine };
 
-    // The Downloader's callback; userData is not used.
-    void onDownloadEvent(std::int32_t userData, ProgressEvent event, const DownloadState& state);
-    // Appends the text and a line end to the log.
-    void appendLog(const Text& text);
-
-    // Beside the program.
-    Text packagePath() const;
-    Text updaterPath() const;
-
-private:
-    void showProgress(const DownloadState& state);
-    void showEnd(const DownloadState& state);
-    bool packageGenuine() const;
-    void removePackage() const;
-    void refusePackage();
-    void handOff();
-
-    WindowServices& services_;
-    UpdateWindows windows_;
-    UpdatePackage package_;
-    Text publicKey_;
-    Text directory_;
-    int progressMaximum_;
+// What an update download tells, on the download's worker.
+struct UpdateDownloadReport {
+    // The Downloader's events as they come, all but its last (Finished).
+    std::function<void(ProgressEvent event, const DownloadState& state)> progress;
+    std::function<void(PackageStep step)> package;
 };
+
+// Fetches the package into packagePath, replacing a download that runs (which then ends as
+// cancelled), removes what a download that failed or was cancelled left of it, and finds it
+// genuine only when it is the package the checked statement describes and carries its
+// signature by the holder of publicKey (PEM). A refusal to start (a paused download) tells
+// nothing.
+void downloadUpdatePackage(Downloader& downloader, const UpdatePackage& package,
+                           const Text& publicKey, const Text& packagePath,
+                           UpdateDownloadReport report, const DownloadLimits& limits);
 
 }  // namespace tamrivo

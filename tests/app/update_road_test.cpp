@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "engine/conversions.h"
-#include "net/updater_image.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/update_server.h"
 #include "tests/support/download_server.h"
@@ -20,6 +19,7 @@
 #include "tests/support/test_keys.h"
 #include "tests/support/test_package.h"
 #include "update_format/install_journal.h"
+#include "update_format/updater_image.h"
 
 namespace tamrivo::testing {
 namespace {

@@ -3,7 +3,7 @@
 file(READ "${INPUT}" hex HEX)
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" escaped "${hex}")
 file(WRITE "${OUTPUT}" "// Generated at build time from the built updater.
-#include \"net/updater_image.h\"
+#include \"update_format/updater_image.h\"
 
 namespace tamrivo {
 

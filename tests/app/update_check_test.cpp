@@ -1,4 +1,4 @@
-#include "net/update_checker.h"
+#include "app/update_check_view.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,9 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "net/update_endpoint.h"
-#include "net/url_parts.h"
-#include "recording_services.h"
+#include "net/update_checker.h"
+#include "tests/app/recording_services.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_keys.h"
@@ -67,6 +66,25 @@ Text publicKey() {
     return testing::publisherKeys().publicPem;
 }
 
+// The checker and the view that shows what it finds, as the program pairs them.
+class ShownChecker {
+public:
+    ShownChecker(WindowServices& services, const Text& endpoint,
+                 UpdateDelivery delivery = UpdateDelivery::Download)
+        : view_(services, delivery), checker_(endpoint, kRunning, publicKey()) {}
+
+    void checkOnStartup(WindowHandle window) { view_.checkOnStartup(checker_, window); }
+    void checkInUpdateWindow(WindowHandle window) { view_.checkInUpdateWindow(checker_, window); }
+    void stopChecks(WindowHandle window) { checker_.stopChecks(window); }
+    void waitForChecks() { checker_.waitForChecks(); }
+    UpdatePackage updatePackage() const { return view_.updatePackage(); }
+    UpdateDelivery delivery() const { return view_.delivery(); }
+
+private:
+    UpdateCheckView view_;
+    UpdateChecker checker_;
+};
+
 // The update server on loopback, answering every check with the same body.
 class UpdateCheck : public ::testing::Test {
 protected:
@@ -76,8 +94,8 @@ protected:
                                  response.set_content(body, "application/json");
                              });
         server_.start();
-        checker_ = std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"),
-                                                   kRunning, publicKey(), delivery_);
+        checker_ =
+            std::make_unique<ShownChecker>(services_, server_.url("/autoUpdate.php"), delivery_);
     }
 
     std::vector<ServiceCall> startupReport(const std::string& body) {
@@ -97,7 +115,7 @@ protected:
     UpdateDelivery delivery_ = UpdateDelivery::Download;
     RecordingServices services_;
     LoopbackServer server_;
-    std::unique_ptr<UpdateChecker> checker_;
+    std::unique_ptr<ShownChecker> checker_;
 };
 
 TEST_F(UpdateCheck, StartupWithTheRunningVersionShowsAdmin) {
@@ -129,7 +147,7 @@ TEST_F(UpdateCheck, StartupWithoutThePublishersStatementOffersNothing) {
                                 response.set_content(body, "application/json");
                             });
         server.start();
-        UpdateChecker checker(services, server.url("/autoUpdate.php"), kRunning, publicKey());
+        ShownChecker checker(services, server.url("/autoUpdate.php"));
         checker.checkOnStartup(kMainWindow);
         checker.waitForChecks();
         EXPECT_THAT(services.calls(), ElementsAre(kChecking, status("admin")))
@@ -150,7 +168,7 @@ TEST_F(UpdateCheck, StartupWithoutUsableReplySaysTheCheckFailed) {
                                 response.set_content(body, "text/plain");
                             });
         server.start();
-        UpdateChecker checker(services, server.url("/autoUpdate.php"), kRunning, publicKey());
+        ShownChecker checker(services, server.url("/autoUpdate.php"));
         checker.checkOnStartup(kMainWindow);
         checker.waitForChecks();
         EXPECT_THAT(services.calls(), ElementsAre(kChecking, kCheckFailed)) << body.substr(0, 40);
@@ -179,8 +197,7 @@ TEST_F(UpdateCheck, StartupWithAHugeReplyGivesUpOnIt) {
                 });
         });
     server_.start();
-    checker_ = std::make_unique<UpdateChecker>(services_, server_.url("/autoUpdate.php"), kRunning,
-                                               publicKey());
+    checker_ = std::make_unique<ShownChecker>(services_, server_.url("/autoUpdate.php"));
     checker_->checkOnStartup(kMainWindow);
     checker_->waitForChecks();
     EXPECT_THAT(services_.calls(), ElementsAre(kChecking, kCheckFailed));
@@ -192,8 +209,7 @@ TEST_F(UpdateCheck, StartupWithoutServerSaysTheCheckFailed) {
         RawHttpListener closed;
         port = closed.port();
     }
-    UpdateChecker checker(services_, "http://127.0.0.1:" + std::to_string(port) + "/autoUpdate.php",
-                          kRunning, publicKey());
+    ShownChecker checker(services_, "http://127.0.0.1:" + std::to_string(port) + "/autoUpdate.php");
     checker.checkOnStartup(kMainWindow);
     checker.waitForChecks();
     EXPECT_THAT(services_.calls(), ElementsAre(kChecking, kCheckFailed));
@@ -222,8 +238,7 @@ TEST_F(UpdateCheck, UpdateWindowOfABuildTheSystemUpdatesNamesTheCommandInsteadOf
     EXPECT_EQ(checker_->delivery(), UpdateDelivery::SystemPackages);
 
     RecordingServices services;
-    UpdateChecker checker(services, server_.url("/autoUpdate.php"), kRunning, publicKey(),
-                          UpdateDelivery::SystemPackages);
+    ShownChecker checker(services, server_.url("/autoUpdate.php"), UpdateDelivery::SystemPackages);
     checker.checkOnStartup(kMainWindow);
     checker.waitForChecks();
     EXPECT_THAT(services.calls(),
@@ -275,20 +290,11 @@ TEST_F(UpdateCheck, BothChecksRunSideBySide) {
     EXPECT_THAT(calls, ::testing::Contains(logText("2.0\r\n修复若干问题")));
 }
 
-TEST(UpdateEndpoint, IsPlainHttpOnPort81WithoutQuery) {
-    const Text endpoint = updateEndpoint();
-    EXPECT_TRUE(endpoint.starts_with("http://")) << endpoint;
-    EXPECT_FALSE(urlHost(endpoint).empty());
-    EXPECT_EQ(urlPort(endpoint), 81);
-    EXPECT_EQ(urlPath(endpoint), "/autoUpdate.php");
-}
-
 TEST(UpdateCheckStop, EndingTheCheckerEndsChecksThatWaitOnASilentServer) {
     RawHttpListener silent;
     RecordingServices services;
-    auto checker = std::make_unique<UpdateChecker>(
-        services, "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php", kRunning,
-        publicKey());
+    auto checker = std::make_unique<ShownChecker>(
+        services, "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php");
     checker->checkInUpdateWindow(kUpdateWindow);
     checker->checkOnStartup(kMainWindow);
     ASSERT_EQ(silent.waitForRequests(2).size(), 2u);
@@ -300,9 +306,8 @@ TEST(UpdateCheckStop, EndingTheCheckerEndsChecksThatWaitOnASilentServer) {
 TEST(UpdateCheckStop, StoppingTheChecksOfTheirWindowsEndsThemWithoutReports) {
     RawHttpListener silent;
     RecordingServices services;
-    UpdateChecker checker(services,
-                          "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php",
-                          kRunning, publicKey());
+    ShownChecker checker(services,
+                         "http://127.0.0.1:" + std::to_string(silent.port()) + "/autoUpdate.php");
     checker.checkInUpdateWindow(kUpdateWindow);
     checker.checkOnStartup(kMainWindow);
     ASSERT_EQ(silent.waitForRequests(2).size(), 2u);

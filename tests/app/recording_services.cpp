@@ -1,4 +1,4 @@
-#include "recording_services.h"
+#include "tests/app/recording_services.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "tests/net/download_window_services.h"
+#include "tests/app/download_window_services.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "net/update_download.h"
+#include "app/update_download_view.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,10 +8,8 @@
 #include <filesystem>
 
 #include "base/text_encoding.h"
-#include "net/download_percent.h"
-#include "net/updater_image.h"
+#include "tests/app/download_window_services.h"
 #include "tests/net/download_recorder.h"
-#include "tests/net/download_window_services.h"
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/full_listener.h"
@@ -20,6 +18,7 @@
 #include "tests/support/test_keys.h"
 #include "tests/support/trickle_listener.h"
 #include "update_format/update_format.h"
+#include "update_format/updater_image.h"
 
 namespace tamrivo {
 namespace {
@@ -190,15 +189,6 @@ TEST_F(UpdateDownloadTest, ADownloadCutShortLeavesNoPartOfThePackage) {
     expectNoHandOff();
 }
 
-TEST(PackageDownloadLimits, AllowTheStatedSizeAtTheLowestSpeedAndNoByteMore) {
-    const DownloadLimits limits = packageDownloadLimits(10 << 20);
-    EXPECT_EQ(limits.maxBytes, 10 << 20);
-    EXPECT_EQ(limits.lowestSpeed, kLowestPackageSpeed);
-    EXPECT_EQ(limits.lowSpeedWindow, kLowSpeedWindow);
-    EXPECT_EQ(limits.totalTimeout, kPackageDownloadAllowance + std::chrono::seconds(10240));
-    EXPECT_EQ(packageDownloadLimits(std::uint64_t{1} << 40).maxBytes, kMaxPackageBytes);
-}
-
 // The waits, each at a short limit: the download ends with the error line soon after it.
 TEST_F(UpdateDownloadTest, ServerThatAcceptsAndNeverAnswersEndsTheDownloadAtTheSilenceLimit) {
     testing::RawHttpListener silent;
@@ -307,7 +297,7 @@ TEST(UpdateDownloadViewTest, ProgressMovesTheBarOrKeepsItBusyWithoutALength) {
         DownloadState state;
         state.receivedBytes = received;
         state.totalBytes = total;
-        view.onDownloadEvent(0, event, state);
+        view.onProgress(event, state);
     };
 
     show(ProgressEvent::LengthKnown, 0, 10000);
@@ -322,15 +312,6 @@ TEST(UpdateDownloadViewTest, ProgressMovesTheBarOrKeepsItBusyWithoutALength) {
     EXPECT_THAT(services.positions(), ElementsAre(45, 100, 250));
     EXPECT_THAT(services.busyStates(), ElementsAre(false, true, true, false));
     EXPECT_TEXT_EQ(services.logText(), "新版本下载完成\r\n");
-}
-
-TEST(DownloadPercentTest, RoundsToOneDecimalThenTruncates) {
-    EXPECT_EQ(downloadPercent(4566, 10000), 45);
-    EXPECT_EQ(downloadPercent(9996, 10000), 100);
-    EXPECT_EQ(downloadPercent(9994, 10000), 99);
-    EXPECT_EQ(downloadPercent(0, 10000), 0);
-    EXPECT_EQ(downloadPercent(5LL << 30, 5LL << 30), 100);
-    EXPECT_EQ(downloadPercent(1, 3), 33);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <future>
 
+#include "app/update_download_view.h"
 #include "base/text_encoding.h"
-#include "net/update_download.h"
-#include "tests/net/download_window_services.h"
+#include "tests/app/download_window_services.h"
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_keys.h"
