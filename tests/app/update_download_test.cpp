@@ -9,7 +9,7 @@
 
 #include "base/text_encoding.h"
 #include "tests/app/download_window_services.h"
-#include "tests/net/download_recorder.h"
+#include "tests/support/download_recorder.h"
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/full_listener.h"

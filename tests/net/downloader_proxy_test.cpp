@@ -5,7 +5,7 @@
 #include <string>
 
 #include "net/downloader.h"
-#include "tests/net/download_recorder.h"
+#include "tests/support/download_recorder.h"
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <filesystem>
 
-#include "tests/net/download_recorder.h"
+#include "tests/support/download_recorder.h"
 #include "tests/support/download_server.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/loopback_socket.h"

@@ -1,4 +1,4 @@
-#include "tests/net/download_recorder.h"
+#include "tests/support/download_recorder.h"
 
 #include <thread>
 
