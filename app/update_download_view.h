@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "net/download_types.h"
 #include "net/downloader.h"
 #include "net/update_download.h"
