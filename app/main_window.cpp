@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/calendar_sync.h"
 #include "app/lease_details.h"
 #include "app/screen.h"
 #include "app/toolbar_commands.h"
@@ -40,6 +41,7 @@ private:
                 break;
             case Handler::ShowClock:
                 services().statusText(window(), kStatusBar, 1, formatDateTime(currentDateTime()));
+                tickCalendarSync(app());
                 break;
             case Handler::DispatchToolbar:
                 dispatchToolbar(app(), event.argument);
@@ -86,6 +88,9 @@ void refreshRoomList(App& app) {
     // The reloaded list has nothing selected, so the details of the lease shown before go.
     showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
     refreshStatistics(app);
+    // The platforms learn of every change from the exported calendars; a folder that cannot
+    // be written is told in the sync window when the landlord saves it there.
+    exportRoomCalendarsIfSet(app);
     // A handle is never reused, so a live one means the calendar behind the call is there.
     if (app.services.windowHandle(app.state.calendarWindow) != 0) {
         app.state.refreshCalendar();
