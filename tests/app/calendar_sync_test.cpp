@@ -8,6 +8,7 @@
 
 #include "app/calendar_page.h"
 #include "app/calendar_sync.h"
+#include "app/calendar_window.h"
 #include "app/main_window.h"
 #include "base/date_format.h"
 #include "engine/room_calendar.h"

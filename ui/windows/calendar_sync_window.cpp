@@ -7,7 +7,7 @@ const WindowDefinition& calendarSyncWindow() {
     static const WindowDefinition definition{
         .caption = "同步设置",
         .width = 780,
-        .height = 640,
+        .height = 680,
         .events = {{Created, Handler::CalendarSyncCreated}},
         .controls =
             {
