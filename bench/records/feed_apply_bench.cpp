@@ -25,10 +25,11 @@ std::string feedText(int movedEvery) {
     std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//EN\r\n";
     for (int event = 0; event < kEvents; ++event) {
         const std::int64_t arrival = kFirstDay + event * 3 + (event % movedEvery == 0 ? 1 : 0);
-        text += "BEGIN:VEVENT\r\nUID:" + std::to_string(event) +
-                "-0123456789abcdef@airbnb.com\r\nDTSTART;VALUE=DATE:" +
-                dayText(arrival, "yyyyMMdd") + "\r\nDTEND;VALUE=DATE:" +
-                dayText(arrival + 2, "yyyyMMdd") + "\r\nSUMMARY:Reserved\r\nEND:VEVENT\r\n";
+        text +=
+            "BEGIN:VEVENT\r\nUID:" + std::to_string(event) +
+            "-0123456789abcdef@airbnb.com\r\nDTSTART;VALUE=DATE:" + dayText(arrival, "yyyyMMdd") +
+            "\r\nDTEND;VALUE=DATE:" + dayText(arrival + 2, "yyyyMMdd") +
+            "\r\nSUMMARY:Reserved\r\nEND:VEVENT\r\n";
     }
     return text + "END:VCALENDAR\r\n";
 }

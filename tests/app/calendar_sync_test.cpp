@@ -31,10 +31,10 @@ using ::testing::HasSubstr;
 
 // An all-day event of a feed, the days counted from today.
 std::string event(const std::string& uid, int arrival, int departure, const std::string& summary) {
-    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTART;VALUE=DATE:" +
-           dayText(today() + arrival, "yyyyMMdd") + "\r\nDTEND;VALUE=DATE:" +
-           dayText(today() + departure, "yyyyMMdd") + "\r\nSUMMARY:" + summary +
-           "\r\nEND:VEVENT\r\n";
+    return "BEGIN:VEVENT\r\nUID:" + uid +
+           "\r\nDTSTART;VALUE=DATE:" + dayText(today() + arrival, "yyyyMMdd") +
+           "\r\nDTEND;VALUE=DATE:" + dayText(today() + departure, "yyyyMMdd") +
+           "\r\nSUMMARY:" + summary + "\r\nEND:VEVENT\r\n";
 }
 
 std::string calendar(const std::string& events) {
@@ -158,9 +158,9 @@ TEST_F(CalendarSync, TenFeedsPullWhileTheWindowsGoOn) {
     // The window answers while the silent feed holds the pull.
     clickControl(services, calendar, "按钮_后一周");
     processEvents();
-    EXPECT_EQ(page(calendar).days.front(), formatDateTime(DateTime{static_cast<double>(
-                                                              today() - kCalendarDaysBefore + 7)},
-                                                          "M/d"));
+    EXPECT_EQ(
+        page(calendar).days.front(),
+        formatDateTime(DateTime{static_cast<double>(today() - kCalendarDaysBefore + 7)}, "M/d"));
     EXPECT_FALSE(startCalendarSync(app)) << "one pull at a time";
     EXPECT_TRUE(state.lastSyncReport.empty());
     // Ending the program stops the pull without waiting for the silent platform.

@@ -18,9 +18,10 @@ protected:
 
 TEST_F(IcalExportCommand, WritesEachRoomsCalendarAsTheProgramDoes) {
     execute("INSERT INTO `b_fangjian` (`dizhi`, `zhuangtai`) VALUES ('101', 1), ('102', 1)");
-    execute("INSERT INTO `b_yuding` (`fangjianid`, `xingming`, `daodariqi`, `likairiqi`) "
-            "VALUES (2, '张三', '" +
-            dayText(today() + 5) + "', '" + dayText(today() + 8) + "')");
+    execute(
+        "INSERT INTO `b_yuding` (`fangjianid`, `xingming`, `daodariqi`, `likairiqi`) "
+        "VALUES (2, '张三', '" +
+        dayText(today() + 5) + "', '" + dayText(today() + 8) + "')");
     db.close();
 
     const std::filesystem::path out = folder.path() / "calendars";
