@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "base/value_text.h"
 #include "records/database_queries.h"
+#include "records/outside_bookings.h"
 #include "records/statement_scope.h"
 #include "records/stay_charges.h"
 
@@ -88,8 +89,10 @@ void refreshRoomList(App& app) {
     // The reloaded list has nothing selected, so the details of the lease shown before go.
     showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
     refreshStatistics(app);
-    // The platforms learn of every change from the exported calendars; a folder that cannot
-    // be written is told in the sync window when the landlord saves it there.
+    // A change at the desk may free a platform's guest or put one in conflict; the platforms
+    // learn of it from the exported calendars (a folder that cannot be written is told in the
+    // sync window when the landlord saves it there).
+    refreshOutsideConflicts(app.state.database);
     exportRoomCalendarsIfSet(app);
     // A handle is never reused, so a live one means the calendar behind the call is there.
     if (app.services.windowHandle(app.state.calendarWindow) != 0) {

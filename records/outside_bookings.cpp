@@ -269,6 +269,40 @@ bool markOutsideConflicts(Database& database, int roomId, std::int64_t currentDa
     return true;
 }
 
+bool refreshOutsideConflicts(Database& database, std::int64_t currentDay) {
+    if (!database.tableExists("b_waibuyuding")) {
+        return true;
+    }
+    std::vector<int> rooms;
+    {
+        StatementScope statement(database, "SELECT DISTINCT `fangjianid` FROM `b_waibuyuding`");
+        while (statement.step()) {
+            rooms.push_back(statement.columnInt(0));
+        }
+        if (!statement.finish()) {
+            return false;
+        }
+    }
+    if (rooms.empty()) {
+        return true;
+    }
+    // Deferred: a look that changes no flag never takes the write lock.
+    if (!database.begin()) {
+        return false;
+    }
+    for (const int room : rooms) {
+        if (!markOutsideConflicts(database, room, currentDay)) {
+            database.rollback();
+            return false;
+        }
+    }
+    if (database.commit()) {
+        return true;
+    }
+    database.rollback();
+    return false;
+}
+
 FeedApplied applyFeed(Database& database, int feedId, const ParsedFeed& feed,
                       std::int64_t currentDay) {
     FeedApplied applied;

@@ -56,6 +56,11 @@ Text appliedText(const FeedApplied& applied);
 // conflicts with nothing. Runs inside the caller's transaction; false when a statement fails.
 bool markOutsideConflicts(Database& database, int roomId, std::int64_t currentDay);
 
+// Marks the conflicts of every room with platform stays anew, in one transaction, as the
+// landlord's own bookings and stays change (a cancelled booking frees a platform's guest, a
+// guest staying on makes one a conflict). False when the records cannot be read or written.
+bool refreshOutsideConflicts(Database& database, std::int64_t currentDay = today());
+
 // Every platform stay with a night from firstDay to lastDay ("yyyy-MM-dd"), by room and
 // arrival; nothing when they cannot be read (no stay at all where the table is missing).
 std::optional<std::vector<OutsideBooking>> outsideBookingsBetween(Database& database,

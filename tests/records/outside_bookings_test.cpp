@@ -176,6 +176,15 @@ TEST_F(OutsideBookings, OverlapsAreKeptAndMarkedNeverWrittenOverLocalBookings) {
     EXPECT_EQ(kept.arrival, "2027-03-03");
     EXPECT_TRUE(kept.booked());
 
+    // The landlord cancels at the desk: the platform's guest is in the clear, and back in
+    // conflict when the nights are booked again.
+    ASSERT_EQ(cancelBooking(db, local).result, BookingResult::Saved);
+    ASSERT_TRUE(refreshOutsideConflicts(db, kApplyDay));
+    EXPECT_THAT(stays(), ::testing::Contains("a@airbnb 2027-03-01..2027-03-04"));
+    execute("UPDATE `b_yuding` SET `zhuangtai`=0 WHERE `id`=" + std::to_string(local));
+    ASSERT_TRUE(refreshOutsideConflicts(db, kApplyDay));
+    EXPECT_THAT(stays(), ::testing::Contains("a@airbnb 2027-03-01..2027-03-04!"));
+
     // Another platform's guest on the same night: both are conflicts.
     apply(2, {event("t@tujia", "2027-03-07", "2027-03-09")});
     EXPECT_THAT(stays(2), ::testing::ElementsAre("t@tujia 2027-03-07..2027-03-09!"));
