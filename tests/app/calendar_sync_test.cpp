@@ -166,6 +166,25 @@ TEST_F(CalendarSync, TenFeedsPullWhileTheWindowsGoOn) {
     // Ending the program stops the pull without waiting for the silent platform.
 }
 
+TEST_F(CalendarSync, ALocalFileIsReadAsAFeedWithinTheSameLimits) {
+    const std::filesystem::path file = folder.path() / std::filesystem::path(u8"途家.ics");
+    writeFile(file, calendar(event("t@tujia", 3, 5, "Reserved")));
+    ASSERT_EQ(addCalendarFeed(state.database, room, "途家", utf8ToGbk(file.string())),
+              FeedSave::Saved);
+    ASSERT_TRUE(pull(openCalendar()));
+    const auto stays = outsideBookingsBetween(state.database, "2000-01-01", "2100-01-01");
+    ASSERT_EQ(stays->size(), 1U);
+    EXPECT_EQ(stays->front().uid, "t@tujia");
+
+    FeedLimits small;
+    small.maxBytes = 100;
+    EXPECT_THAT(pullFeed({1, utf8ToGbk(file.string())}, {}, small).refusal, HasSubstr("MB"));
+    const FeedPull missing = pullFeed({1, utf8ToGbk((folder.path() / "gone.ics").string())}, {},
+                                      FeedLimits{});
+    EXPECT_NE(missing.refusal, "");
+    EXPECT_TRUE(missing.parsed.events.empty());
+}
+
 TEST_F(CalendarSync, EveryChangeRewritesTheExportedCalendars) {
     const WindowHandle calendar = openCalendar();
     const WindowHandle sync = openSyncWindow(calendar);
