@@ -29,6 +29,8 @@ Text bookingRefusal(const BookingOutcome& outcome, const Text& databaseError) {
             return "到达日期不能早于今天";
         case BookingResult::HeldByStay:
             return "这些日期房间有客人入住：\r\n" + describeStay(outcome.stay);
+        case BookingResult::HeldOutside:
+            return "这些日期已被预订平台占用：\r\n" + describeOutsideBooking(outcome.outside);
         case BookingResult::NoRoom:
             return "这个房间不存在或已放弃";
         case BookingResult::Overlaps:

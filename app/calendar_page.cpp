@@ -34,6 +34,25 @@ std::optional<Nights> settledNights(const LeaseStay& lease) {
     return Nights{*checkIn, checkOut ? std::max(*checkIn, *checkOut - 1) : *checkIn};
 }
 
+std::optional<Nights> outsideNights(const OutsideBooking& booking) {
+    const auto arrival = typedDay(booking.arrival);
+    const auto departure = typedDay(booking.departure);
+    if (!arrival || !departure || *departure <= *arrival) {
+        return std::nullopt;
+    }
+    return Nights{*arrival, *departure - 1};
+}
+
+CalendarBarKind outsideKind(const OutsideBooking& booking) {
+    return booking.block()    ? CalendarBarKind::Closed
+           : booking.conflict ? CalendarBarKind::Conflict
+                              : CalendarBarKind::Outside;
+}
+
+Text outsideLabel(const OutsideBooking& booking) {
+    return booking.summary.empty() ? booking.feedName : booking.feedName + " " + booking.summary;
+}
+
 CalendarBarKind bookingKind(const Booking& booking) {
     return booking.state == schema::kBookingCancelled ? CalendarBarKind::Cancelled
                                                       : CalendarBarKind::Booked;
@@ -90,6 +109,13 @@ public:
         }
         for (const OpenStay& stay : records_.stays) {
             addStay(stay, today);
+        }
+        for (const OutsideBooking& booking : records_.outside) {
+            const auto row = rowOfRoom_.find(booking.roomId);
+            if (row != rowOfRoom_.end()) {
+                addBar(row->second, outsideNights(booking), outsideKind(booking),
+                       outsideLabel(booking));
+            }
         }
         for (const Booking& booking : records_.bookings) {
             // An arrived booking shows as the lease it became.
@@ -189,11 +215,17 @@ std::optional<TodayBookings> readTodayBookings(Database& database, std::int64_t 
     const auto rooms = calendarRooms(database);
     const auto bookings = bookingsBetween(database, dayText(today), dayText(today));
     const auto stays = openStays(database, today);
-    if (!rooms || !bookings || !stays) {
+    const auto conflicts = outsideConflicts(database, today);
+    if (!rooms || !bookings || !stays || !conflicts) {
         return std::nullopt;
     }
     const Text day = dayText(today);
     TodayBookings found;
+    for (const OutsideBooking& booking : *conflicts) {
+        found.conflicts += (found.conflicts.empty() ? "" : "；") +
+                           addressOf(*rooms, booking.roomId) + " " +
+                           describeOutsideBooking(booking);
+    }
     for (const Booking& booking : *bookings) {
         if (booking.booked() && booking.arrival == day) {
             const Text who = addressOf(*rooms, booking.roomId) + " " + booking.guest;
@@ -222,7 +254,9 @@ Text todayText(const TodayBookings& bookings, std::int64_t today) {
 }
 
 Text overstayText(const TodayBookings& bookings) {
-    return bookings.overstays.empty() ? Text() : "  已超期：" + bookings.overstays;
+    const Text overstays = bookings.overstays.empty() ? Text() : "  已超期：" + bookings.overstays;
+    return bookings.conflicts.empty() ? overstays
+                                      : overstays + "\r\n平台冲突：" + bookings.conflicts;
 }
 
 }  // namespace tamrivo

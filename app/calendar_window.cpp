@@ -4,6 +4,8 @@
 
 #include "app/booking_texts.h"
 #include "app/calendar_page.h"
+#include "app/calendar_sync.h"
+#include "app/calendar_sync_window.h"
 #include "app/command_messages.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
@@ -25,13 +27,23 @@ constexpr char kBookings[] = "表格_预订";
 constexpr char kEdit[] = "按钮_修改";
 constexpr char kCancel[] = "按钮_取消预订";
 constexpr char kArrive[] = "按钮_入住";
+constexpr char kSyncResult[] = "标签_同步";
 constexpr int kWeek = 7;
 
 // How the controls follow the window's size (the layout keeper's modes): the calendar takes
 // what the window gains, the bookings below it widen, the week buttons keep to the right.
 constexpr std::pair<const char*, int> kLayout[] = {
-    {kToday, 6},    {kEarlier, 1},    {"按钮_今天", 1}, {kLater, 1},  {kCalendar, 0},
-    {kBookings, 5}, {"按钮_预订", 2}, {kEdit, 2},       {kCancel, 2}, {kArrive, 2}};
+    {kToday, 6},      {kEarlier, 1},        {"按钮_今天", 1}, {kLater, 1},  {kCalendar, 0},
+    {kBookings, 5},   {"按钮_预订", 2},     {kEdit, 2},       {kCancel, 2}, {kArrive, 2},
+    {"按钮_同步", 2}, {"按钮_同步设置", 2}, {kSyncResult, 5}};
+
+// The sync's report on the line under the calendar; the sync window shows it whole.
+Text oneLine(Text report) {
+    for (std::size_t at = report.find("\r\n"); at != Text::npos; at = report.find("\r\n", at)) {
+        report.replace(at, 2, "  ");
+    }
+    return report;
+}
 
 class CalendarWindow final : public Screen {
 public:
@@ -73,6 +85,12 @@ private:
             case Handler::ArriveBooking:
                 withSelected([this](const Booking& booking) { arrive(booking); });
                 break;
+            case Handler::SyncCalendars:
+                sync();
+                break;
+            case Handler::OpenCalendarSync:
+                openCalendarSyncWindow(app());
+                break;
             default:
                 break;
         }
@@ -95,12 +113,15 @@ private:
         auto leases = leaseStaysBetween(database(), first, last);
         auto bookings = bookingsBetween(database(), first, last);
         auto stays = openStays(database(), now);
+        auto outside = outsideBookingsBetween(database(), first, last);
         const auto todays = readTodayBookings(database(), now);
-        if (!rooms || !leases || !bookings || !stays || !todays) {
+        if (!rooms || !leases || !bookings || !stays || !outside || !todays) {
             services().setText(window(), kToday, "读取失败：" + database().errorMessage());
             return;
         }
-        records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings), std::move(*stays)};
+        records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings), std::move(*stays),
+                    std::move(*outside)};
+        services().setText(window(), kSyncResult, oneLine(app().state.lastSyncReport));
         services().setText(window(), kToday, todayText(*todays, now));
         services().calendarSetPage(window(), kCalendar,
                                    calendarPage(records_, firstDay_, kCalendarDays, now));
@@ -158,6 +179,18 @@ private:
             showMessage(bookingRefusal(outcome, database().errorMessage()), kErrorTitle);
         }
         refreshRoomList(app());
+    }
+
+    // The pull runs on its own threads; the main window's clock takes its result in and
+    // redraws this window then.
+    void sync() {
+        if (app().state.feedPuller.busy()) {
+            services().setText(window(), kSyncResult, "正在同步…");
+        } else if (startCalendarSync(app())) {
+            services().setText(window(), kSyncResult, "正在同步…");
+        } else {
+            services().setText(window(), kSyncResult, "没有要同步的日历：请在“同步设置”中添加");
+        }
     }
 
     void arrive(const Booking& booking) {

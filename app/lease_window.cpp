@@ -139,6 +139,7 @@ private:
             showMessage(kOrderNumberTaken, kMessageTitle);
             return;
         }
+        outsideHolder_ = outcome.result == LeaseResult::HeldOutside ? outcome.error : Text();
         showMessage(
             outcome.result == LeaseResult::Failed ? outcome.error : refusalText(outcome.result),
             outcome.result == LeaseResult::Failed ? kErrorTitle : kDefaultMessageTitle);
@@ -172,6 +173,8 @@ private:
                 return kBadDeparture;
             case LeaseResult::BookingGone:
                 return kBookingGone;
+            case LeaseResult::HeldOutside:
+                return "这些日期已被预订平台占用：\r\n" + outsideHolder_;
             default:
                 return checkingIn() ? kCannotLet : kNotLet;
         }
@@ -184,6 +187,7 @@ private:
     const int acceptedBookingId_;
     int leaseId_ = 0;  // the lease an edit loaded, and its order number
     Text loadedOrderNumber_;
+    Text outsideHolder_;  // the platform's stay a check-in was refused for
 };
 
 }  // namespace

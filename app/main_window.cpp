@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/calendar_sync.h"
 #include "app/lease_details.h"
 #include "app/screen.h"
 #include "app/toolbar_commands.h"
@@ -7,6 +8,7 @@
 #include "base/date_time.h"
 #include "base/value_text.h"
 #include "records/desk_totals.h"
+#include "records/outside_bookings.h"
 #include "records/rooms.h"
 #include "records/stay_charges.h"
 
@@ -40,6 +42,7 @@ private:
                 break;
             case Handler::ShowClock:
                 services().statusText(window(), kStatusBar, 1, formatDateTime(currentDateTime()));
+                tickCalendarSync(app());
                 break;
             case Handler::DispatchToolbar:
                 dispatchToolbar(app(), event.argument);
@@ -80,6 +83,11 @@ void refreshRoomList(App& app) {
     // The reloaded list has nothing selected, so the details of the lease shown before go.
     showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
     refreshStatistics(app);
+    // A change at the desk may free a platform's guest or put one in conflict; the platforms
+    // learn of it from the exported calendars (a folder that cannot be written is told in the
+    // sync window when the landlord saves it there).
+    refreshOutsideConflicts(app.state.database);
+    exportRoomCalendarsIfSet(app);
     // A handle is never reused, so a live one means the calendar behind the call is there.
     if (app.services.windowHandle(app.state.calendarWindow) != 0) {
         app.state.refreshCalendar();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
+#include "app/feed_puller.h"
 #include "app/update_check_view.h"
 #include "base/value_types.h"
 #include "data/database.h"
@@ -42,6 +45,13 @@ struct ProgramState {
     WindowHandle calendarWindow = 0;    // the one room calendar, while it is open
     // Redraws the room calendar after any window saved; called only while it is open.
     std::function<void()> refreshCalendar;
+    WindowHandle calendarSyncWindow = 0;  // the one sync settings window, while it is open
+    // The booking platforms' calendars: the pull under way, when the last one started, what
+    // the last one brought, and the sync window's redraw (called only while it is open).
+    FeedPuller feedPuller;
+    std::optional<std::chrono::steady_clock::time_point> lastFeedPull;
+    Text lastSyncReport;
+    std::function<void()> refreshSyncWindow;
 
     // Carry a toolbar command's choice to the window it opens; each window copies them
     // when it is created, so a later command cannot redirect an earlier window's save.

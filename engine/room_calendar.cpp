@@ -24,6 +24,12 @@ QColor barColour(CalendarBarKind kind) {
             return {0x34, 0x98, 0xdb};
         case CalendarBarKind::Overstay:
             return {0xc0, 0x39, 0x2b};
+        case CalendarBarKind::Outside:
+            return {0x8e, 0x44, 0xad};
+        case CalendarBarKind::Closed:
+            return {0x7f, 0x8c, 0x8d};
+        case CalendarBarKind::Conflict:
+            return {0xe0, 0x1a, 0x6e};
         case CalendarBarKind::Cancelled:
             break;
     }

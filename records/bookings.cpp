@@ -79,7 +79,20 @@ bool writeBooking(Database& database, const Booking& booking) {
 // Ends the transaction that a refusal or a failure cuts short.
 BookingOutcome undone(Database& database, BookingResult result) {
     database.rollback();
-    return {result, 0, {}, {}};
+    return {result, 0, {}, {}, {}};
+}
+
+// The nights a booking being changed had: a platform's block over them is its own echo.
+std::optional<DayRange> storedNights(const std::optional<Booking>& stored) {
+    if (!stored) {
+        return std::nullopt;
+    }
+    const auto arrival = typedDay(stored->arrival);
+    const auto departure = typedDay(stored->departure);
+    if (!arrival || !departure) {
+        return std::nullopt;
+    }
+    return DayRange{*arrival, *departure};
 }
 
 }  // namespace
@@ -101,15 +114,15 @@ std::optional<Booking> clashingBooking(Database& database, const Booking& bookin
 
 BookingOutcome saveBooking(Database& database, const Booking& booking, std::int64_t currentDay) {
     if (trimText(booking.guest).empty()) {
-        return {BookingResult::BlankGuest, 0, {}, {}};
+        return {BookingResult::BlankGuest, 0, {}, {}, {}};
     }
     if (!hasSoundDays(booking)) {
-        return {BookingResult::BadDays, 0, {}, {}};
+        return {BookingResult::BadDays, 0, {}, {}, {}};
     }
     // IMMEDIATE takes the write lock before the look: a second writer waits for the first to
     // commit and then sees its booking, or its check-in.
     if (!database.execute("BEGIN IMMEDIATE")) {
-        return {BookingResult::Failed, 0, {}, {}};
+        return {BookingResult::Failed, 0, {}, {}, {}};
     }
     if (!roomTakesBookings(database, booking.roomId)) {
         return undone(database, BookingResult::NoRoom);
@@ -135,6 +148,12 @@ BookingOutcome saveBooking(Database& database, const Booking& booking, std::int6
         outcome.stay = std::move(*stay);
         return outcome;
     }
+    if (auto outside = outsideBookingHolding(database, booking.roomId, *typedDay(booking.arrival),
+                                             *typedDay(booking.departure), storedNights(stored))) {
+        BookingOutcome outcome = undone(database, BookingResult::HeldOutside);
+        outcome.outside = std::move(*outside);
+        return outcome;
+    }
     if (!writeBooking(database, booking)) {
         return undone(database, BookingResult::Failed);
     }
@@ -142,16 +161,17 @@ BookingOutcome saveBooking(Database& database, const Booking& booking, std::int6
     if (!database.commit()) {
         return undone(database, BookingResult::Failed);
     }
-    return {BookingResult::Saved, id, {}, {}};
+    return {BookingResult::Saved, id, {}, {}, {}};
 }
 
 BookingOutcome cancelBooking(Database& database, int bookingId) {
     if (!database.run("UPDATE `b_yuding` SET `zhuangtai`=2 WHERE `zhuangtai`=0 AND `id`=" +
                       std::to_string(bookingId))) {
-        return {BookingResult::Failed, bookingId, {}, {}};
+        return {BookingResult::Failed, bookingId, {}, {}, {}};
     }
     return {database.changes() == 1 ? BookingResult::Saved : BookingResult::NotBooked,
             bookingId,
+            {},
             {},
             {}};
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/database.h"
+#include "records/outside_bookings.h"
 #include "records/planned_departures.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
@@ -34,6 +35,7 @@ enum class BookingResult {
     BlankGuest,   // no name, or only blanks
     PastArrival,  // an arrival before today (one already stored may stay as it is)
     HeldByStay,   // a guest staying in the room holds some of the nights: see `stay`
+    HeldOutside,  // a booking platform's guest or block holds some of them: see `outside`
     NoRoom,       // the room has no row, or is abandoned
     Overlaps,     // another booked stay holds some of the days: see `other`
     NotBooked,    // the booking is gone, or has arrived or been cancelled meanwhile
@@ -42,9 +44,10 @@ enum class BookingResult {
 
 struct BookingOutcome {
     BookingResult result = BookingResult::Failed;
-    int id = 0;     // of the saved booking
-    Booking other;  // the booking in the way, for Overlaps
-    OpenStay stay;  // the stay in the way, for HeldByStay
+    int id = 0;              // of the saved booking
+    Booking other;           // the booking in the way, for Overlaps
+    OpenStay stay;           // the stay in the way, for HeldByStay
+    OutsideBooking outside;  // the platform's stay in the way, for HeldOutside
 };
 
 // Writes a new booking (id 0) or rewrites a booked one with the days, guest and money given.

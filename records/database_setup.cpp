@@ -11,6 +11,7 @@
 #include "base/text_encoding.h"
 #include "data/database.h"
 #include "records/bookings_table.h"
+#include "records/calendar_feeds.h"
 #include "records/demo_data.h"
 #include "records/planned_departures.h"
 #include "records/schema.h"
@@ -129,7 +130,7 @@ SetupOutcome createDatabase(const std::filesystem::path& file, bool withDemo) {
     const bool opened = db.open(path, schema::kDatabaseKey);
     const bool filled = opened && db.begin() && fill(db, reason) && db.commit() &&
                         addBookingsTable(db, &reason) && addPlannedDeparturesTable(db, &reason) &&
-                        (!withDemo || fillDemo(db));
+                        addCalendarSyncTables(db, &reason) && (!withDemo || fillDemo(db));
     if (!filled && reason.empty()) {
         reason = db.errorMessage();
     }

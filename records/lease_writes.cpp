@@ -1,5 +1,6 @@
 #include "records/lease_writes.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/date_format.h"
@@ -7,6 +8,7 @@
 #include "data/query_builder.h"
 #include "records/bookings.h"
 #include "records/database_queries.h"
+#include "records/outside_bookings.h"
 #include "records/planned_departures.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
@@ -73,6 +75,26 @@ LeaseResult orderNumberFree(Database& database, const Text& orderNumber, int lea
     return carriers > 0 ? LeaseResult::OrderNumberTaken : LeaseResult::Saved;
 }
 
+// The platform's stay or block over the guest's nights still to come, if there is one.
+std::optional<OutsideBooking> outsideInTheWay(Database& database, int roomId, int bookingId,
+                                              const LeaseForm& form) {
+    const auto checkInDay = storedDay(formatDateTime(form.checkIn));
+    const auto departure = typedDay(form.plannedDeparture);
+    const std::int64_t first = std::max(checkInDay.value_or(today()), today());
+    if (!departure || first >= *departure) {
+        return std::nullopt;
+    }
+    std::optional<DayRange> ownNights;
+    if (const auto booking = bookingId != 0 ? findBooking(database, bookingId) : std::nullopt) {
+        const auto arrival = typedDay(booking->arrival);
+        const auto leaves = typedDay(booking->departure);
+        if (arrival && leaves) {
+            ownNights = DayRange{*arrival, *leaves};
+        }
+    }
+    return outsideBookingHolding(database, roomId, first, *departure, ownNights);
+}
+
 LeaseOutcome committed(Database& database, int leaseId) {
     if (!database.commit()) {
         return undone(database, LeaseResult::Failed);
@@ -116,6 +138,11 @@ LeaseOutcome checkIn(Database& database, int roomId, int bookingId, const LeaseF
     if (const LeaseResult taken = orderNumberFree(database, form.orderNumber, 0);
         taken != LeaseResult::Saved) {
         return undone(database, taken);
+    }
+    if (const auto outside = outsideInTheWay(database, roomId, bookingId, form)) {
+        LeaseOutcome outcome = undone(database, LeaseResult::HeldOutside);
+        outcome.error = describeOutsideBooking(*outside);
+        return outcome;
     }
     if (!database.run(leaseStatement(form, {}))) {
         return undone(database, LeaseResult::Failed);

@@ -26,6 +26,7 @@ enum class LeaseResult {
     BadDeparture,      // no such day, or not after the check-in day
     RoomChanged,       // the room is no longer idle (check-in) or no longer this lease's
     BookingGone,       // the booking arriving was cancelled or let in meanwhile
+    HeldOutside,       // a booking platform's guest or block holds a night: `error` names it
     OrderNumberTaken,  // another lease carries the order number
     Failed             // the database refused; `error` says why
 };
@@ -40,7 +41,10 @@ struct LeaseOutcome {
 LeaseResult checkLeaseForm(const LeaseForm& form);
 
 // Lets the idle, normal room to the form's guest: the lease, the room's occupancy, the
-// booking's arrival (bookingId 0: none) and the planned departure in one transaction.
+// booking's arrival (bookingId 0: none) and the planned departure in one transaction. The
+// nights from today (or a later check-in) up to the planned departure must be free of the
+// booking platforms' stays and blocks; a block over the arriving booking's own nights is its
+// echo and does not count.
 LeaseOutcome checkIn(Database& database, int roomId, int bookingId, const LeaseForm& form);
 
 // Rewrites the open lease of the room, by its id, with its planned departure; a changed order

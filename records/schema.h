@@ -98,6 +98,43 @@ inline constexpr char kZulinid[] = "zulinid";          // lease id
 inline constexpr char kTuifangriqi[] = "tuifangriqi";  // planned departure day, "yyyy-MM-dd"
 }  // namespace b_yujituifang
 
+// The booking platforms' calendars (iCalendar feeds) each room follows, by address or as a
+// local file.
+namespace b_rilidingyue {
+inline constexpr char kTable[] = "b_rilidingyue";
+inline constexpr char kId[] = "id";
+inline constexpr char kFangjianid[] = "fangjianid";    // room id
+inline constexpr char kMingcheng[] = "mingcheng";      // the platform's name, as typed
+inline constexpr char kDizhi[] = "dizhi";              // http(s) address or a local .ics path
+inline constexpr char kDuqushijian[] = "duqushijian";  // last good read, date-time; '' never
+inline constexpr char kCuowu[] = "cuowu";              // why the last read was refused; '' none
+inline constexpr char kJieguo[] = "jieguo";            // what the last good read brought
+}  // namespace b_rilidingyue
+
+// The stays and blocks the feeds bring, one per event of a feed, found again by its UID.
+// Days as in b_yuding; kept apart from the landlord's own bookings, never written over them.
+namespace b_waibuyuding {
+inline constexpr char kTable[] = "b_waibuyuding";
+inline constexpr char kId[] = "id";
+inline constexpr char kDingyueid[] = "dingyueid";    // feed id
+inline constexpr char kFangjianid[] = "fangjianid";  // the feed's room, for the overlap looks
+inline constexpr char kUid[] = "uid";
+inline constexpr char kDaodariqi[] = "daodariqi";  // arrival day
+inline constexpr char kLikairiqi[] = "likairiqi";  // departure day
+inline constexpr char kLeixing[] = "leixing";      // OutsideKind
+inline constexpr char kZhaiyao[] = "zhaiyao";      // the event's summary
+inline constexpr char kChongtu[] = "chongtu";      // 1 while it overlaps another stay
+}  // namespace b_waibuyuding
+
+// The calendar sync's settings: one row, id 1.
+namespace b_tongbushezhi {
+inline constexpr char kTable[] = "b_tongbushezhi";
+inline constexpr char kId[] = "id";
+inline constexpr char kZidong[] = "zidong";                  // 1: pull every 30 minutes
+inline constexpr char kDaochumulu[] = "daochumulu";          // export folder; '' for none
+inline constexpr char kDaochuxingming[] = "daochuxingming";  // 1: guests' names in the export
+}  // namespace b_tongbushezhi
+
 // b_fangjian.zhuangtai: every value other than kRoomNormal counts as abandoned.
 enum RoomCondition : int { kRoomAbandoned = 0, kRoomNormal = 1 };
 
@@ -109,6 +146,9 @@ enum LeaseState : int { kLeaseOpen = 0, kLeaseSettled = 1 };
 
 // b_yuding.zhuangtai: only a booked one holds its days against other bookings.
 enum BookingState : int { kBookingBooked = 0, kBookingArrived = 1, kBookingCancelled = 2 };
+
+// b_waibuyuding.leixing: a guest's stay, or nights the platform closed.
+enum OutsideKind : int { kOutsideBooking = 0, kOutsideBlock = 1 };
 
 // Dates are stored as local time in this picture, for example 2020-02-17 09:05:03.
 inline constexpr char kDateTimePicture[] = "yyyy-MM-dd HH:mm:ss";

@@ -34,6 +34,11 @@ public:
         database_.bindText(statement_, name, value);
     }
     void bindInt(const Text& name, int value) { database_.bindInt(statement_, name, value); }
+    void bindInt64(const Text& name, std::int64_t value) {
+        database_.bindInt64(statement_, name, value);
+    }
+    // Makes the statement ready to run again with new bindings.
+    bool reset() { return statement_ && database_.reset(statement_); }
     void bindDouble(const Text& name, double value) {
         database_.bindDouble(statement_, name, value);
     }

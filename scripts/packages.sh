@@ -6,6 +6,8 @@ packages=(
     libsqlcipher-dev sqlcipher libssl-dev
     # Argon2id, the AEAD and secure memory behind protected records' key slots.
     libsodium-dev
+    # iCalendar feeds of the booking platforms, read and written.
+    libical-dev
     libcurl4-openssl-dev duktape-dev libzip-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev curl nginx
     qt6-translations-l10n

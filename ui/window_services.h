@@ -29,8 +29,9 @@ enum class WindowKind {
     Calendar,
     Booking,
     Landlord,
+    CalendarSync,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::Landlord;
+inline constexpr WindowKind kLastWindowKind = WindowKind::CalendarSync;
 
 // What raised an event.
 enum class EventKind {
@@ -99,6 +100,15 @@ enum class Handler {
     ArriveBooking,
     BookingWindowCreated,
     SaveBooking,
+    SyncCalendars,
+    OpenCalendarSync,
+    // calendar sync window
+    CalendarSyncCreated,
+    ShowFeedSelection,
+    AddFeed,
+    RemoveFeed,
+    ChooseExportFolder,
+    SaveSyncSettings,
     // statistics window
     StatisticsWindowCreated,
     RelayoutStatisticsWindow,
@@ -168,8 +178,9 @@ struct TableRow {
 };
 
 // What a bar of the room calendar stands for; each kind has its own colour. Overstay is a
-// guest still in after the planned departure.
-enum class CalendarBarKind { Let, Settled, Booked, Cancelled, Overstay };
+// guest still in after the planned departure; Outside a booking platform's guest, Closed the
+// nights a platform closed, Conflict a platform's guest on nights somebody else holds.
+enum class CalendarBarKind { Let, Settled, Booked, Cancelled, Overstay, Outside, Closed, Conflict };
 
 // A stay drawn on the room calendar: its row, the first and last day columns it covers
 // (already cut to the page), and the guest's name on it. Bars that share a day of a row lie

@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
         {WindowKind::Search, "search_window"},
         {WindowKind::LeaseRecord, "lease_record_window"},
         {WindowKind::Calendar, "calendar_window"},
-        {WindowKind::Booking, "booking_window"}};
+        {WindowKind::Booking, "booking_window"},
+        {WindowKind::CalendarSync, "calendar_sync_window"}};
     int failures = 0;
     for (const auto& [kind, name] : windows) {
         const WindowHandle window = services.loadWindow(kind, nullptr);

@@ -39,6 +39,7 @@ int runBackup(const CommandInput& input);
 int runRestore(const CommandInput& input);
 int runCheck(const CommandInput& input);
 int runExport(const CommandInput& input);
+int runIcalExport(const CommandInput& input);
 int runReport(const CommandInput& input);
 int runPassword(const CommandInput& input);
 

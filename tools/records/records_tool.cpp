@@ -66,6 +66,17 @@ constexpr std::array kCommands = {
             {},
             1,
             runExport},
+    Command{"ical-export",
+            "ical-export FOLDER",
+            "write each room's calendar as an iCalendar file",
+            "Writes room-ID.ics for every normal room into FOLDER (made when missing), as the\n"
+            "program does on every change when an export folder is set: the room's guest in\n"
+            "and its bookings not over yet, as all-day events the booking platforms can\n"
+            "import. Each file is replaced whole. Guests' names and phones are written only\n"
+            "when the program's sync settings say so; the platforms' own stays never are.\n",
+            {},
+            1,
+            runIcalExport},
     Command{"report", "report [--from DATE] [--to DATE] [--period PERIOD] [--csv]",
             "settled income per month and nights let per room",
             "Shows the settled income of each month (by settlement date) and the nights let\n"

@@ -14,7 +14,7 @@ const WindowDefinition& calendarWindow() {
                    {Resized, Handler::RelayoutCalendarWindow}},
         .controls =
             {
-                label("标签_今日", "", {16, 10, 880, 44}),
+                label("标签_今日", "", {16, 6, 880, 52}),
                 button("按钮_前一周", "前一周", {900, 14, 60, 28})
                     .on(Clicked, Handler::MoveCalendar),
                 button("按钮_今天", "今天", {964, 14, 56, 28}).on(Clicked, Handler::MoveCalendar),
@@ -45,6 +45,10 @@ const WindowDefinition& calendarWindow() {
                 button("按钮_入住", "入住", {280, 650, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::ArriveBooking),
+                button("按钮_同步", "同步", {380, 650, 64, 28}).on(Clicked, Handler::SyncCalendars),
+                button("按钮_同步设置", "同步设置", {452, 650, 80, 28})
+                    .on(Clicked, Handler::OpenCalendarSync),
+                label("标签_同步", "", {544, 646, 540, 36}),
             },
     };
     return definition;

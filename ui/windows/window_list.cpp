@@ -32,6 +32,8 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::bookingWindow();
         case WindowKind::Landlord:
             return windows::landlordWindow();
+        case WindowKind::CalendarSync:
+            return windows::calendarSyncWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

@@ -13,8 +13,9 @@ class Tool : public RecordsToolTest {};
 TEST_F(Tool, HelpNamesEveryCommandAndEachCommandHasItsOwn) {
     const ToolRun help = tool({"--help"});
     EXPECT_EQ(help.status, kExitDone);
-    for (const char* command : {"create", "backup FILE", "restore FILE", "check", "export FOLDER",
-                                "report [--from DATE] [--to DATE] [--period PERIOD] [--csv]"}) {
+    for (const char* command :
+         {"create", "backup FILE", "restore FILE", "check", "export FOLDER", "ical-export FOLDER",
+          "report [--from DATE] [--to DATE] [--period PERIOD] [--csv]"}) {
         EXPECT_THAT(help.out, HasSubstr(command));
         const std::string name = std::string(command).substr(0, std::string(command).find(' '));
         const ToolRun own = tool({name, "--help"});
