@@ -2,8 +2,12 @@
 
 #include <string>
 
+#include "app/protection_window.h"
+#include "app/records_unlock.h"
 #include "app/screen.h"
 #include "base/byte_block.h"
+#include "base/text_encoding.h"
+#include "records/key_slot_changes.h"
 #include "records/password_digest.h"
 #include "records/statement_scope.h"
 
@@ -18,6 +22,8 @@ private:
     bool onEvent(const WindowEvent& event) override {
         if (event.handler == Handler::FillUserList) {
             fillUserList();
+        } else if (event.handler == Handler::OpenProtectionWindow) {
+            openProtectionWindow(app());
         } else if (event.handler == Handler::ChangePassword) {
             changePassword();
         }
@@ -57,6 +63,9 @@ private:
             return;
         }
         const int userId = services().comboNumber(window(), "组合框1", selected);
+        if (!sealKeySlot(services().text(window(), "组合框1"), password)) {
+            return;
+        }
         queryBuilder().reset("b_yh").name("mm").textValue(md5Hex(toByteBlock(password)));
         if (!database().run(queryBuilder().buildUpdate({}, "`id`=" + std::to_string(userId)))) {
             showDatabaseError();
@@ -64,6 +73,21 @@ private:
         }
         showMessage("密码修改成功了!请牢记新密码!");
         close();
+    }
+
+    // With protected records the user's key slot is sealed for the new password first, by the
+    // data key the program holds, so the new password opens them at the next login; a user
+    // without a slot gets one now.
+    bool sealKeySlot(const Text& user, const Text& password) {
+        if (!app().state.dataKey) {
+            return true;
+        }
+        const std::string why = setKeySlot(programRecordsFile(app()), *app().state.dataKey,
+                                           {SlotKind::User, user, password});
+        if (!why.empty()) {
+            showMessage("密码没有改成:" + utf8ToGbk(why), kErrorTitle);
+        }
+        return why.empty();
     }
 };
 

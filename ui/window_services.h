@@ -29,8 +29,10 @@ enum class WindowKind {
     Calendar,
     Booking,
     Landlord,
+    Recovery,
+    Protection,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::Landlord;
+inline constexpr WindowKind kLastWindowKind = WindowKind::Protection;
 
 // What raised an event.
 enum class EventKind {
@@ -62,6 +64,17 @@ enum class Handler {
     Login,
     FillUserList,
     ChangePassword,
+    OpenRecoveryWindow,
+    ResetPasswordWithCode,
+    OpenProtectionWindow,
+    // protection window
+    ProtectionWindowCreated,
+    ProtectRecords,
+    UnprotectRecords,
+    PrintRecoveryCode,
+    SaveRecoveryCodePdf,
+    ProtectOldBackups,
+    DeleteOldBackups,
     // room, lease and check-out windows
     RoomWindowCreated,
     SaveRoom,

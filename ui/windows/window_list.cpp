@@ -32,6 +32,10 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::bookingWindow();
         case WindowKind::Landlord:
             return windows::landlordWindow();
+        case WindowKind::Recovery:
+            return windows::recoveryWindow();
+        case WindowKind::Protection:
+            return windows::protectionWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

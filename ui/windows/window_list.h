@@ -19,5 +19,7 @@ const WindowDefinition& leaseRecordWindow();
 const WindowDefinition& calendarWindow();
 const WindowDefinition& bookingWindow();
 const WindowDefinition& landlordWindow();
+const WindowDefinition& recoveryWindow();
+const WindowDefinition& protectionWindow();
 
 }  // namespace tamrivo::windows
