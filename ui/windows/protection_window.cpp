@@ -10,7 +10,7 @@ const WindowDefinition& protectionWindow() {
     static const WindowDefinition definition{
         .caption = "保护记录",
         .width = 580,
-        .height = 560,
+        .height = 580,
         .events = {{Created, Handler::ProtectionWindowCreated}},
         .controls =
             {
@@ -43,7 +43,7 @@ const WindowDefinition& protectionWindow() {
                     .disabledAtStart()
                     .on(Clicked, Handler::SaveRecoveryCodePdf),
                 groupBox("分组框_备份", "以前的备份(用程序内置的密钥加密,有程序就能打开)",
-                         {8, 294, 556, 220}),
+                         {8, 294, 556, 244}),
                 listView("超级列表框_备份", {8, 22, 536, 110}).in("分组框_备份"),
                 label(
                     "标签_备份说明",
@@ -59,7 +59,10 @@ const WindowDefinition& protectionWindow() {
                     .in("分组框_备份")
                     .disabledAtStart()
                     .on(Clicked, Handler::DeleteOldBackups),
-                button("按钮_关闭", "关闭", {484, 522, 80, 26}).on(Clicked, Handler::CloseWindow),
+                // In the last box, so that Tab reaches it last, as it is read.
+                button("按钮_关闭", "关闭", {464, 212, 80, 26})
+                    .in("分组框_备份")
+                    .on(Clicked, Handler::CloseWindow),
             },
     };
     return definition;
