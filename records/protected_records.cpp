@@ -321,11 +321,14 @@ RecordsProtection settleProtection(const std::filesystem::path& records,
 UnlockedKey unlockDataKey(const std::filesystem::path& records, SlotKind kind,
                           const std::string& user, std::string_view secret) {
     const ParsedKeySlots parsed = readKeySlots(keySlotsFile(records));
-    if (!parsed.slots) {
-        return {{}, parsed.problem};
+    std::string problem = parsed.problem;
+    if (parsed.slots && recordsFileId(records) != parsed.slots->fileId) {
+        problem = "the key file " + keySlotsFile(records).string() + " belongs to other records";
     }
-    if (recordsFileId(records) != parsed.slots->fileId) {
-        return {{}, "the key file " + keySlotsFile(records).string() + " belongs to other records"};
+    if (!problem.empty()) {
+        // The derivation a missing slot costs, so that no failure answers sooner than another.
+        unwrapDataKey(KeySlots{}, kind, user, secret);
+        return {{}, problem};
     }
     SecretBytes dataKey = unwrapDataKey(*parsed.slots, kind, user, secret);
     if (dataKey.empty()) {

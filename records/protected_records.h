@@ -76,7 +76,8 @@ RecordsProtection settleProtection(const std::filesystem::path& records,
                                    std::chrono::milliseconds wait = std::chrono::seconds(30));
 
 // The data key of protected records, from the slot of that kind and user, or why not. A
-// wrong secret and a missing slot give the same reason, after the same derivation.
+// wrong secret and a missing slot give the same reason; every failure, an unusable key file's
+// too, comes after the same derivation.
 struct UnlockedKey {
     SecretBytes dataKey;
     std::string problem;
