@@ -110,6 +110,15 @@ TEST_F(ProtectedApp, AnUnusableKeyFileIsSaidAtStartAndNothingOpens) {
     EXPECT_TRUE(services.openWindows(WindowKind::Login).empty());
 }
 
+TEST_F(ProtectedApp, WhatAKilledProtectionLeftIsSettledBeforeTheLogin) {
+    makeDatabase();
+    writeFile(pendingKeySlotsFile(databaseFile()), "TAMRIVOK half a key file");
+    ASSERT_TRUE(startProgram(app));
+    EXPECT_FALSE(std::filesystem::exists(pendingKeySlotsFile(databaseFile())));
+    EXPECT_FALSE(state.recordsProtected);
+    EXPECT_NE(logIn("admin", "904817"), 0);
+}
+
 TEST_F(ProtectedApp, AForgottenPasswordIsSetWithTheRecoveryCode) {
     makeProtectedDatabase();
     ASSERT_TRUE(startProgram(app));
