@@ -89,7 +89,7 @@ private:
     // arrival in the past is refused without asking.
     bool confirmIfLetOnArrival(const Booking& booking) {
         const auto arrival = typedDay(booking.arrival);
-        if (!arrival || *arrival != today() || queryRoomState(database(), booking.roomId) != 1) {
+        if (!arrival || *arrival != today() || !roomIsLet(database(), booking.roomId)) {
             return true;
         }
         return services().messageBox(kLetOnArrival, kMessageYesNo, kDefaultMessageTitle) ==

@@ -12,9 +12,9 @@
 #include "base/text_ops.h"
 #include "base/text_to_value.h"
 #include "base/value_text.h"
-#include "records/database_queries.h"
 #include "records/length_of_stay.h"
 #include "records/money_text.h"
+#include "records/rooms.h"
 #include "records/settlement.h"
 #include "records/stay_charges.h"
 
@@ -64,10 +64,10 @@ private:
     // The length of stay and what the stay comes to up to the check-out moment chosen. The
     // amount received follows what is due until the landlord types another.
     void showCharges() {
-        const DateTime checkIn = toDateTime(lease_->ruzhuriqi);
+        const DateTime checkIn = toDateTime(lease_->checkIn);
         const DateTime checkOut = services().dateTime(window(), kDate);
         services().setText(window(), "标签_天数", lengthOfStayText(checkIn, checkOut));
-        const StayCharges charges = stayCharges(checkIn, checkOut, lease_->zujin, lease_->dingjin);
+        const StayCharges charges = stayCharges(checkIn, checkOut, lease_->rent, lease_->deposit);
         services().setText(window(), "标签_计费晚数", "计费晚数：" + toText(charges.nights) + "晚");
         services().setText(window(), "标签_租金合计", "租金合计：" + yuanText(charges.rentTotal));
         services().setText(window(), "标签_结算定金", "定金：" + yuanText(charges.deposit));
@@ -118,8 +118,7 @@ private:
     }
 
     bool confirmed(std::int64_t fen) {
-        const Text question = "确定为 " + lease_->xingming + "（" +
-                              roomAddress(database(), roomId_) +
+        const Text question = "确定为 " + lease_->guest + "（" + roomAddress(database(), roomId_) +
                               "）退房结算吗？\r\n\r\n实收金额：" + yuanText(yuanOfFen(fen));
         return services().messageBox(question, kMessageYesNo, kDefaultMessageTitle) == kAnswerYes;
     }
@@ -134,7 +133,7 @@ private:
     // Kept from the moment the window opened (see RoomWindow).
     const int roomId_;
     int leaseId_ = 0;
-    std::optional<LeaseRecord> lease_;
+    std::optional<LeaseRow> lease_;
     Text shownDue_;  // the amount due last put into the amount box
 };
 

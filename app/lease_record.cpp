@@ -24,19 +24,19 @@ std::vector<RecordLine> recordLines(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();
     const auto days = daysOfStay(lease, now);
     return {
-        {"标签_编号", "单    号：", lease.danhao},
-        {"标签_房址", "入住房址：", lease.fangzhi},
-        {"标签_姓名", "姓    名：", lease.xingming},
-        {"标签_联系方式", "联系方式：", lease.lianxifangshi},
-        {"标签_定金", "定    金：", money(lease.dingjin)},
-        {"标签_租金", "租    金：", money(lease.zujin)},
-        {"标签_日期", "入住日期：", lease.ruzhuriqi},
-        {"标签_退房日期", "退房日期：", settled ? lease.jiesuanriqi : Text()},
+        {"标签_编号", "单    号：", lease.orderNumber},
+        {"标签_房址", "入住房址：", lease.address},
+        {"标签_姓名", "姓    名：", lease.guest},
+        {"标签_联系方式", "联系方式：", lease.contact},
+        {"标签_定金", "定    金：", money(lease.deposit)},
+        {"标签_租金", "租    金：", money(lease.rent)},
+        {"标签_日期", "入住日期：", lease.checkIn},
+        {"标签_退房日期", "退房日期：", settled ? lease.checkOut : Text()},
         {"标签_天数", "入住天数：", days ? toText(*days) + "天" : Text()},
-        {"标签_金额", "实收金额：", settled ? money(lease.jiesuanjine) : Text()},
+        {"标签_金额", "实收金额：", settled ? money(lease.amountReceived) : Text()},
         {"标签_状态", "状    态：", settled ? "已结算" : "未结算"},
-        {"标签_备注", "备    注：", lease.beizhu},
-        {"标签_结算备注", "结算备注：", lease.jiesuanbeizhu},
+        {"标签_备注", "备    注：", lease.remark},
+        {"标签_结算备注", "结算备注：", lease.settlementRemark},
     };
 }
 
@@ -44,8 +44,8 @@ namespace {
 
 // The nights and charges of the stay: up to its check-out, or up to now while it is open.
 StayCharges chargesOf(const LeaseRow& lease, DateTime now) {
-    const DateTime end = lease.settled() ? toDateTime(lease.jiesuanriqi) : now;
-    return stayCharges(toDateTime(lease.ruzhuriqi), end, lease.zujin, lease.dingjin);
+    const DateTime end = lease.settled() ? toDateTime(lease.checkOut) : now;
+    return stayCharges(toDateTime(lease.checkIn), end, lease.rent, lease.deposit);
 }
 
 // What is still owed after the deposit: collected (补收) or handed back (退还).
@@ -60,7 +60,7 @@ PrintedForm::Line receivedLine(const LeaseRow& lease) {
         return {"实收金额：", "未结算"};
     }
     // A negative amount received records money handed back: its capitals say so.
-    const double received = lease.jiesuanjine;
+    const double received = lease.amountReceived;
     const Text capitals = (received < 0 ? "退还" : "") +
                           amountInCapitals(std::abs(received)).value_or(moneyText(received));
     return {"实收金额：", "￥" + moneyText(received) + "元  人民币大写：" + capitals};
@@ -75,21 +75,21 @@ PrintedForm receiptOf(const LeaseRow& lease, const Landlord& landlord, DateTime 
         .title = "收据",
         .lines =
             {
-                {"单    号：", lease.danhao},
+                {"单    号：", lease.orderNumber},
                 {"打印日期：", formatDateTime(now)},
-                {"今 收 到：", lease.xingming},
-                {"联系方式：", lease.lianxifangshi},
-                {"房    间：", lease.fangzhi},
-                {"入住日期：", lease.ruzhuriqi},
-                {"退房日期：", lease.settled() ? lease.jiesuanriqi : Text("未退房")},
+                {"今 收 到：", lease.guest},
+                {"联系方式：", lease.contact},
+                {"房    间：", lease.address},
+                {"入住日期：", lease.checkIn},
+                {"退房日期：", lease.settled() ? lease.checkOut : Text("未退房")},
                 {"入住晚数：", nights},
-                {"每晚租金：", moneyText(lease.zujin) + "元"},
+                {"每晚租金：", moneyText(lease.rent) + "元"},
                 {"租金合计：", moneyText(charges.rentTotal) + "元"},
                 {"已收定金：", moneyText(charges.deposit) + "元"},
                 balanceLine(charges),
                 receivedLine(lease),
-                {"备    注：", lease.beizhu},
-                {"结算备注：", lease.jiesuanbeizhu},
+                {"备    注：", lease.remark},
+                {"结算备注：", lease.settlementRemark},
                 {"房    东：", landlord.name},
                 {"地    址：", landlord.address},
                 {"电    话：", landlord.phone},

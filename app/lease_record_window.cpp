@@ -104,7 +104,7 @@ private:
         if (!found) {
             return;
         }
-        Text name = "收据-" + found->danhao + ".pdf";
+        Text name = "收据-" + found->orderNumber + ".pdf";
         std::replace(name.begin(), name.end(), '/', '-');  // a name, not a folder
         const Text path =
             services().askSaveFileName(window(), "保存收据", name, "PDF 文件 (*.pdf)");

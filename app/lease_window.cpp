@@ -10,13 +10,13 @@
 #include "app/screen.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
-#include "base/text_ops.h"
 #include "base/text_to_value.h"
 #include "base/value_text.h"
-#include "records/database_queries.h"
+#include "records/lease_search.h"
 #include "records/lease_writes.h"
+#include "records/order_number.h"
 #include "records/planned_departures.h"
-#include "records/statement_scope.h"
+#include "records/rooms.h"
 #include "records/stored_dates.h"
 
 namespace tamrivo {
@@ -64,24 +64,24 @@ private:
     }
 
     void loadLeaseIntoForm() {
-        StatementScope statement(database(), leaseOfRoomSql(roomId_));
-        if (!statement.step()) {
+        const auto lease = leaseOfRoom(database(), roomId_).lease;
+        if (!lease) {
             return;
         }
-        leaseId_ = statement.columnInt(0);
-        loadedOrderNumber_ = statement.columnText(1);
+        leaseId_ = lease->id;
+        loadedOrderNumber_ = lease->orderNumber;
         services().setText(window(), kOrderNumber, loadedOrderNumber_);
-        services().setText(window(), kAddress, statement.columnText(2));
-        services().setText(window(), kName, statement.columnText(3));
-        services().setText(window(), kContact, statement.columnText(4));
-        services().setText(window(), kDeposit, toText(statement.columnDouble(5)));
-        services().setText(window(), kRent, toText(statement.columnDouble(6)));
-        services().setDateTime(window(), kDate, toDateTime(statement.columnText(7)));
-        services().setText(window(), kRemark, statement.columnText(11));
+        services().setText(window(), kAddress, lease->address);
+        services().setText(window(), kName, lease->guest);
+        services().setText(window(), kContact, lease->contact);
+        services().setText(window(), kDeposit, toText(lease->deposit));
+        services().setText(window(), kRent, toText(lease->rent));
+        services().setDateTime(window(), kDate, toDateTime(lease->checkIn));
+        services().setText(window(), kRemark, lease->remark);
         // A lease of an earlier version has no planned departure: the day after its check-in.
         const auto planned = storedPlannedDeparture(database(), leaseId_);
         const auto day = planned ? typedDay(*planned) : std::nullopt;
-        showDeparture(day ? *day : storedDay(statement.columnView(7)).value_or(today()) + 1);
+        showDeparture(day ? *day : storedDay(lease->checkIn).value_or(today()) + 1);
     }
 
     void showDeparture(std::int64_t day) {
@@ -187,12 +187,6 @@ private:
 };
 
 }  // namespace
-
-Text newOrderNumber(Database& database) {
-    const Text stamp = formatDateTime(currentDateTime(), "yyyyMMddHHmmss");
-    const double serial = static_cast<double>(maxId(database, "b_zulin", "id")) + 1000;
-    return stamp + "-" + rightText("00000000" + toText(serial), 8);
-}
 
 void openArrivalWindow(App& app, const Booking& booking) {
     app.state.leaseWindowMode = 1;

@@ -13,8 +13,4 @@ void openLeaseWindow(App& app);
 // confirm marks the booking arrived in the transaction that writes the lease.
 void openArrivalWindow(App& app, const Booking& booking);
 
-// A new order number: the moment as yyyyMMddHHmmss, "-", and an 8-digit serial made of the
-// largest lease id plus 1000.
-Text newOrderNumber(Database& database);
-
 }  // namespace tamrivo

@@ -4,12 +4,10 @@
 #include "app/records_unlock.h"
 #include "app/recovery_window.h"
 #include "app/screen.h"
-#include "base/byte_block.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
-#include "records/password_digest.h"
 #include "records/secret_bytes.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 
 namespace tamrivo {
 namespace {
@@ -48,10 +46,11 @@ private:
 
     void login() {
         const Text userName = services().text(window(), "编辑框_用户名");
-        Text typed = services().text(window(), "编辑框_密码");
-        const Text digest = md5Hex(toByteBlock(typed));
-        const SecretBytes password = takeSecretText(typed);
-        if (!recordsOpen(userName, password) || !userMatches(userName, digest)) {
+        Text password = services().text(window(), "编辑框_密码");
+        const bool matches =
+            recordsOpen(userName, password) && passwordMatches(database(), userName, password);
+        wipeText(password);
+        if (!matches) {
             shutProtectedRecords();
             return;  // a wrong name or password is answered by nothing at all
         }
@@ -67,11 +66,11 @@ private:
     // Protected records open only with the key the user's password unwraps from their slot.
     // A wrong password, a user without a slot and a missing user all cost the same derivation
     // and end alike, so the time and the answer tell nothing.
-    bool recordsOpen(const Text& userName, const SecretBytes& password) {
+    bool recordsOpen(const Text& userName, const Text& password) {
         if (!app().state.recordsProtected || app().state.dataKey) {
             return true;
         }
-        return unlockProgramRecords(app(), SlotKind::User, userName, password.text()).empty();
+        return unlockProgramRecords(app(), SlotKind::User, userName, password).empty();
     }
 
     // The next attempt unlocks anew, so no user gets in on another's password.
@@ -81,15 +80,6 @@ private:
             app().state.dataKey.reset();
             app().state.dailyBackup.setDataKey(nullptr);
         }
-    }
-
-    bool userMatches(const Text& userName, const Text& digest) {
-        // The typed name is bound as a parameter, never spliced into the statement, so no
-        // name can change what the statement asks.
-        StatementScope statement(database(),
-                                 "SELECT * FROM `b_yh` WHERE `yhm`=:yhm AND `mm`='" + digest + "'");
-        statement.bindText(":yhm", userName);
-        return statement.step();
     }
 };
 

@@ -6,8 +6,8 @@
 #include "base/date_format.h"
 #include "base/date_time.h"
 #include "base/value_text.h"
-#include "records/database_queries.h"
-#include "records/statement_scope.h"
+#include "records/desk_totals.h"
+#include "records/rooms.h"
 #include "records/stay_charges.h"
 
 namespace tamrivo {
@@ -18,11 +18,11 @@ constexpr char kStatusBar[] = "状态条1";
 
 enum RoomImage { kIdleImage = 0, kAbandonedImage = 1, kLetImage = 2 };
 
-int roomImage(int zhuangtai, int chuzuzhuangtai) {
-    if (zhuangtai != 1) {
+int roomImage(const Room& room) {
+    if (!room.normal()) {
         return kAbandonedImage;
     }
-    return chuzuzhuangtai == 1 ? kLetImage : kIdleImage;
+    return room.let() ? kLetImage : kIdleImage;
 }
 
 class MainWindow final : public Screen {
@@ -74,14 +74,8 @@ void openMainWindow(App& app) {
 void refreshRoomList(App& app) {
     const WindowHandle window = app.state.mainWindow;
     app.services.listClear(window, kRoomList);
-    {
-        StatementScope statement(app.state.database, "SELECT  * FROM `b_fangjian`");
-        while (statement.step()) {
-            const int id = statement.columnInt(0);
-            const Text dizhi = statement.columnText(1);
-            const int image = roomImage(statement.columnInt(2), statement.columnInt(3));
-            app.services.listInsertRow(window, kRoomList, -1, dizhi, image, id);
-        }
+    for (const Room& room : listRooms(app.state.database)) {
+        app.services.listInsertRow(window, kRoomList, -1, room.address, roomImage(room), room.id);
     }
     // The reloaded list has nothing selected, so the details of the lease shown before go.
     showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
@@ -93,20 +87,17 @@ void refreshRoomList(App& app) {
 }
 
 void refreshStatistics(App& app) {
-    Database& database = app.state.database;
     const WindowHandle window = app.state.mainWindow;
-    const auto normal = countRows(database, "b_fangjian", "`zhuangtai`=1");
-    const auto other = countRows(database, "b_fangjian", "`zhuangtai`!=1");
-    app.services.statusText(window, kStatusBar, 2,
-                            "房间数量:" + toText(normal) + "/" + toText(other));
+    const DeskTotals totals = readDeskTotals(app.state.database);
+    app.services.statusText(
+        window, kStatusBar, 2,
+        "房间数量:" + toText(totals.normalRooms) + "/" + toText(totals.otherRooms));
     // Sums of amounts kept to the fen, shown to the fen: adding them up in binary must not
     // show as 385.50999999.
-    const double settled =
-        roundToFen(sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`=1"));
-    app.services.statusText(window, kStatusBar, 3, "已结算总额：" + toText(settled) + "元");
-    const double open =
-        roundToFen(sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`!= 1"));
-    app.services.statusText(window, kStatusBar, 4, "未结算总额：" + toText(open) + "元");
+    app.services.statusText(window, kStatusBar, 3,
+                            "已结算总额：" + toText(roundToFen(totals.settled)) + "元");
+    app.services.statusText(window, kStatusBar, 4,
+                            "未结算总额：" + toText(roundToFen(totals.unsettled)) + "元");
 }
 
 }  // namespace tamrivo

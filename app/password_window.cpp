@@ -1,15 +1,12 @@
 #include "app/password_window.h"
 
-#include <string>
-
 #include "app/protection_window.h"
 #include "app/records_unlock.h"
 #include "app/screen.h"
-#include "base/byte_block.h"
 #include "base/text_encoding.h"
 #include "records/key_slot_changes.h"
 #include "records/password_digest.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 
 namespace tamrivo {
 namespace {
@@ -31,15 +28,14 @@ private:
     }
 
     void fillUserList() {
-        StatementScope statement(database(), "SELECT * FROM `b_yh`");
-        if (!statement.prepared()) {
+        const auto users = listUsers(database());
+        if (!users) {
             showMessage(database().errorMessage());
             return;
         }
         services().comboClear(window(), "组合框1");
-        while (statement.step()) {
-            services().comboAdd(window(), "组合框1", statement.columnText(1),
-                                statement.columnInt(0));
+        for (const User& user : *users) {
+            services().comboAdd(window(), "组合框1", user.name, user.id);
         }
     }
 
@@ -49,26 +45,19 @@ private:
             showMessage("选择用户");
             return;
         }
-        const Text password = services().text(window(), "编辑框1");
-        if (password.empty()) {
-            showMessage("新密码不能为空");
-            return;
-        }
-        if (hasBlank(password)) {
-            showMessage(kPasswordHasBlank);
-            return;
-        }
-        if (!isLoginTypable(password)) {
-            showMessage(kPasswordNotTypable);
-            return;
-        }
         const int userId = services().comboNumber(window(), "组合框1", selected);
+        const Text password = services().text(window(), "编辑框1");
+        if (const PasswordResult problem = checkNewPassword(password);
+            problem != PasswordResult::Set) {
+            refuse({problem, {}});
+            return;
+        }
         if (!sealKeySlot(services().text(window(), "组合框1"), password)) {
             return;
         }
-        queryBuilder().reset("b_yh").name("mm").textValue(md5Hex(toByteBlock(password)));
-        if (!database().run(queryBuilder().buildUpdate({}, "`id`=" + std::to_string(userId)))) {
-            showDatabaseError();
+        const PasswordOutcome outcome = setPassword(database(), userId, password);
+        if (outcome.result != PasswordResult::Set) {
+            refuse(outcome);
             return;
         }
         showMessage("密码修改成功了!请牢记新密码!");
@@ -88,6 +77,26 @@ private:
             showMessage("密码没有改成:" + utf8ToGbk(why), kErrorTitle);
         }
         return why.empty();
+    }
+
+    void refuse(const PasswordOutcome& outcome) {
+        switch (outcome.result) {
+            case PasswordResult::Empty:
+                showMessage("新密码不能为空");
+                break;
+            case PasswordResult::HasBlank:
+                showMessage(kPasswordHasBlank);
+                break;
+            case PasswordResult::NotTypable:
+                showMessage(kPasswordNotTypable);
+                break;
+            case PasswordResult::NoSuchUser:
+                showMessage("选择用户");  // gone since the list was filled
+                break;
+            default:
+                showMessage(outcome.error, kErrorTitle);
+                break;
+        }
     }
 };
 

@@ -5,7 +5,6 @@
 
 #include "base/value_types.h"
 #include "data/database.h"
-#include "data/query_builder.h"
 #include "net/downloader.h"
 #include "net/update_checker.h"
 #include "records/daily_backup.h"
@@ -37,7 +36,6 @@ struct ProgramState {
     std::shared_ptr<const SecretBytes> dataKey;
     Text userName;            // who logged in
     DailyBackup dailyBackup;  // stopped before the lock goes
-    QueryBuilder queryBuilder;
     LayoutKeeper layoutKeeper;
     Text runningVersion;
     Text updatePublicKey;

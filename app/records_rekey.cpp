@@ -6,11 +6,10 @@
 
 #include "app/database_opening.h"
 #include "app/records_unlock.h"
-#include "records/password_digest.h"
 #include "records/protected_records.h"
 #include "records/records_file.h"
 #include "records/recovery_code.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 
 namespace tamrivo {
 namespace {
@@ -42,11 +41,7 @@ std::string reopen(App& app) {
 }  // namespace
 
 bool isLoggedInUsersPassword(App& app, const SecretBytes& password) {
-    StatementScope statement(app.state.database,
-                             "SELECT `id` FROM `b_yh` WHERE `yhm`=:yhm AND `mm`=:mm");
-    statement.bindText(":yhm", app.state.userName);
-    statement.bindText(":mm", md5Hex(password.bytes()));
-    return statement.step();
+    return passwordMatches(app.state.database, app.state.userName, Text(password.text()));
 }
 
 ProtectionOutcome protectProgramRecords(App& app, const SecretBytes& password) {

@@ -7,6 +7,7 @@
 #include "records/protected_passwords.h"
 #include "records/protected_records.h"
 #include "records/recovery_code.h"
+#include "records/users.h"
 
 namespace tamrivo {
 namespace {
@@ -90,7 +91,7 @@ private:
         }
         Database opened;
         std::string why = openRecordsWithKey(opened, records, unlocked.dataKey);
-        if (why.empty() && !userExists(opened, user)) {
+        if (why.empty() && !findUserId(opened, user)) {
             opened.close();
             return "没有这个用户:" + user;
         }

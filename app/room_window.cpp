@@ -1,12 +1,10 @@
 #include "app/room_window.h"
 
-#include <string>
-
 #include "app/command_messages.h"
 #include "app/main_window.h"
 #include "app/screen.h"
 #include "records/room_writes.h"
-#include "records/statement_scope.h"
+#include "records/rooms.h"
 
 namespace tamrivo {
 namespace {
@@ -20,9 +18,9 @@ enum ConditionEntry { kNormalEntry = 0, kAbandonedEntry = 1 };
 int conditionOfEntry(int entry) {
     switch (entry) {
         case kNormalEntry:
-            return 1;
+            return schema::kRoomNormal;
         case kAbandonedEntry:
-            return 0;
+            return schema::kRoomAbandoned;
         default:
             return -1;
     }
@@ -44,14 +42,13 @@ private:
     }
 
     void loadRoomIntoForm() {
-        StatementScope statement(
-            database(), "SELECT  * FROM `b_fangjian` WHERE `id`=" + std::to_string(roomId_));
-        if (!statement.step()) {
+        const auto room = findRoom(database(), roomId_);
+        if (!room) {
             return;
         }
-        services().setText(window(), kAddress, statement.columnText(1));
+        services().setText(window(), kAddress, room->address);
         services().setSelectedIndex(window(), kCondition,
-                                    statement.columnInt(2) == 1 ? kNormalEntry : kAbandonedEntry);
+                                    room->normal() ? kNormalEntry : kAbandonedEntry);
     }
 
     void onConfirmed() override { saveRoom(); }

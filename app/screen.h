@@ -27,7 +27,6 @@ protected:
     App& app() { return app_; }
     WindowServices& services() { return app_.services; }
     Database& database() { return app_.state.database; }
-    QueryBuilder& queryBuilder() { return app_.state.queryBuilder; }
     WindowHandle window() const { return window_; }
 
     void close() { services().destroyWindow(window_); }
@@ -36,28 +35,6 @@ protected:
     }
     // The database's last error, as every screen reports a failed write.
     void showDatabaseError() { showMessage(database().errorMessage(), kErrorTitle); }
-
-    // Undoes the open transaction, then reports the error that ended it; the transaction is
-    // not left holding the file while the message waits for the person.
-    void rollBackAndShowError() {
-        const Text error = database().errorMessage();
-        database().rollback();
-        showMessage(error, kErrorTitle);
-    }
-    // Undoes the open transaction before telling why the save cannot go on.
-    void rollBackAndRefuse(const Text& message, const Text& title = kDefaultMessageTitle) {
-        database().rollback();
-        showMessage(message, title);
-    }
-    // Ends the open transaction; a commit that fails (another program holding the file)
-    // undoes it and is reported like any failed write, so nothing counts as saved that is not.
-    bool commitOrReport() {
-        if (database().commit()) {
-            return true;
-        }
-        rollBackAndShowError();
-        return false;
-    }
 
 private:
     App& app_;

@@ -39,10 +39,10 @@ TableRow resultRow(const LeaseRow& lease, DateTime now) {
     const auto days = daysOfStay(lease, now);
     return {
         lease.id,
-        {lease.danhao, lease.fangzhi, lease.xingming, lease.lianxifangshi, lease.ruzhuriqi,
-         settled ? lease.jiesuanriqi : Text(), days ? toText(*days) : Text(), toText(lease.dingjin),
-         toText(lease.zujin), settled ? toText(lease.jiesuanjine) : Text(),
-         settled ? "已结算" : "未结算", lease.beizhu}};
+        {lease.orderNumber, lease.address, lease.guest, lease.contact, lease.checkIn,
+         settled ? lease.checkOut : Text(), days ? toText(*days) : Text(), toText(lease.deposit),
+         toText(lease.rent), settled ? toText(lease.amountReceived) : Text(),
+         settled ? "已结算" : "未结算", lease.remark}};
 }
 
 // The table's titles, as the CSV's header.

@@ -86,7 +86,7 @@ private:
     int selectedRoom() {
         return services_.listRowNumber(app_.state.mainWindow, kRoomList, selectedRow_);
     }
-    bool selectedRoomIsLet() { return queryRoomState(app_.state.database, selectedRoom()) == 1; }
+    bool selectedRoomIsLet() { return roomIsLet(app_.state.database, selectedRoom()); }
     int message(const Text& text, const Text& title = kDefaultMessageTitle,
                 int flags = kMessageOk) {
         return services_.messageBox(text, flags, title);

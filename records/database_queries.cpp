@@ -14,23 +14,27 @@ int queryRoomState(Database& database, int roomId, RoomState* state) {
     if (!statement.step()) {
         return 0;
     }
-    const int chuzuzhuangtai = statement.columnInt(0);
+    const int occupancy = statement.columnInt(0);
     if (state != nullptr) {
-        state->zhuangtai = statement.columnInt(2);
-        state->chuzuzhuangtai = chuzuzhuangtai;
-        state->danhao = statement.columnText(1);
+        state->condition = statement.columnInt(2);
+        state->occupancy = occupancy;
+        state->orderNumber = statement.columnText(1);
     }
-    return chuzuzhuangtai;
+    return occupancy;
+}
+
+bool roomIsLet(Database& database, int roomId) {
+    return queryRoomState(database, roomId) == schema::kRoomLet;
 }
 
 bool roomIsLettable(Database& database, int roomId) {
     RoomState room;
     queryRoomState(database, roomId, &room);
-    return room.zhuangtai == schema::kRoomNormal && room.chuzuzhuangtai == schema::kRoomIdle;
+    return room.condition == schema::kRoomNormal && room.occupancy == schema::kRoomIdle;
 }
 
 bool isOpenLeaseOfRoom(Database& database, int roomId, int leaseId) {
-    if (queryRoomState(database, roomId) != schema::kRoomLet) {
+    if (!roomIsLet(database, roomId)) {
         return false;
     }
     StatementScope lease(database, leaseOfRoomSql(roomId));
@@ -69,12 +73,6 @@ std::int64_t maxId(Database& database, const Text& table, const Text& column) {
         return -1;
     }
     return statement.step() ? statement.columnInt64(0) : 0;
-}
-
-Text roomAddress(Database& database, int roomId) {
-    StatementScope statement(database,
-                             "SELECT  * FROM `b_fangjian` WHERE `id`=" + std::to_string(roomId));
-    return statement.step() ? statement.columnText(1) : Text{};
 }
 
 Text leaseOfRoomSql(int roomId) {

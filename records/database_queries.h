@@ -10,14 +10,17 @@ namespace tamrivo {
 // A room's condition, occupancy and current order number; all zero or empty when the room
 // has no row.
 struct RoomState {
-    int zhuangtai = 0;
-    int chuzuzhuangtai = 0;
-    Text danhao;
+    int condition = 0;  // schema::RoomCondition
+    int occupancy = 0;  // schema::Occupancy
+    Text orderNumber;
 };
 
 // The room's occupancy (1 let); 0 when the room has no row or the query fails. With fill,
 // a found row is copied into state.
 int queryRoomState(Database& database, int roomId, RoomState* state = nullptr);
+
+// True when the room is let; false too when it has no row or the query fails.
+bool roomIsLet(Database& database, int roomId);
 
 // True when the room is normal and idle, so it can be let.
 bool roomIsLettable(Database& database, int roomId);
@@ -34,9 +37,6 @@ double sumColumn(Database& database, const Text& table, const Text& column, cons
 
 // The largest value of the column (0 for an empty table); -1 when the statement fails.
 std::int64_t maxId(Database& database, const Text& table, const Text& column);
-
-// The address of the room, or the empty text when it has no row.
-Text roomAddress(Database& database, int roomId);
 
 // The statement that finds the open lease of a room through its order number.
 Text leaseOfRoomSql(int roomId);

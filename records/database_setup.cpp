@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -13,10 +12,10 @@
 #include "data/database.h"
 #include "records/bookings_table.h"
 #include "records/demo_data.h"
-#include "records/password_digest.h"
 #include "records/planned_departures.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
+#include "records/users.h"
 
 namespace tamrivo {
 namespace {
@@ -67,11 +66,9 @@ const std::vector<FieldDefinition>& leasesTable() {
 }
 
 bool addAdmin(Database& db) {
-    const std::string_view password = kAdminPassword;
-    const Text digest =
-        md5Hex(std::span(reinterpret_cast<const std::uint8_t*>(password.data()), password.size()));
-    return !digest.empty() && db.run("INSERT INTO `b_yh` (`yhm`, `mm`) VALUES('" +
-                                     Text(kAdminName) + "', '" + digest + "')");
+    return db.run("INSERT INTO `b_yh` (`yhm`, `mm`) VALUES('" + Text(kAdminName) + "', '')") &&
+           setPassword(db, static_cast<int>(db.lastInsertRowid()), kAdminPassword).result ==
+               PasswordResult::Set;
 }
 
 bool fill(Database& db, Text& error) {

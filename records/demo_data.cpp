@@ -19,25 +19,25 @@ using schema::kRoomLet;
 using schema::kRoomNormal;
 
 struct DemoRoom {
-    const char* dizhi;
-    int zhuangtai;
-    int chuzuzhuangtai;
-    const char* danhao;
+    const char* address;
+    int condition;
+    int occupancy;
+    const char* orderNumber;
 };
 
 struct DemoLease {
-    const char* danhao;
-    const char* fangzhi;
-    const char* xingming;
-    const char* lianxifangshi;
-    double dingjin;
-    double zujin;
-    const char* ruzhuriqi;
-    const char* beizhu;
-    int zulinzhuangtai;
-    double jiesuanjine;
-    const char* jiesuanriqi;
-    const char* jiesuanbeizhu;
+    const char* orderNumber;
+    const char* address;
+    const char* guest;
+    const char* contact;
+    double deposit;
+    double rent;
+    const char* checkIn;
+    const char* remark;
+    int state;
+    double amountReceived;
+    const char* checkOut;
+    const char* settlementRemark;
 };
 
 // The settled stay lies in the past; the open ones are dated from the day the records are
@@ -83,7 +83,7 @@ constexpr std::array<DemoRoom, 5> kRooms = {{
 // An open stay as a lease. Order numbers follow the program's own rule: check-in time, "-",
 // largest lease id + 1000 (the settled lease is id 1).
 struct OpenLease {
-    std::string danhao;
+    std::string orderNumber;
     std::string checkIn;
     std::string plannedDeparture;
 };
@@ -112,10 +112,10 @@ bool insertRoom(Database& db, const DemoRoom& room) {
     StatementHandle statement = db.prepare(
         "INSERT INTO `b_fangjian` (`dizhi`, `zhuangtai`, `chuzuzhuangtai`, `danhao`) "
         "VALUES(:dizhi, :zhuangtai, :chuzuzhuangtai, :danhao)");
-    const bool bound = db.bindText(statement, ":dizhi", room.dizhi) &&
-                       db.bindInt(statement, ":zhuangtai", room.zhuangtai) &&
-                       db.bindInt(statement, ":chuzuzhuangtai", room.chuzuzhuangtai) &&
-                       db.bindText(statement, ":danhao", room.danhao);
+    const bool bound = db.bindText(statement, ":dizhi", room.address) &&
+                       db.bindInt(statement, ":zhuangtai", room.condition) &&
+                       db.bindInt(statement, ":chuzuzhuangtai", room.occupancy) &&
+                       db.bindText(statement, ":danhao", room.orderNumber);
     return finish(db, statement, bound);
 }
 
@@ -126,25 +126,25 @@ bool insertLease(Database& db, const DemoLease& lease) {
         "`jiesuanbeizhu`) VALUES(:danhao, :fangzhi, :xingming, :lianxifangshi, :dingjin, "
         ":zujin, :ruzhuriqi, :beizhu, :zulinzhuangtai, :jiesuanjine, :jiesuanriqi, "
         ":jiesuanbeizhu)");
-    const bool bound = db.bindText(statement, ":danhao", lease.danhao) &&
-                       db.bindText(statement, ":fangzhi", lease.fangzhi) &&
-                       db.bindText(statement, ":xingming", lease.xingming) &&
-                       db.bindText(statement, ":lianxifangshi", lease.lianxifangshi) &&
-                       db.bindDouble(statement, ":dingjin", lease.dingjin) &&
-                       db.bindDouble(statement, ":zujin", lease.zujin) &&
-                       db.bindText(statement, ":ruzhuriqi", lease.ruzhuriqi) &&
-                       db.bindText(statement, ":beizhu", lease.beizhu) &&
-                       db.bindInt(statement, ":zulinzhuangtai", lease.zulinzhuangtai) &&
-                       db.bindDouble(statement, ":jiesuanjine", lease.jiesuanjine) &&
-                       db.bindText(statement, ":jiesuanriqi", lease.jiesuanriqi) &&
-                       db.bindText(statement, ":jiesuanbeizhu", lease.jiesuanbeizhu);
+    const bool bound = db.bindText(statement, ":danhao", lease.orderNumber) &&
+                       db.bindText(statement, ":fangzhi", lease.address) &&
+                       db.bindText(statement, ":xingming", lease.guest) &&
+                       db.bindText(statement, ":lianxifangshi", lease.contact) &&
+                       db.bindDouble(statement, ":dingjin", lease.deposit) &&
+                       db.bindDouble(statement, ":zujin", lease.rent) &&
+                       db.bindText(statement, ":ruzhuriqi", lease.checkIn) &&
+                       db.bindText(statement, ":beizhu", lease.remark) &&
+                       db.bindInt(statement, ":zulinzhuangtai", lease.state) &&
+                       db.bindDouble(statement, ":jiesuanjine", lease.amountReceived) &&
+                       db.bindText(statement, ":jiesuanriqi", lease.checkOut) &&
+                       db.bindText(statement, ":jiesuanbeizhu", lease.settlementRemark);
     return finish(db, statement, bound);
 }
 
 // Adds an open stay's lease with its planned departure, and lets its room by its order number.
 bool addOpenStay(Database& db, const DemoStay& stay, std::size_t index, std::int64_t today) {
     const OpenLease open = openLease(stay, index, today);
-    const DemoLease lease = {open.danhao.c_str(),
+    const DemoLease lease = {open.orderNumber.c_str(),
                              stay.room,
                              stay.guest,
                              stay.contact,
@@ -162,7 +162,7 @@ bool addOpenStay(Database& db, const DemoStay& stay, std::size_t index, std::int
     }
     StatementHandle statement =
         db.prepare("UPDATE `b_fangjian` SET `danhao`=:danhao WHERE `dizhi`=:dizhi");
-    const bool bound = db.bindText(statement, ":danhao", open.danhao) &&
+    const bool bound = db.bindText(statement, ":danhao", open.orderNumber) &&
                        db.bindText(statement, ":dizhi", stay.room);
     return finish(db, statement, bound);
 }
@@ -191,9 +191,9 @@ std::string demoDataSummary() {
     int let = 0;
     int abandoned = 0;
     for (const DemoRoom& room : kRooms) {
-        if (room.zhuangtai != kRoomNormal) {
+        if (room.condition != kRoomNormal) {
             ++abandoned;
-        } else if (room.chuzuzhuangtai == kRoomLet) {
+        } else if (room.occupancy == kRoomLet) {
             ++let;
         } else {
             ++idle;

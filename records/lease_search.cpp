@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/text_encoding.h"
+#include "records/database_queries.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
@@ -54,7 +55,7 @@ std::int64_t queryInt64(Database& database, const Text& sql) {
 }  // namespace
 
 bool LeaseRow::settled() const {
-    return zulinzhuangtai == 1;
+    return state == schema::kLeaseSettled;
 }
 
 void keepLeasesInMemory(Database& database) {
@@ -107,7 +108,7 @@ bool LeaseSearch::readTexts(std::vector<Entry>& read) {
     while (rows.step()) {
         Entry entry;
         entry.id = rows.columnInt(0);
-        entry.settled = rows.columnInt(1) == 1;
+        entry.settled = rows.columnInt(1) != 0;
         entry.received = rows.columnDouble(2);
         if (rows.columnType(3) != kNullType) {
             entry.day = rows.columnView(3);
@@ -200,18 +201,18 @@ bool LeaseSearch::readRows(std::span<const int> ids,
 LeaseRow readLeaseRow(StatementScope& row) {
     LeaseRow lease;
     lease.id = row.columnInt(0);
-    lease.danhao = row.columnText(1);
-    lease.fangzhi = row.columnText(2);
-    lease.xingming = row.columnText(3);
-    lease.lianxifangshi = row.columnText(4);
-    lease.dingjin = row.columnDouble(5);
-    lease.zujin = row.columnDouble(6);
-    lease.ruzhuriqi = row.columnText(7);
-    lease.zulinzhuangtai = row.columnInt(8);
-    lease.jiesuanjine = row.columnDouble(9);
-    lease.jiesuanriqi = row.columnText(10);
-    lease.beizhu = row.columnText(11);
-    lease.jiesuanbeizhu = row.columnText(12);
+    lease.orderNumber = row.columnText(1);
+    lease.address = row.columnText(2);
+    lease.guest = row.columnText(3);
+    lease.contact = row.columnText(4);
+    lease.deposit = row.columnDouble(5);
+    lease.rent = row.columnDouble(6);
+    lease.checkIn = row.columnText(7);
+    lease.state = row.columnInt(8);
+    lease.amountReceived = row.columnDouble(9);
+    lease.checkOut = row.columnText(10);
+    lease.remark = row.columnText(11);
+    lease.settlementRemark = row.columnText(12);
     return lease;
 }
 
@@ -222,6 +223,17 @@ std::optional<LeaseRow> findLeaseById(Database& database, int id) {
         return std::nullopt;
     }
     return readLeaseRow(row);
+}
+
+LeaseOfRoom leaseOfRoom(Database& database, int roomId) {
+    StatementScope row(database, leaseOfRoomSql(roomId));
+    if (!row.prepared()) {
+        return {true, std::nullopt};
+    }
+    if (!row.step()) {
+        return {};
+    }
+    return {false, readLeaseRow(row)};
 }
 
 }  // namespace tamrivo

@@ -10,6 +10,7 @@
 
 #include "base/value_types.h"
 #include "data/database.h"
+#include "records/schema.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
@@ -17,18 +18,18 @@ namespace tamrivo {
 // A lease row whole, open or settled.
 struct LeaseRow {
     int id = 0;
-    Text danhao{};
-    Text fangzhi{};
-    Text xingming{};
-    Text lianxifangshi{};
-    double dingjin = 0;
-    double zujin = 0;
-    Text ruzhuriqi{};
-    int zulinzhuangtai = 0;
-    double jiesuanjine = 0;
-    Text jiesuanriqi{};
-    Text beizhu{};
-    Text jiesuanbeizhu{};
+    Text orderNumber{};
+    Text address{};  // of the room let, as typed at check-in
+    Text guest{};
+    Text contact{};
+    double deposit = 0;
+    double rent = 0;  // a night's
+    Text checkIn{};   // "yyyy-MM-dd HH:mm:ss"
+    int state = schema::kLeaseOpen;
+    double amountReceived = 0;  // at settlement
+    Text checkOut{};            // the settlement's date-time
+    Text remark{};
+    Text settlementRemark{};
 
     bool settled() const;
 };
@@ -106,5 +107,12 @@ private:
 
 // The lease with this id; nothing when there is none or the statement fails.
 std::optional<LeaseRow> findLeaseById(Database& database, int id);
+
+// The lease a room's order number leads to: its open lease, while it is let.
+struct LeaseOfRoom {
+    bool failed = false;  // the statement cannot be prepared; the database's error says why
+    std::optional<LeaseRow> lease;
+};
+LeaseOfRoom leaseOfRoom(Database& database, int roomId);
 
 }  // namespace tamrivo

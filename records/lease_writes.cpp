@@ -8,6 +8,7 @@
 #include "records/bookings.h"
 #include "records/database_queries.h"
 #include "records/planned_departures.h"
+#include "records/schema.h"
 #include "records/stored_dates.h"
 
 namespace tamrivo {
@@ -24,14 +25,14 @@ Text leaseStatement(const LeaseForm& form, const Text& condition) {
     builder.name("dingjin").doubleValue(moneyFromText(form.deposit, 2));
     builder.name("zujin").doubleValue(moneyFromText(form.rent, 2));
     builder.name("ruzhuriqi").textValue(formatDateTime(form.checkIn));
-    builder.name("zulinzhuangtai").intValue(0);
+    builder.name("zulinzhuangtai").intValue(schema::kLeaseOpen);
     builder.name("beizhu").textValue(form.remark);
     return condition.empty() ? builder.buildInsert() : builder.buildUpdate({}, condition);
 }
 
 bool markRoomLet(Database& database, int roomId, const Text& orderNumber) {
     QueryBuilder builder;
-    builder.reset("b_fangjian").name("chuzuzhuangtai").intValue(1);
+    builder.reset("b_fangjian").name("chuzuzhuangtai").intValue(schema::kRoomLet);
     builder.name("danhao").textValue(orderNumber);
     return database.run(builder.buildUpdate({}, "`id`=" + std::to_string(roomId)));
 }

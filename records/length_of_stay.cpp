@@ -17,8 +17,8 @@ double daysOfStay(DateTime checkIn, DateTime checkOut) {
 }
 
 std::optional<double> daysOfStay(const LeaseRow& lease, DateTime now) {
-    const auto checkIn = readStayDate(lease.ruzhuriqi);
-    const auto checkOut = lease.settled() ? readStayDate(lease.jiesuanriqi) : std::optional(now);
+    const auto checkIn = readStayDate(lease.checkIn);
+    const auto checkOut = lease.settled() ? readStayDate(lease.checkOut) : std::optional(now);
     if (!checkIn || !checkOut) {
         return std::nullopt;
     }

@@ -10,9 +10,6 @@
 
 namespace tamrivo {
 
-// Whether the users table holds the user (a name as stored).
-bool userExists(Database& database, const Text& user);
-
 // Sets a user's password in protected records, open on the connection with their data key:
 // first the user's key slot, sealed for the new password, then the digest the login checks.
 // A failure between leaves the old row, which the recovery code can set again. Empty on

@@ -31,7 +31,7 @@ RoomOutcome writeUnlessLet(Database& database, int roomId, const Text& sql) {
     if (!database.begin()) {
         return {RoomResult::Failed, database.errorMessage()};
     }
-    if (queryRoomState(database, roomId) == schema::kRoomLet) {
+    if (roomIsLet(database, roomId)) {
         return undone(database, RoomResult::Let);
     }
     if (!database.run(sql) || !database.commit()) {

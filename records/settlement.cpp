@@ -6,6 +6,7 @@
 #include "data/query_builder.h"
 #include "records/database_queries.h"
 #include "records/money_text.h"
+#include "records/schema.h"
 
 namespace tamrivo {
 namespace {
@@ -15,7 +16,7 @@ Text settlementStatement(int leaseId, const Settlement& settlement) {
     builder.reset("b_zulin");
     builder.name("jiesuanriqi").textValue(formatDateTime(settlement.checkOut));
     builder.name("jiesuanjine").doubleValue(yuanOfFen(settlement.fen));
-    builder.name("zulinzhuangtai").intValue(1);
+    builder.name("zulinzhuangtai").intValue(schema::kLeaseSettled);
     builder.name("jiesuanbeizhu").textValue(settlement.remark);
     return builder.buildUpdate({}, "`id`=" + std::to_string(leaseId));
 }

@@ -4,6 +4,7 @@
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "base/text_to_value.h"
+#include "records/order_number.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
 

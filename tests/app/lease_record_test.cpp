@@ -247,18 +247,18 @@ std::string linesOf(const PrintedForm& form) {
 
 TEST(Receipt, ASettledStayGivesNightsChargesDepositBalanceAndTheAmountInCapitals) {
     const LeaseRow lease{.id = 1,
-                         .danhao = "D-1",
-                         .fangzhi = "幸福小区3号楼1203室",
-                         .xingming = "王五",
-                         .lianxifangshi = "139",
-                         .dingjin = 200,
-                         .zujin = 88.5,
-                         .ruzhuriqi = "2020-02-17 12:00:00",
-                         .zulinzhuangtai = 1,
-                         .jiesuanjine = 385.5,
-                         .jiesuanriqi = "2020-02-19 00:00:00",
-                         .beizhu = "靠窗",
-                         .jiesuanbeizhu = "押金已退"};
+                         .orderNumber = "D-1",
+                         .address = "幸福小区3号楼1203室",
+                         .guest = "王五",
+                         .contact = "139",
+                         .deposit = 200,
+                         .rent = 88.5,
+                         .checkIn = "2020-02-17 12:00:00",
+                         .state = 1,
+                         .amountReceived = 385.5,
+                         .checkOut = "2020-02-19 00:00:00",
+                         .remark = "靠窗",
+                         .settlementRemark = "押金已退"};
     const Landlord landlord{"李房东", "幸福路8号", "0571-1234"};
     const PrintedForm form = receiptOf(lease, landlord, toDateTime("2020-02-20 09:30:00"));
     EXPECT_TEXT_EQ(form.title, "收据");
@@ -285,11 +285,11 @@ TEST(Receipt, ASettledStayGivesNightsChargesDepositBalanceAndTheAmountInCapitals
 
 TEST(Receipt, AnOpenStayCountsNightsToNowAndAShortOneCollectsTheRest) {
     LeaseRow lease{.id = 1,
-                   .danhao = "D",
-                   .dingjin = 50,
-                   .zujin = 100,
-                   .ruzhuriqi = "2020-02-17 12:00:00",
-                   .zulinzhuangtai = 0};
+                   .orderNumber = "D",
+                   .deposit = 50,
+                   .rent = 100,
+                   .checkIn = "2020-02-17 12:00:00",
+                   .state = 0};
     const PrintedForm open = receiptOf(lease, {}, toDateTime("2020-02-17 20:00:00"));
     const std::string lines = linesOf(open);
     EXPECT_NE(lines.find(gbkToUtf8("退房日期：未退房\n入住晚数：1晚（至今）\n")), std::string::npos)
@@ -298,9 +298,9 @@ TEST(Receipt, AnOpenStayCountsNightsToNowAndAShortOneCollectsTheRest) {
               std::string::npos)
         << lines;
     // Money handed back is recorded as a negative amount received: its capitals say so.
-    lease.zulinzhuangtai = 1;
-    lease.jiesuanriqi = "2020-02-18 10:00:00";
-    lease.jiesuanjine = -30;
+    lease.state = 1;
+    lease.checkOut = "2020-02-18 10:00:00";
+    lease.amountReceived = -30;
     const std::string refunded = linesOf(receiptOf(lease, {}, toDateTime("2020-02-20 00:00:00")));
     EXPECT_NE(refunded.find(gbkToUtf8("实收金额：￥-30.00元  人民币大写：退还叁拾元整")),
               std::string::npos)

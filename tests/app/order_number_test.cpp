@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "data/query_builder.h"
 #include "tests/app/app_fixture.h"
 
 namespace tamrivo::testing {

@@ -2,12 +2,10 @@
 #include <ostream>
 #include <string>
 
-#include "base/byte_block.h"
 #include "base/text_encoding.h"
-#include "records/password_digest.h"
 #include "records/protected_passwords.h"
 #include "records/secret_bytes.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 #include "tools/records/secret_input.h"
@@ -18,28 +16,40 @@ namespace {
 // The password as the program's password window would store it, or why it cannot be.
 std::string takePassword(const std::string& typed, Text& password) {
     password = utf8ToGbk(typed);
-    if (password.empty()) {
-        return "the new password may not be empty";
+    switch (checkNewPassword(password)) {
+        case PasswordResult::Set:
+            return {};
+        case PasswordResult::Empty:
+            return "the new password may not be empty";
+        case PasswordResult::HasBlank:
+            return "the new password may not hold blanks (spaces, full-width spaces, tabs): the "
+                   "login takes a password exactly as typed";
+        default:
+            return "the new password may hold only English letters, digits and symbols: the "
+                   "login's password box takes nothing else";
     }
-    if (hasBlank(password)) {
-        return "the new password may not hold blanks (spaces, full-width spaces, tabs): the "
-               "login takes a password exactly as typed";
-    }
-    if (!isLoginTypable(password)) {
-        return "the new password may hold only English letters, digits and symbols: the "
-               "login's password box takes nothing else";
-    }
-    return {};
 }
 
-// Stores the digest the login compares, as the program's password window does.
-std::string storeDigest(Database& database, const Text& user, const Text& password) {
-    StatementScope update(database, "UPDATE `b_yh` SET `mm`=:mm WHERE `yhm`=:yhm");
-    update.bindText(":mm", md5Hex(toByteBlock(password)));
-    update.bindText(":yhm", user);
-    update.step();
-    return update.finish() ? std::string()
-                           : "cannot store the password: " + gbkToUtf8(database.errorMessage());
+// Stores the password as the program's password window does; for protected records the
+// user's key slot is sealed for it too. Empty on success, otherwise why not.
+std::string storePassword(const CommandInput& input, Database& database, const SecretBytes& dataKey,
+                          const Text& user, Text& password) {
+    const auto userId = findUserId(database, user);
+    if (!userId) {
+        return "there is no user " + input.arguments.operands.front();
+    }
+    if (!dataKey.empty()) {
+        return setProtectedPassword(database, input.databaseFile(), dataKey, user,
+                                    takeSecretText(password));
+    }
+    const PasswordOutcome outcome = setPassword(database, *userId, password);
+    if (outcome.result == PasswordResult::NoSuchUser) {
+        return "there is no user " + input.arguments.operands.front();
+    }
+    if (outcome.result != PasswordResult::Set) {
+        return "cannot store the password: " + gbkToUtf8(outcome.error);
+    }
+    return {};
 }
 
 }  // namespace
@@ -79,16 +89,7 @@ int runPassword(const CommandInput& input) {
         wipeText(password);
         return kExitFailed;
     }
-    std::string error;
-    if (!userExists(database, user)) {
-        error = "there is no user " + input.arguments.operands.front();
-    } else if (dataKey.empty()) {
-        error = storeDigest(database, user, password);
-    } else {
-        // Protected records: the user's key slot is sealed for the new password too.
-        error = setProtectedPassword(database, input.databaseFile(), dataKey, user,
-                                     takeSecretText(password));
-    }
+    const std::string error = storePassword(input, database, dataKey, user, password);
     wipeText(password);
     database.close();
     if (!error.empty()) {

@@ -2,11 +2,10 @@
 #include <string>
 
 #include "base/text_encoding.h"
-#include "records/password_digest.h"
 #include "records/protected_passwords.h"
 #include "records/protected_records.h"
 #include "records/recovery_code.h"
-#include "records/statement_scope.h"
+#include "records/users.h"
 #include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 #include "tools/records/secret_input.h"
@@ -32,13 +31,6 @@ bool takeRecordsAlone(const CommandInput& input, LockAttempt& lock) {
     return true;
 }
 
-bool isUsersPassword(Database& database, const Text& user, const SecretBytes& password) {
-    StatementScope statement(database, "SELECT `id` FROM `b_yh` WHERE `yhm`=:yhm AND `mm`=:mm");
-    statement.bindText(":yhm", user);
-    statement.bindText(":mm", md5Hex(password.bytes()));
-    return statement.step();
-}
-
 // The user's password, once the users table says it is theirs; empty with the person told why.
 SecretBytes confirmedPassword(const CommandInput& input) {
     const Text user = utf8ToGbk(input.credentials.user);
@@ -47,7 +39,7 @@ SecretBytes confirmedPassword(const CommandInput& input) {
     if (!openForCommand(input, database)) {
         return {};
     }
-    const bool confirmed = isUsersPassword(database, user, password);
+    const bool confirmed = passwordMatches(database, user, Text(password.text()));
     database.close();
     if (!confirmed) {
         input.fail("that is not the password of " + input.credentials.user +
