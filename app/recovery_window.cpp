@@ -30,19 +30,19 @@ private:
         return false;
     }
 
-    // Why the typed new password cannot be stored; empty when it can.
+    // Why the typed new password cannot be stored, in the password window's words; empty when
+    // it can.
     Text passwordRefusal(const SecretBytes& password, const SecretBytes& again) {
-        const Text typed(password.text());
-        if (typed.empty()) {
-            return "新密码不能为空";
+        switch (checkNewPassword(Text(password.text()))) {
+            case PasswordResult::Empty:
+                return "新密码不能为空";
+            case PasswordResult::HasBlank:
+                return kPasswordHasBlank;
+            case PasswordResult::NotTypable:
+                return kPasswordNotTypable;
+            default:
+                return password.text() == again.text() ? Text() : Text(kPasswordsDiffer);
         }
-        if (hasBlank(typed)) {
-            return kPasswordHasBlank;
-        }
-        if (!isLoginTypable(typed)) {
-            return kPasswordNotTypable;
-        }
-        return password.text() == again.text() ? Text() : Text(kPasswordsDiffer);
     }
 
     SecretBytes typedSecret(const char* box) {
