@@ -3,11 +3,13 @@
 #include <chrono>
 #include <utility>
 
+#include "base/replacement_file.h"
 #include "base/text_encoding.h"
 #include "records/bookings_table.h"
 #include "records/calendar_feeds.h"
 #include "records/landlord.h"
 #include "records/planned_departures.h"
+#include "records/protected_records.h"
 #include "records/records_file.h"
 #include "records/statistics_indexes.h"
 
@@ -45,20 +47,34 @@ OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
         return OpeningOutcome::Restoring;
     }
     lock_ = std::move(attempt.lock);
-    if (!openRecords(database_, recordsFile(programFolder)).empty()) {
+    const std::filesystem::path records = recordsFile(programFolder);
+    // Only records that are or were being protected have their state settled: the rest open
+    // as they always did, with no file made beside them.
+    if (nameTaken(keySlotsFile(records)) || nameTaken(pendingKeySlotsFile(records))) {
+        const RecordsProtection protection = settleProtection(records);
+        if (protection.isProtected) {
+            problem_ = protection.problem;
+            return protection.problem.empty() ? OpeningOutcome::Protected : OpeningOutcome::Failed;
+        }
+    }
+    if (!openRecords(database_, records).empty()) {
         return OpeningOutcome::Failed;
     }
+    prepareOpenedRecords(database_);
+    return OpeningOutcome::Opened;
+}
+
+void prepareOpenedRecords(Database& database) {
     // Records from before the bookings gain their table here. Where it cannot be added (a
     // read-only medium) everything else still works; the calendar then says what is wrong.
-    addBookingsTable(database_);
+    addBookingsTable(database);
     // Likewise the landlord's details for receipts; without them receipts name no landlord.
-    addLandlordTable(database_);
-    addPlannedDeparturesTable(database_);
+    addLandlordTable(database);
+    addPlannedDeparturesTable(database);
     // The booking platforms' calendars; without them the sync says what is wrong.
-    addCalendarSyncTables(database_);
+    addCalendarSyncTables(database);
     // Older files gain the statistics' indexes; one that cannot take them is read slower.
-    addStatisticsIndexes(database_);
-    return OpeningOutcome::Opened;
+    addStatisticsIndexes(database);
 }
 
 OpeningOutcome DatabaseOpening::finish(Database& database, FileLock& lock,

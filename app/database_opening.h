@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <future>
+#include <string>
 
 #include "base/value_types.h"
 #include "data/database.h"
@@ -11,9 +12,14 @@ namespace tamrivo {
 
 enum class OpeningOutcome {
     Opened,
-    Failed,    // the connection keeps the reason for errorMessage
-    Restoring  // a restore held the records past the wait; nothing was opened
+    Failed,     // the reason is problem(), or else the connection's errorMessage
+    Restoring,  // a restore held the records past the wait; nothing was opened
+    Protected   // they open only with a user's password, at the login; nothing was opened
 };
+
+// What the program does to records it has just opened, before anything reads them: adds what
+// older files lack.
+void prepareOpenedRecords(Database& database);
 
 // Takes the program's share of the records lock, then opens the records, on a thread of its
 // own. The key derivation is the costliest step of start-up and needs nothing of the window
@@ -32,12 +38,16 @@ public:
     // error shown in a message box) is answered. Once only.
     OpeningOutcome finish(Database& database, FileLock& lock,
                           const std::function<void()>& whileWaiting);
+    // Why the opening failed before the library was asked (protected records whose key file
+    // is unusable), as native text; empty otherwise. After finish.
+    const std::string& problem() const { return problem_; }
 
 private:
     OpeningOutcome lockAndOpen(const Text& programDirectory);
 
     Database database_;
     FileLock lock_;
+    std::string problem_;
     std::future<OpeningOutcome> outcome_;
 };
 

@@ -1,9 +1,12 @@
 #include "app/login_window.h"
 
 #include "app/main_window.h"
+#include "app/records_unlock.h"
+#include "app/recovery_window.h"
 #include "app/screen.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
+#include "records/secret_bytes.h"
 #include "records/users.h"
 
 namespace tamrivo {
@@ -30,6 +33,9 @@ private:
                 }
                 login();
                 return true;
+            case Handler::OpenRecoveryWindow:
+                openRecoveryWindow(app(), window());
+                return false;
             case Handler::CloseWindow:
                 close();
                 return false;
@@ -39,13 +45,41 @@ private:
     }
 
     void login() {
-        if (!passwordMatches(database(), services().text(window(), "编辑框_用户名"),
-                             services().text(window(), "编辑框_密码"))) {
+        const Text userName = services().text(window(), "编辑框_用户名");
+        Text password = services().text(window(), "编辑框_密码");
+        const bool matches =
+            recordsOpen(userName, password) && passwordMatches(database(), userName, password);
+        wipeText(password);
+        if (!matches) {
+            shutProtectedRecords();
             return;  // a wrong name or password is answered by nothing at all
+        }
+        app().state.userName = userName;
+        if (app().state.recordsProtected) {
+            startDailyBackups(app());
         }
         services().setVisible(window(), {}, false);
         openMainWindow(app());
         close();
+    }
+
+    // Protected records open only with the key the user's password unwraps from their slot.
+    // A wrong password, a user without a slot and a missing user all cost the same derivation
+    // and end alike, so the time and the answer tell nothing.
+    bool recordsOpen(const Text& userName, const Text& password) {
+        if (!app().state.recordsProtected || app().state.dataKey) {
+            return true;
+        }
+        return unlockProgramRecords(app(), SlotKind::User, userName, password).empty();
+    }
+
+    // The next attempt unlocks anew, so no user gets in on another's password.
+    void shutProtectedRecords() {
+        if (app().state.recordsProtected) {
+            database().close();
+            app().state.dataKey.reset();
+            app().state.dailyBackup.setDataKey(nullptr);
+        }
     }
 };
 

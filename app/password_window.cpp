@@ -1,6 +1,10 @@
 #include "app/password_window.h"
 
+#include "app/protection_window.h"
+#include "app/records_unlock.h"
 #include "app/screen.h"
+#include "base/text_encoding.h"
+#include "records/key_slot_changes.h"
 #include "records/password_digest.h"
 #include "records/users.h"
 
@@ -15,6 +19,8 @@ private:
     bool onEvent(const WindowEvent& event) override {
         if (event.handler == Handler::FillUserList) {
             fillUserList();
+        } else if (event.handler == Handler::OpenProtectionWindow) {
+            openProtectionWindow(app());
         } else if (event.handler == Handler::ChangePassword) {
             changePassword();
         }
@@ -40,14 +46,37 @@ private:
             return;
         }
         const int userId = services().comboNumber(window(), "组合框1", selected);
-        const PasswordOutcome outcome =
-            setPassword(database(), userId, services().text(window(), "编辑框1"));
+        const Text password = services().text(window(), "编辑框1");
+        if (const PasswordResult problem = checkNewPassword(password);
+            problem != PasswordResult::Set) {
+            refuse({problem, {}});
+            return;
+        }
+        if (!sealKeySlot(services().text(window(), "组合框1"), password)) {
+            return;
+        }
+        const PasswordOutcome outcome = setPassword(database(), userId, password);
         if (outcome.result != PasswordResult::Set) {
             refuse(outcome);
             return;
         }
         showMessage("密码修改成功了!请牢记新密码!");
         close();
+    }
+
+    // With protected records the user's key slot is sealed for the new password first, by the
+    // data key the program holds, so the new password opens them at the next login; a user
+    // without a slot gets one now.
+    bool sealKeySlot(const Text& user, const Text& password) {
+        if (!app().state.dataKey) {
+            return true;
+        }
+        const std::string why = setKeySlot(programRecordsFile(app()), *app().state.dataKey,
+                                           {SlotKind::User, user, password});
+        if (!why.empty()) {
+            showMessage("密码没有改成:" + utf8ToGbk(why), kErrorTitle);
+        }
+        return why.empty();
     }
 
     void refuse(const PasswordOutcome& outcome) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/feed_puller.h"
@@ -12,6 +13,7 @@
 #include "net/update_checker.h"
 #include "records/daily_backup.h"
 #include "records/records_lock.h"
+#include "records/secret_bytes.h"
 #include "ui/layout_keeper.h"
 #include "ui/window_services.h"
 #include "update_format/running_version.h"
@@ -31,7 +33,12 @@ struct ProgramState {
     ProgramState& operator=(const ProgramState&) = delete;
 
     Database database;
-    FileLock recordsLock;     // the program's share, held until it ends
+    FileLock recordsLock;  // the program's share, held until it ends
+    // Records that open only with a user's password: the login opens them.
+    bool recordsProtected = false;
+    // Their data key once unlocked, shared with the daily backup; null otherwise.
+    std::shared_ptr<const SecretBytes> dataKey;
+    Text userName;            // who logged in
     DailyBackup dailyBackup;  // stopped before the lock goes
     LayoutKeeper layoutKeeper;
     Text runningVersion;

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/login_window.h"
+#include "app/records_unlock.h"
 #include "app/screen.h"
 #include "base/text_encoding.h"
 #include "records/records_file.h"
@@ -10,22 +11,23 @@ namespace tamrivo {
 
 namespace {
 
-void startDailyBackups(App& app) {
-    app.state.dailyBackup.start(recordsFile(gbkToUtf8(app.services.programDirectory())));
-}
-
-bool showStart(App& app, OpeningOutcome outcome) {
+bool showStart(App& app, OpeningOutcome outcome, const std::string& problem) {
     app.state.runningVersion = kRunningVersion;
     if (outcome == OpeningOutcome::Restoring) {
         app.services.messageBox("数据库正在恢复，请稍后再打开", kMessageOk, kMessageTitle);
         return false;
     }
     if (outcome == OpeningOutcome::Failed) {
-        app.services.messageBox("打开数据库失败\r\n" + app.state.database.errorMessage(),
-                                kMessageOk, kMessageTitle);
+        const Text reason =
+            problem.empty() ? app.state.database.errorMessage() : utf8ToGbk(problem);
+        app.services.messageBox("打开数据库失败\r\n" + reason, kMessageOk, kMessageTitle);
         return false;
     }
-    startDailyBackups(app);
+    // Protected records are backed up once the login has unlocked them.
+    app.state.recordsProtected = outcome == OpeningOutcome::Protected;
+    if (!app.state.recordsProtected) {
+        startDailyBackups(app);
+    }
     openLoginWindow(app);
     return true;
 }
@@ -46,7 +48,7 @@ bool startProgram(App& app) {
 bool startProgram(App& app, DatabaseOpening& opening) {
     const OpeningOutcome outcome = opening.finish(app.state.database, app.state.recordsLock,
                                                   [&app] { app.services.doEvents(); });
-    return showStart(app, outcome);
+    return showStart(app, outcome, opening.problem());
 }
 
 }  // namespace tamrivo

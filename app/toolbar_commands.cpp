@@ -9,6 +9,7 @@
 #include "app/lease_window.h"
 #include "app/main_window.h"
 #include "app/password_window.h"
+#include "app/protection_window.h"
 #include "app/room_window.h"
 #include "app/screen.h"
 #include "app/search_window.h"
@@ -71,6 +72,9 @@ public:
                 break;
             case 19:
                 openCalendarWindow(app_);
+                break;
+            case 21:
+                openProtectionWindow(app_);
                 break;
             default:
                 break;  // separators

@@ -19,18 +19,26 @@ void applyKey(sqlite3* connection, const Text& key) {
     api.sqlite3_exec(connection, kRecordFormatStatements, nullptr, nullptr, nullptr);
 }
 
-void applyRawKey(sqlite3* connection, RawKey key) {
+// SQLCipher's x'...' form: the key's hex digits, then the salt's when one is given.
+void applyRawKey(sqlite3* connection, RawKey key, std::optional<RawKeySalt> salt) {
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::array<char, 2 * kRawKeyBytes + 3> text{};
-    text[0] = 'x';
-    text[1] = '\'';
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        text[2 + 2 * i] = kDigits[key[i] >> 4];
-        text[3 + 2 * i] = kDigits[key[i] & 0x0F];
+    std::array<char, 2 * (kRawKeyBytes + kRawKeySaltBytes) + 3> text{};
+    std::size_t length = 0;
+    text[length++] = 'x';
+    text[length++] = '\'';
+    const auto hex = [&](std::span<const std::uint8_t> bytes) {
+        for (const std::uint8_t byte : bytes) {
+            text[length++] = kDigits[byte >> 4];
+            text[length++] = kDigits[byte & 0x0F];
+        }
+    };
+    hex(key);
+    if (salt) {
+        hex(*salt);
     }
-    text.back() = '\'';
+    text[length++] = '\'';
     SqliteApi& api = sqliteApi();
-    api.sqlite3_key(connection, text.data(), static_cast<int>(text.size()));
+    api.sqlite3_key(connection, text.data(), static_cast<int>(length));
     OPENSSL_cleanse(text.data(), text.size());
     api.sqlite3_exec(connection, kRecordFormatStatements, nullptr, nullptr, nullptr);
 }

@@ -29,6 +29,10 @@ using BlobArgument = std::optional<std::span<const std::uint8_t>>;
 // A raw 32-byte SQLCipher key, used as it is: no passphrase, no derivation.
 inline constexpr std::size_t kRawKeyBytes = 32;
 using RawKey = std::span<const std::uint8_t, kRawKeyBytes>;
+// The salt a file keyed by a raw key begins with; a copy given its source's salt begins with
+// the same bytes, so whatever is bound to those bytes fits the copy too.
+inline constexpr std::size_t kRawKeySaltBytes = 16;
+using RawKeySalt = std::span<const std::uint8_t, kRawKeySaltBytes>;
 
 // A whole result as texts: row 0 holds the column names, the rows after it the data.
 using TextTable = std::vector<std::vector<Text>>;
@@ -166,6 +170,10 @@ public:
                 Text* errorText = nullptr);
     // The same copy of "main", encrypted with a raw key.
     bool backup(const Text& destination, RawKey key, const BackupLimits& limits = {},
+                Text* errorText = nullptr);
+    // The same copy, encrypted with a raw key and beginning with the salt given.
+    bool backup(const Text& destination, RawKey key, RawKeySalt salt,
+                const BackupProgress& progress = {}, const BackupLimits& limits = {},
                 Text* errorText = nullptr);
 
 private:

@@ -43,6 +43,12 @@ bool Database::backup(const Text& destination, RawKey key, const BackupLimits& l
     return backupInto(destination, keyTarget, {}, {}, limits, errorText);
 }
 
+bool Database::backup(const Text& destination, RawKey key, RawKeySalt salt,
+                      const BackupProgress& progress, const BackupLimits& limits, Text* errorText) {
+    const auto keyTarget = [key, salt](sqlite3* target) { detail::applyRawKey(target, key, salt); };
+    return backupInto(destination, keyTarget, progress, {}, limits, errorText);
+}
+
 bool Database::backupInto(const Text& destination, const std::function<void(sqlite3*)>& keyTarget,
                           const BackupProgress& progress, const Text& schema,
                           const BackupLimits& limits, Text* errorText) {

@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the files that implement Database; not part of its interface.
 
+#include <optional>
+
 #include "base/text_encoding.h"
 #include "base/value_types.h"
 #include "data/database.h"
@@ -20,8 +22,9 @@ Text errorMessageOf(sqlite3* connection);
 
 // Gives the connection the key of an encrypted file (UTF-8, as every text reaching the library).
 void applyKey(sqlite3* connection, const Text& key);
-// The same for a raw key, given to the library as "x'<64 hexadecimal digits>'".
-void applyRawKey(sqlite3* connection, RawKey key);
+// The same for a raw key, given to the library as "x'<64 hexadecimal digits>'", followed by
+// the salt's 32 when one is given.
+void applyRawKey(sqlite3* connection, RawKey key, std::optional<RawKeySalt> salt = {});
 
 // A library text (UTF-8, possibly null) as GBK.
 Text fromLibrary(const char* utf8);

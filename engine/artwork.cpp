@@ -45,7 +45,7 @@ QIcon Artwork::toolbarImage(int index) const {
             icons({"toolbar_add_room", "toolbar_check_in", "toolbar_statistics", "toolbar_search",
                    "toolbar_change_password", "toolbar_about", "toolbar_edit_room",
                    "toolbar_delete_room", "toolbar_check_out", "toolbar_edit_check_in",
-                   "toolbar_update_check", "toolbar_calendar"});
+                   "toolbar_update_check", "toolbar_calendar", "toolbar_protect_records"});
     }
     return pick(toolbarImages_, index);
 }

@@ -9,6 +9,7 @@
 #include "base/date_format.h"
 #include "base/date_time.h"
 #include "data/database.h"
+#include "records/protected_records.h"
 #include "records/records_copy.h"
 #include "records/records_file.h"
 #include "records/records_lock.h"
@@ -90,7 +91,29 @@ void pruneDailyBackups(const std::filesystem::path& folder, const std::filesyste
     std::error_code error;
     for (std::size_t i = kept; i < others.size(); ++i) {
         std::filesystem::remove(others[i].file, error);
+        std::filesystem::remove(keySlotsFile(others[i].file), error);
     }
+}
+
+// The day's copy, keyed as the records are.
+std::string copyForTheDay(const std::filesystem::path& database,
+                          const std::filesystem::path& backup, const BackupLimits& limits,
+                          const SecretBytes* dataKey) {
+    const bool isProtected = nameTaken(keySlotsFile(database));
+    if (isProtected && dataKey == nullptr) {
+        return "the records are protected and nobody has unlocked them yet";
+    }
+    Database source;
+    std::string reason = isProtected ? openRecordsWithKey(source, database, *dataKey)
+                                     : openRecords(source, database);
+    if (reason.empty()) {
+        reason = isProtected
+                     ? copyProtectedRecords(source, {*dataKey, database}, backup, {},
+                                            ReplacementFile::Target::Replace, limits)
+                     : copyRecords(source, backup, {}, ReplacementFile::Target::Replace, limits);
+    }
+    source.close();
+    return reason;
 }
 
 std::string today() {
@@ -109,7 +132,7 @@ std::filesystem::path dailyBackupFile(const std::filesystem::path& folder,
 }
 
 std::string makeDailyBackup(const std::filesystem::path& database, const std::string& date,
-                            int keep, const BackupLimits& limits) {
+                            int keep, const BackupLimits& limits, const SecretBytes* dataKey) {
     const std::filesystem::path folder = dailyBackupFolder(database);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -124,13 +147,7 @@ std::string makeDailyBackup(const std::filesystem::path& database, const std::st
     }
     std::string reason;
     if (!std::filesystem::exists(dailyBackupFile(folder, date), error)) {
-        Database source;
-        reason = openRecords(source, database);
-        if (reason.empty()) {
-            reason = copyRecords(source, dailyBackupFile(folder, date), {},
-                                 ReplacementFile::Target::Replace, limits);
-        }
-        source.close();
+        reason = copyForTheDay(database, dailyBackupFile(folder, date), limits, dataKey);
     }
     if (reason.empty()) {
         pruneDailyBackups(folder, dailyBackupFile(folder, date), keep);
@@ -173,6 +190,27 @@ std::string laterBackupsWarning(const std::filesystem::path& database, const std
            "), so the clock was wrong when they were made or is wrong now:" + names;
 }
 
+std::vector<std::filesystem::path> unprotectedDailyBackups(const std::filesystem::path& database) {
+    std::vector<std::filesystem::path> found;
+    for (const KeptBackup& backup : listDailyBackups(dailyBackupFolder(database))) {
+        if (!nameTaken(keySlotsFile(backup.file))) {
+            found.push_back(backup.file);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::string protectBackup(const std::filesystem::path& backup, const ProtectedSource& records) {
+    Database source;
+    std::string reason = openRecords(source, backup);
+    if (reason.empty()) {
+        reason = copyProtectedRecords(source, records, backup);
+    }
+    source.close();
+    return reason;
+}
+
 DailyBackup::~DailyBackup() {
     bool ended = false;
     {
@@ -199,14 +237,20 @@ void DailyBackup::start(const std::filesystem::path& database) {
     }
 }
 
+void DailyBackup::setDataKey(std::shared_ptr<const SecretBytes> dataKey) {
+    const std::lock_guard lock(shared_->mutex);
+    shared_->dataKey = std::move(dataKey);
+}
+
 void DailyBackup::run(const std::shared_ptr<Shared>& shared, const std::filesystem::path& database,
                       std::chrono::milliseconds firstDelay) {
     if (shared->sleep(firstDelay)) {
         do {
             const std::string date = today();
             const BackupLimits limits{.stop = &shared->stop};
+            const std::shared_ptr<const SecretBytes> dataKey = shared->currentDataKey();
             for (const std::string& said :
-                 {makeDailyBackup(database, date, kKeptDailyBackups, limits),
+                 {makeDailyBackup(database, date, kKeptDailyBackups, limits, dataKey.get()),
                   laterBackupsWarning(database, date)}) {
                 if (!said.empty() && !shared->stop) {  // a copy stopped at close is no failure
                     std::fprintf(stderr, "tamrivo: daily backup: %s\n", said.c_str());
@@ -217,6 +261,11 @@ void DailyBackup::run(const std::shared_ptr<Shared>& shared, const std::filesyst
     const std::lock_guard lock(shared->mutex);
     shared->ended = true;
     shared->wake.notify_all();
+}
+
+std::shared_ptr<const SecretBytes> DailyBackup::Shared::currentDataKey() {
+    const std::lock_guard lock(mutex);
+    return dataKey;
 }
 
 bool DailyBackup::Shared::sleep(std::chrono::milliseconds duration) {

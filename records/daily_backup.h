@@ -8,8 +8,11 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "data/database.h"
+#include "records/records_copy.h"
+#include "records/secret_bytes.h"
 
 namespace tamrivo {
 
@@ -23,10 +26,21 @@ std::filesystem::path dailyBackupFile(const std::filesystem::path& folder, const
 
 // Makes the day's backup of the database unless it is there already, then keeps only the
 // day's backup and the newest `keep` - 1 others by when each was written, and removes what
-// killed runs left of theirs; files of other names are never touched. Empty on success,
-// otherwise why not, as native text.
+// killed runs left of theirs; files of other names are never touched. Protected records (a key
+// file beside them) are copied with the data key given and carry their key file beside the
+// backup; without the key they are not copied. Empty on success, otherwise why not, as native
+// text.
 std::string makeDailyBackup(const std::filesystem::path& database, const std::string& date,
-                            int keep = kKeptDailyBackups, const BackupLimits& limits = {});
+                            int keep = kKeptDailyBackups, const BackupLimits& limits = {},
+                            const SecretBytes* dataKey = nullptr);
+
+// The daily backups that open with the program's key (no key file beside them), oldest name
+// first: what a copy of the backup folder still gives away once the records are protected.
+std::vector<std::filesystem::path> unprotectedDailyBackups(const std::filesystem::path& database);
+
+// Rewrites such a backup keyed like the protected records, their key file beside it. Empty on
+// success; on failure the backup stays as it was.
+std::string protectBackup(const std::filesystem::path& backup, const ProtectedSource& records);
 
 // Says which daily backups carry dates after the day (yyyy-MM-dd), as native text; empty
 // when none do.
@@ -47,6 +61,9 @@ public:
     // Start-up comes first: the backup's keyed open costs as much as the program's own.
     void setFirstDelay(std::chrono::milliseconds delay) { firstDelay_ = delay; }
     void start(const std::filesystem::path& database);
+    // The data key of protected records, shared with the program that unlocked them, so their
+    // backups go on without asking anybody; null when they are not protected.
+    void setDataKey(std::shared_ptr<const SecretBytes> dataKey);
 
 private:
     // What the thread shares with the object, kept alive by either.
@@ -56,6 +73,8 @@ private:
         bool stopping = false;
         bool ended = false;
         std::atomic<bool> stop{false};
+        std::shared_ptr<const SecretBytes> dataKey;  // under the mutex
+        std::shared_ptr<const SecretBytes> currentDataKey();
         // False when the wait ended because the object is going.
         bool sleep(std::chrono::milliseconds duration);
     };

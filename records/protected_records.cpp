@@ -3,6 +3,7 @@
 #include <fstream>
 #include <map>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/replacement_file.h"
@@ -15,10 +16,12 @@
 #include "records/statement_scope.h"
 
 namespace tamrivo {
+
+const char kWrongSecret[] = "the password or recovery code does not open these records";
+
 namespace {
 
 constexpr int kBusyTimeoutMilliseconds = 5000;
-constexpr char kWrongSecret[] = "the password or recovery code does not open these records";
 
 using RowCounts = std::map<Text, std::int64_t>;
 
@@ -315,20 +318,32 @@ RecordsProtection settleProtection(const std::filesystem::path& records,
     return {false, {}};
 }
 
+UnlockedKey unlockDataKey(const std::filesystem::path& records, SlotKind kind,
+                          const std::string& user, std::string_view secret) {
+    const ParsedKeySlots parsed = readKeySlots(keySlotsFile(records));
+    std::string problem = parsed.problem;
+    if (parsed.slots && recordsFileId(records) != parsed.slots->fileId) {
+        problem = "the key file " + keySlotsFile(records).string() + " belongs to other records";
+    }
+    if (!problem.empty()) {
+        // The derivation a missing slot costs, so that no failure answers sooner than another.
+        unwrapDataKey(KeySlots{}, kind, user, secret);
+        return {{}, problem};
+    }
+    SecretBytes dataKey = unwrapDataKey(*parsed.slots, kind, user, secret);
+    if (dataKey.empty()) {
+        return {{}, kWrongSecret};
+    }
+    return {std::move(dataKey), {}};
+}
+
 std::string openProtectedRecords(Database& database, const std::filesystem::path& records,
                                  SlotKind kind, const std::string& user, std::string_view secret) {
-    const ParsedKeySlots parsed = readKeySlots(keySlotsFile(records));
-    if (!parsed.slots) {
-        return parsed.problem;
+    const UnlockedKey unlocked = unlockDataKey(records, kind, user, secret);
+    if (!unlocked.problem.empty()) {
+        return unlocked.problem;
     }
-    if (recordsFileId(records) != parsed.slots->fileId) {
-        return "the key file " + keySlotsFile(records).string() + " belongs to other records";
-    }
-    const SecretBytes dataKey = unwrapDataKey(*parsed.slots, kind, user, secret);
-    if (dataKey.empty()) {
-        return kWrongSecret;
-    }
-    return openRecordsWithKey(database, records, dataKey);
+    return openRecordsWithKey(database, records, unlocked.dataKey);
 }
 
 std::string openRecordsWithKey(Database& database, const std::filesystem::path& records,

@@ -75,6 +75,19 @@ struct RecordsProtection {
 RecordsProtection settleProtection(const std::filesystem::path& records,
                                    std::chrono::milliseconds wait = std::chrono::seconds(30));
 
+// The data key of protected records, from the slot of that kind and user, or why not. A
+// wrong secret and a missing slot give the same reason; every failure, an unusable key file's
+// too, comes after the same derivation.
+struct UnlockedKey {
+    SecretBytes dataKey;
+    std::string problem;
+};
+UnlockedKey unlockDataKey(const std::filesystem::path& records, SlotKind kind,
+                          const std::string& user, std::string_view secret);
+
+// The reason unlockDataKey gives for a wrong secret or a missing slot.
+extern const char kWrongSecret[];
+
 // Opens protected records with the data key from the slot of that kind and user. A wrong
 // secret and a missing slot give the same reason. Empty on success.
 std::string openProtectedRecords(Database& database, const std::filesystem::path& records,

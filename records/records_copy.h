@@ -5,6 +5,7 @@
 
 #include "base/replacement_file.h"
 #include "data/database.h"
+#include "records/secret_bytes.h"
 
 namespace tamrivo {
 
@@ -18,5 +19,21 @@ std::string copyRecords(Database& source, const std::filesystem::path& destinati
                         const BackupProgress& progress = {},
                         ReplacementFile::Target target = ReplacementFile::Target::Replace,
                         const BackupLimits& limits = {});
+
+// Protected records as a copy is made of them: their data key, and their file, whose key file
+// goes beside the copy.
+struct ProtectedSource {
+    const SecretBytes& dataKey;
+    std::filesystem::path records;
+};
+
+// The same copy of protected records: keyed by their data key and beginning with their salt,
+// so it has their file id and their key file, written beside it first, fits it too. One
+// restore of the two brings back records that open with the passwords of their day.
+std::string copyProtectedRecords(Database& source, const ProtectedSource& protectedSource,
+                                 const std::filesystem::path& destination,
+                                 const BackupProgress& progress = {},
+                                 ReplacementFile::Target target = ReplacementFile::Target::Replace,
+                                 const BackupLimits& limits = {});
 
 }  // namespace tamrivo

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tamrivo {
@@ -13,7 +14,8 @@ bool sodiumReady();
 
 // Bytes a key or a password lives in: libsodium's guarded allocation, locked in memory where
 // the system allows (sodium_malloc locks what it hands out) and wiped when freed. Moved, never
-// copied, so no second copy of a secret is left behind unwiped.
+// copied, so no second copy of a secret is left behind unwiped. While any lives, the process
+// is undumpable: no core dump holds it.
 class SecretBytes {
 public:
     SecretBytes() = default;
@@ -38,5 +40,12 @@ private:
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
 };
+
+// Moves a typed text (a password, a recovery code) into secret bytes and wipes the text;
+// empty when the text is empty or memory could not be had.
+SecretBytes takeSecretText(std::string& typed);
+
+// Wipes a text that held a secret and leaves it empty.
+void wipeText(std::string& text);
 
 }  // namespace tamrivo

@@ -30,8 +30,10 @@ enum class WindowKind {
     Booking,
     Landlord,
     CalendarSync,
+    Recovery,
+    Protection,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::CalendarSync;
+inline constexpr WindowKind kLastWindowKind = WindowKind::Protection;
 
 // What raised an event.
 enum class EventKind {
@@ -63,6 +65,17 @@ enum class Handler {
     Login,
     FillUserList,
     ChangePassword,
+    OpenRecoveryWindow,
+    ResetPasswordWithCode,
+    OpenProtectionWindow,
+    // protection window
+    ProtectionWindowCreated,
+    ProtectRecords,
+    UnprotectRecords,
+    PrintRecoveryCode,
+    SaveRecoveryCodePdf,
+    ProtectOldBackups,
+    DeleteOldBackups,
     // room, lease and check-out windows
     RoomWindowCreated,
     SaveRoom,

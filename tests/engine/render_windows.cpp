@@ -107,7 +107,10 @@ int main(int argc, char** argv) {
         {WindowKind::LeaseRecord, "lease_record_window"},
         {WindowKind::Calendar, "calendar_window"},
         {WindowKind::Booking, "booking_window"},
-        {WindowKind::CalendarSync, "calendar_sync_window"}};
+        {WindowKind::CalendarSync, "calendar_sync_window"},
+        {WindowKind::Landlord, "landlord_window"},
+        {WindowKind::Recovery, "recovery_window"},
+        {WindowKind::Protection, "protection_window"}};
     int failures = 0;
     for (const auto& [kind, name] : windows) {
         const WindowHandle window = services.loadWindow(kind, nullptr);

@@ -106,7 +106,7 @@ TEST_F(WindowCreation, ControlsCarryTheirTypeSettings) {
     const WindowHandle main = open(WindowKind::Main);
     auto* bar = qobject_cast<QToolBar*>(services.widget(main, "工具条1"));
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->actions().size(), 20);
+    EXPECT_EQ(bar->actions().size(), 22);
     EXPECT_EQ(bar->iconSize(), QSize(32, 32));
     for (QAction* action : bar->actions()) {
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());

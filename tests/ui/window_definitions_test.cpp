@@ -13,7 +13,7 @@ const std::vector<WindowKind> kAllKinds{
     WindowKind::Main,     WindowKind::Login,      WindowKind::Room,        WindowKind::Lease,
     WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,       WindowKind::Password,
     WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord, WindowKind::Calendar,
-    WindowKind::Booking,  WindowKind::Landlord};
+    WindowKind::Booking,  WindowKind::Landlord,   WindowKind::Recovery,    WindowKind::Protection};
 
 TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
     for (const WindowKind kind : kAllKinds) {
@@ -56,7 +56,7 @@ TEST(WindowDefinitions, EveryWindowFitsASmallScreenAndTheGrowingOnesResize) {
 TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
     const ControlDefinition* bar = windowDefinition(WindowKind::Main).control("工具条1");
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(bar->toolbarItems.size(), 20u);
+    ASSERT_EQ(bar->toolbarItems.size(), 22u);
     std::vector<int> separators;
     std::vector<int> images;
     for (std::size_t i = 0; i < bar->toolbarItems.size(); ++i) {
@@ -67,14 +67,15 @@ TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
             images.push_back(item.image);
         }
     }
-    // The calendar came after the first 18, which keep their places.
-    EXPECT_EQ(separators, (std::vector<int>{0, 4, 8, 10, 12, 14, 16, 18}));
+    // The calendar came after the first 18, and protection after it; all keep their places.
+    EXPECT_EQ(separators, (std::vector<int>{0, 4, 8, 10, 12, 14, 16, 18, 20}));
     std::sort(images.begin(), images.end());
-    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(images, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     EXPECT_TEXT_EQ(bar->toolbarItems[5].caption, "房屋入住");
     EXPECT_TEXT_EQ(bar->toolbarItems[15].caption, "升级检测");
     EXPECT_TEXT_EQ(bar->toolbarItems[17].caption, "关于软件");
     EXPECT_TEXT_EQ(bar->toolbarItems[19].caption, "房态预订");
+    EXPECT_TEXT_EQ(bar->toolbarItems[21].caption, "保护记录");
 }
 
 TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
@@ -87,8 +88,9 @@ TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
             }
         }
     }
-    // login 2, room 1, lease 5, check-out 2, password 1, search 1, booking 4, landlord 3
-    EXPECT_EQ(limited, 19);
+    // login 2, room 1, lease 5, check-out 2, password 1, search 1, booking 4, landlord 3,
+    // recovery 4, protection 1
+    EXPECT_EQ(limited, 24);
 }
 
 TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {

@@ -1,6 +1,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "records/protected_records.h"
 #include "records/records_copy.h"
 #include "tools/records/progress_bar.h"
 #include "tools/records/records_access.h"
@@ -16,12 +17,18 @@ int runBackup(const CommandInput& input) {
     }
     const auto lock = shareRecords(input);
     Database database;
-    if (!lock || !openForCommand(input, database)) {
+    SecretBytes dataKey;
+    if (!lock || !openForCommand(input, database, &dataKey)) {
         return kExitFailed;
     }
-    // The target may appear while the copy runs; it is kept then, never replaced.
-    const std::string reason = copyRecords(database, destination, terminalProgress(input.console),
-                                           ReplacementFile::Target::MustBeNew);
+    // The target may appear while the copy runs; it is kept then, never replaced. Protected
+    // records carry their key file beside the copy.
+    const auto progress = terminalProgress(input.console);
+    const std::string reason =
+        dataKey.empty()
+            ? copyRecords(database, destination, progress, ReplacementFile::Target::MustBeNew)
+            : copyProtectedRecords(database, {dataKey, input.databaseFile()}, destination, progress,
+                                   ReplacementFile::Target::MustBeNew);
     database.close();
     if (input.console.terminal) {
         input.console.err << '\n';
@@ -31,6 +38,10 @@ int runBackup(const CommandInput& input) {
     }
     input.console.out << "backed up " << input.databaseFile().string() << " into "
                       << destination.string() << '\n';
+    if (!dataKey.empty()) {
+        input.console.out << "it is protected like the records; its key file is "
+                          << keySlotsFile(destination).string() << '\n';
+    }
     return kExitDone;
 }
 

@@ -11,10 +11,19 @@
 
 namespace tamrivo {
 
+// Who opens protected records: a user with their password, or the recovery code; the secret
+// is asked for, or read from a descriptor, never given on the command line.
+struct Credentials {
+    std::string user = "admin";
+    bool recovery = false;
+    int passwordDescriptor = -1;
+};
+
 struct CommandInput {
     std::filesystem::path programFolder;
     ParsedArguments arguments;
     Console& console;
+    Credentials credentials;
 
     std::filesystem::path dataFolder() const;
     std::filesystem::path databaseFile() const;
@@ -42,5 +51,8 @@ int runExport(const CommandInput& input);
 int runIcalExport(const CommandInput& input);
 int runReport(const CommandInput& input);
 int runPassword(const CommandInput& input);
+int runProtect(const CommandInput& input);
+int runUnprotect(const CommandInput& input);
+int runRecover(const CommandInput& input);
 
 }  // namespace tamrivo

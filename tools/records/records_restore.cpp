@@ -6,12 +6,15 @@
 
 #include "base/date_format.h"
 #include "base/date_time.h"
+#include "base/replacement_file.h"
+#include "records/protected_records.h"
 #include "records/record_problems.h"
 #include "records/records_copy.h"
 #include "records/records_file.h"
 #include "records/records_lock.h"
 #include "records/records_schema.h"
 #include "tools/records/progress_bar.h"
+#include "tools/records/records_access.h"
 #include "tools/records/records_commands.h"
 
 namespace tamrivo {
@@ -22,11 +25,16 @@ std::filesystem::path withSuffix(std::filesystem::path path, const std::string& 
     return path;
 }
 
-// Why the file cannot stand in for the records; empty when it can. Nothing is changed.
-std::string unfitness(Database& candidate, const std::filesystem::path& file) {
-    const std::string reason = openRecords(candidate, file);
-    if (!reason.empty()) {
-        return reason + "; a backup opens with the program's key";
+// Why the file cannot stand in for the records; empty when it can. Nothing is changed. A
+// protected backup opens with the data key its key file gave.
+std::string unfitness(Database& candidate, const std::filesystem::path& file,
+                      const SecretBytes& dataKey) {
+    if (!dataKey.empty()) {
+        if (std::string reason = openRecordsWithKey(candidate, file, dataKey); !reason.empty()) {
+            return reason;
+        }
+    } else if (const std::string reason = openRecords(candidate, file); !reason.empty()) {
+        return reason + "; a backup opens with the program's key, or with its key file beside it";
     }
     std::vector<std::string> problems = integrityProblems(candidate);
     const std::vector<std::string> tables = schemaProblems(candidate);
@@ -66,6 +74,15 @@ std::string keepCurrent(const std::filesystem::path& database, std::filesystem::
             return "cannot keep the current records as " + kept.string() + ": " + error.message();
         }
     }
+    // Protected records keep their key file beside them; the one in place stays until the
+    // restored records take its place.
+    if (nameTaken(keySlotsFile(database))) {
+        std::filesystem::copy_file(keySlotsFile(database), keySlotsFile(kept), error);
+        if (error) {
+            return "cannot keep the key file as " + keySlotsFile(kept).string() + ": " +
+                   error.message();
+        }
+    }
     const std::filesystem::path journal = withSuffix(database, "-journal");
     if (std::filesystem::exists(journal, error)) {
         std::filesystem::rename(journal, withSuffix(kept, "-journal"), error);
@@ -76,11 +93,45 @@ std::string keepCurrent(const std::filesystem::path& database, std::filesystem::
     return {};
 }
 
+std::string renameTo(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return error ? "cannot put " + to.string() + " in place: " + error.message() : "";
+}
+
+// Puts the staged copy in place. A protected one's key file goes in as a re-key's does: first
+// as the pending key file, which a start after a kill before the records' rename finds not
+// fitting and removes, and after it finishes renaming in. An unprotected one leaves no key
+// file behind.
+std::string putInPlace(const std::filesystem::path& staged, const std::filesystem::path& database,
+                       bool isProtected) {
+    if (isProtected) {
+        if (std::string why = renameTo(keySlotsFile(staged), pendingKeySlotsFile(database));
+            !why.empty()) {
+            return why;
+        }
+    }
+    if (std::string why = renameTo(staged, database); !why.empty()) {
+        return "cannot put the restored records in place: " + why;
+    }
+    syncFolder(database.parent_path());
+    if (isProtected) {
+        return renameTo(pendingKeySlotsFile(database), keySlotsFile(database));
+    }
+    std::error_code error;
+    std::filesystem::remove(keySlotsFile(database), error);
+    return {};
+}
+
 // Stages a whole copy beside the database and swaps it in with one rename.
-std::string swapIn(const CommandInput& input, Database& candidate, std::filesystem::path& kept) {
+std::string swapIn(const CommandInput& input, Database& candidate, const SecretBytes& dataKey,
+                   const std::filesystem::path& backup, std::filesystem::path& kept) {
     const std::filesystem::path database = input.databaseFile();
     const std::filesystem::path staged = withSuffix(database, ".restoring");
-    std::string reason = copyRecords(candidate, staged, terminalProgress(input.console));
+    const auto progress = terminalProgress(input.console);
+    std::string reason = dataKey.empty()
+                             ? copyRecords(candidate, staged, progress)
+                             : copyProtectedRecords(candidate, {dataKey, backup}, staged, progress);
     if (input.console.terminal) {
         input.console.err << '\n';
     }
@@ -88,7 +139,7 @@ std::string swapIn(const CommandInput& input, Database& candidate, std::filesyst
     // under the lock, just before the swap.
     if (reason.empty()) {
         Database stagedCopy;
-        const std::string unfit = unfitness(stagedCopy, staged);
+        const std::string unfit = unfitness(stagedCopy, staged, dataKey);
         stagedCopy.close();
         reason = unfit.empty() ? unfit : "refusing to restore: " + unfit;
     }
@@ -97,10 +148,10 @@ std::string swapIn(const CommandInput& input, Database& candidate, std::filesyst
         reason = keepCurrent(database, kept);
     }
     if (reason.empty()) {
-        std::filesystem::rename(staged, database, error);
-        reason = error ? "cannot put the restored records in place: " + error.message() : "";
+        reason = putInPlace(staged, database, !dataKey.empty());
     }
     std::filesystem::remove(staged, error);
+    std::filesystem::remove(keySlotsFile(staged), error);
     syncFolder(input.dataFolder());
     return reason;
 }
@@ -113,8 +164,16 @@ int runRestore(const CommandInput& input) {
     if (!std::filesystem::is_regular_file(file, error)) {
         return input.fail("refusing to restore " + file.string() + ": it is not a file");
     }
+    // A protected backup opens with a password of its own day, through its own key file.
+    SecretBytes dataKey;
+    if (nameTaken(keySlotsFile(file))) {
+        dataKey = unlockForCommand(input, file);
+        if (dataKey.empty()) {
+            return kExitFailed;
+        }
+    }
     Database candidate;
-    const std::string unfit = unfitness(candidate, file);
+    const std::string unfit = unfitness(candidate, file, dataKey);
     if (!unfit.empty()) {
         candidate.close();
         return input.fail("refusing to restore: " + unfit);
@@ -131,8 +190,13 @@ int runRestore(const CommandInput& input) {
                  ": " + lock.error.message();
     }
     std::filesystem::path kept;
+    // What a killed re-key left is settled first, so the records kept are whole.
+    if (reason.empty() && !recordsProtected(input)) {
+        candidate.close();
+        return kExitFailed;
+    }
     if (reason.empty()) {
-        reason = swapIn(input, candidate, kept);
+        reason = swapIn(input, candidate, dataKey, file, kept);
     }
     candidate.close();
     if (!reason.empty()) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,23 +27,28 @@ constexpr std::array kCommands = {
             "With --demo it also holds demo rooms and leases. An existing file is never\n"
             "touched.\n",
             kCreateOptions, 0, runCreate},
-    Command{"backup",
-            "backup FILE",
-            "copy the records into FILE, now",
-            "Copies the records into FILE, a new file that opens with the program's key,\n"
-            "while the program may go on running. FILE must not exist yet. On a terminal a\n"
-            "progress bar shows how far the copy is.\n",
-            {},
-            1,
-            runBackup},
+    Command{
+        "backup",
+        "backup FILE",
+        "copy the records into FILE, now",
+        "Copies the records into FILE, a new file that opens with the program's key,\n"
+        "while the program may go on running. A copy of protected records is keyed like\n"
+        "them and carries their key file as FILE.keys. FILE must not exist yet. On a terminal a\n"
+        "progress bar shows how far the copy is.\n",
+        {},
+        1,
+        runBackup},
     Command{"restore",
             "restore FILE",
             "put the records of FILE in place of the current ones",
             "Puts the records of FILE (a backup) in place of Data/Data.db. FILE must open\n"
-            "with the program's key, be undamaged and hold the program's three tables;\n"
-            "otherwise nothing changes. Refused while the program or another command of\n"
-            "this tool uses the records. The replaced records are kept beside them as\n"
-            "Data/Data-replaced-YYYY-MM-DD-HHMMSS.db; the swap itself is atomic.\n",
+            "with the program's key (or, a protected backup, with its key file FILE.keys and\n"
+            "a password of its day or the recovery code), be undamaged and hold the\n"
+            "program's three tables; otherwise nothing changes. Its key file comes back with\n"
+            "it. Refused while the program or another command of this tool uses the\n"
+            "records. The replaced records are kept beside them as\n"
+            "Data/Data-replaced-YYYY-MM-DD-HHMMSS.db (with their key file); the swap itself\n"
+            "is atomic.\n",
             {},
             1,
             runRestore},
@@ -101,12 +108,45 @@ constexpr std::array kCommands = {
             {},
             1,
             runPassword},
+    Command{"protect",
+            "protect",
+            "make the records open only with a password or the recovery code",
+            "Rewrites the records keyed by a new random key, sealed for the user's password\n"
+            "(--user, admin unless given; asked for, or read from --password-fd) and for a\n"
+            "new recovery code, which is printed once: keep it where others cannot read it.\n"
+            "A lost password and a lost code mean lost records. The keys live in\n"
+            "Data/Data.db.keys beside the records. Refused while the program runs.\n",
+            {},
+            0,
+            runProtect},
+    Command{"unprotect",
+            "unprotect",
+            "write protected records back with the program's key",
+            "Asks for a user's password (or with --recovery the recovery code), then rewrites\n"
+            "the records with the program's own key and removes Data/Data.db.keys. Backups\n"
+            "made while they were protected stay protected. Refused while the program runs.\n",
+            {},
+            0,
+            runUnprotect},
+    Command{"recover",
+            "recover USER",
+            "set a forgotten password with the recovery code",
+            "Asks for the recovery code (or reads it from --password-fd), then for the new\n"
+            "password of USER (typed twice, unseen, on a terminal; one line otherwise), and\n"
+            "sets it in the users table and in USER's key slot.\n",
+            {},
+            1,
+            runRecover},
 };
 
 void printUsage(std::ostream& stream) {
-    stream << "usage: " << kProgramName << " [--folder DIR] COMMAND [ARGUMENTS]\n\n"
+    stream << "usage: " << kProgramName
+           << " [--folder DIR] [--user NAME | --recovery] [--password-fd N] COMMAND [ARGUMENTS]\n\n"
            << "Keeps the records of Tamrivo, DIR/Data/Data.db; DIR is the folder of this\n"
-           << "program unless given.\n\ncommands:\n";
+           << "program unless given. Protected records open only with a user's password\n"
+           << "(--user, admin unless given) or with --recovery the recovery code: asked for\n"
+           << "unseen at a terminal, read as one line from descriptor N with --password-fd,\n"
+           << "otherwise from the standard input; never given as an argument.\n\ncommands:\n";
     for (const Command& command : kCommands) {
         stream << "  " << command.synopsis << "\n      " << command.summary << '\n';
     }
@@ -126,6 +166,36 @@ const Command* findCommand(std::string_view name) {
     return found != kCommands.end() ? &*found : nullptr;
 }
 
+// Takes one of the tool's own options; empty when it is known and right, otherwise what is wrong.
+std::string takeToolOption(std::string_view name, std::optional<std::string_view> value,
+                           std::filesystem::path& folder, Credentials& credentials) {
+    if (name == "--recovery") {
+        credentials.recovery = true;
+        return value ? "option --recovery takes no value" : "";
+    }
+    if (name != "--folder" && name != "--user" && name != "--password-fd") {
+        return "unknown option " + std::string(name);
+    }
+    if (!value || value->empty()) {
+        return "option " + std::string(name) +
+               (name == "--folder" ? " needs a folder" : " needs a value");
+    }
+    if (name == "--folder") {
+        folder = std::string(*value);
+    } else if (name == "--user") {
+        credentials.user = std::string(*value);
+    } else {
+        int descriptor = -1;
+        const auto [end, error] =
+            std::from_chars(value->data(), value->data() + value->size(), descriptor);
+        if (error != std::errc() || end != value->data() + value->size() || descriptor < 0) {
+            return "option --password-fd needs a descriptor number";
+        }
+        credentials.passwordDescriptor = descriptor;
+    }
+    return {};
+}
+
 int usageError(Console& console, const std::string& message, const Command* command) {
     console.err << kProgramName << ": " << message << '\n';
     if (command != nullptr) {
@@ -137,8 +207,9 @@ int usageError(Console& console, const std::string& message, const Command* comm
 }
 
 int runCommand(const Command& command, std::span<const std::string_view> arguments,
-               const std::filesystem::path& folder, Console& console) {
-    CommandInput input{folder, parseArguments(arguments, command.options), console};
+               const std::filesystem::path& folder, Console& console,
+               const Credentials& credentials) {
+    CommandInput input{folder, parseArguments(arguments, command.options), console, credentials};
     if (input.arguments.help) {
         printCommandHelp(command, console.out);
         return kExitDone;
@@ -176,6 +247,7 @@ int runRecordsTool(std::span<const char* const> arguments,
                    const std::filesystem::path& programFolder, Console console) {
     const std::vector<std::string_view> words(arguments.begin(), arguments.end());
     std::filesystem::path folder = programFolder;
+    Credentials credentials;
     std::size_t next = 0;
     // The tool's own options stand before the command; everything after it is the command's.
     for (; next < words.size() && words[next].starts_with("-"); ++next) {
@@ -188,15 +260,17 @@ int runRecordsTool(std::span<const char* const> arguments,
             console.out << kProgramName << ' ' << kRunningVersion << '\n';
             return kExitDone;
         }
-        if (word.starts_with("--folder=")) {
-            folder = std::string(word.substr(word.find('=') + 1));
-        } else if (word == "--folder" && next + 1 < words.size()) {
-            folder = std::string(words[++next]);
-        } else {
-            return usageError(console,
-                              word == "--folder" ? "option --folder needs a folder"
-                                                 : "unknown option " + std::string(word),
-                              nullptr);
+        const std::string_view name = word.substr(0, word.find('='));
+        std::optional<std::string_view> value;
+        if (name.size() < word.size()) {
+            value = word.substr(name.size() + 1);
+        } else if ((name == "--folder" || name == "--user" || name == "--password-fd") &&
+                   next + 1 < words.size()) {
+            value = words[++next];
+        }
+        if (const std::string wrong = takeToolOption(name, value, folder, credentials);
+            !wrong.empty()) {
+            return usageError(console, wrong, nullptr);
         }
     }
     if (next == words.size()) {
@@ -210,7 +284,7 @@ int runRecordsTool(std::span<const char* const> arguments,
         return usageError(console, "cannot tell which folder the program is in; give --folder",
                           nullptr);
     }
-    return runCommand(*command, std::span(words).subspan(next + 1), folder, console);
+    return runCommand(*command, std::span(words).subspan(next + 1), folder, console, credentials);
 }
 
 }  // namespace tamrivo

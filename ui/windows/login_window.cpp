@@ -20,6 +20,8 @@ const WindowDefinition& loginWindow() {
                     .on(KeyPressed, Handler::Login),
                 button("按钮_确认", "确认", {112, 130, 56, 24}).on(Clicked, Handler::Login),
                 button("按钮_取消", "取消", {208, 130, 56, 24}).on(Clicked, Handler::CloseWindow),
+                button("按钮_忘记密码", "忘记密码", {280, 130, 76, 24})
+                    .on(Clicked, Handler::OpenRecoveryWindow),
                 timer("时钟1", {328, 144, 24, 24}, 0).on(Tick, Handler::ShowLoginClock),
                 label("标签2", "默认用户名:admin 密码:904817", {8, 168, 352, 16}),
                 statusBar("状态条1", {0, 206, 374, 20}, {{-1, ""}}),

@@ -15,7 +15,7 @@ const WindowDefinition& mainWindow() {
                 timer("时钟1", {1072, 40, 24, 16}, 1000).on(Tick, Handler::ShowClock),
                 // One item a line, as the toolbar shows them; the formatter would pack them.
                 // clang-format off
-                toolbar("工具条1", {0, 0, 857, 28},
+                toolbar("工具条1", {0, 0, 960, 28},
                         {
                             separator(),
                             {"增加房屋信息", 0},
@@ -37,6 +37,8 @@ const WindowDefinition& mainWindow() {
                             {"关于软件", 5},
                             separator(),
                             {"房态预订", 11},
+                            separator(),
+                            {"保护记录", 12},
                         })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
                 // clang-format on

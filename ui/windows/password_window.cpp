@@ -19,6 +19,9 @@ const WindowDefinition& passwordWindow() {
                 button("按钮1", "确定", {123, 121, 68, 26})
                     .in("分组框1")
                     .on(Clicked, Handler::ChangePassword),
+                button("按钮_保护记录", "保护记录…", {203, 121, 88, 26})
+                    .in("分组框1")
+                    .on(Clicked, Handler::OpenProtectionWindow),
             },
     };
     return definition;

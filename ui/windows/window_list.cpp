@@ -34,6 +34,10 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::landlordWindow();
         case WindowKind::CalendarSync:
             return windows::calendarSyncWindow();
+        case WindowKind::Recovery:
+            return windows::recoveryWindow();
+        case WindowKind::Protection:
+            return windows::protectionWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

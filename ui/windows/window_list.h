@@ -20,5 +20,7 @@ const WindowDefinition& calendarWindow();
 const WindowDefinition& bookingWindow();
 const WindowDefinition& landlordWindow();
 const WindowDefinition& calendarSyncWindow();
+const WindowDefinition& recoveryWindow();
+const WindowDefinition& protectionWindow();
 
 }  // namespace tamrivo::windows
