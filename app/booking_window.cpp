@@ -10,6 +10,7 @@
 #include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/room_stays.h"
+#include "records/schema.h"
 #include "records/stored_dates.h"
 
 namespace tamrivo {
@@ -26,10 +27,8 @@ constexpr char kLetOnArrival[] = "这个房间在到达日仍在出租中，确�
 
 class BookingWindow final : public FormScreen {
 public:
-    explicit BookingWindow(App& app)
-        : FormScreen(app),
-          bookingId_(app.state.bookingWindowBookingId),
-          roomId_(app.state.bookingWindowRoomId) {}
+    BookingWindow(App& app, int bookingId, int roomId)
+        : FormScreen(app), bookingId_(bookingId), roomId_(roomId) {}
 
 private:
     void onCreated() override {
@@ -89,7 +88,8 @@ private:
     // arrival in the past is refused without asking.
     bool confirmIfLetOnArrival(const Booking& booking) {
         const auto arrival = typedDay(booking.arrival);
-        if (!arrival || *arrival != today() || queryRoomState(database(), booking.roomId) != 1) {
+        if (!arrival || *arrival != today() ||
+            queryRoomState(database(), booking.roomId) != schema::kRoomLet) {
             return true;
         }
         return services().messageBox(kLetOnArrival, kMessageYesNo, kDefaultMessageTitle) ==
@@ -117,8 +117,9 @@ private:
 
 }  // namespace
 
-void openBookingWindow(App& app) {
-    app.services.loadWindow(WindowKind::Booking, std::make_unique<BookingWindow>(app),
+void openBookingWindow(App& app, int bookingId, int roomId) {
+    app.services.loadWindow(WindowKind::Booking,
+                            std::make_unique<BookingWindow>(app, bookingId, roomId),
                             app.state.mainWindow);
 }
 

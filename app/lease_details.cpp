@@ -2,6 +2,7 @@
 
 #include "base/value_text.h"
 #include "records/database_queries.h"
+#include "records/schema.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
@@ -42,7 +43,7 @@ void showLeaseDetails(App& app, int selectedRow) {
         return;
     }
     const int roomId = app.services.listRowNumber(window, "超级列表框1", selectedRow);
-    if (queryRoomState(app.state.database, roomId) != 1) {
+    if (queryRoomState(app.state.database, roomId) != schema::kRoomLet) {
         return;
     }
     if (const auto lease = findLeaseOfRoom(app, roomId)) {

@@ -7,6 +7,7 @@
 #include "base/date_time.h"
 #include "base/value_text.h"
 #include "records/database_queries.h"
+#include "records/schema.h"
 #include "records/statement_scope.h"
 #include "records/stay_charges.h"
 
@@ -19,10 +20,10 @@ constexpr char kStatusBar[] = "状态条1";
 enum RoomImage { kIdleImage = 0, kAbandonedImage = 1, kLetImage = 2 };
 
 int roomImage(int zhuangtai, int chuzuzhuangtai) {
-    if (zhuangtai != 1) {
+    if (zhuangtai != schema::kRoomNormal) {
         return kAbandonedImage;
     }
-    return chuzuzhuangtai == 1 ? kLetImage : kIdleImage;
+    return chuzuzhuangtai == schema::kRoomLet ? kLetImage : kIdleImage;
 }
 
 class MainWindow final : public Screen {
@@ -58,8 +59,9 @@ private:
         app().state.updateChecker.checkOnStartup(window());
         LayoutKeeper& layout = app().state.layoutKeeper;
         layout.attach(window());
-        layout.add(services().windowHandle(window(), kRoomList), 0);
-        layout.add(services().windowHandle(window(), "分组框1"), 5);
+        layout.add(services().windowHandle(window(), kRoomList), LayoutMode::Stretch);
+        layout.add(services().windowHandle(window(), "分组框1"),
+                   LayoutMode::FollowBottomStretchSideways);
         services().statusText(window(), kStatusBar, 0, "版本号:" + app().state.runningVersion);
         refreshRoomList(app());
     }

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/screen.h"
 #include "records/room_writes.h"
+#include "records/schema.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
@@ -20,9 +21,9 @@ enum ConditionEntry { kNormalEntry = 0, kAbandonedEntry = 1 };
 int conditionOfEntry(int entry) {
     switch (entry) {
         case kNormalEntry:
-            return 1;
+            return schema::kRoomNormal;
         case kAbandonedEntry:
-            return 0;
+            return schema::kRoomAbandoned;
         default:
             return -1;
     }
@@ -30,11 +31,11 @@ int conditionOfEntry(int entry) {
 
 class RoomWindow final : public FormScreen {
 public:
-    explicit RoomWindow(App& app)
-        : FormScreen(app), mode_(app.state.roomWindowMode), roomId_(app.state.roomWindowRoomId) {}
+    RoomWindow(App& app, RoomWindowMode mode, int roomId)
+        : FormScreen(app), mode_(mode), roomId_(roomId) {}
 
 private:
-    bool adding() const { return mode_ == 1; }
+    bool adding() const { return mode_ == RoomWindowMode::Add; }
 
     void onCreated() override {
         services().setText(window(), {}, adding() ? "增加记录" : "修改记录");
@@ -50,8 +51,9 @@ private:
             return;
         }
         services().setText(window(), kAddress, statement.columnText(1));
-        services().setSelectedIndex(window(), kCondition,
-                                    statement.columnInt(2) == 1 ? kNormalEntry : kAbandonedEntry);
+        services().setSelectedIndex(
+            window(), kCondition,
+            statement.columnInt(2) == schema::kRoomNormal ? kNormalEntry : kAbandonedEntry);
     }
 
     void onConfirmed() override { saveRoom(); }
@@ -78,14 +80,14 @@ private:
 
     // Kept from the moment the window opened: a later toolbar command must not redirect
     // this window's save to another room.
-    const int mode_;
+    const RoomWindowMode mode_;
     const int roomId_;
 };
 
 }  // namespace
 
-void openRoomWindow(App& app) {
-    app.services.loadWindow(WindowKind::Room, std::make_unique<RoomWindow>(app),
+void openRoomWindow(App& app, RoomWindowMode mode, int roomId) {
+    app.services.loadWindow(WindowKind::Room, std::make_unique<RoomWindow>(app, mode, roomId),
                             app.state.mainWindow);
 }
 

@@ -1,5 +1,6 @@
 #include "app/toolbar_commands.h"
 
+#include <optional>
 #include <string>
 
 #include "app/booking_texts.h"
@@ -19,9 +20,13 @@
 #include "base/date_time.h"
 #include "records/database_queries.h"
 #include "records/room_writes.h"
+#include "records/schema.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 namespace {
+
+using main_window::ToolbarCommand;
 
 constexpr char kRoomList[] = "超级列表框1";
 
@@ -32,48 +37,47 @@ public:
           services_(app.services),
           selectedRow_(services_.selectedIndex(app.state.mainWindow, kRoomList)) {}
 
-    void run(int index) {
-        switch (index) {
-            case 1:
-                app_.state.roomWindowMode = 1;
-                openRoomWindow(app_);
+    void run(ToolbarCommand command) {
+        switch (command) {
+            case ToolbarCommand::AddRoom:
+                openRoomWindow(app_, RoomWindowMode::Add);
                 break;
-            case 2:
+            case ToolbarCommand::EditRoom:
                 editRoom();
                 break;
-            case 3:
+            case ToolbarCommand::DeleteRoom:
                 deleteRoom();
                 break;
-            case 5:
+            case ToolbarCommand::CheckIn:
                 checkIn();
                 break;
-            case 6:
+            case ToolbarCommand::EditLease:
                 editLease();
                 break;
-            case 7:
+            case ToolbarCommand::CheckOut:
                 checkOut();
                 break;
-            case 9:
+            case ToolbarCommand::Statistics:
                 openStatisticsWindow(app_);
                 break;
-            case 11:
+            case ToolbarCommand::Search:
                 openSearchWindow(app_);
                 break;
-            case 13:
+            case ToolbarCommand::ChangePassword:
                 openPasswordWindow(app_);
                 break;
-            case 15:
+            case ToolbarCommand::CheckForUpdate:
                 message(kAntivirusWarning);
                 openUpdateWindow(app_);
                 break;
-            case 17:
+            case ToolbarCommand::About:
                 openAboutWindow(app_);
                 break;
-            case 19:
+            case ToolbarCommand::Calendar:
                 openCalendarWindow(app_);
                 break;
             default:
-                break;  // separators
+                break;  // a separator
         }
     }
 
@@ -82,7 +86,9 @@ private:
     int selectedRoom() {
         return services_.listRowNumber(app_.state.mainWindow, kRoomList, selectedRow_);
     }
-    bool selectedRoomIsLet() { return queryRoomState(app_.state.database, selectedRoom()) == 1; }
+    bool selectedRoomIsLet() {
+        return queryRoomState(app_.state.database, selectedRoom()) == schema::kRoomLet;
+    }
     int message(const Text& text, const Text& title = kDefaultMessageTitle,
                 int flags = kMessageOk) {
         return services_.messageBox(text, flags, title);
@@ -94,9 +100,7 @@ private:
         } else if (selectedRoomIsLet()) {
             message(kOnlyIdleEditable, kMessageTitle);
         } else {
-            app_.state.roomWindowMode = 2;
-            app_.state.roomWindowRoomId = selectedRoom();
-            openRoomWindow(app_);
+            openRoomWindow(app_, RoomWindowMode::Edit, selectedRoom());
         }
     }
 
@@ -135,24 +139,26 @@ private:
             message(kCannotLet);
             return;
         }
-        if (!confirmBookedToday()) {
-            return;
+        const std::optional<int> acceptedBooking = confirmBookedToday();
+        if (acceptedBooking) {
+            openLeaseWindow(app_, LeaseWindowMode::CheckIn, selectedRoom(), *acceptedBooking);
         }
-        app_.state.leaseWindowMode = 1;
-        app_.state.leaseWindowBookingId = 0;
-        app_.state.leaseWindowRoomId = selectedRoom();
-        openLeaseWindow(app_);
     }
 
-    // Someone else's guest may stand at the door tonight: letting the room asks first, and the
-    // lease window does not ask about that booking again.
-    bool confirmBookedToday() {
+    // Someone else's guest may stand at the door tonight: letting the room asks first. The
+    // booking the person lets the room over (0 none), which the lease window does not ask
+    // about again; nothing when the person says no.
+    std::optional<int> confirmBookedToday() {
         const Text today = formatDateTime(currentDateTime(), "yyyy-MM-dd");
         const auto booking = bookingOnDay(app_.state.database, selectedRoom(), today);
-        app_.state.leaseWindowAcceptedBookingId = booking ? booking->id : 0;
-        return !booking ||
-               message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
-                       kDefaultMessageTitle, kMessageYesNo) == kAnswerYes;
+        if (!booking) {
+            return 0;
+        }
+        if (message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
+                    kDefaultMessageTitle, kMessageYesNo) != kAnswerYes) {
+            return std::nullopt;
+        }
+        return booking->id;
     }
 
     void editLease() {
@@ -161,9 +167,7 @@ private:
         } else if (!selectedRoomIsLet()) {
             message(kNotLet);
         } else {
-            app_.state.leaseWindowMode = 2;
-            app_.state.leaseWindowRoomId = selectedRoom();
-            openLeaseWindow(app_);
+            openLeaseWindow(app_, LeaseWindowMode::Edit, selectedRoom());
         }
     }
 
@@ -173,8 +177,7 @@ private:
         } else if (!selectedRoomIsLet()) {
             message(kNotLet);
         } else {
-            app_.state.checkoutRoomId = selectedRoom();
-            openCheckoutWindow(app_);
+            openCheckoutWindow(app_, selectedRoom());
         }
     }
 
@@ -186,7 +189,7 @@ private:
 }  // namespace
 
 void dispatchToolbar(App& app, int index) {
-    ToolbarCommands(app).run(index);
+    ToolbarCommands(app).run(static_cast<ToolbarCommand>(index));
 }
 
 }  // namespace tamrivo
