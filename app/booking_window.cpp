@@ -10,6 +10,7 @@
 #include "base/value_text.h"
 #include "records/database_queries.h"
 #include "records/room_stays.h"
+#include "records/schema.h"
 #include "records/stored_dates.h"
 
 namespace tamrivo {
@@ -26,10 +27,8 @@ constexpr char kLetOnArrival[] = "这个房间在到达日仍在出租中，确�
 
 class BookingWindow final : public FormScreen {
 public:
-    explicit BookingWindow(App& app)
-        : FormScreen(app),
-          bookingId_(app.state.bookingWindowBookingId),
-          roomId_(app.state.bookingWindowRoomId) {}
+    BookingWindow(App& app, int bookingId, int roomId)
+        : FormScreen(app), bookingId_(bookingId), roomId_(roomId) {}
 
 private:
     void onCreated() override {
@@ -117,8 +116,9 @@ private:
 
 }  // namespace
 
-void openBookingWindow(App& app) {
-    app.services.loadWindow(WindowKind::Booking, std::make_unique<BookingWindow>(app),
+void openBookingWindow(App& app, int bookingId, int roomId) {
+    app.services.loadWindow(WindowKind::Booking,
+                            std::make_unique<BookingWindow>(app, bookingId, roomId),
                             app.state.mainWindow);
 }
 

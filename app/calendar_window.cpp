@@ -32,10 +32,14 @@ constexpr int kWeek = 7;
 
 // How the controls follow the window's size (the layout keeper's modes): the calendar takes
 // what the window gains, the bookings below it widen, the week buttons keep to the right.
-constexpr std::pair<const char*, int> kLayout[] = {
-    {kToday, 6},      {kEarlier, 1},        {"按钮_今天", 1}, {kLater, 1},  {kCalendar, 0},
-    {kBookings, 5},   {"按钮_预订", 2},     {kEdit, 2},       {kCancel, 2}, {kArrive, 2},
-    {"按钮_同步", 2}, {"按钮_同步设置", 2}, {kSyncResult, 5}};
+constexpr std::pair<const char*, LayoutMode> kLayout[] = {
+    {kToday, LayoutMode::StretchSideways},   {kEarlier, LayoutMode::FollowRight},
+    {"按钮_今天", LayoutMode::FollowRight},  {kLater, LayoutMode::FollowRight},
+    {kCalendar, LayoutMode::Stretch},        {kBookings, LayoutMode::FollowBottomStretchSideways},
+    {"按钮_预订", LayoutMode::FollowBottom}, {kEdit, LayoutMode::FollowBottom},
+    {kCancel, LayoutMode::FollowBottom},     {kArrive, LayoutMode::FollowBottom},
+    {"按钮_同步", LayoutMode::FollowBottom}, {"按钮_同步设置", LayoutMode::FollowBottom},
+    {kSyncResult, LayoutMode::FollowBottomStretchSideways}};
 
 // The sync's report on the line under the calendar; the sync window shows it whole.
 Text oneLine(Text report) {
@@ -158,16 +162,10 @@ private:
 
     void book() {
         const auto booking = selected();
-        app().state.bookingWindowBookingId = 0;
-        app().state.bookingWindowRoomId = booking ? booking->roomId : 0;
-        openBookingWindow(app());
+        openBookingWindow(app(), 0, booking ? booking->roomId : 0);
     }
 
-    void edit(const Booking& booking) {
-        app().state.bookingWindowBookingId = booking.id;
-        app().state.bookingWindowRoomId = booking.roomId;
-        openBookingWindow(app());
-    }
+    void edit(const Booking& booking) { openBookingWindow(app(), booking.id, booking.roomId); }
 
     void cancel(const Booking& booking) {
         if (services().messageBox("确定要取消\r\n" + describeBooking(booking), kMessageYesNo,

@@ -28,7 +28,7 @@ constexpr char kBadAmount[] = "实收金额不是有效的金额,请重新填写
 
 class CheckoutWindow final : public FormScreen {
 public:
-    explicit CheckoutWindow(App& app) : FormScreen(app), roomId_(app.state.checkoutRoomId) {}
+    CheckoutWindow(App& app, int roomId) : FormScreen(app), roomId_(roomId) {}
 
 private:
     void onCreated() override {
@@ -143,8 +143,8 @@ Text lengthOfStayText(DateTime checkIn, DateTime checkOut) {
     return "入住天数：" + toText(daysOfStay(checkIn, checkOut)) + "天";
 }
 
-void openCheckoutWindow(App& app) {
-    app.services.loadWindow(WindowKind::Checkout, std::make_unique<CheckoutWindow>(app),
+void openCheckoutWindow(App& app, int roomId) {
+    app.services.loadWindow(WindowKind::Checkout, std::make_unique<CheckoutWindow>(app, roomId),
                             app.state.mainWindow);
 }
 

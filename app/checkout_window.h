@@ -4,8 +4,8 @@
 
 namespace tamrivo {
 
-// Opens the check-out window for the room the program state carries.
-void openCheckoutWindow(App& app);
+// Opens the check-out window for the room.
+void openCheckoutWindow(App& app, int roomId);
 
 // "入住天数：" + the days from check-in to check-out, to two decimals, + "天".
 Text lengthOfStayText(DateTime checkIn, DateTime checkOut);

@@ -14,11 +14,6 @@ namespace tamrivo {
 namespace {
 
 constexpr char kLeaseGone[] = "没有找到这条入住记录";
-// The layout keeper's modes.
-constexpr int kStretch = 0;
-constexpr int kFollowBottom = 2;
-constexpr int kFollowBottomRight = 3;
-constexpr int kStretchSideways = 6;
 
 class LeaseRecordWindow final : public Screen {
 public:
@@ -56,13 +51,13 @@ private:
     // The lines widen with the window, the buttons keep to its bottom.
     void keepLayout() {
         layout_.attach(window());
-        layout_.add(services().windowHandle(window(), "分组框1"), kStretch);
+        layout_.add(services().windowHandle(window(), "分组框1"), LayoutMode::Stretch);
         for (const RecordLine& line : recordLines({}, {})) {
-            layout_.add(services().windowHandle(window(), line.label), kStretchSideways);
+            layout_.add(services().windowHandle(window(), line.label), LayoutMode::StretchSideways);
         }
-        layout_.add(services().windowHandle(window(), "按钮_房东"), kFollowBottom);
+        layout_.add(services().windowHandle(window(), "按钮_房东"), LayoutMode::FollowBottom);
         for (const char* button : {"按钮_打印", "按钮_PDF", "按钮_关闭"}) {
-            layout_.add(services().windowHandle(window(), button), kFollowBottomRight);
+            layout_.add(services().windowHandle(window(), button), LayoutMode::FollowBottomRight);
         }
     }
 

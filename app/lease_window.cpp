@@ -40,15 +40,16 @@ constexpr char kBadDeparture[] = "预计退房必须在入住日期之后";
 
 class LeaseWindow final : public FormScreen {
 public:
-    explicit LeaseWindow(App& app)
+    // With a check-in, bookingId is the booking that arrives (0 a walk-in).
+    LeaseWindow(App& app, LeaseWindowMode mode, int roomId, int bookingId, int acceptedBookingId)
         : FormScreen(app),
-          mode_(app.state.leaseWindowMode),
-          roomId_(app.state.leaseWindowRoomId),
-          bookingId_(checkingIn() ? app.state.leaseWindowBookingId : 0),
-          acceptedBookingId_(checkingIn() ? app.state.leaseWindowAcceptedBookingId : 0) {}
+          mode_(mode),
+          roomId_(roomId),
+          bookingId_(checkingIn() ? bookingId : 0),
+          acceptedBookingId_(checkingIn() ? acceptedBookingId : 0) {}
 
 private:
-    bool checkingIn() const { return mode_ == 1; }
+    bool checkingIn() const { return mode_ == LeaseWindowMode::CheckIn; }
 
     void onCreated() override {
         if (checkingIn()) {
@@ -181,7 +182,7 @@ private:
     }
 
     // Kept from the moment the window opened (see RoomWindow).
-    const int mode_;
+    const LeaseWindowMode mode_;
     const int roomId_;
     const int bookingId_;
     const int acceptedBookingId_;
@@ -193,15 +194,15 @@ private:
 }  // namespace
 
 void openArrivalWindow(App& app, const Booking& booking) {
-    app.state.leaseWindowMode = 1;
-    app.state.leaseWindowRoomId = booking.roomId;
-    app.state.leaseWindowBookingId = booking.id;
-    app.state.leaseWindowAcceptedBookingId = 0;
-    openLeaseWindow(app);
+    app.services.loadWindow(
+        WindowKind::Lease,
+        std::make_unique<LeaseWindow>(app, LeaseWindowMode::CheckIn, booking.roomId, booking.id, 0),
+        app.state.mainWindow);
 }
 
-void openLeaseWindow(App& app) {
-    app.services.loadWindow(WindowKind::Lease, std::make_unique<LeaseWindow>(app),
+void openLeaseWindow(App& app, LeaseWindowMode mode, int roomId, int acceptedBookingId) {
+    app.services.loadWindow(WindowKind::Lease,
+                            std::make_unique<LeaseWindow>(app, mode, roomId, 0, acceptedBookingId),
                             app.state.mainWindow);
 }
 

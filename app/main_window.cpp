@@ -61,8 +61,9 @@ private:
         app().state.updateCheckView.checkOnStartup(app().state.updateChecker, window());
         LayoutKeeper& layout = app().state.layoutKeeper;
         layout.attach(window());
-        layout.add(services().windowHandle(window(), kRoomList), 0);
-        layout.add(services().windowHandle(window(), "分组框1"), 5);
+        layout.add(services().windowHandle(window(), kRoomList), LayoutMode::Stretch);
+        layout.add(services().windowHandle(window(), "分组框1"),
+                   LayoutMode::FollowBottomStretchSideways);
         services().statusText(window(), kStatusBar, 0, "版本号:" + app().state.runningVersion);
         refreshRoomList(app());
     }

@@ -60,18 +60,6 @@ struct ProgramState {
     Text lastSyncReport;
     std::function<void()> refreshSyncWindow;
 
-    // Carry a toolbar command's choice to the window it opens; each window copies them
-    // when it is created, so a later command cannot redirect an earlier window's save.
-    int roomWindowMode = 0;  // 1 add, 2 edit
-    int roomWindowRoomId = 0;
-    int leaseWindowMode = 0;  // 1 check-in, 2 edit
-    int leaseWindowRoomId = 0;
-    int leaseWindowBookingId = 0;  // with a check-in: the booking that arrives, or 0
-    // With a walk-in check-in: the booking of today the person chose to let over, or 0.
-    int leaseWindowAcceptedBookingId = 0;
-    int checkoutRoomId = 0;
-    int bookingWindowBookingId = 0;  // 0 books anew
-    int bookingWindowRoomId = 0;     // the room a new booking starts on
 };
 
 // The services and the shared state, handed to every screen.

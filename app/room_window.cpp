@@ -28,11 +28,11 @@ int conditionOfEntry(int entry) {
 
 class RoomWindow final : public FormScreen {
 public:
-    explicit RoomWindow(App& app)
-        : FormScreen(app), mode_(app.state.roomWindowMode), roomId_(app.state.roomWindowRoomId) {}
+    RoomWindow(App& app, RoomWindowMode mode, int roomId)
+        : FormScreen(app), mode_(mode), roomId_(roomId) {}
 
 private:
-    bool adding() const { return mode_ == 1; }
+    bool adding() const { return mode_ == RoomWindowMode::Add; }
 
     void onCreated() override {
         services().setText(window(), {}, adding() ? "增加记录" : "修改记录");
@@ -75,14 +75,14 @@ private:
 
     // Kept from the moment the window opened: a later toolbar command must not redirect
     // this window's save to another room.
-    const int mode_;
+    const RoomWindowMode mode_;
     const int roomId_;
 };
 
 }  // namespace
 
-void openRoomWindow(App& app) {
-    app.services.loadWindow(WindowKind::Room, std::make_unique<RoomWindow>(app),
+void openRoomWindow(App& app, RoomWindowMode mode, int roomId) {
+    app.services.loadWindow(WindowKind::Room, std::make_unique<RoomWindow>(app, mode, roomId),
                             app.state.mainWindow);
 }
 

@@ -4,7 +4,10 @@
 
 namespace tamrivo {
 
-// Opens the room window in the mode and for the room the program state carries.
-void openRoomWindow(App& app);
+// What the room window is opened for.
+enum class RoomWindowMode { Add, Edit };
+
+// Opens the room window: a new room, or the edit of the room with this id.
+void openRoomWindow(App& app, RoomWindowMode mode, int roomId = 0);
 
 }  // namespace tamrivo

@@ -32,8 +32,11 @@ constexpr char kExportTitle[] = "导出";
 
 // How the controls follow the window's size (the layout keeper's modes): the table takes
 // what the window gains, the totals and buttons keep to its bottom.
-constexpr std::pair<const char*, int> kLayout[] = {
-    {kResults, 0}, {kTotals, 2}, {"按钮_导出", 3}, {kOpen, 3}};
+constexpr std::pair<const char*, LayoutMode> kLayout[] = {
+    {kResults, LayoutMode::Stretch},
+    {kTotals, LayoutMode::FollowBottom},
+    {"按钮_导出", LayoutMode::FollowBottomRight},
+    {kOpen, LayoutMode::FollowBottomRight}};
 
 TableRow resultRow(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();

@@ -37,9 +37,10 @@ constexpr std::array kTodayLabels = {
 };
 
 // How the controls follow the window's size (the layout keeper's modes).
-constexpr std::pair<const char*, int> kLayout[] = {
-    {"分组框_今日", 6}, {"按钮_导出", 1},  {"按钮_打印", 1},
-    {kRooms, 7},        {kIncomeChart, 6}, {kRoomChart, 0},
+constexpr std::pair<const char*, LayoutMode> kLayout[] = {
+    {"分组框_今日", LayoutMode::StretchSideways}, {"按钮_导出", LayoutMode::FollowRight},
+    {"按钮_打印", LayoutMode::FollowRight},       {kRooms, LayoutMode::StretchDown},
+    {kIncomeChart, LayoutMode::StretchSideways},  {kRoomChart, LayoutMode::Stretch},
 };
 
 std::vector<TableRow> tableRows(const TextRows& rows) {

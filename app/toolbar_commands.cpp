@@ -1,5 +1,6 @@
 #include "app/toolbar_commands.h"
 
+#include <optional>
 #include <string>
 
 #include "app/booking_texts.h"
@@ -20,9 +21,13 @@
 #include "base/date_time.h"
 #include "records/database_queries.h"
 #include "records/room_writes.h"
+#include "records/schema.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 namespace {
+
+using main_window::ToolbarCommand;
 
 constexpr char kRoomList[] = "超级列表框1";
 
@@ -33,51 +38,50 @@ public:
           services_(app.services),
           selectedRow_(services_.selectedIndex(app.state.mainWindow, kRoomList)) {}
 
-    void run(int index) {
-        switch (index) {
-            case 1:
-                app_.state.roomWindowMode = 1;
-                openRoomWindow(app_);
+    void run(ToolbarCommand command) {
+        switch (command) {
+            case ToolbarCommand::AddRoom:
+                openRoomWindow(app_, RoomWindowMode::Add);
                 break;
-            case 2:
+            case ToolbarCommand::EditRoom:
                 editRoom();
                 break;
-            case 3:
+            case ToolbarCommand::DeleteRoom:
                 deleteRoom();
                 break;
-            case 5:
+            case ToolbarCommand::CheckIn:
                 checkIn();
                 break;
-            case 6:
+            case ToolbarCommand::EditLease:
                 editLease();
                 break;
-            case 7:
+            case ToolbarCommand::CheckOut:
                 checkOut();
                 break;
-            case 9:
+            case ToolbarCommand::Statistics:
                 openStatisticsWindow(app_);
                 break;
-            case 11:
+            case ToolbarCommand::Search:
                 openSearchWindow(app_);
                 break;
-            case 13:
+            case ToolbarCommand::ChangePassword:
                 openPasswordWindow(app_);
                 break;
-            case 15:
+            case ToolbarCommand::CheckForUpdate:
                 message(kAntivirusWarning);
                 openUpdateWindow(app_);
                 break;
-            case 17:
+            case ToolbarCommand::About:
                 openAboutWindow(app_);
                 break;
-            case 19:
+            case ToolbarCommand::Calendar:
                 openCalendarWindow(app_);
                 break;
-            case 21:
+            case ToolbarCommand::ProtectRecords:
                 openProtectionWindow(app_);
                 break;
             default:
-                break;  // separators
+                break;  // a separator
         }
     }
 
@@ -98,9 +102,7 @@ private:
         } else if (selectedRoomIsLet()) {
             message(kOnlyIdleEditable, kMessageTitle);
         } else {
-            app_.state.roomWindowMode = 2;
-            app_.state.roomWindowRoomId = selectedRoom();
-            openRoomWindow(app_);
+            openRoomWindow(app_, RoomWindowMode::Edit, selectedRoom());
         }
     }
 
@@ -139,24 +141,26 @@ private:
             message(kCannotLet);
             return;
         }
-        if (!confirmBookedToday()) {
-            return;
+        const std::optional<int> acceptedBooking = confirmBookedToday();
+        if (acceptedBooking) {
+            openLeaseWindow(app_, LeaseWindowMode::CheckIn, selectedRoom(), *acceptedBooking);
         }
-        app_.state.leaseWindowMode = 1;
-        app_.state.leaseWindowBookingId = 0;
-        app_.state.leaseWindowRoomId = selectedRoom();
-        openLeaseWindow(app_);
     }
 
-    // Someone else's guest may stand at the door tonight: letting the room asks first, and the
-    // lease window does not ask about that booking again.
-    bool confirmBookedToday() {
+    // Someone else's guest may stand at the door tonight: letting the room asks first. The
+    // booking the person lets the room over (0 none), which the lease window does not ask
+    // about again; nothing when the person says no.
+    std::optional<int> confirmBookedToday() {
         const Text today = formatDateTime(currentDateTime(), "yyyy-MM-dd");
         const auto booking = bookingOnDay(app_.state.database, selectedRoom(), today);
-        app_.state.leaseWindowAcceptedBookingId = booking ? booking->id : 0;
-        return !booking ||
-               message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
-                       kDefaultMessageTitle, kMessageYesNo) == kAnswerYes;
+        if (!booking) {
+            return 0;
+        }
+        if (message(kBookedTodayAsk + describeBooking(*booking) + kBookedTodayQuestion,
+                    kDefaultMessageTitle, kMessageYesNo) != kAnswerYes) {
+            return std::nullopt;
+        }
+        return booking->id;
     }
 
     void editLease() {
@@ -165,9 +169,7 @@ private:
         } else if (!selectedRoomIsLet()) {
             message(kNotLet);
         } else {
-            app_.state.leaseWindowMode = 2;
-            app_.state.leaseWindowRoomId = selectedRoom();
-            openLeaseWindow(app_);
+            openLeaseWindow(app_, LeaseWindowMode::Edit, selectedRoom());
         }
     }
 
@@ -177,8 +179,7 @@ private:
         } else if (!selectedRoomIsLet()) {
             message(kNotLet);
         } else {
-            app_.state.checkoutRoomId = selectedRoom();
-            openCheckoutWindow(app_);
+            openCheckoutWindow(app_, selectedRoom());
         }
     }
 
@@ -190,7 +191,7 @@ private:
 }  // namespace
 
 void dispatchToolbar(App& app, int index) {
-    ToolbarCommands(app).run(index);
+    ToolbarCommands(app).run(static_cast<ToolbarCommand>(index));
 }
 
 }  // namespace tamrivo

@@ -98,10 +98,11 @@ int QtWindowServices::listInsertRow(WindowHandle window, const Text& list, int p
 Text QtWindowServices::listCellText(WindowHandle window, const Text& list, int row, int column) {
     return windowThread_.call<Text>(
         [&]() -> Text {
-            if (const auto* table = find<TableView>(window, list)) {
+            QWidget* widget = controlWidget(window, list);
+            if (const auto* table = dynamic_cast<TableView*>(widget)) {
                 return fromQString(table->rows().cell(row, column));
             }
-            const QListWidgetItem* item = itemAt(find<QListWidget>(window, list), row);
+            const QListWidgetItem* item = itemAt(dynamic_cast<QListWidget*>(widget), row);
             return item == nullptr || column != 0 ? Text() : fromQString(item->text());
         },
         Text());
@@ -110,10 +111,11 @@ Text QtWindowServices::listCellText(WindowHandle window, const Text& list, int r
 int QtWindowServices::listRowNumber(WindowHandle window, const Text& list, int row) {
     return windowThread_.call<int>(
         [&] {
-            if (const auto* table = find<TableView>(window, list)) {
+            QWidget* widget = controlWidget(window, list);
+            if (const auto* table = dynamic_cast<TableView*>(widget)) {
                 return table->rows().number(row);
             }
-            const QListWidgetItem* item = itemAt(find<QListWidget>(window, list), row);
+            const QListWidgetItem* item = itemAt(dynamic_cast<QListWidget*>(widget), row);
             return item == nullptr ? -1 : item->data(kRowNumberRole).toInt();
         },
         -1);
@@ -121,10 +123,11 @@ int QtWindowServices::listRowNumber(WindowHandle window, const Text& list, int r
 
 void QtWindowServices::listClear(WindowHandle window, const Text& list) {
     windowThread_.run([this, window, list] {
-        if (auto* view = find<QListWidget>(window, list)) {
+        QWidget* widget = controlWidget(window, list);
+        if (auto* view = dynamic_cast<QListWidget*>(widget)) {
             const QSignalBlocker quiet(view);  // clearing is no change of the current item
             view->clear();
-        } else if (auto* table = find<TableView>(window, list)) {
+        } else if (auto* table = dynamic_cast<TableView*>(widget)) {
             table->setRows({});
         }
     });

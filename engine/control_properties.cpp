@@ -133,13 +133,14 @@ void QtWindowServices::setDateTime(WindowHandle window, const Text& datePicker, 
 int QtWindowServices::selectedIndex(WindowHandle window, const Text& control) {
     return windowThread_.call<int>(
         [&] {
-            if (const auto* combo = find<QComboBox>(window, control)) {
+            QWidget* widget = controlWidget(window, control);
+            if (const auto* combo = dynamic_cast<QComboBox*>(widget)) {
                 return combo->currentIndex();
             }
-            if (const auto* list = find<QListWidget>(window, control)) {
+            if (const auto* list = dynamic_cast<QListWidget*>(widget)) {
                 return selectedRow(*list);
             }
-            if (const auto* table = find<TableView>(window, control)) {
+            if (const auto* table = dynamic_cast<TableView*>(widget)) {
                 return table->selectedRow();
             }
             return -1;
@@ -149,16 +150,17 @@ int QtWindowServices::selectedIndex(WindowHandle window, const Text& control) {
 
 void QtWindowServices::setSelectedIndex(WindowHandle window, const Text& control, int index) {
     windowThread_.run([this, window, control, index] {
-        if (auto* combo = find<QComboBox>(window, control)) {
+        QWidget* widget = controlWidget(window, control);
+        if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
             combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
-        } else if (auto* list = find<QListWidget>(window, control)) {
+        } else if (auto* list = dynamic_cast<QListWidget*>(widget)) {
             if (index >= 0 && index < list->count()) {
                 list->setCurrentRow(index);
             } else {
                 list->setCurrentRow(-1);
                 list->clearSelection();
             }
-        } else if (auto* table = find<TableView>(window, control)) {
+        } else if (auto* table = dynamic_cast<TableView*>(widget)) {
             table->selectRow(index);
         }
     });

@@ -11,6 +11,7 @@
 #include "base/text_encoding.h"
 #include "engine/conversions.h"
 #include "engine/system_services.h"
+#include "engine/unknown_control.h"
 #include "engine/window_factory.h"
 #include "ui/window_definition.h"
 
@@ -111,9 +112,23 @@ EngineWindow* QtWindowServices::findWindow(WindowHandle window) const {
     return found == windows_.end() ? nullptr : found->second;
 }
 
+// A window that is gone names nothing (a stale handle is no fault); a name the open window
+// lacks is reported.
 const Control* QtWindowServices::findControl(WindowHandle window, const Text& control) const {
     const EngineWindow* owner = findWindow(window);
-    return owner == nullptr ? nullptr : owner->control(control);
+    if (owner == nullptr) {
+        return nullptr;
+    }
+    const Control* found = owner->control(control);
+    if (found == nullptr && !control.empty()) {
+        reportUnknownControl(window, control);
+    }
+    return found;
+}
+
+QWidget* QtWindowServices::controlWidget(WindowHandle window, const Text& control) const {
+    const Control* found = findControl(window, control);
+    return found == nullptr ? nullptr : found->widget;
 }
 
 QWidget* QtWindowServices::widgetOf(WindowHandle handle) const {

@@ -140,6 +140,8 @@ private:
     const Control* findControl(WindowHandle window, const Text& control) const;
     template <class Widget>
     Widget* find(WindowHandle window, const Text& control) const;
+    // For calls that take several kinds of control: one lookup, so one report of a bad name.
+    QWidget* controlWidget(WindowHandle window, const Text& control) const;
     QWidget* widgetOf(WindowHandle handle) const;
 
     WindowHandle openWindow(WindowKind kind, std::unique_ptr<WindowController> controller,
@@ -171,8 +173,7 @@ private:
 
 template <class Widget>
 Widget* QtWindowServices::find(WindowHandle window, const Text& control) const {
-    const Control* found = findControl(window, control);
-    return found == nullptr ? nullptr : dynamic_cast<Widget*>(found->widget);
+    return dynamic_cast<Widget*>(controlWidget(window, control));
 }
 
 }  // namespace tamrivo

@@ -5,8 +5,8 @@
 namespace tamrivo {
 namespace {
 
-// What each of the modes 0 to 7 adds the window's growth to, and which part of the
-// control's rectangle is handed on.
+// What each mode but the centring one adds the window's growth to, and which part of the
+// control's rectangle is handed on; by the modes' numbers.
 struct ModeRule {
     bool followRight;
     bool followBottom;
@@ -16,16 +16,15 @@ struct ModeRule {
 };
 
 constexpr std::array<ModeRule, 8> kModeRules{{
-    {false, false, true, true, kPlaceNoMove},        // 0
-    {true, false, false, false, kPlaceNoSize},       // 1
-    {false, true, false, false, kPlaceNoSize},       // 2
-    {true, true, false, false, kPlaceNoSize},        // 3
-    {true, false, false, true, kPlaceMoveAndSize},   // 4
-    {false, true, true, false, kPlaceMoveAndSize},   // 5
-    {false, false, true, false, kPlaceMoveAndSize},  // 6
-    {false, false, false, true, kPlaceMoveAndSize},  // 7
+    {false, false, true, true, kPlaceNoMove},        // Stretch
+    {true, false, false, false, kPlaceNoSize},       // FollowRight
+    {false, true, false, false, kPlaceNoSize},       // FollowBottom
+    {true, true, false, false, kPlaceNoSize},        // FollowBottomRight
+    {true, false, false, true, kPlaceMoveAndSize},   // FollowRightStretchDown
+    {false, true, true, false, kPlaceMoveAndSize},   // FollowBottomStretchSideways
+    {false, false, true, false, kPlaceMoveAndSize},  // StretchSideways
+    {false, false, false, true, kPlaceMoveAndSize},  // StretchDown
 }};
-constexpr int kCentreMode = 8;
 
 // Coordinates are worked out in double precision and truncated toward zero on the way out,
 // which only shows in the halves of the centring mode.
@@ -46,7 +45,7 @@ void LayoutKeeper::attach(WindowHandle window) {
     attachRect_ = geometry_.frameRect(window);
 }
 
-void LayoutKeeper::add(WindowHandle control, int mode) {
+void LayoutKeeper::add(WindowHandle control, LayoutMode mode) {
     const Rect screen = geometry_.frameRect(control);
     const Point topLeft = geometry_.screenToClient(windowHandle_, {screen.left, screen.top});
     const Point bottomRight =
@@ -70,16 +69,17 @@ void LayoutKeeper::relayout() {
 void LayoutKeeper::apply(const LayoutEntry& entry, double dW, double dH, double outerWidth) {
     const double width = entry.width;
     const double height = entry.height;
-    if (entry.mode == kCentreMode) {
+    if (entry.mode == LayoutMode::CentreHorizontally) {
         geometry_.placeControl(entry.controlHandle,
                                placedAt(outerWidth / 2 - width / 2, entry.top, width, height),
                                kPlaceNoSize);
         return;
     }
-    if (entry.mode < 0 || entry.mode >= static_cast<int>(kModeRules.size())) {
+    const int mode = static_cast<int>(entry.mode);
+    if (mode < 0 || mode >= static_cast<int>(kModeRules.size())) {
         return;
     }
-    const ModeRule& rule = kModeRules[static_cast<std::size_t>(entry.mode)];
+    const ModeRule& rule = kModeRules[static_cast<std::size_t>(mode)];
     const double left = entry.left + (rule.followRight ? dW : 0.0);
     const double top = entry.top + (rule.followBottom ? dH : 0.0);
     geometry_.placeControl(entry.controlHandle,

@@ -261,7 +261,8 @@ enum class PrintOutcome { Printed, Cancelled, Failed };
 // Everything the application asks of the window engine and the system. Controls are named
 // by their window's handle and their name in the window definition; an empty control name
 // means the window itself. Calls on a window or control that does not exist do nothing and
-// read as empty, 0 or -1.
+// read as empty, 0 or -1; a name the open window's definition lacks is moreover a fault of the
+// program, which the engine reports.
 //
 // Every call may come from any thread: the update check and the download report from
 // their own threads, and the download hands over to the updater (writeFile, runProgram,

@@ -51,8 +51,7 @@ void fillDatabase(const ProgramFolder& folder) {
 RunningProgram* program = nullptr;
 
 WindowHandle openCheckout(int room) {
-    program->state.checkoutRoomId = room;
-    openCheckoutWindow(program->app);
+    openCheckoutWindow(program->app, room);
     return program->onlyWindow(WindowKind::Checkout);
 }
 

@@ -53,9 +53,7 @@ void BM_SaveALeaseWithEveryBoxFull(benchmark::State& state) {
     const Text remark = quotesAndChinese(kRemarkLimit);
     QtWindowServices& services = program.services;
     for (auto _ : state) {
-        program.state.leaseWindowMode = 2;
-        program.state.leaseWindowRoomId = 1;
-        openLeaseWindow(program.app);
+        openLeaseWindow(program.app, LeaseWindowMode::Edit, 1);
         const WindowHandle lease = services.openWindows(WindowKind::Lease).front();
         services.setText(lease, "编辑框_姓名", name);
         services.setText(lease, "编辑框_联系方式", contact);

@@ -166,9 +166,7 @@ TEST_F(Calendar, OfTwoBookingWindowsOnTheSameDaysTheSecondIsRefusedNamingTheFirs
 TEST_F(Calendar, ABookingOfNobodyInThePastOrOverAStayIsRefusedSayingWhy) {
     planDeparture("A-1", 3);
     openCalendar();
-    state.bookingWindowRoomId = let;
-    state.bookingWindowBookingId = 0;
-    openBookingWindow(app);
+    openBookingWindow(app, 0, let);
     const WindowHandle booking = only(WindowKind::Booking);
     fillBooking(booking, " ", 4, 6);
     confirm(booking);
@@ -188,9 +186,7 @@ TEST_F(Calendar, ABookingOfNobodyInThePastOrOverAStayIsRefusedSayingWhy) {
 
 TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
     const WindowHandle calendar = openCalendar();
-    state.bookingWindowRoomId = let;
-    state.bookingWindowBookingId = 0;
-    openBookingWindow(app);
+    openBookingWindow(app, 0, let);
     const WindowHandle booking = only(WindowKind::Booking);
     EXPECT_TEXT_EQ(services.text(booking, "组合框_房间"), "二号房");
     fillBooking(booking, "丙", 0, 2);

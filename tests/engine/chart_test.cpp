@@ -98,7 +98,9 @@ TEST_F(Charts, SaveAsPngOrSayTheyCannot) {
     in.read(signature.data(), 8);
     EXPECT_EQ(signature, "\x89PNG\r\n\x1A\n");
     EXPECT_FALSE(services.saveChartImage(window, kChart, "/nonexistent-folder/chart.png"));
+    testing::UnknownControlCounter unknown;
     EXPECT_FALSE(services.saveChartImage(window, "图表_没有", utf8ToGbk(file)));
+    EXPECT_EQ(unknown.count(), 1);
 }
 
 }  // namespace

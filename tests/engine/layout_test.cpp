@@ -14,8 +14,9 @@ protected:
         return open(WindowKind::Main, [this](const WindowEvent& event) {
             if (event.handler == Handler::MainWindowCreated) {
                 keeper.attach(event.window);
-                keeper.add(services.windowHandle(event.window, "超级列表框1"), 0);
-                keeper.add(services.windowHandle(event.window, "分组框1"), 5);
+                keeper.add(services.windowHandle(event.window, "超级列表框1"), LayoutMode::Stretch);
+                keeper.add(services.windowHandle(event.window, "分组框1"),
+                           LayoutMode::FollowBottomStretchSideways);
             } else if (event.handler == Handler::RelayoutMainWindow) {
                 keeper.relayout();
             }

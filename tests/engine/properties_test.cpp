@@ -4,6 +4,11 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
+#include <string>
+#include <vector>
+
+#include "base/text_encoding.h"
+#include "engine/unknown_control.h"
 #include "tests/support/engine_fixture.h"
 
 namespace tamrivo {
@@ -136,7 +141,7 @@ TEST_F(Properties, StatusTextIgnoresPartsTheBarDoesNotHave) {
     EXPECT_EQ(parts[5]->text(), QStringLiteral("有新版本可以升级"));
 }
 
-TEST_F(Properties, StaleHandlesAndUnknownNamesReadEmptyAndWriteNothing) {
+TEST_F(Properties, StaleHandlesReadEmptyAndWriteNothing) {
     const WindowHandle login = open(WindowKind::Login);
     services.destroyWindow(login);
     ASSERT_TRUE(testing::waitUntil([&] { return services.windowHandle(login) == 0; }));
@@ -145,13 +150,51 @@ TEST_F(Properties, StaleHandlesAndUnknownNamesReadEmptyAndWriteNothing) {
     EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "");
     EXPECT_EQ(services.windowHandle(login, "编辑框_用户名"), 0);
     EXPECT_EQ(services.frameRect(login), Rect{});
+}
 
+// A name the window lacks is the program's fault: reported, and the call still only reads as
+// empty, so the landlord's window stays up.
+TEST_F(Properties, NamesTheWindowLacksAreReportedAndReadEmpty) {
     const WindowHandle main = open(WindowKind::Main);
+    testing::UnknownControlCounter unknown;
     EXPECT_EQ(services.windowHandle(main, "没有"), 0);
     EXPECT_TEXT_EQ(services.text(main, "没有"), "");
     EXPECT_EQ(services.selectedIndex(main, "没有"), -1);
     EXPECT_EQ(services.listInsertRow(main, "没有", -1, "x", 0, 1), -1);
     services.setText(main, "没有", "x");
+    testing::processEvents();
+    EXPECT_EQ(services.widget(main, "没有"), nullptr);
+    EXPECT_FALSE(testing::clickControl(services, main, "没有"));
+    EXPECT_EQ(unknown.count(), 7);
+    EXPECT_NE(unknown.lastReport().find(gbkToUtf8("没有")), std::string::npos)
+        << unknown.lastReport();
+
+    services.setText(main, {}, "Tamrivo");  // the window itself: no fault
+    testing::processEvents();
+    EXPECT_EQ(unknown.count(), 7);
+}
+
+std::vector<std::string> loggedWarnings;
+
+void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg) {
+        loggedWarnings.push_back(message.toStdString());
+    }
+}
+
+// The landlord's program has no test to fail: the fault goes to the log.
+TEST_F(Properties, WithoutAReporterANameTheWindowLacksIsLogged) {
+    const WindowHandle main = open(WindowKind::Main);
+    loggedWarnings.clear();
+    const testing::UnknownControlCounter counter;  // puts the tests' reporter back at the end
+    setUnknownControlReporter({});
+    const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+    const Text read = services.text(main, "标签_没有");
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(counter.count(), 0);
+    EXPECT_TEXT_EQ(read, "");
+    ASSERT_EQ(loggedWarnings.size(), 1u);
+    EXPECT_NE(loggedWarnings[0].find(gbkToUtf8("标签_没有")), std::string::npos);
 }
 
 TEST_F(Properties, TextsGbkCannotHoldReadAsQuestionMarks) {

@@ -9,7 +9,13 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <string>
+
 #include "engine/conversions.h"
+#include "engine/unknown_control.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -32,6 +38,15 @@ int keyOf(char32_t character) {
     return Qt::Key_unknown;
 }
 
+// A control name the window lacks is a fault of the test or of the screen it drives.
+void failTheTest(const std::string& report) {
+    if (::testing::UnitTest::GetInstance()->current_test_info() != nullptr) {
+        ADD_FAILURE() << report;
+    } else {
+        std::cerr << report << '\n';
+    }
+}
+
 }  // namespace
 
 QApplication& application() {
@@ -39,8 +54,23 @@ QApplication& application() {
     static char name[] = "tamrivo-tests";
     static char* argv[] = {name, nullptr};
     // Never destroyed: Qt's own statics may be gone by the time a static destructor runs.
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app = [] {
+        setUnknownControlReporter(failTheTest);
+        return new QApplication(argc, argv);
+    }();
     return *app;
+}
+
+UnknownControlCounter::UnknownControlCounter() {
+    application();
+    setUnknownControlReporter([this](const std::string& report) {
+        ++count_;
+        lastReport_ = report;
+    });
+}
+
+UnknownControlCounter::~UnknownControlCounter() {
+    setUnknownControlReporter(failTheTest);
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -3,6 +3,7 @@
 // loop, and acting as the person at the keyboard and mouse.
 
 #include <functional>
+#include <string>
 
 #include "engine/qt_window_services.h"
 
@@ -12,6 +13,23 @@ namespace tamrivo::testing {
 
 // The one application object of the test program, made on first use.
 QApplication& application();
+
+// While it lives, control names a window lacks are counted (with what the engine reported
+// last) rather than failing the test.
+class UnknownControlCounter {
+public:
+    UnknownControlCounter();
+    ~UnknownControlCounter();
+    UnknownControlCounter(const UnknownControlCounter&) = delete;
+    UnknownControlCounter& operator=(const UnknownControlCounter&) = delete;
+
+    int count() const { return count_; }
+    const std::string& lastReport() const { return lastReport_; }
+
+private:
+    int count_ = 0;
+    std::string lastReport_;
+};
 
 // Runs the event loop (posted calls, timers, deferred deletions) until the condition holds
 // or the time limit passes; the condition's last value.

@@ -66,9 +66,9 @@ TEST_F(LayoutKeeperTest, GrowingTheWindowStretchesMovesAndCarriesControls) {
     geometry.controls = {
         {10, {8, 64, 1104, 528}}, {11, {6, 530, 1102, 664}}, {12, {900, 600, 980, 624}}};
     keeper.attach(kWindow);
-    keeper.add(10, 0);
-    keeper.add(11, 5);
-    keeper.add(12, 3);
+    keeper.add(10, LayoutMode::Stretch);
+    keeper.add(11, LayoutMode::FollowBottomStretchSideways);
+    keeper.add(12, LayoutMode::FollowBottomRight);
 
     geometry.growWindow(100, 50);
     keeper.relayout();
@@ -83,9 +83,9 @@ TEST_F(LayoutKeeperTest, ReturningToTheAttachedSizeRestoresEveryControl) {
         {10, {8, 64, 1104, 528}}, {11, {6, 530, 1102, 664}}, {12, {40, 40, 80, 60}}};
     const auto original = geometry.controls;
     keeper.attach(kWindow);
-    keeper.add(10, 0);
-    keeper.add(11, 5);
-    keeper.add(12, 3);
+    keeper.add(10, LayoutMode::Stretch);
+    keeper.add(11, LayoutMode::FollowBottomStretchSideways);
+    keeper.add(12, LayoutMode::FollowBottomRight);
 
     geometry.growWindow(100, 50);
     keeper.relayout();
@@ -97,17 +97,21 @@ TEST_F(LayoutKeeperTest, ReturningToTheAttachedSizeRestoresEveryControl) {
 
 TEST_F(LayoutKeeperTest, EveryModeMovesAndSizesByItsRule) {
     struct Case {
-        int mode;
+        LayoutMode mode;
         Rect expected;
         int flags;
     };
     // A 40 x 20 control at (10, 30) in a window grown by 100 x 50 (outer width 1215).
     const std::vector<Case> cases{
-        {0, {10, 30, 150, 100}, kPlaceNoMove},       {1, {110, 30, 150, 50}, kPlaceNoSize},
-        {2, {10, 80, 50, 100}, kPlaceNoSize},        {3, {110, 80, 150, 100}, kPlaceNoSize},
-        {4, {110, 30, 150, 100}, kPlaceMoveAndSize}, {5, {10, 80, 150, 100}, kPlaceMoveAndSize},
-        {6, {10, 30, 150, 50}, kPlaceMoveAndSize},   {7, {10, 30, 50, 100}, kPlaceMoveAndSize},
-        {8, {587, 30, 627, 50}, kPlaceNoSize},
+        {LayoutMode::Stretch, {10, 30, 150, 100}, kPlaceNoMove},
+        {LayoutMode::FollowRight, {110, 30, 150, 50}, kPlaceNoSize},
+        {LayoutMode::FollowBottom, {10, 80, 50, 100}, kPlaceNoSize},
+        {LayoutMode::FollowBottomRight, {110, 80, 150, 100}, kPlaceNoSize},
+        {LayoutMode::FollowRightStretchDown, {110, 30, 150, 100}, kPlaceMoveAndSize},
+        {LayoutMode::FollowBottomStretchSideways, {10, 80, 150, 100}, kPlaceMoveAndSize},
+        {LayoutMode::StretchSideways, {10, 30, 150, 50}, kPlaceMoveAndSize},
+        {LayoutMode::StretchDown, {10, 30, 50, 100}, kPlaceMoveAndSize},
+        {LayoutMode::CentreHorizontally, {587, 30, 627, 50}, kPlaceNoSize},
     };
     geometry.controls = {{20, {10, 30, 50, 50}}};
     keeper.attach(kWindow);
@@ -119,7 +123,7 @@ TEST_F(LayoutKeeperTest, EveryModeMovesAndSizesByItsRule) {
 
     ASSERT_EQ(geometry.placements.size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(cases[i].mode);
+        SCOPED_TRACE(static_cast<int>(cases[i].mode));
         EXPECT_EQ(geometry.placements[i].rect, cases[i].expected);
         EXPECT_EQ(geometry.placements[i].flags, cases[i].flags);
     }
@@ -129,7 +133,7 @@ TEST_F(LayoutKeeperTest, CentringTruncatesHalvesTowardZero) {
     geometry.frame = {0, 0, 1115, 713};
     geometry.controls = {{20, {0, 5, 101, 25}}};
     keeper.attach(kWindow);
-    keeper.add(20, 8);
+    keeper.add(20, LayoutMode::CentreHorizontally);
     keeper.relayout();
     EXPECT_EQ(geometry.controls[20].left, 507);  // 557.5 - 50.5
 
@@ -137,7 +141,7 @@ TEST_F(LayoutKeeperTest, CentringTruncatesHalvesTowardZero) {
     geometry.controls[20] = {0, 5, 200, 25};
     LayoutKeeper narrow{geometry};
     narrow.attach(kWindow);
-    narrow.add(20, 8);
+    narrow.add(20, LayoutMode::CentreHorizontally);
     narrow.relayout();
     EXPECT_EQ(geometry.controls[20].left, -74);  // 25.5 - 100 = -74.5
 }
@@ -145,8 +149,8 @@ TEST_F(LayoutKeeperTest, CentringTruncatesHalvesTowardZero) {
 TEST_F(LayoutKeeperTest, UnknownModesAreNeverPlaced) {
     geometry.controls = {{20, {10, 30, 50, 50}}, {21, {60, 30, 90, 50}}};
     keeper.attach(kWindow);
-    keeper.add(20, 9);
-    keeper.add(21, -1);
+    keeper.add(20, static_cast<LayoutMode>(9));
+    keeper.add(21, static_cast<LayoutMode>(-1));
     geometry.growWindow(100, 50);
     keeper.relayout();
     EXPECT_TRUE(geometry.placements.empty());
@@ -164,8 +168,8 @@ TEST_F(LayoutKeeperTest, RelayoutWithoutEntriesPlacesNothing) {
 TEST_F(LayoutKeeperTest, ShrinkingBelowTheAttachedSizeMovesControlsUpAndLeft) {
     geometry.controls = {{20, {10, 30, 50, 50}}};
     keeper.attach(kWindow);
-    keeper.add(20, 3);
-    keeper.add(20, 0);
+    keeper.add(20, LayoutMode::FollowBottomRight);
+    keeper.add(20, LayoutMode::Stretch);
     geometry.growWindow(-60, -40);
     keeper.relayout();
     ASSERT_EQ(geometry.placements.size(), 2u);  // a control added twice is placed twice
@@ -176,7 +180,7 @@ TEST_F(LayoutKeeperTest, ShrinkingBelowTheAttachedSizeMovesControlsUpAndLeft) {
 TEST_F(LayoutKeeperTest, AttachingAgainTakesANewBaselineAndKeepsTheEntries) {
     geometry.controls = {{20, {10, 30, 50, 50}}};
     keeper.attach(kWindow);
-    keeper.add(20, 0);
+    keeper.add(20, LayoutMode::Stretch);
     geometry.growWindow(100, 50);
     keeper.attach(kWindow);
     keeper.relayout();

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 #include <vector>
+
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 namespace {
@@ -76,6 +79,34 @@ TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
     EXPECT_TEXT_EQ(bar->toolbarItems[17].caption, "关于软件");
     EXPECT_TEXT_EQ(bar->toolbarItems[19].caption, "房态预订");
     EXPECT_TEXT_EQ(bar->toolbarItems[21].caption, "保护记录");
+}
+
+// The toolbar's click reports the item's index: each command must land on its own button.
+TEST(WindowDefinitions, EveryToolbarCommandIsTheButtonOfItsCaption) {
+    using main_window::ToolbarCommand;
+    const std::vector<std::pair<ToolbarCommand, Text>> commands{
+        {ToolbarCommand::AddRoom, "增加房屋信息"},    {ToolbarCommand::EditRoom, "修改房屋信息"},
+        {ToolbarCommand::DeleteRoom, "删除房屋信息"}, {ToolbarCommand::CheckIn, "房屋入住"},
+        {ToolbarCommand::EditLease, "修改入住"},      {ToolbarCommand::CheckOut, "退房操作"},
+        {ToolbarCommand::Statistics, "数据统计"},     {ToolbarCommand::Search, "搜索数据"},
+        {ToolbarCommand::ChangePassword, "修改密码"}, {ToolbarCommand::CheckForUpdate, "升级检测"},
+        {ToolbarCommand::About, "关于软件"},          {ToolbarCommand::Calendar, "房态预订"},
+        {ToolbarCommand::ProtectRecords, "保护记录"},
+    };
+    const ControlDefinition* bar =
+        windowDefinition(WindowKind::Main).control(main_window::kToolbar);
+    ASSERT_NE(bar, nullptr);
+    std::size_t buttons = 0;
+    for (const ToolbarItem& item : bar->toolbarItems) {
+        buttons += item.isSeparator() ? 0 : 1;
+    }
+    EXPECT_EQ(buttons, commands.size()) << "a button without a command";
+    for (const auto& [command, caption] : commands) {
+        const auto index = static_cast<std::size_t>(command);
+        ASSERT_LT(index, bar->toolbarItems.size());
+        EXPECT_FALSE(bar->toolbarItems[index].isSeparator()) << index;
+        EXPECT_TEXT_EQ(bar->toolbarItems[index].caption, caption);
+    }
 }
 
 TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {

@@ -1,3 +1,4 @@
+#include "ui/windows/about_window.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {
@@ -10,7 +11,7 @@ const WindowDefinition& aboutWindow() {
         .events = {},
         .controls =
             {
-                label("标签1", "By:Quenmar", {32, 80, 280, 32}),
+                label(about_window::kAuthorLabel, "By:Quenmar", {32, 80, 280, 32}),
             },
     };
     return definition;

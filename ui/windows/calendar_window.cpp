@@ -1,9 +1,11 @@
+#include "ui/windows/calendar_window.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {
 
 const WindowDefinition& calendarWindow() {
     using enum EventKind;
+    using namespace calendar_window;
     using Kind = TableColumn::Kind;
     static const WindowDefinition definition{
         .caption = "房态",
@@ -14,14 +16,14 @@ const WindowDefinition& calendarWindow() {
                    {Resized, Handler::RelayoutCalendarWindow}},
         .controls =
             {
-                label("标签_今日", "", {16, 6, 880, 52}),
-                button("按钮_前一周", "前一周", {900, 14, 60, 28})
+                label(kTodayLabel, "", {16, 6, 880, 52}),
+                button(kEarlierButton, "前一周", {900, 14, 60, 28})
                     .on(Clicked, Handler::MoveCalendar),
-                button("按钮_今天", "今天", {964, 14, 56, 28}).on(Clicked, Handler::MoveCalendar),
-                button("按钮_后一周", "后一周", {1024, 14, 60, 28})
+                button(kTodayButton, "今天", {964, 14, 56, 28}).on(Clicked, Handler::MoveCalendar),
+                button(kLaterButton, "后一周", {1024, 14, 60, 28})
                     .on(Clicked, Handler::MoveCalendar),
-                roomCalendar("房态表_房态", {16, 60, 1068, 400}),
-                table("表格_预订", {16, 470, 1068, 170},
+                roomCalendar(kRoomCalendar, {16, 60, 1068, 400}),
+                table(kBookingsTable, {16, 470, 1068, 170},
                       {
                           {"编号", 50, Kind::Number},
                           {"房址", 150},
@@ -35,14 +37,14 @@ const WindowDefinition& calendarWindow() {
                       })
                     .on(CurrentItemChanged, Handler::ShowBookingSelection)
                     .on(RowActivated, Handler::EditBooking),
-                button("按钮_预订", "预订", {16, 650, 80, 28}).on(Clicked, Handler::BookRoom),
-                button("按钮_修改", "修改预订", {104, 650, 80, 28})
+                button(kBookButton, "预订", {16, 650, 80, 28}).on(Clicked, Handler::BookRoom),
+                button(kEditButton, "修改预订", {104, 650, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::EditBooking),
-                button("按钮_取消预订", "取消预订", {192, 650, 80, 28})
+                button(kCancelBookingButton, "取消预订", {192, 650, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::CancelBooking),
-                button("按钮_入住", "入住", {280, 650, 80, 28})
+                button(kArriveButton, "入住", {280, 650, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::ArriveBooking),
                 button("按钮_同步", "同步", {380, 650, 64, 28}).on(Clicked, Handler::SyncCalendars),

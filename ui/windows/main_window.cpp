@@ -1,9 +1,11 @@
+#include "ui/windows/main_window.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo::windows {
 
 const WindowDefinition& mainWindow() {
     using enum EventKind;
+    using namespace main_window;
     static const WindowDefinition definition{
         .caption = "Tamrivo",
         .width = 1115,
@@ -12,10 +14,10 @@ const WindowDefinition& mainWindow() {
         .events = {{Created, Handler::MainWindowCreated}, {Resized, Handler::RelayoutMainWindow}},
         .controls =
             {
-                timer("时钟1", {1072, 40, 24, 16}, 1000).on(Tick, Handler::ShowClock),
+                timer(kClockTimer, {1072, 40, 24, 16}, 1000).on(Tick, Handler::ShowClock),
                 // One item a line, as the toolbar shows them; the formatter would pack them.
                 // clang-format off
-                toolbar("工具条1", {0, 0, 960, 28},
+                toolbar(kToolbar, {0, 0, 960, 28},
                         {
                             separator(),
                             {"增加房屋信息", 0},
@@ -42,18 +44,18 @@ const WindowDefinition& mainWindow() {
                         })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
                 // clang-format on
-                listView("超级列表框1", {8, 64, 1096, 464})
+                listView(kRoomList, {8, 64, 1096, 464})
                     .on(CurrentItemChanged, Handler::ShowLeaseDetails),
-                groupBox("分组框1", "", {6, 530, 1096, 134}),
-                label("标签_编号", "编    号:", {16, 24, 242, 24}).in("分组框1"),
-                label("标签_姓名", "姓    名:", {16, 61, 242, 24}).in("分组框1"),
-                label("标签_定金", "定    金:", {16, 101, 242, 24}).in("分组框1"),
-                label("标签_房址", "入住房址:", {288, 24, 338, 24}).in("分组框1"),
-                label("标签_联系方式", "联系方式:", {288, 57, 338, 24}).in("分组框1"),
-                label("标签_租金", "租    金:", {288, 97, 338, 24}).in("分组框1"),
-                label("标签_日期", "入住日期:", {648, 25, 410, 24}).in("分组框1"),
-                label("标签_备注", "备    注:", {648, 57, 410, 69}).in("分组框1"),
-                statusBar("状态条1", {0, 558, 857, 20},
+                groupBox(kDetailsGroup, "", {6, 530, 1096, 134}),
+                label(kOrderNumberLabel, "编    号:", {16, 24, 242, 24}).in(kDetailsGroup),
+                label(kNameLabel, "姓    名:", {16, 61, 242, 24}).in(kDetailsGroup),
+                label(kDepositLabel, "定    金:", {16, 101, 242, 24}).in(kDetailsGroup),
+                label(kAddressLabel, "入住房址:", {288, 24, 338, 24}).in(kDetailsGroup),
+                label(kContactLabel, "联系方式:", {288, 57, 338, 24}).in(kDetailsGroup),
+                label(kRentLabel, "租    金:", {288, 97, 338, 24}).in(kDetailsGroup),
+                label(kCheckInLabel, "入住日期:", {648, 25, 410, 24}).in(kDetailsGroup),
+                label(kRemarkLabel, "备    注:", {648, 57, 410, 69}).in(kDetailsGroup),
+                statusBar(kStatusBar, {0, 558, 857, 20},
                           {
                               {180, "版本号:1.0.0.0"},
                               {150, "时间"},

@@ -1,3 +1,4 @@
+#include "ui/windows/room_window.h"
 #include "base/text_limits.h"
 #include "ui/windows/window_list.h"
 
@@ -5,6 +6,7 @@ namespace tamrivo::windows {
 
 const WindowDefinition& roomWindow() {
     using enum EventKind;
+    using namespace room_window;
     static const WindowDefinition definition{
         .caption = "",
         .width = 859,
@@ -12,16 +14,16 @@ const WindowDefinition& roomWindow() {
         .events = {{Created, Handler::RoomWindowCreated}},
         .controls =
             {
-                groupBox("分组框1", "房屋信息", {8, 8, 832, 112}),
-                label("标签1", "地    址:", {32, 40, 56, 24}).in("分组框1"),
-                editBox("编辑框_地址", {96, 42, 336, 23}).in("分组框1").limit(kAddressLimit),
-                label("标签2", "房间状态:", {456, 40, 56, 24}).in("分组框1"),
-                comboBox("组合框1", {521, 42, 144, 23}, {"正常", "废弃"}, 0).in("分组框1"),
-                button("按钮_确定", "确定", {676, 43, 64, 24})
-                    .in("分组框1")
+                groupBox(kRoomGroup, "房屋信息", {8, 8, 832, 112}),
+                label(kAddressLabel, "地    址:", {32, 40, 56, 24}).in(kRoomGroup),
+                editBox(kAddressEdit, {96, 42, 336, 23}).in(kRoomGroup).limit(kAddressLimit),
+                label(kConditionLabel, "房间状态:", {456, 40, 56, 24}).in(kRoomGroup),
+                comboBox(kConditionCombo, {521, 42, 144, 23}, {"正常", "废弃"}, 0).in(kRoomGroup),
+                button(kConfirmButton, "确定", {676, 43, 64, 24})
+                    .in(kRoomGroup)
                     .on(Clicked, Handler::SaveRoom),
-                button("按钮_取消", "取消", {744, 43, 64, 24})
-                    .in("分组框1")
+                button(kCancelButton, "取消", {744, 43, 64, 24})
+                    .in(kRoomGroup)
                     .on(Clicked, Handler::CloseWindow),
             },
     };

@@ -1,3 +1,4 @@
+#include "ui/windows/search_window.h"
 #include "base/text_limits.h"
 #include "ui/windows/window_list.h"
 
@@ -5,6 +6,7 @@ namespace tamrivo::windows {
 
 const WindowDefinition& searchWindow() {
     using enum EventKind;
+    using namespace search_window;
     using Kind = TableColumn::Kind;
     static const WindowDefinition definition{
         .caption = "搜索数据",
@@ -16,25 +18,25 @@ const WindowDefinition& searchWindow() {
                    {Resized, Handler::RelayoutSearchWindow}},
         .controls =
             {
-                label("标签1", "关键字：", {16, 17, 56, 24}),
+                label(kKeywordLabel, "关键字：", {16, 17, 56, 24}),
                 // A keyword read as "?" would find every stay with a "?" in it.
-                editBox("编辑框_关键字", {72, 14, 250, 24})
+                editBox(kKeywordEdit, {72, 14, 250, 24})
                     .limit(kKeywordLimit)
                     .onlyGbk()
                     .on(Changed, Handler::RunSearch),
-                label("标签2", "状态：", {340, 17, 40, 24}),
-                comboBox("组合框_状态", {384, 14, 96, 24}, {"全部", "未结算", "已结算"}, 0)
+                label(kStateLabel, "状态：", {340, 17, 40, 24}),
+                comboBox(kStateCombo, {384, 14, 96, 24}, {"全部", "未结算", "已结算"}, 0)
                     .on(Changed, Handler::RunSearch),
-                checkBox("选择框_日期", "入住日期：", {500, 14, 92, 24})
+                checkBox(kByDateCheckBox, "入住日期：", {500, 14, 92, 24})
                     .on(Changed, Handler::RunSearch),
-                datePicker("日期框_起", {596, 14, 120, 24})
+                datePicker(kFirstDayPicker, {596, 14, 120, 24})
                     .onlyDays()
                     .on(Changed, Handler::RunSearch),
-                label("标签3", "至", {724, 17, 16, 24}),
-                datePicker("日期框_止", {744, 14, 120, 24})
+                label(kToLabel, "至", {724, 17, 16, 24}),
+                datePicker(kLastDayPicker, {744, 14, 120, 24})
                     .onlyDays()
                     .on(Changed, Handler::RunSearch),
-                table("表格_结果", {16, 50, 1302, 528},
+                table(kResultsTable, {16, 50, 1302, 528},
                       {
                           {"单号", 188},
                           {"房址", 124},
@@ -51,10 +53,10 @@ const WindowDefinition& searchWindow() {
                       })
                     .on(CurrentItemChanged, Handler::ShowSearchSelection)
                     .on(RowActivated, Handler::OpenFoundLease),
-                label("标签_合计", "", {16, 592, 700, 24}),
-                button("按钮_导出", "导出", {1148, 588, 80, 28})
+                label(kTotalsLabel, "", {16, 592, 700, 24}),
+                button(kExportButton, "导出", {1148, 588, 80, 28})
                     .on(Clicked, Handler::ExportFoundLeases),
-                button("按钮_查看", "查看", {1236, 588, 80, 28})
+                button(kOpenButton, "查看", {1236, 588, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::OpenFoundLease),
             },
