@@ -12,17 +12,11 @@
 #include "records/room_stays.h"
 #include "records/schema.h"
 #include "records/stored_dates.h"
+#include "ui/windows/booking_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kRoom[] = "组合框_房间";
-constexpr char kName[] = "编辑框_姓名";
-constexpr char kContact[] = "编辑框_联系方式";
-constexpr char kArrival[] = "日期框_到达";
-constexpr char kDeparture[] = "日期框_离开";
-constexpr char kDeposit[] = "编辑框_定金";
-constexpr char kRemark[] = "编辑框_备注";
 constexpr char kLetOnArrival[] = "这个房间在到达日仍在出租中，确定仍要预订吗？";
 
 class BookingWindow final : public FormScreen {
@@ -36,15 +30,15 @@ private:
         services().setText(window(), {}, booking ? "修改预订" : "预订");
         fillRooms();
         const DateTime now = currentDateTime();
-        services().setDateTime(window(), kArrival, now);
-        services().setDateTime(window(), kDeparture, DateTime{now.days + 1});
+        services().setDateTime(window(), booking_window::kArrivalPicker, now);
+        services().setDateTime(window(), booking_window::kDeparturePicker, DateTime{now.days + 1});
         if (booking) {
-            services().setText(window(), kName, booking->guest);
-            services().setText(window(), kContact, booking->contact);
-            services().setText(window(), kDeposit, toText(booking->deposit));
-            services().setText(window(), kRemark, booking->remark);
-            setDay(kArrival, booking->arrival);
-            setDay(kDeparture, booking->departure);
+            services().setText(window(), booking_window::kNameEdit, booking->guest);
+            services().setText(window(), booking_window::kContactEdit, booking->contact);
+            services().setText(window(), booking_window::kDepositEdit, toText(booking->deposit));
+            services().setText(window(), booking_window::kRemarkEdit, booking->remark);
+            setDay(booking_window::kArrivalPicker, booking->arrival);
+            setDay(booking_window::kDeparturePicker, booking->departure);
         }
     }
 
@@ -52,12 +46,13 @@ private:
         const auto rooms = calendarRooms(database());
         int chosen = 0;
         for (const CalendarRoom& room : rooms ? *rooms : std::vector<CalendarRoom>{}) {
-            const int index = services().comboAdd(window(), kRoom, room.address, room.id);
+            const int index =
+                services().comboAdd(window(), booking_window::kRoomCombo, room.address, room.id);
             if (room.id == roomId_) {
                 chosen = index;
             }
         }
-        services().setSelectedIndex(window(), kRoom, chosen);
+        services().setSelectedIndex(window(), booking_window::kRoomCombo, chosen);
     }
 
     void setDay(const char* picker, const Text& day) {
@@ -74,13 +69,14 @@ private:
         Booking booking;
         booking.id = bookingId_;
         booking.roomId =
-            services().comboNumber(window(), kRoom, services().selectedIndex(window(), kRoom));
-        booking.guest = services().text(window(), kName);
-        booking.contact = services().text(window(), kContact);
-        booking.arrival = day(kArrival);
-        booking.departure = day(kDeparture);
-        booking.deposit = moneyFromText(services().text(window(), kDeposit), 2);
-        booking.remark = services().text(window(), kRemark);
+            services().comboNumber(window(), booking_window::kRoomCombo,
+                                   services().selectedIndex(window(), booking_window::kRoomCombo));
+        booking.guest = services().text(window(), booking_window::kNameEdit);
+        booking.contact = services().text(window(), booking_window::kContactEdit);
+        booking.arrival = day(booking_window::kArrivalPicker);
+        booking.departure = day(booking_window::kDeparturePicker);
+        booking.deposit = moneyFromText(services().text(window(), booking_window::kDepositEdit), 2);
+        booking.remark = services().text(window(), booking_window::kRemarkEdit);
         return booking;
     }
 

@@ -6,19 +6,11 @@
 #include "app/screen.h"
 #include "records/calendar_feeds.h"
 #include "records/room_stays.h"
+#include "ui/windows/calendar_sync_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kFeeds[] = "表格_日历";
-constexpr char kRemove[] = "按钮_删除";
-constexpr char kRoom[] = "组合框_房间";
-constexpr char kName[] = "编辑框_名称";
-constexpr char kAddress[] = "编辑框_地址";
-constexpr char kAutomatic[] = "选择框_自动";
-constexpr char kExportFolder[] = "编辑框_导出";
-constexpr char kExportGuests[] = "选择框_姓名";
-constexpr char kResult[] = "编辑框_结果";
 constexpr int kEnter = 13;
 
 Text feedRefusal(FeedSave result) {
@@ -47,7 +39,8 @@ private:
                 created();
                 break;
             case Handler::ShowFeedSelection:
-                services().setDisabled(window(), kRemove, selectedFeed() == 0);
+                services().setDisabled(window(), calendar_sync_window::kRemoveButton,
+                                       selectedFeed() == 0);
                 break;
             case Handler::AddFeed:
                 if (event.kind == EventKind::KeyPressed && event.argument != kEnter) {
@@ -81,13 +74,14 @@ private:
         app().state.refreshSyncWindow = [this] { refresh(); };
         for (const CalendarRoom& room :
              calendarRooms(database()).value_or(std::vector<CalendarRoom>{})) {
-            services().comboAdd(window(), kRoom, room.address, room.id);
+            services().comboAdd(window(), calendar_sync_window::kRoomCombo, room.address, room.id);
         }
-        services().setSelectedIndex(window(), kRoom, 0);
+        services().setSelectedIndex(window(), calendar_sync_window::kRoomCombo, 0);
         const SyncSettings settings = loadSyncSettings(database());
-        services().setChecked(window(), kAutomatic, settings.automatic);
-        services().setText(window(), kExportFolder, settings.exportFolder);
-        services().setChecked(window(), kExportGuests, settings.exportGuests);
+        services().setChecked(window(), calendar_sync_window::kAutomaticCheck, settings.automatic);
+        services().setText(window(), calendar_sync_window::kExportEdit, settings.exportFolder);
+        services().setChecked(window(), calendar_sync_window::kGuestDetailsCheck,
+                              settings.exportGuests);
         refresh();
     }
 
@@ -95,7 +89,8 @@ private:
     void refresh() {
         const auto feeds = calendarFeeds(database());
         if (!feeds) {
-            services().setText(window(), kResult, "读取失败：" + database().errorMessage());
+            services().setText(window(), calendar_sync_window::kResultEdit,
+                               "读取失败：" + database().errorMessage());
             return;
         }
         std::map<int, Text> addresses;
@@ -111,23 +106,26 @@ private:
                             {addresses[feed.roomId], feed.name, feed.address,
                              feed.lastRead.empty() ? Text("未读取") : feed.lastRead, result}});
         }
-        services().tableSetRows(window(), kFeeds, std::move(rows));
-        services().setDisabled(window(), kRemove, true);
+        services().tableSetRows(window(), calendar_sync_window::kFeedsTable, std::move(rows));
+        services().setDisabled(window(), calendar_sync_window::kRemoveButton, true);
         services().setText(
-            window(), kResult,
+            window(), calendar_sync_window::kResultEdit,
             app().state.feedPuller.busy() ? Text("正在同步…") : app().state.lastSyncReport);
     }
 
     int selectedFeed() {
-        const int row = services().selectedIndex(window(), kFeeds);
-        return row < 0 ? 0 : services().listRowNumber(window(), kFeeds, row);
+        const int row = services().selectedIndex(window(), calendar_sync_window::kFeedsTable);
+        return row < 0 ? 0
+                       : services().listRowNumber(window(), calendar_sync_window::kFeedsTable, row);
     }
 
     void addFeed() {
         const int room =
-            services().comboNumber(window(), kRoom, services().selectedIndex(window(), kRoom));
-        const FeedSave saved = addCalendarFeed(database(), room, services().text(window(), kName),
-                                               services().text(window(), kAddress));
+            services().comboNumber(window(), calendar_sync_window::kRoomCombo,
+                                   services().selectedIndex(window(), calendar_sync_window::kRoomCombo));
+        const FeedSave saved = addCalendarFeed(
+            database(), room, services().text(window(), calendar_sync_window::kNameEdit),
+            services().text(window(), calendar_sync_window::kAddressEdit));
         if (saved == FeedSave::Failed) {
             showDatabaseError();
             return;
@@ -136,8 +134,8 @@ private:
             showMessage(feedRefusal(saved));
             return;
         }
-        services().setText(window(), kName, {});
-        services().setText(window(), kAddress, {});
+        services().setText(window(), calendar_sync_window::kNameEdit, {});
+        services().setText(window(), calendar_sync_window::kAddressEdit, {});
         refresh();
     }
 
@@ -157,7 +155,7 @@ private:
     void chooseFolder() {
         const Text folder = services().askFolder(window(), "导出日历到文件夹");
         if (!folder.empty()) {
-            services().setText(window(), kExportFolder, folder);
+            services().setText(window(), calendar_sync_window::kExportEdit, folder);
         }
     }
 
@@ -165,7 +163,7 @@ private:
         if (app().state.feedPuller.busy()) {
             return;
         }
-        services().setText(window(), kResult,
+        services().setText(window(), calendar_sync_window::kResultEdit,
                            startCalendarSync(app()) ? Text("正在同步…") : Text("没有要同步的日历"));
     }
 
@@ -173,9 +171,10 @@ private:
     // files before leaving the window.
     void save() {
         SyncSettings settings;
-        settings.automatic = services().isChecked(window(), kAutomatic);
-        settings.exportFolder = services().text(window(), kExportFolder);
-        settings.exportGuests = services().isChecked(window(), kExportGuests);
+        settings.automatic = services().isChecked(window(), calendar_sync_window::kAutomaticCheck);
+        settings.exportFolder = services().text(window(), calendar_sync_window::kExportEdit);
+        settings.exportGuests =
+            services().isChecked(window(), calendar_sync_window::kGuestDetailsCheck);
         if (!saveSyncSettings(database(), settings)) {
             showDatabaseError();
             return;

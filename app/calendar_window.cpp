@@ -15,31 +15,29 @@
 #include "records/lease_search.h"
 #include "records/stored_dates.h"
 #include "ui/layout_keeper.h"
+#include "ui/windows/calendar_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kToday[] = "标签_今日";
-constexpr char kEarlier[] = "按钮_前一周";
-constexpr char kLater[] = "按钮_后一周";
-constexpr char kCalendar[] = "房态表_房态";
-constexpr char kBookings[] = "表格_预订";
-constexpr char kEdit[] = "按钮_修改";
-constexpr char kCancel[] = "按钮_取消预订";
-constexpr char kArrive[] = "按钮_入住";
-constexpr char kSyncResult[] = "标签_同步";
 constexpr int kWeek = 7;
 
 // How the controls follow the window's size (the layout keeper's modes): the calendar takes
 // what the window gains, the bookings below it widen, the week buttons keep to the right.
 constexpr std::pair<const char*, LayoutMode> kLayout[] = {
-    {kToday, LayoutMode::StretchSideways},   {kEarlier, LayoutMode::FollowRight},
-    {"按钮_今天", LayoutMode::FollowRight},  {kLater, LayoutMode::FollowRight},
-    {kCalendar, LayoutMode::Stretch},        {kBookings, LayoutMode::FollowBottomStretchSideways},
-    {"按钮_预订", LayoutMode::FollowBottom}, {kEdit, LayoutMode::FollowBottom},
-    {kCancel, LayoutMode::FollowBottom},     {kArrive, LayoutMode::FollowBottom},
-    {"按钮_同步", LayoutMode::FollowBottom}, {"按钮_同步设置", LayoutMode::FollowBottom},
-    {kSyncResult, LayoutMode::FollowBottomStretchSideways}};
+    {calendar_window::kTodayLabel, LayoutMode::StretchSideways},
+    {calendar_window::kEarlierButton, LayoutMode::FollowRight},
+    {calendar_window::kTodayButton, LayoutMode::FollowRight},
+    {calendar_window::kLaterButton, LayoutMode::FollowRight},
+    {calendar_window::kRoomCalendar, LayoutMode::Stretch},
+    {calendar_window::kBookingsTable, LayoutMode::FollowBottomStretchSideways},
+    {calendar_window::kBookButton, LayoutMode::FollowBottom},
+    {calendar_window::kEditButton, LayoutMode::FollowBottom},
+    {calendar_window::kCancelBookingButton, LayoutMode::FollowBottom},
+    {calendar_window::kArriveButton, LayoutMode::FollowBottom},
+    {calendar_window::kSyncButton, LayoutMode::FollowBottom},
+    {calendar_window::kSyncSettingsButton, LayoutMode::FollowBottom},
+    {calendar_window::kSyncResultLabel, LayoutMode::FollowBottomStretchSideways}};
 
 // The sync's report on the line under the calendar; the sync window shows it whole.
 Text oneLine(Text report) {
@@ -102,9 +100,9 @@ private:
     }
 
     void turnPage(const Text& button) {
-        firstDay_ = button == kEarlier ? firstDay_ - kWeek
-                    : button == kLater ? firstDay_ + kWeek
-                                       : today() - kCalendarDaysBefore;
+        firstDay_ = button == calendar_window::kEarlierButton ? firstDay_ - kWeek
+                    : button == calendar_window::kLaterButton ? firstDay_ + kWeek
+                                                              : today() - kCalendarDaysBefore;
         refresh();
     }
 
@@ -120,33 +118,36 @@ private:
         auto outside = outsideBookingsBetween(database(), first, last);
         const auto todays = readTodayBookings(database(), now);
         if (!rooms || !leases || !bookings || !stays || !outside || !todays) {
-            services().setText(window(), kToday, "读取失败：" + database().errorMessage());
+            services().setText(window(), calendar_window::kTodayLabel,
+                               "读取失败：" + database().errorMessage());
             return;
         }
         records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings), std::move(*stays),
                     std::move(*outside)};
-        services().setText(window(), kSyncResult, oneLine(app().state.lastSyncReport));
-        services().setText(window(), kToday, todayText(*todays, now));
-        services().calendarSetPage(window(), kCalendar,
+        services().setText(window(), calendar_window::kSyncResultLabel,
+                           oneLine(app().state.lastSyncReport));
+        services().setText(window(), calendar_window::kTodayLabel, todayText(*todays, now));
+        services().calendarSetPage(window(), calendar_window::kRoomCalendar,
                                    calendarPage(records_, firstDay_, kCalendarDays, now));
-        services().tableSetRows(window(), kBookings, bookingRows(records_));
+        services().tableSetRows(window(), calendar_window::kBookingsTable, bookingRows(records_));
         showSelection();
     }
 
     std::optional<Booking> selected() {
-        const int row = services().selectedIndex(window(), kBookings);
+        const int row = services().selectedIndex(window(), calendar_window::kBookingsTable);
         if (row < 0) {
             return std::nullopt;
         }
-        return findBooking(database(), services().listRowNumber(window(), kBookings, row));
+        return findBooking(
+            database(), services().listRowNumber(window(), calendar_window::kBookingsTable, row));
     }
 
     void showSelection() {
         const auto booking = selected();
         const bool booked = booking && booking->booked();
-        services().setDisabled(window(), kEdit, !booked);
-        services().setDisabled(window(), kCancel, !booked);
-        services().setDisabled(window(), kArrive, !booked);
+        services().setDisabled(window(), calendar_window::kEditButton, !booked);
+        services().setDisabled(window(), calendar_window::kCancelBookingButton, !booked);
+        services().setDisabled(window(), calendar_window::kArriveButton, !booked);
     }
 
     template <class Action>
@@ -183,11 +184,12 @@ private:
     // redraws this window then.
     void sync() {
         if (app().state.feedPuller.busy()) {
-            services().setText(window(), kSyncResult, "正在同步…");
+            services().setText(window(), calendar_window::kSyncResultLabel, "正在同步…");
         } else if (startCalendarSync(app())) {
-            services().setText(window(), kSyncResult, "正在同步…");
+            services().setText(window(), calendar_window::kSyncResultLabel, "正在同步…");
         } else {
-            services().setText(window(), kSyncResult, "没有要同步的日历：请在“同步设置”中添加");
+            services().setText(window(), calendar_window::kSyncResultLabel,
+                               "没有要同步的日历：请在“同步设置”中添加");
         }
     }
 

@@ -17,12 +17,11 @@
 #include "records/rooms.h"
 #include "records/settlement.h"
 #include "records/stay_charges.h"
+#include "ui/windows/checkout_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kDate[] = "日期框1";
-constexpr char kAmount[] = "编辑框_金额";
 constexpr char kNoAmount[] = "请填写实收金额";
 constexpr char kBadAmount[] = "实收金额不是有效的金额,请重新填写";
 
@@ -65,19 +64,23 @@ private:
     // amount received follows what is due until the landlord types another.
     void showCharges() {
         const DateTime checkIn = toDateTime(lease_->checkIn);
-        const DateTime checkOut = services().dateTime(window(), kDate);
-        services().setText(window(), "标签_天数", lengthOfStayText(checkIn, checkOut));
+        const DateTime checkOut = services().dateTime(window(), checkout_window::kCheckOutPicker);
+        services().setText(window(), checkout_window::kDaysLabel,
+                           lengthOfStayText(checkIn, checkOut));
         const StayCharges charges = stayCharges(checkIn, checkOut, lease_->rent, lease_->deposit);
-        services().setText(window(), "标签_计费晚数", "计费晚数：" + toText(charges.nights) + "晚");
-        services().setText(window(), "标签_租金合计", "租金合计：" + yuanText(charges.rentTotal));
-        services().setText(window(), "标签_结算定金", "定金：" + yuanText(charges.deposit));
+        services().setText(window(), checkout_window::kNightsLabel,
+                           "计费晚数：" + toText(charges.nights) + "晚");
+        services().setText(window(), checkout_window::kRentTotalLabel,
+                           "租金合计：" + yuanText(charges.rentTotal));
+        services().setText(window(), checkout_window::kSettledDepositLabel,
+                           "定金：" + yuanText(charges.deposit));
         const double due = charges.due();
-        services().setText(window(), "标签_应收",
+        services().setText(window(), checkout_window::kDueLabel,
                            due < 0 ? "应退：" + yuanText(-due) : "应收：" + yuanText(due));
-        const Text typed = services().text(window(), kAmount);
+        const Text typed = services().text(window(), checkout_window::kAmountEdit);
         if (typed.empty() || typed == shownDue_) {
             shownDue_ = toText(due);
-            services().setText(window(), kAmount, shownDue_);
+            services().setText(window(), checkout_window::kAmountEdit, shownDue_);
         }
     }
 
@@ -90,7 +93,7 @@ private:
             showMessage("没有找到这个房间的入住记录,无法退房", kMessageTitle);
             return;
         }
-        const Text typed = services().text(window(), kAmount);
+        const Text typed = services().text(window(), checkout_window::kAmountEdit);
         const auto fen = fenFromText(typed);
         if (!fen) {
             showMessage(trimText(typed).empty() ? kNoAmount : kBadAmount, kMessageTitle);
@@ -99,8 +102,8 @@ private:
         if (!confirmed(*fen)) {
             return;
         }
-        Settlement settlement{services().dateTime(window(), kDate), *fen,
-                              services().text(window(), "编辑框_备注")};
+        Settlement settlement{services().dateTime(window(), checkout_window::kCheckOutPicker), *fen,
+                              services().text(window(), checkout_window::kSettlementRemarkEdit)};
         // Settles only the open lease this window showed: another window may have checked
         // the room out, and let it again, meanwhile.
         const SettlementOutcome outcome = settleLease(database(), roomId_, leaseId_, settlement);
@@ -125,9 +128,9 @@ private:
 
     // The window stays, settled, so its receipt can be printed; nothing can be settled twice.
     void offerReceipt() {
-        services().setDisabled(window(), "按钮_确定", true);
-        services().setDisabled(window(), "按钮_收据", false);
-        services().setText(window(), "按钮_取消", "关闭");
+        services().setDisabled(window(), checkout_window::kConfirmButton, true);
+        services().setDisabled(window(), checkout_window::kReceiptButton, false);
+        services().setText(window(), checkout_window::kCancelButton, "关闭");
     }
 
     // Kept from the moment the window opened (see RoomWindow).

@@ -2,13 +2,10 @@
 
 #include "app/screen.h"
 #include "records/landlord.h"
+#include "ui/windows/landlord_window.h"
 
 namespace tamrivo {
 namespace {
-
-constexpr char kName[] = "编辑框_姓名";
-constexpr char kAddress[] = "编辑框_地址";
-constexpr char kPhone[] = "编辑框_电话";
 
 class LandlordWindow final : public FormScreen {
 public:
@@ -17,14 +14,15 @@ public:
 private:
     void onCreated() override {
         const Landlord landlord = loadLandlord(database());
-        services().setText(window(), kName, landlord.name);
-        services().setText(window(), kAddress, landlord.address);
-        services().setText(window(), kPhone, landlord.phone);
+        services().setText(window(), landlord_window::kNameEdit, landlord.name);
+        services().setText(window(), landlord_window::kAddressEdit, landlord.address);
+        services().setText(window(), landlord_window::kPhoneEdit, landlord.phone);
     }
 
     void onConfirmed() override {
-        const Landlord typed{services().text(window(), kName), services().text(window(), kAddress),
-                             services().text(window(), kPhone)};
+        const Landlord typed{services().text(window(), landlord_window::kNameEdit),
+                             services().text(window(), landlord_window::kAddressEdit),
+                             services().text(window(), landlord_window::kPhoneEdit)};
         switch (saveLandlord(database(), typed)) {
             case LandlordSave::Saved:
                 close();

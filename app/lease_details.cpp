@@ -4,6 +4,7 @@
 
 #include "base/value_text.h"
 #include "records/database_queries.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 
@@ -23,14 +24,14 @@ void showLeaseLines(App& app, WindowHandle window, const LeaseRow* lease) {
     };
     const LeaseRow none;
     const LeaseRow& shown = lease != nullptr ? *lease : none;
-    line("标签_编号", "单    号：", shown.orderNumber);
-    line("标签_房址", "入住房址：", shown.address);
-    line("标签_姓名", "姓    名：", shown.guest);
-    line("标签_联系方式", "联系方式：", shown.contact);
-    line("标签_定金", "定    金：", toText(shown.deposit));
-    line("标签_租金", "租    金：", toText(shown.rent));
-    line("标签_日期", "入住日期：", shown.checkIn);
-    line("标签_备注", "备    注：", shown.remark);
+    line(main_window::kOrderNumberLabel, "单    号：", shown.orderNumber);
+    line(main_window::kAddressLabel, "入住房址：", shown.address);
+    line(main_window::kNameLabel, "姓    名：", shown.guest);
+    line(main_window::kContactLabel, "联系方式：", shown.contact);
+    line(main_window::kDepositLabel, "定    金：", toText(shown.deposit));
+    line(main_window::kRentLabel, "租    金：", toText(shown.rent));
+    line(main_window::kCheckInLabel, "入住日期：", shown.checkIn);
+    line(main_window::kRemarkLabel, "备    注：", shown.remark);
 }
 
 void showLeaseDetails(App& app, int selectedRow) {
@@ -39,7 +40,7 @@ void showLeaseDetails(App& app, int selectedRow) {
     if (selectedRow < 0) {
         return;
     }
-    const int roomId = app.services.listRowNumber(window, "超级列表框1", selectedRow);
+    const int roomId = app.services.listRowNumber(window, main_window::kRoomList, selectedRow);
     if (!roomIsLet(app.state.database, roomId)) {
         return;
     }

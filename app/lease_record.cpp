@@ -10,6 +10,7 @@
 #include "records/figure_text.h"
 #include "records/length_of_stay.h"
 #include "records/stay_charges.h"
+#include "ui/windows/lease_record_window.h"
 
 namespace tamrivo {
 namespace {
@@ -24,19 +25,20 @@ std::vector<RecordLine> recordLines(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();
     const auto days = daysOfStay(lease, now);
     return {
-        {"标签_编号", "单    号：", lease.orderNumber},
-        {"标签_房址", "入住房址：", lease.address},
-        {"标签_姓名", "姓    名：", lease.guest},
-        {"标签_联系方式", "联系方式：", lease.contact},
-        {"标签_定金", "定    金：", money(lease.deposit)},
-        {"标签_租金", "租    金：", money(lease.rent)},
-        {"标签_日期", "入住日期：", lease.checkIn},
-        {"标签_退房日期", "退房日期：", settled ? lease.checkOut : Text()},
-        {"标签_天数", "入住天数：", days ? toText(*days) + "天" : Text()},
-        {"标签_金额", "实收金额：", settled ? money(lease.amountReceived) : Text()},
-        {"标签_状态", "状    态：", settled ? "已结算" : "未结算"},
-        {"标签_备注", "备    注：", lease.remark},
-        {"标签_结算备注", "结算备注：", lease.settlementRemark},
+        {lease_record_window::kOrderNumberLabel, "单    号：", lease.orderNumber},
+        {lease_record_window::kAddressLabel, "入住房址：", lease.address},
+        {lease_record_window::kNameLabel, "姓    名：", lease.guest},
+        {lease_record_window::kContactLabel, "联系方式：", lease.contact},
+        {lease_record_window::kDepositLabel, "定    金：", money(lease.deposit)},
+        {lease_record_window::kRentLabel, "租    金：", money(lease.rent)},
+        {lease_record_window::kCheckInLabel, "入住日期：", lease.checkIn},
+        {lease_record_window::kCheckOutLabel, "退房日期：", settled ? lease.checkOut : Text()},
+        {lease_record_window::kDaysLabel, "入住天数：", days ? toText(*days) + "天" : Text()},
+        {lease_record_window::kAmountLabel, "实收金额：",
+         settled ? money(lease.amountReceived) : Text()},
+        {lease_record_window::kStateLabel, "状    态：", settled ? "已结算" : "未结算"},
+        {lease_record_window::kRemarkLabel, "备    注：", lease.remark},
+        {lease_record_window::kSettlementRemarkLabel, "结算备注：", lease.settlementRemark},
     };
 }
 

@@ -9,6 +9,7 @@
 #include "base/date_time.h"
 #include "records/lease_search.h"
 #include "ui/layout_keeper.h"
+#include "ui/windows/lease_record_window.h"
 
 namespace tamrivo {
 namespace {
@@ -51,12 +52,16 @@ private:
     // The lines widen with the window, the buttons keep to its bottom.
     void keepLayout() {
         layout_.attach(window());
-        layout_.add(services().windowHandle(window(), "分组框1"), LayoutMode::Stretch);
+        layout_.add(services().windowHandle(window(), lease_record_window::kDetailsGroup),
+                    LayoutMode::Stretch);
         for (const RecordLine& line : recordLines({}, {})) {
             layout_.add(services().windowHandle(window(), line.label), LayoutMode::StretchSideways);
         }
-        layout_.add(services().windowHandle(window(), "按钮_房东"), LayoutMode::FollowBottom);
-        for (const char* button : {"按钮_打印", "按钮_PDF", "按钮_关闭"}) {
+        layout_.add(services().windowHandle(window(), lease_record_window::kLandlordButton),
+                    LayoutMode::FollowBottom);
+        for (const char* button :
+             {lease_record_window::kPrintButton, lease_record_window::kPdfButton,
+              lease_record_window::kCloseButton}) {
             layout_.add(services().windowHandle(window(), button), LayoutMode::FollowBottomRight);
         }
     }

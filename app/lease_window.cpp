@@ -18,19 +18,10 @@
 #include "records/planned_departures.h"
 #include "records/rooms.h"
 #include "records/stored_dates.h"
+#include "ui/windows/lease_window.h"
 
 namespace tamrivo {
 namespace {
-
-constexpr char kOrderNumber[] = "编辑框_单号";
-constexpr char kAddress[] = "编辑框_地址";
-constexpr char kName[] = "编辑框_姓名";
-constexpr char kContact[] = "编辑框_联系方式";
-constexpr char kDeposit[] = "编辑框_定金";
-constexpr char kRent[] = "编辑框_租金";
-constexpr char kDate[] = "日期框1";
-constexpr char kRemark[] = "编辑框_备注";
-constexpr char kDeparture[] = "日期框_预计退房";
 
 // Refusals of a form that would record nobody, or no money, each naming its box.
 constexpr char kBlankGuest[] = "请填写姓名";
@@ -54,8 +45,10 @@ private:
     void onCreated() override {
         if (checkingIn()) {
             services().setText(window(), {}, "增加记录");
-            services().setText(window(), kOrderNumber, newOrderNumber(database()));
-            services().setText(window(), kAddress, roomAddress(database(), roomId_));
+            services().setText(window(), lease_window::kOrderNumberEdit,
+                               newOrderNumber(database()));
+            services().setText(window(), lease_window::kAddressEdit,
+                               roomAddress(database(), roomId_));
             showDeparture(today() + 1);
             loadBookingIntoForm();
         } else {
@@ -71,14 +64,14 @@ private:
         }
         leaseId_ = lease->id;
         loadedOrderNumber_ = lease->orderNumber;
-        services().setText(window(), kOrderNumber, loadedOrderNumber_);
-        services().setText(window(), kAddress, lease->address);
-        services().setText(window(), kName, lease->guest);
-        services().setText(window(), kContact, lease->contact);
-        services().setText(window(), kDeposit, toText(lease->deposit));
-        services().setText(window(), kRent, toText(lease->rent));
-        services().setDateTime(window(), kDate, toDateTime(lease->checkIn));
-        services().setText(window(), kRemark, lease->remark);
+        services().setText(window(), lease_window::kOrderNumberEdit, loadedOrderNumber_);
+        services().setText(window(), lease_window::kAddressEdit, lease->address);
+        services().setText(window(), lease_window::kNameEdit, lease->guest);
+        services().setText(window(), lease_window::kContactEdit, lease->contact);
+        services().setText(window(), lease_window::kDepositEdit, toText(lease->deposit));
+        services().setText(window(), lease_window::kRentEdit, toText(lease->rent));
+        services().setDateTime(window(), lease_window::kCheckInPicker, toDateTime(lease->checkIn));
+        services().setText(window(), lease_window::kRemarkEdit, lease->remark);
         // A lease of an earlier version has no planned departure: the day after its check-in.
         const auto planned = storedPlannedDeparture(database(), leaseId_);
         const auto day = planned ? typedDay(*planned) : std::nullopt;
@@ -86,7 +79,8 @@ private:
     }
 
     void showDeparture(std::int64_t day) {
-        services().setDateTime(window(), kDeparture, DateTime{static_cast<double>(day)});
+        services().setDateTime(window(), lease_window::kDeparturePicker,
+                               DateTime{static_cast<double>(day)});
     }
 
     void loadBookingIntoForm() {
@@ -94,10 +88,10 @@ private:
         if (!booking) {
             return;
         }
-        services().setText(window(), kName, booking->guest);
-        services().setText(window(), kContact, booking->contact);
-        services().setText(window(), kDeposit, toText(booking->deposit));
-        services().setText(window(), kRemark, booking->remark);
+        services().setText(window(), lease_window::kNameEdit, booking->guest);
+        services().setText(window(), lease_window::kContactEdit, booking->contact);
+        services().setText(window(), lease_window::kDepositEdit, toText(booking->deposit));
+        services().setText(window(), lease_window::kRemarkEdit, booking->remark);
         if (const auto departure = typedDay(booking->departure)) {
             showDeparture(*departure);
         }
@@ -105,16 +99,16 @@ private:
 
     LeaseForm typedForm() {
         LeaseForm form;
-        form.orderNumber = services().text(window(), kOrderNumber);
-        form.address = services().text(window(), kAddress);
-        form.guest = services().text(window(), kName);
-        form.contact = services().text(window(), kContact);
-        form.deposit = services().text(window(), kDeposit);
-        form.rent = services().text(window(), kRent);
-        form.checkIn = services().dateTime(window(), kDate);
-        form.plannedDeparture =
-            formatDateTime(services().dateTime(window(), kDeparture), "yyyy-MM-dd");
-        form.remark = services().text(window(), kRemark);
+        form.orderNumber = services().text(window(), lease_window::kOrderNumberEdit);
+        form.address = services().text(window(), lease_window::kAddressEdit);
+        form.guest = services().text(window(), lease_window::kNameEdit);
+        form.contact = services().text(window(), lease_window::kContactEdit);
+        form.deposit = services().text(window(), lease_window::kDepositEdit);
+        form.rent = services().text(window(), lease_window::kRentEdit);
+        form.checkIn = services().dateTime(window(), lease_window::kCheckInPicker);
+        form.plannedDeparture = formatDateTime(
+            services().dateTime(window(), lease_window::kDeparturePicker), "yyyy-MM-dd");
+        form.remark = services().text(window(), lease_window::kRemarkEdit);
         return form;
     }
 
@@ -136,7 +130,8 @@ private:
             return;
         }
         if (outcome.result == LeaseResult::OrderNumberTaken) {
-            services().setText(window(), kOrderNumber, newOrderNumber(database()));
+            services().setText(window(), lease_window::kOrderNumberEdit,
+                               newOrderNumber(database()));
             showMessage(kOrderNumberTaken, kMessageTitle);
             return;
         }

@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "records/secret_bytes.h"
 #include "records/users.h"
+#include "ui/windows/login_window.h"
 
 namespace tamrivo {
 namespace {
@@ -22,10 +23,11 @@ private:
     bool onEvent(const WindowEvent& event) override {
         switch (event.handler) {
             case Handler::LoginWindowCreated:
-                services().setTimerInterval(window(), "时钟1", 1000);
+                services().setTimerInterval(window(), login_window::kClockTimer, 1000);
                 return false;
             case Handler::ShowLoginClock:
-                services().statusText(window(), "状态条1", 0, formatDateTime(currentDateTime()));
+                services().statusText(window(), login_window::kStatusBar, 0,
+                                      formatDateTime(currentDateTime()));
                 return false;
             case Handler::Login:
                 if (event.kind == EventKind::KeyPressed && event.argument != kEnterKey) {
@@ -45,8 +47,8 @@ private:
     }
 
     void login() {
-        const Text userName = services().text(window(), "编辑框_用户名");
-        Text password = services().text(window(), "编辑框_密码");
+        const Text userName = services().text(window(), login_window::kUserNameEdit);
+        Text password = services().text(window(), login_window::kPasswordEdit);
         const bool matches =
             recordsOpen(userName, password) && passwordMatches(database(), userName, password);
         wipeText(password);

@@ -11,12 +11,10 @@
 #include "records/outside_bookings.h"
 #include "records/rooms.h"
 #include "records/stay_charges.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 namespace {
-
-constexpr char kRoomList[] = "超级列表框1";
-constexpr char kStatusBar[] = "状态条1";
 
 enum RoomImage { kIdleImage = 0, kAbandonedImage = 1, kLetImage = 2 };
 
@@ -41,7 +39,8 @@ private:
                 app().state.layoutKeeper.relayout();
                 break;
             case Handler::ShowClock:
-                services().statusText(window(), kStatusBar, 1, formatDateTime(currentDateTime()));
+                services().statusText(window(), main_window::kStatusBar, 1,
+                                      formatDateTime(currentDateTime()));
                 tickCalendarSync(app());
                 break;
             case Handler::DispatchToolbar:
@@ -61,10 +60,11 @@ private:
         app().state.updateCheckView.checkOnStartup(app().state.updateChecker, window());
         LayoutKeeper& layout = app().state.layoutKeeper;
         layout.attach(window());
-        layout.add(services().windowHandle(window(), kRoomList), LayoutMode::Stretch);
-        layout.add(services().windowHandle(window(), "分组框1"),
+        layout.add(services().windowHandle(window(), main_window::kRoomList), LayoutMode::Stretch);
+        layout.add(services().windowHandle(window(), main_window::kDetailsGroup),
                    LayoutMode::FollowBottomStretchSideways);
-        services().statusText(window(), kStatusBar, 0, "版本号:" + app().state.runningVersion);
+        services().statusText(window(), main_window::kStatusBar, 0,
+                              "版本号:" + app().state.runningVersion);
         refreshRoomList(app());
     }
 };
@@ -77,12 +77,13 @@ void openMainWindow(App& app) {
 
 void refreshRoomList(App& app) {
     const WindowHandle window = app.state.mainWindow;
-    app.services.listClear(window, kRoomList);
+    app.services.listClear(window, main_window::kRoomList);
     for (const Room& room : listRooms(app.state.database)) {
-        app.services.listInsertRow(window, kRoomList, -1, room.address, roomImage(room), room.id);
+        app.services.listInsertRow(window, main_window::kRoomList, -1, room.address,
+                                   roomImage(room), room.id);
     }
     // The reloaded list has nothing selected, so the details of the lease shown before go.
-    showLeaseDetails(app, app.services.selectedIndex(window, kRoomList));
+    showLeaseDetails(app, app.services.selectedIndex(window, main_window::kRoomList));
     refreshStatistics(app);
     // A change at the desk may free a platform's guest or put one in conflict; the platforms
     // learn of it from the exported calendars (a folder that cannot be written is told in the
@@ -99,13 +100,13 @@ void refreshStatistics(App& app) {
     const WindowHandle window = app.state.mainWindow;
     const DeskTotals totals = readDeskTotals(app.state.database);
     app.services.statusText(
-        window, kStatusBar, 2,
+        window, main_window::kStatusBar, 2,
         "房间数量:" + toText(totals.normalRooms) + "/" + toText(totals.otherRooms));
     // Sums of amounts kept to the fen, shown to the fen: adding them up in binary must not
     // show as 385.50999999.
-    app.services.statusText(window, kStatusBar, 3,
+    app.services.statusText(window, main_window::kStatusBar, 3,
                             "已结算总额：" + toText(roundToFen(totals.settled)) + "元");
-    app.services.statusText(window, kStatusBar, 4,
+    app.services.statusText(window, main_window::kStatusBar, 4,
                             "未结算总额：" + toText(roundToFen(totals.unsettled)) + "元");
 }
 

@@ -7,6 +7,7 @@
 #include "records/key_slot_changes.h"
 #include "records/password_digest.h"
 #include "records/users.h"
+#include "ui/windows/password_window.h"
 
 namespace tamrivo {
 namespace {
@@ -33,26 +34,26 @@ private:
             showMessage(database().errorMessage());
             return;
         }
-        services().comboClear(window(), "组合框1");
+        services().comboClear(window(), password_window::kUserCombo);
         for (const User& user : *users) {
-            services().comboAdd(window(), "组合框1", user.name, user.id);
+            services().comboAdd(window(), password_window::kUserCombo, user.name, user.id);
         }
     }
 
     void changePassword() {
-        const int selected = services().selectedIndex(window(), "组合框1");
+        const int selected = services().selectedIndex(window(), password_window::kUserCombo);
         if (selected < 0) {
             showMessage("选择用户");
             return;
         }
-        const int userId = services().comboNumber(window(), "组合框1", selected);
-        const Text password = services().text(window(), "编辑框1");
+        const int userId = services().comboNumber(window(), password_window::kUserCombo, selected);
+        const Text password = services().text(window(), password_window::kPasswordEdit);
         if (const PasswordResult problem = checkNewPassword(password);
             problem != PasswordResult::Set) {
             refuse({problem, {}});
             return;
         }
-        if (!sealKeySlot(services().text(window(), "组合框1"), password)) {
+        if (!sealKeySlot(services().text(window(), password_window::kUserCombo), password)) {
             return;
         }
         const PasswordOutcome outcome = setPassword(database(), userId, password);

@@ -13,11 +13,11 @@
 #include "base/text_encoding.h"
 #include "records/daily_backup.h"
 #include "records/secret_bytes.h"
+#include "ui/windows/protection_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kBackupList[] = "超级列表框_备份";
 constexpr char kProtectedState[] =
     "记录已受保护:只有用户的密码或恢复码能打开记录和以后的备份。\r\n"
     "取消保护后,有这个程序的人就能打开记录。";
@@ -66,32 +66,32 @@ private:
 
     void showState() {
         const bool isProtected = app().state.recordsProtected;
-        services().setText(window(), "标签_状态",
+        services().setText(window(), protection_window::kStateLabel,
                            isProtected ? kProtectedState : kUnprotectedState);
-        services().setDisabled(window(), "按钮_保护", isProtected);
-        services().setDisabled(window(), "按钮_取消保护", !isProtected);
+        services().setDisabled(window(), protection_window::kProtectButton, isProtected);
+        services().setDisabled(window(), protection_window::kUnprotectButton, !isProtected);
         showOldBackups();
     }
 
     // Backups made before the records were protected still open with the program's key.
     void showOldBackups() {
-        services().listClear(window(), kBackupList);
+        services().listClear(window(), protection_window::kBackupsList);
         const std::vector<std::filesystem::path> old =
             app().state.recordsProtected ? unprotectedDailyBackups(programRecordsFile(app()))
                                          : std::vector<std::filesystem::path>();
         for (std::size_t i = 0; i < old.size(); ++i) {
-            services().listInsertRow(window(), kBackupList, static_cast<int>(i),
+            services().listInsertRow(window(), protection_window::kBackupsList, static_cast<int>(i),
                                      utf8ToGbk(old[i].filename().string()), -1,
                                      static_cast<int>(i));
         }
-        services().setDisabled(window(), "按钮_重新加密", old.empty());
-        services().setDisabled(window(), "按钮_删除备份", old.empty());
+        services().setDisabled(window(), protection_window::kRekeyBackupsButton, old.empty());
+        services().setDisabled(window(), protection_window::kDeleteBackupsButton, old.empty());
     }
 
     // The password typed again, when it is the logged-in user's; told otherwise.
     std::optional<SecretBytes> confirmedPassword() {
-        Text typed = services().text(window(), "编辑框_密码");
-        services().setText(window(), "编辑框_密码", {});
+        Text typed = services().text(window(), protection_window::kPasswordEdit);
+        services().setText(window(), protection_window::kPasswordEdit, {});
         SecretBytes password = takeSecretText(typed);
         if (password.empty() || !isLoggedInUsersPassword(app(), password)) {
             showMessage("密码不对,请输入您登录时用的密码");
@@ -102,10 +102,11 @@ private:
 
     // The buttons wait while the records are rewritten; the bar shows the work goes on.
     void setBusy(bool busy) {
-        for (const char* button : {"按钮_保护", "按钮_取消保护", "按钮_关闭"}) {
+        for (const char* button : {protection_window::kProtectButton,
+                                   protection_window::kUnprotectButton, protection_window::kCloseButton}) {
             services().setDisabled(window(), button, busy);
         }
-        services().setProgressBusy(window(), "进度条1", busy);
+        services().setProgressBusy(window(), protection_window::kProgressBar, busy);
     }
 
     void protect() {
@@ -119,9 +120,9 @@ private:
         const bool madeProtected = !outcome.recoveryCode.empty();
         if (madeProtected) {
             recoveryCode_ = std::move(outcome.recoveryCode);
-            services().setText(window(), "编辑框_恢复码", Text(recoveryCode_.text()));
-            services().setDisabled(window(), "按钮_打印", false);
-            services().setDisabled(window(), "按钮_存为PDF", false);
+            services().setText(window(), protection_window::kRecoveryCodeEdit, Text(recoveryCode_.text()));
+            services().setDisabled(window(), protection_window::kPrintButton, false);
+            services().setDisabled(window(), protection_window::kSavePdfButton, false);
         }
         showState();
         if (!outcome.problem.empty()) {

@@ -8,6 +8,7 @@
 #include "records/protected_records.h"
 #include "records/recovery_code.h"
 #include "records/users.h"
+#include "ui/windows/recovery_window.h"
 
 namespace tamrivo {
 namespace {
@@ -55,19 +56,20 @@ private:
             showMessage(kNotProtected);
             return;
         }
-        const Text user = services().text(window(), "编辑框_用户名");
+        const Text user = services().text(window(), recovery_window::kUserNameEdit);
         if (user.empty()) {
             showMessage("请输入用户名");
             return;
         }
-        const SecretBytes typedCode = typedSecret("编辑框_恢复码");
+        const SecretBytes typedCode = typedSecret(recovery_window::kRecoveryCodeEdit);
         const TypedRecoveryCode code = normaliseRecoveryCode(typedCode.text());
         if (!code.problem.empty()) {
             showMessage(kWrongCode);
             return;
         }
-        const SecretBytes password = typedSecret("编辑框_新密码");
-        if (const Text refusal = passwordRefusal(password, typedSecret("编辑框_确认密码"));
+        const SecretBytes password = typedSecret(recovery_window::kNewPasswordEdit);
+        if (const Text refusal =
+                passwordRefusal(password, typedSecret(recovery_window::kConfirmPasswordEdit));
             !refusal.empty()) {
             showMessage(refusal);
             return;

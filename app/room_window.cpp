@@ -5,12 +5,11 @@
 #include "app/screen.h"
 #include "records/room_writes.h"
 #include "records/rooms.h"
+#include "ui/windows/room_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kAddress[] = "编辑框_地址";
-constexpr char kCondition[] = "组合框1";
 enum ConditionEntry { kNormalEntry = 0, kAbandonedEntry = 1 };
 
 // The stored condition of a combo entry: "正常" 1, "废弃" 0; no entry selected stores -1,
@@ -46,20 +45,21 @@ private:
         if (!room) {
             return;
         }
-        services().setText(window(), kAddress, room->address);
-        services().setSelectedIndex(window(), kCondition,
+        services().setText(window(), room_window::kAddressEdit, room->address);
+        services().setSelectedIndex(window(), room_window::kConditionCombo,
                                     room->normal() ? kNormalEntry : kAbandonedEntry);
     }
 
     void onConfirmed() override { saveRoom(); }
 
     void saveRoom() {
-        const Text address = services().text(window(), kAddress);
+        const Text address = services().text(window(), room_window::kAddressEdit);
         if (address.empty()) {
             showMessage("房屋地址是必须要填写");
             return;
         }
-        const int condition = conditionOfEntry(services().selectedIndex(window(), kCondition));
+        const int condition =
+            conditionOfEntry(services().selectedIndex(window(), room_window::kConditionCombo));
         // A room let since this window opened is no longer idle and keeps its address.
         const RoomOutcome outcome = adding() ? addRoom(database(), address, condition)
                                              : editRoom(database(), roomId_, address, condition);

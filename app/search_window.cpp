@@ -14,29 +14,22 @@
 #include "records/lease_search.h"
 #include "records/length_of_stay.h"
 #include "ui/layout_keeper.h"
+#include "ui/windows/search_window.h"
 #include "ui/windows/window_list.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kKeyword[] = "编辑框_关键字";
-constexpr char kState[] = "组合框_状态";
-constexpr char kByDate[] = "选择框_日期";
-constexpr char kFirstDay[] = "日期框_起";
-constexpr char kLastDay[] = "日期框_止";
-constexpr char kResults[] = "表格_结果";
-constexpr char kTotals[] = "标签_合计";
-constexpr char kOpen[] = "按钮_查看";
 constexpr int kDaysShownAtFirst = 30;
 constexpr char kExportTitle[] = "导出";
 
 // How the controls follow the window's size (the layout keeper's modes): the table takes
 // what the window gains, the totals and buttons keep to its bottom.
 constexpr std::pair<const char*, LayoutMode> kLayout[] = {
-    {kResults, LayoutMode::Stretch},
-    {kTotals, LayoutMode::FollowBottom},
-    {"按钮_导出", LayoutMode::FollowBottomRight},
-    {kOpen, LayoutMode::FollowBottomRight}};
+    {search_window::kResultsTable, LayoutMode::Stretch},
+    {search_window::kTotalsLabel, LayoutMode::FollowBottom},
+    {search_window::kExportButton, LayoutMode::FollowBottomRight},
+    {search_window::kOpenButton, LayoutMode::FollowBottomRight}};
 
 TableRow resultRow(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();
@@ -52,7 +45,8 @@ TableRow resultRow(const LeaseRow& lease, DateTime now) {
 // The table's titles, as the CSV's header.
 std::vector<std::string> resultHeaders() {
     std::vector<std::string> headers;
-    for (const TableColumn& column : windows::searchWindow().control(kResults)->columns) {
+    for (const TableColumn& column :
+         windows::searchWindow().control(search_window::kResultsTable)->columns) {
         headers.push_back(gbkToUtf8(column.title));
     }
     return headers;
@@ -77,12 +71,13 @@ private:
                 }
                 break;
             case Handler::ShowSearchSelection:
-                services().setDisabled(window(), kOpen, event.argument < 0);
+                services().setDisabled(window(), search_window::kOpenButton, event.argument < 0);
                 break;
             case Handler::OpenFoundLease:
-                openSelected(event.kind == EventKind::RowActivated
-                                 ? event.argument
-                                 : services().selectedIndex(window(), kResults));
+                openSelected(
+                    event.kind == EventKind::RowActivated
+                        ? event.argument
+                        : services().selectedIndex(window(), search_window::kResultsTable));
                 break;
             case Handler::ExportFoundLeases:
                 exportFound();
@@ -101,44 +96,48 @@ private:
         }
         keepLeasesInMemory(database());
         const DateTime now = currentDateTime();
-        services().setDateTime(window(), kFirstDay, DateTime{now.days - kDaysShownAtFirst});
-        services().setDateTime(window(), kLastDay, now);
+        services().setDateTime(window(), search_window::kFirstDayPicker,
+                               DateTime{now.days - kDaysShownAtFirst});
+        services().setDateTime(window(), search_window::kLastDayPicker, now);
         runSearch();
     }
 
     // The days count only while the box is ticked.
     bool isUnusedDate(const Text& control) {
-        return (control == kFirstDay || control == kLastDay) &&
-               !services().isChecked(window(), kByDate);
+        return (control == search_window::kFirstDayPicker ||
+                control == search_window::kLastDayPicker) &&
+               !services().isChecked(window(), search_window::kByDateCheckBox);
     }
 
     LeaseFilter filter() {
         LeaseFilter filter;
-        filter.keyword = services().text(window(), kKeyword);
+        filter.keyword = services().text(window(), search_window::kKeywordEdit);
         filter.state = static_cast<LeaseFilter::State>(
-            std::max(services().selectedIndex(window(), kState), 0));
-        if (services().isChecked(window(), kByDate)) {
-            filter.firstDay =
-                formatDateTime(services().dateTime(window(), kFirstDay), "yyyy-MM-dd");
-            filter.lastDay = formatDateTime(services().dateTime(window(), kLastDay), "yyyy-MM-dd");
+            std::max(services().selectedIndex(window(), search_window::kStateCombo), 0));
+        if (services().isChecked(window(), search_window::kByDateCheckBox)) {
+            filter.firstDay = formatDateTime(
+                services().dateTime(window(), search_window::kFirstDayPicker), "yyyy-MM-dd");
+            filter.lastDay = formatDateTime(
+                services().dateTime(window(), search_window::kLastDayPicker), "yyyy-MM-dd");
         }
         return filter;
     }
 
     void runSearch() {
         const LeaseFilter wanted = filter();
-        services().setDisabled(window(), kOpen, true);
+        services().setDisabled(window(), search_window::kOpenButton, true);
         if (wanted.firstDay && wanted.lastDay && *wanted.lastDay < *wanted.firstDay) {
             // Said where the totals stand: the search runs at every change, and a box at each
             // would stop the person halfway through moving both dates.
-            services().listClear(window(), kResults);
-            services().setText(window(), kTotals, kEndBeforeStart);
+            services().listClear(window(), search_window::kResultsTable);
+            services().setText(window(), search_window::kTotalsLabel, kEndBeforeStart);
             return;
         }
         const auto found = leases_.find(wanted, kShownSearchRows);
         if (!found) {
-            services().listClear(window(), kResults);
-            services().setText(window(), kTotals, "搜索失败：" + database().errorMessage());
+            services().listClear(window(), search_window::kResultsTable);
+            services().setText(window(), search_window::kTotalsLabel,
+                               "搜索失败：" + database().errorMessage());
             return;
         }
         const DateTime now = currentDateTime();
@@ -147,13 +146,13 @@ private:
         for (const LeaseRow& lease : found->rows) {
             rows.push_back(resultRow(lease, now));
         }
-        services().tableSetRows(window(), kResults, std::move(rows));
+        services().tableSetRows(window(), search_window::kResultsTable, std::move(rows));
         Text totals =
             "共 " + toText(found->total) + " 条 实收合计 " + toText(found->received) + " 元";
         if (found->total > kShownSearchRows) {
             totals += "（列出最新的 " + toText(kShownSearchRows) + " 条）";
         }
-        services().setText(window(), kTotals, totals);
+        services().setText(window(), search_window::kTotalsLabel, totals);
     }
 
     // Every lease found, not only the rows listed, as the table shows them.
@@ -194,7 +193,8 @@ private:
 
     void openSelected(int row) {
         if (row >= 0) {
-            openLeaseRecordWindow(app(), services().listRowNumber(window(), kResults, row));
+            openLeaseRecordWindow(
+                app(), services().listRowNumber(window(), search_window::kResultsTable, row));
         }
     }
 

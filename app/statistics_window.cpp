@@ -15,32 +15,28 @@
 #include "records/stored_dates.h"
 #include "records/today_figures.h"
 #include "ui/layout_keeper.h"
+#include "ui/windows/statistics_window.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kPeriod[] = "组合框_期间";
-constexpr char kFirstDay[] = "日期框_起";
-constexpr char kLastDay[] = "日期框_止";
-constexpr char kPeriodLabel[] = "标签_期间";
-constexpr char kFigures[] = "表格_指标";
-constexpr char kRooms[] = "表格_房间";
-constexpr char kIncomeChart[] = "图表_收入";
-constexpr char kRoomChart[] = "图表_房间";
-
-constexpr char kTodayBookings[] = "标签_今日预订";
-
 // Today's labels, in the order todayLines gives the figures.
 constexpr std::array kTodayLabels = {
-    "标签_正常房间", "标签_废弃房间",   "标签_在租房间", "标签_闲置房间", "标签_今日入住",
-    "标签_今日退房", "标签_未结算租约", "标签_押金合计", "标签_应收租金",
+    statistics_window::kNormalRoomsLabel,   statistics_window::kAbandonedRoomsLabel,
+    statistics_window::kLetRoomsLabel,      statistics_window::kIdleRoomsLabel,
+    statistics_window::kCheckInsTodayLabel, statistics_window::kCheckOutsTodayLabel,
+    statistics_window::kOpenLeasesLabel,    statistics_window::kDepositTotalLabel,
+    statistics_window::kRentDueLabel,
 };
 
 // How the controls follow the window's size (the layout keeper's modes).
 constexpr std::pair<const char*, LayoutMode> kLayout[] = {
-    {"分组框_今日", LayoutMode::StretchSideways}, {"按钮_导出", LayoutMode::FollowRight},
-    {"按钮_打印", LayoutMode::FollowRight},       {kRooms, LayoutMode::StretchDown},
-    {kIncomeChart, LayoutMode::StretchSideways},  {kRoomChart, LayoutMode::Stretch},
+    {statistics_window::kTodayGroup, LayoutMode::StretchSideways},
+    {statistics_window::kExportButton, LayoutMode::FollowRight},
+    {statistics_window::kPrintButton, LayoutMode::FollowRight},
+    {statistics_window::kRoomsTable, LayoutMode::StretchDown},
+    {statistics_window::kIncomeChart, LayoutMode::StretchSideways},
+    {statistics_window::kRoomsChart, LayoutMode::Stretch},
 };
 
 std::vector<TableRow> tableRows(const TextRows& rows) {
@@ -134,7 +130,7 @@ private:
             services().setText(window(), kTodayLabels[i], lines[i].name + "：" + lines[i].value);
         }
         if (const auto bookings = readTodayBookings(database(), today())) {
-            services().setText(window(), kTodayBookings,
+            services().setText(window(), statistics_window::kBookingsTodayLabel,
                                "预计到达：" + bookings->arrivals + "    应离开：" +
                                    bookings->departures + overstayText(*bookings));
         }
@@ -142,20 +138,23 @@ private:
 
     // The chosen period; a named one is shown in the date boxes, a custom one read from them.
     ReportPeriod chosenPeriod() {
-        const auto choice =
-            static_cast<PeriodChoice>(std::max(services().selectedIndex(window(), kPeriod), 0));
+        const auto choice = static_cast<PeriodChoice>(
+            std::max(services().selectedIndex(window(), statistics_window::kPeriodCombo), 0));
         const bool custom = choice == PeriodChoice::Custom;
-        services().setDisabled(window(), kFirstDay, !custom);
-        services().setDisabled(window(), kLastDay, !custom);
+        services().setDisabled(window(), statistics_window::kFirstDayPicker, !custom);
+        services().setDisabled(window(), statistics_window::kLastDayPicker, !custom);
         if (custom) {
-            return choosePeriod(choice, today(),
-                                {dayNumber(services().dateTime(window(), kFirstDay)),
-                                 dayNumber(services().dateTime(window(), kLastDay))});
+            return choosePeriod(
+                choice, today(),
+                {dayNumber(services().dateTime(window(), statistics_window::kFirstDayPicker)),
+                 dayNumber(services().dateTime(window(), statistics_window::kLastDayPicker))});
         }
         const ReportPeriod period = choosePeriod(choice, today());
         settingDates_ = true;
-        services().setDateTime(window(), kFirstDay, DateTime{static_cast<double>(period.firstDay)});
-        services().setDateTime(window(), kLastDay, DateTime{static_cast<double>(period.lastDay)});
+        services().setDateTime(window(), statistics_window::kFirstDayPicker,
+                               DateTime{static_cast<double>(period.firstDay)});
+        services().setDateTime(window(), statistics_window::kLastDayPicker,
+                               DateTime{static_cast<double>(period.lastDay)});
         settingDates_ = false;
         return period;
     }
@@ -164,24 +163,25 @@ private:
     // its figures and charts emptied: the boxes change one at a time.
     bool refuseBackwardsPeriod() {
         const bool custom = static_cast<PeriodChoice>(services().selectedIndex(
-                                window(), kPeriod)) == PeriodChoice::Custom;
-        if (!custom || dayNumber(services().dateTime(window(), kLastDay)) >=
-                           dayNumber(services().dateTime(window(), kFirstDay))) {
+                                window(), statistics_window::kPeriodCombo)) == PeriodChoice::Custom;
+        if (!custom ||
+            dayNumber(services().dateTime(window(), statistics_window::kLastDayPicker)) >=
+                dayNumber(services().dateTime(window(), statistics_window::kFirstDayPicker))) {
             return false;
         }
         statistics_.reset();
-        services().setText(window(), kPeriodLabel, kEndBeforeStart);
-        services().tableSetRows(window(), kFigures, {});
-        services().tableSetRows(window(), kRooms, {});
-        services().chartSetData(window(), kIncomeChart, {});
-        services().chartSetData(window(), kRoomChart, {});
+        services().setText(window(), statistics_window::kPeriodLabel, kEndBeforeStart);
+        services().tableSetRows(window(), statistics_window::kFiguresTable, {});
+        services().tableSetRows(window(), statistics_window::kRoomsTable, {});
+        services().chartSetData(window(), statistics_window::kIncomeChart, {});
+        services().chartSetData(window(), statistics_window::kRoomsChart, {});
         return true;
     }
 
     void showPeriod() {
         if (refuseBackwardsPeriod()) {
-            services().setDisabled(window(), kFirstDay, false);
-            services().setDisabled(window(), kLastDay, false);
+            services().setDisabled(window(), statistics_window::kFirstDayPicker, false);
+            services().setDisabled(window(), statistics_window::kLastDayPicker, false);
             return;
         }
         statistics_ = readPeriodStatistics(database(), chosenPeriod(), today());
@@ -189,11 +189,14 @@ private:
             showDatabaseError();
             return;
         }
-        services().setText(window(), kPeriodLabel, periodText(*statistics_));
-        services().tableSetRows(window(), kFigures, tableRows(figureTable(*statistics_)));
-        services().tableSetRows(window(), kRooms, tableRows(roomTable(*statistics_)));
-        services().chartSetData(window(), kIncomeChart, incomeChart(*statistics_));
-        services().chartSetData(window(), kRoomChart, roomChart(*statistics_));
+        services().setText(window(), statistics_window::kPeriodLabel, periodText(*statistics_));
+        services().tableSetRows(window(), statistics_window::kFiguresTable,
+                                tableRows(figureTable(*statistics_)));
+        services().tableSetRows(window(), statistics_window::kRoomsTable,
+                                tableRows(roomTable(*statistics_)));
+        services().chartSetData(window(), statistics_window::kIncomeChart,
+                                incomeChart(*statistics_));
+        services().chartSetData(window(), statistics_window::kRoomsChart, roomChart(*statistics_));
     }
 
     // The figures and rooms as CSV, the charts as PNG, into a folder the landlord picks.
@@ -215,9 +218,10 @@ private:
         const std::pair<Text, bool> written[] = {
             {stem + ".csv", services().writeFile(stem + ".csv", blocks)},
             {stem + "-收入.png",
-             services().saveChartImage(window(), kIncomeChart, stem + "-收入.png")},
-            {stem + "-房间.png",
-             services().saveChartImage(window(), kRoomChart, stem + "-房间.png")},
+             services().saveChartImage(window(), statistics_window::kIncomeChart,
+                                       stem + "-收入.png")},
+            {stem + "-房间.png", services().saveChartImage(window(), statistics_window::kRoomsChart,
+                                                           stem + "-房间.png")},
         };
         Text done = "已导出以下文件：";
         for (const auto& [file, ok] : written) {
@@ -256,8 +260,8 @@ private:
             report.parts.push_back({today, {}});
         }
         report.parts.insert(report.parts.end(), {{figureTable(*statistics_), {}},
-                                                 {{}, kIncomeChart},
-                                                 {{}, kRoomChart},
+                                                 {{}, statistics_window::kIncomeChart},
+                                                 {{}, statistics_window::kRoomsChart},
                                                  {roomTable(*statistics_), {}}});
         if (services().printReport(window(), report) == PrintOutcome::Failed) {
             showMessage("打印失败,请检查打印机", kMessageTitle);

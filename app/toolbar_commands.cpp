@@ -29,14 +29,12 @@ namespace {
 
 using main_window::ToolbarCommand;
 
-constexpr char kRoomList[] = "超级列表框1";
-
 class ToolbarCommands {
 public:
     explicit ToolbarCommands(App& app)
         : app_(app),
           services_(app.services),
-          selectedRow_(services_.selectedIndex(app.state.mainWindow, kRoomList)) {}
+          selectedRow_(services_.selectedIndex(app.state.mainWindow, main_window::kRoomList)) {}
 
     void run(ToolbarCommand command) {
         switch (command) {
@@ -88,7 +86,7 @@ public:
 private:
     bool hasSelection() const { return selectedRow_ >= 0; }
     int selectedRoom() {
-        return services_.listRowNumber(app_.state.mainWindow, kRoomList, selectedRow_);
+        return services_.listRowNumber(app_.state.mainWindow, main_window::kRoomList, selectedRow_);
     }
     bool selectedRoomIsLet() { return roomIsLet(app_.state.database, selectedRoom()); }
     int message(const Text& text, const Text& title = kDefaultMessageTitle,
@@ -115,7 +113,8 @@ private:
             message(kOnlyIdleDeletable, kMessageTitle);
             return;
         }
-        const Text address = services_.listCellText(app_.state.mainWindow, kRoomList, selectedRow_);
+        const Text address =
+            services_.listCellText(app_.state.mainWindow, main_window::kRoomList, selectedRow_);
         if (message(kConfirmDelete + address, kDefaultMessageTitle, kMessageYesNo) != kAnswerYes) {
             return;
         }

@@ -1,4 +1,6 @@
 #include "app/update_check_view.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/update_window.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -6,10 +8,7 @@
 namespace tamrivo {
 namespace {
 
-constexpr char kStatusBar[] = "状态条1";
 constexpr int kUpdatePart = 5;
-constexpr char kLogEdit[] = "编辑框1";
-constexpr char kUpgradeButton[] = "按钮_升级";
 constexpr std::chrono::seconds kCloseDelay{3};
 // What the start-up check leaves in the status bar when there is nothing to offer.
 constexpr char kNothingNew[] = "admin";
@@ -39,7 +38,8 @@ void UpdateCheckView::checkOnStartup(UpdateChecker& checker, WindowHandle mainWi
         {.asking =
              [this, mainWindow] {
                  const std::lock_guard lock(updatePartMutex_);
-                 services_.statusText(mainWindow, kStatusBar, kUpdatePart, "正在检测升级..请稍后");
+                 services_.statusText(mainWindow, main_window::kStatusBar, kUpdatePart,
+                                      "正在检测升级..请稍后");
              },
          .found = [this, mainWindow](const UpdateCheckResult& result,
                                      std::stop_token) { showOnStartup(mainWindow, result); }});
@@ -62,15 +62,17 @@ UpdatePackage UpdateCheckView::updatePackage() const {
 void UpdateCheckView::showOnStartup(WindowHandle mainWindow, const UpdateCheckResult& result) {
     switch (result.finding) {
         case UpdateFinding::NoAnswer:
-            services_.statusText(mainWindow, kStatusBar, kUpdatePart, kCheckFailedStatus);
+            services_.statusText(mainWindow, main_window::kStatusBar, kUpdatePart,
+                                 kCheckFailedStatus);
             return;
         case UpdateFinding::NotStated:  // what the publisher does not stand by offers nothing
         case UpdateFinding::NothingNewer:
-            services_.statusText(mainWindow, kStatusBar, kUpdatePart, kNothingNew);
+            services_.statusText(mainWindow, main_window::kStatusBar, kUpdatePart, kNothingNew);
             return;
         case UpdateFinding::Newer: {
             const std::lock_guard lock(updatePartMutex_);
-            services_.statusText(mainWindow, kStatusBar, kUpdatePart, "有新版本可以升级");
+            services_.statusText(mainWindow, main_window::kStatusBar, kUpdatePart,
+                                 "有新版本可以升级");
             services_.messageBox("发现新版本,如果需要更新,请手动点击升级按钮进行升级!", kMessageOk);
             return;
         }
@@ -80,7 +82,7 @@ void UpdateCheckView::showOnStartup(WindowHandle mainWindow, const UpdateCheckRe
 void UpdateCheckView::showInUpdateWindow(WindowHandle updateWindow, const UpdateCheckResult& result,
                                          std::stop_token stop) {
     if (result.finding == UpdateFinding::NoAnswer) {
-        services_.setText(updateWindow, kLogEdit, kCheckFailedLog);
+        services_.setText(updateWindow, update_window::kLogEdit, kCheckFailedLog);
         return;
     }
     {
@@ -88,14 +90,15 @@ void UpdateCheckView::showInUpdateWindow(WindowHandle updateWindow, const Update
         updatePackage_ = result.package;
     }
     if (result.finding == UpdateFinding::NotStated) {
-        services_.setText(updateWindow, kLogEdit, "升级信息未通过发布者的签名校验,不能升级");
+        services_.setText(updateWindow, update_window::kLogEdit,
+                          "升级信息未通过发布者的签名校验,不能升级");
         return;
     }
     if (result.finding == UpdateFinding::Newer) {
         showNewRelease(updateWindow, result.package.statement);
         return;
     }
-    services_.setText(updateWindow, kLogEdit, "未发现新版本!3秒后自动退出");
+    services_.setText(updateWindow, update_window::kLogEdit, "未发现新版本!3秒后自动退出");
     if (pause(stop, kCloseDelay)) {
         services_.destroyWindow(updateWindow);
     }
@@ -106,11 +109,11 @@ void UpdateCheckView::showNewRelease(WindowHandle updateWindow, const ReleaseSta
     const Text shown = release.version + "\r\n" + release.notes;
     if (delivery_ == UpdateDelivery::SystemPackages) {
         // The package manager owns the installed files: the button stays off.
-        services_.setText(updateWindow, kLogEdit, shown + kSystemUpdatesNote);
+        services_.setText(updateWindow, update_window::kLogEdit, shown + kSystemUpdatesNote);
         return;
     }
-    services_.setText(updateWindow, kLogEdit, shown);
-    services_.setDisabled(updateWindow, kUpgradeButton, false);
+    services_.setText(updateWindow, update_window::kLogEdit, shown);
+    services_.setDisabled(updateWindow, update_window::kUpgradeButton, false);
 }
 
 }  // namespace tamrivo

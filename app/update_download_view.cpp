@@ -10,6 +10,7 @@
 
 #include "base/text_encoding.h"
 #include "net/download_percent.h"
+#include "ui/windows/update_window.h"
 #include "update_format/updater_image.h"
 
 namespace tamrivo {
@@ -18,10 +19,6 @@ namespace {
 
 constexpr char kAuthorContact[] = "800018888";
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
-
-constexpr char kLogEdit[] = "编辑框1";
-constexpr char kProgressBar[] = "进度条_进度";
-constexpr char kUpgradeButton[] = "按钮_升级";
 
 // Writes the updater as a new file of this program's own, startable: whatever stood at its
 // place (an earlier updater, a link planted there) is taken away, never written through, and
@@ -80,7 +77,7 @@ UpdateDownloadView::UpdateDownloadView(WindowServices& services, UpdateWindows w
       package_(std::move(package)),
       publicKey_(std::move(publicKey)),
       directory_(services.programDirectory()),
-      progressMaximum_(services.progressMaximum(windows.update, kProgressBar)) {}
+      progressMaximum_(services.progressMaximum(windows.update, update_window::kProgressBar)) {}
 
 Text UpdateDownloadView::packagePath() const {
     return updatePackagePath(directory_);
@@ -105,7 +102,8 @@ void UpdateDownloadView::onProgress(ProgressEvent event, const DownloadState& st
         case ProgressEvent::LengthKnown:
             services_.setText(windows_.update, {}, "正在下载.......");
             // Without a length there is no percentage; the bar shows that work goes on.
-            services_.setProgressBusy(windows_.update, kProgressBar, state.totalBytes == 0);
+            services_.setProgressBusy(windows_.update, update_window::kProgressBar,
+                                      state.totalBytes == 0);
             break;
         case ProgressEvent::Progress:
             services_.setText(windows_.update, {}, "正在下载...");
@@ -113,8 +111,9 @@ void UpdateDownloadView::onProgress(ProgressEvent event, const DownloadState& st
             break;
         case ProgressEvent::EndOfData:
             appendLog("新版本下载完成");
-            services_.setProgressBusy(windows_.update, kProgressBar, false);
-            services_.setProgressPosition(windows_.update, kProgressBar, progressMaximum_);
+            services_.setProgressBusy(windows_.update, update_window::kProgressBar, false);
+            services_.setProgressPosition(windows_.update, update_window::kProgressBar,
+                                          progressMaximum_);
             break;
         case ProgressEvent::Finished:
             break;  // what it ended as comes as a package step
@@ -125,20 +124,20 @@ void UpdateDownloadView::onPackage(PackageStep step) {
     switch (step) {
         case PackageStep::Cancelled:
         case PackageStep::Failed:
-            services_.setProgressBusy(windows_.update, kProgressBar, false);
+            services_.setProgressBusy(windows_.update, update_window::kProgressBar, false);
             appendLog(step == PackageStep::Cancelled
                           ? Text("下载异常被取消")
                           : Text("新版本下载错误,请联系作者 QQ:") + kAuthorContact);
             break;
         case PackageStep::Arrived:
-            services_.setProgressBusy(windows_.update, kProgressBar, false);
+            services_.setProgressBusy(windows_.update, update_window::kProgressBar, false);
             // The package is the updater's now: another download would write over it just as
             // it is checked or opened.
-            services_.setDisabled(windows_.update, kUpgradeButton, true);
+            services_.setDisabled(windows_.update, update_window::kUpgradeButton, true);
             break;
         case PackageStep::Refused:
             appendLog(Text("升级文件签名校验失败,已删除,请联系作者 QQ:") + kAuthorContact);
-            services_.setDisabled(windows_.update, kUpgradeButton, false);
+            services_.setDisabled(windows_.update, update_window::kUpgradeButton, false);
             break;
         case PackageStep::Genuine:
             handOff();
@@ -147,15 +146,15 @@ void UpdateDownloadView::onPackage(PackageStep step) {
 }
 
 void UpdateDownloadView::appendLog(const Text& text) {
-    services_.editAppend(windows_.update, kLogEdit, text + "\r\n");
+    services_.editAppend(windows_.update, update_window::kLogEdit, text + "\r\n");
 }
 
 void UpdateDownloadView::showProgress(const DownloadState& state) {
     if (state.totalBytes <= 0) {
-        services_.setProgressBusy(windows_.update, kProgressBar, true);
+        services_.setProgressBusy(windows_.update, update_window::kProgressBar, true);
         return;
     }
-    services_.setProgressPosition(windows_.update, kProgressBar,
+    services_.setProgressPosition(windows_.update, update_window::kProgressBar,
                                   downloadPercent(state.receivedBytes, state.totalBytes));
 }
 
@@ -164,7 +163,8 @@ void UpdateDownloadView::handOff() {
     appendLog("下载成功,准备更新!");
     const Text updater = updaterPath();
     if (!writeUpdater(std::filesystem::path(gbkToUtf8(updater)), updaterImage())) {
-        services_.setDisabled(windows_.update, kUpgradeButton, false);  // to be tried again
+        services_.setDisabled(windows_.update, update_window::kUpgradeButton,
+                              false);  // to be tried again
         return;
     }
     services_.runProgram({updater, packagePath(), package_.signature, publicKey_});

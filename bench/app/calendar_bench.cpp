@@ -23,6 +23,7 @@
 #include "records/schema.h"
 #include "records/statistics_indexes.h"
 #include "records/stored_dates.h"
+#include "ui/windows/calendar_window.h"
 
 namespace tamrivo::bench {
 namespace {
@@ -149,8 +150,8 @@ void BM_MoveAWeekUntilPainted(benchmark::State& state) {
     paint(calendar);
     bool later = true;
     for (auto _ : state) {
-        auto* button = static_cast<QAbstractButton*>(
-            program->services.widget(calendar, later ? "按钮_后一周" : "按钮_前一周"));
+        auto* button = static_cast<QAbstractButton*>(program->services.widget(
+            calendar, later ? calendar_window::kLaterButton : calendar_window::kEarlierButton));
         button->click();
         paint(calendar);
         later = !later;

@@ -17,6 +17,7 @@
 #include "data/database.h"
 #include "records/schema.h"
 #include "records/statistics_indexes.h"
+#include "ui/windows/checkout_window.h"
 
 namespace tamrivo::bench {
 namespace {
@@ -71,7 +72,7 @@ void BM_OpenCheckoutWithItsFiguresUntilPainted(benchmark::State& state) {
         const WindowHandle checkout = openCheckout(room % 50 + 1);
         paint(checkout);
         state.PauseTiming();
-        if (program->services.text(checkout, "标签_应收") == "应收：") {
+        if (program->services.text(checkout, checkout_window::kDueLabel) == "应收：") {
             fail("the window shows no figures");
         }
         close(checkout);
@@ -83,11 +84,12 @@ void BM_OpenCheckoutWithItsFiguresUntilPainted(benchmark::State& state) {
 void BM_MoveTheCheckoutDateUntilPainted(benchmark::State& state) {
     const WindowHandle checkout = openCheckout(1);
     paint(checkout);
-    const DateTime shown = program->services.dateTime(checkout, "日期框1");
+    const DateTime shown = program->services.dateTime(checkout, checkout_window::kCheckOutPicker);
     double days = 0;
     for (auto _ : state) {
         days = days == 0 ? 1 : 0;
-        program->services.setDateTime(checkout, "日期框1", DateTime{shown.days + days});
+        program->services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                                      DateTime{shown.days + days});
         paint(checkout);
     }
     close(checkout);

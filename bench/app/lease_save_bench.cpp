@@ -17,6 +17,7 @@
 #include "bench/app/program_folder.h"
 #include "bench/app/running_program.h"
 #include "bench/app/window_benchmarks.h"
+#include "ui/windows/lease_window.h"
 
 namespace tamrivo::bench {
 namespace {
@@ -55,10 +56,10 @@ void BM_SaveALeaseWithEveryBoxFull(benchmark::State& state) {
     for (auto _ : state) {
         openLeaseWindow(program.app, LeaseWindowMode::Edit, 1);
         const WindowHandle lease = services.openWindows(WindowKind::Lease).front();
-        services.setText(lease, "编辑框_姓名", name);
-        services.setText(lease, "编辑框_联系方式", contact);
-        services.setText(lease, "编辑框_备注", remark);
-        qobject_cast<QPushButton*>(services.widget(lease, "按钮_确定"))->click();
+        services.setText(lease, lease_window::kNameEdit, name);
+        services.setText(lease, lease_window::kContactEdit, contact);
+        services.setText(lease, lease_window::kRemarkEdit, remark);
+        qobject_cast<QPushButton*>(services.widget(lease, lease_window::kConfirmButton))->click();
         state.PauseTiming();
         QCoreApplication::processEvents();  // the closed window goes
         if (!services.openWindows(WindowKind::Lease).empty()) {

@@ -30,14 +30,13 @@
 #include "engine/bar_builders.h"
 #include "engine/status_bar.h"
 #include "records/schema.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo::bench {
 namespace {
 
 constexpr int kRooms = 10'000;
 constexpr int kLeases = 100'000;
-constexpr char kRoomList[] = "超级列表框1";
-constexpr char kStatusBar[] = "状态条1";
 
 // The statements as the program builds them.
 constexpr char kRoomsSql[] = "SELECT  * FROM `b_fangjian`";
@@ -123,8 +122,10 @@ int roomImage(int zhuangtai, int chuzuzhuangtai) {
 // The program with its main window open on the filled database.
 struct Program {
     explicit Program(const ProgramFolder& folder) : running(folder) {
-        list = qobject_cast<QListWidget*>(running.services.widget(state.mainWindow, kRoomList));
-        bar = dynamic_cast<StatusBar*>(running.services.widget(state.mainWindow, kStatusBar));
+        list = qobject_cast<QListWidget*>(
+            running.services.widget(state.mainWindow, main_window::kRoomList));
+        bar = dynamic_cast<StatusBar*>(
+            running.services.widget(state.mainWindow, main_window::kStatusBar));
         if (list == nullptr || bar == nullptr) {
             fail("the main window did not open");
         }

@@ -25,14 +25,13 @@
 #include "data/database.h"
 #include "records/lease_search.h"
 #include "records/schema.h"
+#include "ui/windows/search_window.h"
 
 namespace tamrivo::bench {
 namespace {
 
 constexpr int kLeases = 100'000;
 constexpr int kRooms = 50;
-constexpr char kKeyword[] = "编辑框_关键字";
-constexpr char kResults[] = "表格_结果";
 
 // What a landlord types: a name, part of a telephone number, a remark, a room, and a typo
 // that finds nothing (the whole table is still read).
@@ -185,7 +184,8 @@ void BM_KeystrokeThroughProgram(benchmark::State& state) {
     const WindowHandle search = searchWindow();
     std::size_t next = 0;
     for (auto _ : state) {
-        program->services.setText(search, kKeyword, kKeywords[next++ % kKeywords.size()]);
+        program->services.setText(search, search_window::kKeywordEdit,
+                                  kKeywords[next++ % kKeywords.size()]);
         state.PauseTiming();
         QCoreApplication::processEvents();  // the table's delayed layout and painting
         state.ResumeTiming();
@@ -220,9 +220,10 @@ BENCHMARK(BM_OpenSearchWindow)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5
 // Both sides find the same leases for every keyword.
 void checkBothSidesAgree() {
     const WindowHandle search = searchWindow();
-    auto* table = qobject_cast<QTableView*>(program->services.widget(search, kResults));
+    auto* table =
+        qobject_cast<QTableView*>(program->services.widget(search, search_window::kResultsTable));
     for (const Text& keyword : kKeywords) {
-        program->services.setText(search, kKeyword, keyword);
+        program->services.setText(search, search_window::kKeywordEdit, keyword);
         const auto [total, rows] = (*plain)(containsPattern(keyword));
         if (table == nullptr || table->model()->rowCount() != rows) {
             fail("the two sides do not find the same rows");

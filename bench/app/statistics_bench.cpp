@@ -27,6 +27,7 @@
 #include "records/statistics_indexes.h"
 #include "records/statistics_period.h"
 #include "records/stored_dates.h"
+#include "ui/windows/statistics_window.h"
 
 namespace tamrivo::bench {
 namespace {
@@ -35,7 +36,6 @@ constexpr int kLeases = 100'000;
 constexpr int kRooms = 50;
 constexpr int kDays = 3653;  // ten years
 constexpr int kOpenLeases = kRooms;
-constexpr char kPeriod[] = "组合框_期间";
 // 本月, 上月, 本年, 去年, 最近30天: each a different stretch of the records.
 constexpr int kNamedPeriods = 5;
 
@@ -150,7 +150,8 @@ void BM_PeriodThroughWindow(benchmark::State& state) {
     const WindowHandle window = statisticsWindow();
     int next = 0;
     for (auto _ : state) {
-        program->services.setSelectedIndex(window, kPeriod, next++ % kNamedPeriods);
+        program->services.setSelectedIndex(window, statistics_window::kPeriodCombo,
+                                           next++ % kNamedPeriods);
         state.PauseTiming();
         QCoreApplication::processEvents();  // the charts' and table's delayed painting
         state.ResumeTiming();

@@ -15,13 +15,14 @@
 #include "base/text_encoding.h"
 #include "engine/artwork.h"
 #include "engine/qt_window_services.h"
+#include "ui/windows/main_window.h"
 
 namespace {
 
 using tamrivo::Text;
 
 constexpr int kRows = 10'000;
-const Text kList = "超级列表框1";
+const Text kList = tamrivo::main_window::kRoomList;
 
 struct Fixture {
     tamrivo::QtWindowServices services;

@@ -22,6 +22,9 @@
 #include "tests/support/engine_harness.h"
 #include "tests/support/message_box_responder.h"
 #include "tests/support/temporary_folder.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo::testing {
 
@@ -63,9 +66,9 @@ protected:
     // Types into the login window and confirms; the main window, or 0.
     WindowHandle logIn(const Text& user, const Text& password) {
         const WindowHandle login = only(WindowKind::Login);
-        typeText(services, login, "编辑框_用户名", user);
-        typeText(services, login, "编辑框_密码", password);
-        clickControl(services, login, "按钮_确认");
+        typeText(services, login, login_window::kUserNameEdit, user);
+        typeText(services, login, login_window::kPasswordEdit, password);
+        clickControl(services, login, login_window::kConfirmButton);
         processEvents();
         const auto main = services.openWindows(WindowKind::Main);
         return main.empty() ? 0 : main.front();
@@ -121,26 +124,26 @@ protected:
         bool operator==(const Row&) const = default;
     };
     std::vector<Row> roomList(WindowHandle main) {
-        auto* list = qobject_cast<QListWidget*>(services.widget(main, "超级列表框1"));
+        auto* list = qobject_cast<QListWidget*>(services.widget(main, main_window::kRoomList));
         std::vector<Row> rows;
         for (int i = 0; list != nullptr && i < list->count(); ++i) {
-            rows.push_back({services.listCellText(main, "超级列表框1", i),
+            rows.push_back({services.listCellText(main, main_window::kRoomList, i),
                             list->item(i)->data(kRowImageRole).toInt()});
         }
         return rows;
     }
 
     Text statusPart(WindowHandle main, int part) {
-        auto* bar = dynamic_cast<StatusBar*>(services.widget(main, "状态条1"));
+        auto* bar = dynamic_cast<StatusBar*>(services.widget(main, main_window::kStatusBar));
         return bar == nullptr ? Text() : utf8ToGbk(bar->partText(part).toStdString());
     }
 
     // Selects the row of the room list and clicks the toolbar item with the caption.
     void command(WindowHandle main, int row, const Text& caption) {
         if (row >= 0) {
-            selectListRow(services, main, "超级列表框1", row);
+            selectListRow(services, main, main_window::kRoomList, row);
         }
-        clickToolbarItem(services, main, "工具条1", caption);
+        clickToolbarItem(services, main, main_window::kToolbar, caption);
         processEvents();
     }
 
@@ -153,7 +156,7 @@ protected:
 
     // Confirms the window and lets the event loop finish what it started.
     void confirm(WindowHandle window) {
-        clickControl(services, window, "按钮_确定");
+        clickControl(services, window, lease_window::kConfirmButton);
         processEvents();
     }
 

@@ -5,6 +5,7 @@
 #include "base/text_to_value.h"
 #include "records/bookings.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/lease_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -37,7 +38,7 @@ protected:
     WindowHandle openArrival() {
         openArrivalWindow(app, booking);
         const WindowHandle lease = only(WindowKind::Lease);
-        services.setText(lease, "编辑框_租金", "168");
+        services.setText(lease, lease_window::kRentEdit, "168");
         return lease;
     }
 
@@ -48,15 +49,16 @@ protected:
 
 TEST_F(Arrival, TheCheckInIsFilledFromTheBookingAndItsConfirmWritesAllThree) {
     const WindowHandle lease = openArrival();
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_地址"), "一号房");
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "王五");
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_联系方式"), "139");
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_定金"), "66.5");
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_备注"), "靠窗");
-    EXPECT_EQ(services.dateTime(lease, "日期框_预计退房"), toDateTime(booking.departure))
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kAddressEdit), "一号房");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kNameEdit), "王五");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kContactEdit), "139");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kDepositEdit), "66.5");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kRemarkEdit), "靠窗");
+    EXPECT_EQ(services.dateTime(lease, lease_window::kDeparturePicker),
+              toDateTime(booking.departure))
         << "the guest is expected to leave as booked";
-    const Text orderNumber = services.text(lease, "编辑框_单号");
-    clickControl(services, lease, "按钮_确定");
+    const Text orderNumber = services.text(lease, lease_window::kOrderNumberEdit);
+    clickControl(services, lease, lease_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
 
     EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_zulin WHERE danhao='" + orderNumber + "'"),
@@ -76,7 +78,7 @@ TEST_F(Arrival, NothingIsHalfWrittenWhenAnyOfTheThreeWritesFails) {
                         (Text(table) == "b_zulin" ? "INSERT" : "UPDATE") + " ON " + table +
                         " BEGIN SELECT RAISE(ABORT, '写不进去'); END"));
         const WindowHandle lease = openArrival();
-        clickControl(services, lease, "按钮_确定");
+        clickControl(services, lease, lease_window::kConfirmButton);
         processEvents();
         EXPECT_TEXT_EQ(lastBoxText(), "写不进去") << table;
         EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0) << table;
@@ -91,7 +93,7 @@ TEST_F(Arrival, NothingIsHalfWrittenWhenAnyOfTheThreeWritesFails) {
 TEST_F(Arrival, ABookingCancelledWhileTheWindowWasOpenIsNotLetIn) {
     const WindowHandle lease = openArrival();
     ASSERT_EQ(cancelBooking(state.database, booking.id).result, BookingResult::Saved);
-    clickControl(services, lease, "按钮_确定");
+    clickControl(services, lease, lease_window::kConfirmButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "这个预订已经取消或已经入住");
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
@@ -110,11 +112,12 @@ TEST_F(Arrival, ACheckInFromTheToolbarOnARoomBookedForTodayAsksFirst) {
     command(main, 0, "房屋入住");
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "") << "a walk-in, not the booking";
-    services.setText(lease, "编辑框_姓名", "路人");
-    services.setText(lease, "编辑框_定金", "0");
-    services.setText(lease, "编辑框_租金", "150");
-    clickControl(services, lease, "按钮_确定");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kNameEdit), "")
+        << "a walk-in, not the booking";
+    services.setText(lease, lease_window::kNameEdit, "路人");
+    services.setText(lease, lease_window::kDepositEdit, "0");
+    services.setText(lease, lease_window::kRentEdit, "150");
+    clickControl(services, lease, lease_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
     EXPECT_TRUE(findBooking(state.database, booking.id)->booked());
 }
@@ -153,7 +156,8 @@ protected:
     }
 
     void planDeparture(WindowHandle lease, int fromToday) {
-        services.setDateTime(lease, "日期框_预计退房", toDateTime(dayFromToday(fromToday)));
+        services.setDateTime(lease, lease_window::kDeparturePicker,
+                             toDateTime(dayFromToday(fromToday)));
     }
 };
 
@@ -196,9 +200,9 @@ TEST_F(StayOverBooking, AWalkInIsAskedOnlyAboutTheBookingsItWasNotAskedAboutYet)
     command(main, 0, "房屋入住");  // asks about today's booking
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
-    services.setText(lease, "编辑框_姓名", "路人");
-    services.setText(lease, "编辑框_定金", "0");
-    services.setText(lease, "编辑框_租金", "150");
+    services.setText(lease, lease_window::kNameEdit, "路人");
+    services.setText(lease, lease_window::kDepositEdit, "0");
+    services.setText(lease, lease_window::kRentEdit, "150");
     planDeparture(lease, 5);
     responder.answer(kAnswerNo);
     confirm(lease);

@@ -21,6 +21,8 @@
 #include "tests/support/file_contents.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/raw_http_listener.h"
+#include "ui/windows/calendar_sync_window.h"
+#include "ui/windows/calendar_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -68,7 +70,7 @@ protected:
     }
 
     WindowHandle openSyncWindow(WindowHandle calendar) {
-        clickControl(services, calendar, "按钮_同步设置");
+        clickControl(services, calendar, calendar_window::kSyncSettingsButton);
         processEvents();
         const auto windows = services.openWindows(WindowKind::CalendarSync);
         return windows.empty() ? 0 : windows.back();
@@ -78,12 +80,13 @@ protected:
     // result in.
     bool pull(WindowHandle calendar) {
         state.lastSyncReport.clear();
-        clickControl(services, calendar, "按钮_同步");
+        clickControl(services, calendar, calendar_window::kSyncButton);
         return waitUntil([this] { return !state.lastSyncReport.empty(); }, 20000);
     }
 
     const CalendarPage& page(WindowHandle calendar) {
-        return static_cast<RoomCalendar*>(services.widget(calendar, "房态表_房态"))->page();
+        return static_cast<RoomCalendar*>(services.widget(calendar, calendar_window::kRoomCalendar))
+            ->page();
     }
 
     void book(int arrival, int departure) {
@@ -106,13 +109,13 @@ TEST_F(CalendarSync, AFeedAddedInTheSyncWindowShowsItsStaysAndConflictsInTheCale
     const WindowHandle calendar = openCalendar();
     const WindowHandle sync = openSyncWindow(calendar);
     ASSERT_NE(sync, 0);
-    pickComboItem(services, sync, "组合框_房间", 0);
-    services.setText(sync, "编辑框_名称", "Airbnb");
-    services.setText(sync, "编辑框_地址", server.url("/airbnb.ics"));
-    pressKey(services, sync, "编辑框_地址", Qt::Key_Return);
+    pickComboItem(services, sync, calendar_sync_window::kRoomCombo, 0);
+    services.setText(sync, calendar_sync_window::kNameEdit, "Airbnb");
+    services.setText(sync, calendar_sync_window::kAddressEdit, server.url("/airbnb.ics"));
+    pressKey(services, sync, calendar_sync_window::kAddressEdit, Qt::Key_Return);
     processEvents();
     ASSERT_EQ(calendarFeeds(state.database)->size(), 1U) << "Enter in the address adds it";
-    EXPECT_EQ(services.text(sync, "编辑框_地址"), "");
+    EXPECT_EQ(services.text(sync, calendar_sync_window::kAddressEdit), "");
     EXPECT_TRUE(isOpen(sync));
 
     ASSERT_TRUE(pull(calendar));
@@ -123,9 +126,10 @@ TEST_F(CalendarSync, AFeedAddedInTheSyncWindowShowsItsStaysAndConflictsInTheCale
     EXPECT_THAT(bars, Contains(Field(&CalendarBar::kind, Kind::Closed)));
     EXPECT_THAT(bars, Contains(Field(&CalendarBar::kind, Kind::Booked)))
         << "the landlord's own booking stays as it was";
-    EXPECT_THAT(services.text(calendar, "标签_今日"), HasSubstr("平台冲突"));
-    EXPECT_THAT(services.text(sync, "编辑框_结果"), HasSubstr("冲突"));
-    EXPECT_THAT(services.listCellText(sync, "表格_日历", 0, 4), HasSubstr("新增3"));
+    EXPECT_THAT(services.text(calendar, calendar_window::kTodayLabel), HasSubstr("平台冲突"));
+    EXPECT_THAT(services.text(sync, calendar_sync_window::kResultEdit), HasSubstr("冲突"));
+    EXPECT_THAT(services.listCellText(sync, calendar_sync_window::kFeedsTable, 0, 4),
+                HasSubstr("新增3"));
 }
 
 TEST_F(CalendarSync, ARefusedFeedKeepsWhatItBroughtAndSaysWhy) {
@@ -141,7 +145,7 @@ TEST_F(CalendarSync, ARefusedFeedKeepsWhatItBroughtAndSaysWhy) {
     EXPECT_EQ(outsideBookingsBetween(state.database, "2000-01-01", "2100-01-01")->size(), 3U);
     EXPECT_THAT(findCalendarFeed(state.database, 1)->lastError, HasSubstr("404"));
     EXPECT_THAT(state.lastSyncReport, HasSubstr("未更新"));
-    EXPECT_THAT(services.text(calendar, "标签_同步"), HasSubstr("404"));
+    EXPECT_THAT(services.text(calendar, calendar_window::kSyncResultLabel), HasSubstr("404"));
 }
 
 TEST_F(CalendarSync, TenFeedsPullWhileTheWindowsGoOn) {
@@ -156,7 +160,7 @@ TEST_F(CalendarSync, TenFeedsPullWhileTheWindowsGoOn) {
     ASSERT_TRUE(startCalendarSync(app));
     EXPECT_TRUE(state.feedPuller.busy());
     // The window answers while the silent feed holds the pull.
-    clickControl(services, calendar, "按钮_后一周");
+    clickControl(services, calendar, calendar_window::kLaterButton);
     processEvents();
     EXPECT_EQ(
         page(calendar).days.front(),
@@ -179,8 +183,8 @@ TEST_F(CalendarSync, ALocalFileIsReadAsAFeedWithinTheSameLimits) {
     FeedLimits small;
     small.maxBytes = 100;
     EXPECT_THAT(pullFeed({1, utf8ToGbk(file.string())}, {}, small).refusal, HasSubstr("MB"));
-    const FeedPull missing = pullFeed({1, utf8ToGbk((folder.path() / "gone.ics").string())}, {},
-                                      FeedLimits{});
+    const FeedPull missing =
+        pullFeed({1, utf8ToGbk((folder.path() / "gone.ics").string())}, {}, FeedLimits{});
     EXPECT_NE(missing.refusal, "");
     EXPECT_TRUE(missing.parsed.events.empty());
 }
@@ -189,8 +193,8 @@ TEST_F(CalendarSync, EveryChangeRewritesTheExportedCalendars) {
     const WindowHandle calendar = openCalendar();
     const WindowHandle sync = openSyncWindow(calendar);
     const std::filesystem::path folder = this->folder.path() / "calendars";
-    services.setText(sync, "编辑框_导出", utf8ToGbk(folder.string()));
-    services.setChecked(sync, "选择框_自动", false);
+    services.setText(sync, calendar_sync_window::kExportEdit, utf8ToGbk(folder.string()));
+    services.setChecked(sync, calendar_sync_window::kAutomaticCheck, false);
     confirm(sync);
     EXPECT_FALSE(isOpen(sync));
     EXPECT_FALSE(loadSyncSettings(state.database).automatic);

@@ -8,11 +8,12 @@
 #include "records/bookings.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/booking_window.h"
+#include "ui/windows/calendar_window.h"
+#include "ui/windows/lease_window.h"
 
 namespace tamrivo::testing {
 namespace {
-
-constexpr char kBookings[] = "表格_预订";
 
 Text day(int fromToday) {
     return formatDateTime(DateTime{static_cast<double>(today() + fromToday)}, "yyyy-MM-dd");
@@ -40,7 +41,8 @@ protected:
     }
 
     const CalendarPage& page(WindowHandle calendar) {
-        return static_cast<RoomCalendar*>(services.widget(calendar, "房态表_房态"))->page();
+        return static_cast<RoomCalendar*>(services.widget(calendar, calendar_window::kRoomCalendar))
+            ->page();
     }
 
     int book(int room, int arrival, int departure, const Text& guest) {
@@ -56,16 +58,17 @@ protected:
 
     // Fills an open booking window with the guest and the days from today.
     void fillBooking(WindowHandle window, const Text& guest, int arrival, int departure) {
-        services.setText(window, "编辑框_姓名", guest);
-        services.setDateTime(window, "日期框_到达",
+        services.setText(window, booking_window::kNameEdit, guest);
+        services.setDateTime(window, booking_window::kArrivalPicker,
                              DateTime{static_cast<double>(today() + arrival)});
-        services.setDateTime(window, "日期框_离开",
+        services.setDateTime(window, booking_window::kDeparturePicker,
                              DateTime{static_cast<double>(today() + departure)});
     }
 
     int bookingRow(WindowHandle calendar, int id) {
-        for (int row = 0; services.listRowNumber(calendar, kBookings, row) > 0; ++row) {
-            if (services.listRowNumber(calendar, kBookings, row) == id) {
+        for (int row = 0;
+             services.listRowNumber(calendar, calendar_window::kBookingsTable, row) > 0; ++row) {
+            if (services.listRowNumber(calendar, calendar_window::kBookingsTable, row) == id) {
                 return row;
             }
         }
@@ -99,24 +102,24 @@ TEST_F(Calendar, BarsShowEachStayCutAtThePagesEdgesInItsKind) {
                                                 CalendarBar{0, 57, 67, Kind::Booked, "远客"},
                                                 CalendarBar{0, 9, 10, Kind::Cancelled, "改期"}));
 
-    clickControl(services, calendar, "按钮_后一周");
+    clickControl(services, calendar, calendar_window::kLaterButton);
     processEvents();
     EXPECT_EQ(page(calendar).todayColumn, 0);
     EXPECT_EQ(page(calendar).days.front(),
               formatDateTime(DateTime{static_cast<double>(today())}, "M/d"));
-    clickControl(services, calendar, "按钮_今天");
+    clickControl(services, calendar, calendar_window::kTodayButton);
     processEvents();
     EXPECT_EQ(page(calendar).todayColumn, 7);
 }
 
 TEST_F(Calendar, ABookingIsMadeEditedAndCancelledThroughTheWindows) {
     const WindowHandle calendar = openCalendar();
-    clickControl(services, calendar, "按钮_预订");
+    clickControl(services, calendar, calendar_window::kBookButton);
     processEvents();
     WindowHandle booking = only(WindowKind::Booking);
     ASSERT_NE(booking, 0);
     fillBooking(booking, "王五", 1, 3);
-    services.setText(booking, "编辑框_定金", "0.125");
+    services.setText(booking, booking_window::kDepositEdit, "0.125");
     confirm(booking);
     EXPECT_EQ(only(WindowKind::Booking), 0);
     const int id = queryInt("SELECT id FROM b_yuding WHERE xingming='王五'");
@@ -127,18 +130,18 @@ TEST_F(Calendar, ABookingIsMadeEditedAndCancelledThroughTheWindows) {
                 ::testing::Contains(CalendarBar{0, 8, 9, CalendarBarKind::Booked, "王五"}))
         << "the calendar redraws when a window saves";
 
-    services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, id));
-    clickControl(services, calendar, "按钮_修改");
+    services.setSelectedIndex(calendar, calendar_window::kBookingsTable, bookingRow(calendar, id));
+    clickControl(services, calendar, calendar_window::kEditButton);
     processEvents();
     booking = only(WindowKind::Booking);
-    EXPECT_TEXT_EQ(services.text(booking, "编辑框_姓名"), "王五");
-    services.setText(booking, "编辑框_姓名", "王五五");
+    EXPECT_TEXT_EQ(services.text(booking, booking_window::kNameEdit), "王五");
+    services.setText(booking, booking_window::kNameEdit, "王五五");
     confirm(booking);
     EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_yuding"), "王五五");
 
-    services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, id));
+    services.setSelectedIndex(calendar, calendar_window::kBookingsTable, bookingRow(calendar, id));
     responder.answer(kAnswerYes);
-    clickControl(services, calendar, "按钮_取消预订");
+    clickControl(services, calendar, calendar_window::kCancelBookingButton);
     processEvents();
     EXPECT_EQ(queryInt("SELECT zhuangtai FROM b_yuding"), 2);
     EXPECT_THAT(page(calendar).bars,
@@ -147,8 +150,8 @@ TEST_F(Calendar, ABookingIsMadeEditedAndCancelledThroughTheWindows) {
 
 TEST_F(Calendar, OfTwoBookingWindowsOnTheSameDaysTheSecondIsRefusedNamingTheFirst) {
     const WindowHandle calendar = openCalendar();
-    clickControl(services, calendar, "按钮_预订");
-    clickControl(services, calendar, "按钮_预订");
+    clickControl(services, calendar, calendar_window::kBookButton);
+    clickControl(services, calendar, calendar_window::kBookButton);
     processEvents();
     const auto windows = services.openWindows(WindowKind::Booking);
     ASSERT_EQ(windows.size(), 2u);
@@ -188,7 +191,7 @@ TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
     const WindowHandle calendar = openCalendar();
     openBookingWindow(app, 0, let);
     const WindowHandle booking = only(WindowKind::Booking);
-    EXPECT_TEXT_EQ(services.text(booking, "组合框_房间"), "二号房");
+    EXPECT_TEXT_EQ(services.text(booking, booking_window::kRoomCombo), "二号房");
     fillBooking(booking, "丙", 0, 2);
     responder.answer(kAnswerNo);
     confirm(booking);
@@ -203,19 +206,20 @@ TEST_F(Calendar, BookingALetRoomForTodayAsksAndNoSavesNothing) {
 TEST_F(Calendar, TheHeaderListsTodaysArrivalsAndDeparturesAndArrivalLetsTheGuestIn) {
     const int arriving = book(idle, 0, 2, "赵一");
     const WindowHandle calendar = openCalendar();
-    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+    EXPECT_TEXT_EQ(services.text(calendar, calendar_window::kTodayLabel),
                    "今日 " + day(0) + "  预计到达：一号房 赵一\r\n应离开：二号房 张三");
 
-    services.setSelectedIndex(calendar, kBookings, bookingRow(calendar, arriving));
-    clickControl(services, calendar, "按钮_入住");
+    services.setSelectedIndex(calendar, calendar_window::kBookingsTable,
+                              bookingRow(calendar, arriving));
+    clickControl(services, calendar, calendar_window::kArriveButton);
     processEvents();
     const WindowHandle lease = only(WindowKind::Lease);
     ASSERT_NE(lease, 0);
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "赵一");
-    services.setText(lease, "编辑框_租金", "150");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kNameEdit), "赵一");
+    services.setText(lease, lease_window::kRentEdit, "150");
     confirm(lease);
     EXPECT_EQ(findBooking(state.database, arriving)->state, schema::kBookingArrived);
-    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+    EXPECT_TEXT_EQ(services.text(calendar, calendar_window::kTodayLabel),
                    "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 张三");
     // The guest stays up to the booking's departure.
     EXPECT_THAT(page(calendar).bars,
@@ -231,7 +235,7 @@ TEST_F(Calendar, TheHeaderNamesTheGuestsStillInAfterTheirPlannedDeparture) {
     planDeparture("D-4", 1);  // due tomorrow: in neither list
     ASSERT_TRUE(run("UPDATE b_zulin SET xingming='钱二' WHERE danhao='C-3'"));
     const WindowHandle calendar = openCalendar();
-    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+    EXPECT_TEXT_EQ(services.text(calendar, calendar_window::kTodayLabel),
                    "今日 " + day(0) +
                        "  预计到达：无\r\n应离开：二号房 张三  已超期：三号房 张三；四号房 钱二");
 
@@ -239,9 +243,9 @@ TEST_F(Calendar, TheHeaderNamesTheGuestsStillInAfterTheirPlannedDeparture) {
     ASSERT_TRUE(
         run("UPDATE b_fangjian SET chuzuzhuangtai=0, danhao='' WHERE dizhi IN "
             "('三号房', '四号房')"));
-    clickControl(services, calendar, "按钮_今天");
+    clickControl(services, calendar, calendar_window::kTodayButton);
     processEvents();
-    EXPECT_TEXT_EQ(services.text(calendar, "标签_今日"),
+    EXPECT_TEXT_EQ(services.text(calendar, calendar_window::kTodayLabel),
                    "今日 " + day(0) + "  预计到达：无\r\n应离开：二号房 张三");
 }
 

@@ -7,6 +7,9 @@
 #include "records/order_number.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/room_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -24,9 +27,9 @@ protected:
     WindowHandle openCheckIn(const Text& deposit, const Text& rent) {
         command(main, 0, "房屋入住");
         const WindowHandle lease = services.openWindows(WindowKind::Lease).back();
-        services.setText(lease, "编辑框_姓名", "李四");
-        services.setText(lease, "编辑框_定金", deposit);
-        services.setText(lease, "编辑框_租金", rent);
+        services.setText(lease, lease_window::kNameEdit, "李四");
+        services.setText(lease, lease_window::kDepositEdit, deposit);
+        services.setText(lease, lease_window::kRentEdit, rent);
         return lease;
     }
 
@@ -38,24 +41,24 @@ TEST_F(Screens, AddingAndEditingARoom) {
     command(main, -1, "增加房屋信息");
     WindowHandle room = only(WindowKind::Room);
     EXPECT_TEXT_EQ(services.text(room, {}), "增加记录");
-    EXPECT_EQ(services.selectedIndex(room, "组合框1"), 0);
-    clickControl(services, room, "按钮_确定");
+    EXPECT_EQ(services.selectedIndex(room, room_window::kConditionCombo), 0);
+    clickControl(services, room, room_window::kConfirmButton);
     EXPECT_TEXT_EQ(lastBoxText(), "房屋地址是必须要填写");
 
     const Text address = "O'Brien \\ \"x\" 全角　";
-    services.setText(room, "编辑框_地址", address);
-    pickComboItem(services, room, "组合框1", 1);
-    clickControl(services, room, "按钮_确定");
+    services.setText(room, room_window::kAddressEdit, address);
+    pickComboItem(services, room, room_window::kConditionCombo, 1);
+    clickControl(services, room, room_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Room) == 0; }));
     EXPECT_EQ(roomList(main).back(), (Row{address, 1}));
 
     command(main, 1, "修改房屋信息");
     room = only(WindowKind::Room);
     EXPECT_TEXT_EQ(services.text(room, {}), "修改记录");
-    EXPECT_EQ(services.selectedIndex(room, "组合框1"), 1);
-    pickComboItem(services, room, "组合框1", 0);
-    services.setText(room, "编辑框_地址", "   ");
-    clickControl(services, room, "按钮_确定");
+    EXPECT_EQ(services.selectedIndex(room, room_window::kConditionCombo), 1);
+    pickComboItem(services, room, room_window::kConditionCombo, 0);
+    services.setText(room, room_window::kAddressEdit, "   ");
+    clickControl(services, room, room_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Room) == 0; }));
     EXPECT_EQ(roomList(main).back(), (Row{"   ", 0}));  // blanks are an address
 }
@@ -65,8 +68,8 @@ TEST_F(Screens, TwoRoomWindowsEachSaveTheirOwnRoom) {
     command(main, 0, "修改房屋信息");  // overwrites the program-wide mode and room
     const auto windows = services.openWindows(WindowKind::Room);
     ASSERT_EQ(windows.size(), 2u);
-    services.setText(windows[0], "编辑框_地址", "新房");
-    clickControl(services, windows[0], "按钮_确定");
+    services.setText(windows[0], room_window::kAddressEdit, "新房");
+    clickControl(services, windows[0], room_window::kConfirmButton);
     processEvents();
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_fangjian"), 2);  // added, not an edit
     EXPECT_TEXT_EQ(queryText("SELECT dizhi FROM b_fangjian WHERE id=" + std::to_string(idle)),
@@ -76,11 +79,11 @@ TEST_F(Screens, TwoRoomWindowsEachSaveTheirOwnRoom) {
 TEST_F(Screens, ACheckInLetsTheRoomWithRoundedMoney) {
     const WindowHandle lease = openCheckIn("0.125", "0");
     EXPECT_TEXT_EQ(services.text(lease, {}), "增加记录");
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_地址"), "一号房");
-    const Text orderNumber = services.text(lease, "编辑框_单号");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kAddressEdit), "一号房");
+    const Text orderNumber = services.text(lease, lease_window::kOrderNumberEdit);
     ASSERT_EQ(orderNumber.size(), 23u);
     EXPECT_TEXT_EQ(orderNumber.substr(14), "-00001000");
-    clickControl(services, lease, "按钮_确定");
+    clickControl(services, lease, lease_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
 
     EXPECT_EQ(roomList(main).front().image, 2);
@@ -93,35 +96,37 @@ TEST_F(Screens, ACheckInLetsTheRoomWithRoundedMoney) {
 TEST_F(Screens, ACheckInOfNobodyOrWithoutMoneyIsRefusedNamingTheBox) {
     const WindowHandle lease = openCheckIn("", "");
     // A walk-in is expected to leave the next day.
-    EXPECT_EQ(services.dateTime(lease, "日期框_预计退房"),
+    EXPECT_EQ(services.dateTime(lease, lease_window::kDeparturePicker),
               DateTime{static_cast<double>(today() + 1)});
-    services.setText(lease, "编辑框_姓名", "　 ");
+    services.setText(lease, lease_window::kNameEdit, "　 ");
     confirm(lease);
     EXPECT_TEXT_EQ(lastBoxText(), "请填写姓名");
-    services.setText(lease, "编辑框_姓名", "李四");
+    services.setText(lease, lease_window::kNameEdit, "李四");
     confirm(lease);
     EXPECT_TEXT_EQ(lastBoxText(), "请正确填写定金(没有定金请填0)");
-    services.setText(lease, "编辑框_定金", "0");
-    services.setText(lease, "编辑框_租金", "abc");
+    services.setText(lease, lease_window::kDepositEdit, "0");
+    services.setText(lease, lease_window::kRentEdit, "abc");
     confirm(lease);
     EXPECT_TEXT_EQ(lastBoxText(), "请正确填写租金");
-    services.setText(lease, "编辑框_租金", "120");
-    services.setDateTime(lease, "日期框_预计退房", DateTime{static_cast<double>(today())});
+    services.setText(lease, lease_window::kRentEdit, "120");
+    services.setDateTime(lease, lease_window::kDeparturePicker,
+                         DateTime{static_cast<double>(today())});
     confirm(lease);
     EXPECT_TEXT_EQ(lastBoxText(), "预计退房必须在入住日期之后");
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
     EXPECT_EQ(queryInt("SELECT chuzuzhuangtai FROM b_fangjian"), 0);
 
-    services.setDateTime(lease, "日期框_预计退房", DateTime{static_cast<double>(today() + 3)});
+    services.setDateTime(lease, lease_window::kDeparturePicker,
+                         DateTime{static_cast<double>(today() + 3)});
     confirm(lease);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
     EXPECT_TEXT_EQ(queryText("SELECT tuifangriqi FROM b_yujituifang"), dayText(today() + 3));
     // The edit shows it, and refuses a blank name too.
     command(main, 0, "修改入住");
     const WindowHandle edit = only(WindowKind::Lease);
-    EXPECT_EQ(services.dateTime(edit, "日期框_预计退房"),
+    EXPECT_EQ(services.dateTime(edit, lease_window::kDeparturePicker),
               DateTime{static_cast<double>(today() + 3)});
-    services.setText(edit, "编辑框_姓名", "");
+    services.setText(edit, lease_window::kNameEdit, "");
     confirm(edit);
     EXPECT_TEXT_EQ(lastBoxText(), "请填写姓名");
     EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_zulin"), "李四");
@@ -132,24 +137,27 @@ TEST_F(Screens, TheCheckOutShowsWhatIsOwedFollowingTheDateAndSettlesTheFenTyped)
     refreshRoomList(app);
     command(main, 1, "退房操作");
     const WindowHandle checkout = only(WindowKind::Checkout);
-    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_天数"), "入住天数：1.5天");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_计费晚数"), "计费晚数：2晚");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_租金合计"), "租金合计：160元");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_结算定金"), "定金：100.5元");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_应收"), "应收：59.5元");
-    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "59.5");
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                         toDateTime("2020-02-19 00:00:00"));
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kDaysLabel), "入住天数：1.5天");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kNightsLabel), "计费晚数：2晚");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kRentTotalLabel), "租金合计：160元");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kSettledDepositLabel), "定金：100.5元");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kDueLabel), "应收：59.5元");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kAmountEdit), "59.5");
     // Leaving the same evening: one night, and the deposit is more than the rent.
-    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-17 18:00:00"));
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_天数"), "入住天数：0.25天");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_计费晚数"), "计费晚数：1晚");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_应收"), "应退：20.5元");
-    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "-20.5");
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                         toDateTime("2020-02-17 18:00:00"));
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kDaysLabel), "入住天数：0.25天");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kNightsLabel), "计费晚数：1晚");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kDueLabel), "应退：20.5元");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kAmountEdit), "-20.5");
     // What the landlord types stays when the date moves again.
-    services.setText(checkout, "编辑框_金额", "385.505");
-    services.setDateTime(checkout, "日期框1", toDateTime("2020-03-01 10:00:00"));
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_计费晚数"), "计费晚数：13晚");
-    EXPECT_TEXT_EQ(services.text(checkout, "编辑框_金额"), "385.505");
+    services.setText(checkout, checkout_window::kAmountEdit, "385.505");
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                         toDateTime("2020-03-01 10:00:00"));
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kNightsLabel), "计费晚数：13晚");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kAmountEdit), "385.505");
 
     responder.answer(kAnswerNo);
     confirm(checkout);
@@ -167,10 +175,10 @@ TEST_F(Screens, AnEmptyOrUnreadableAmountIsRefusedNamingTheBox) {
     refreshRoomList(app);
     command(main, 1, "退房操作");
     const WindowHandle checkout = only(WindowKind::Checkout);
-    services.setText(checkout, "编辑框_金额", "");
+    services.setText(checkout, checkout_window::kAmountEdit, "");
     confirm(checkout);
     EXPECT_TEXT_EQ(lastBoxText(), "请填写实收金额");
-    services.setText(checkout, "编辑框_金额", "12..5");
+    services.setText(checkout, checkout_window::kAmountEdit, "12..5");
     confirm(checkout);
     EXPECT_TEXT_EQ(lastBoxText(), "实收金额不是有效的金额,请重新填写");
     EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin"), 0);
@@ -198,7 +206,7 @@ TEST_F(Screens, AFailedSecondWriteRollsTheCheckInBack) {
         run("CREATE TRIGGER refuse BEFORE UPDATE ON b_fangjian BEGIN "
             "SELECT RAISE(ABORT, '房间被锁定'); END"));
     const WindowHandle lease = openCheckIn("1", "2");
-    clickControl(services, lease, "按钮_确定");
+    clickControl(services, lease, lease_window::kConfirmButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "房间被锁定");
     EXPECT_TEXT_EQ(responder.boxes().back().title, "ErrMsg");
@@ -213,18 +221,19 @@ TEST_F(Screens, EditingALeaseRewritesItAndAQuotedNumberChangesNoOtherLease) {
     command(main, 1, "修改入住");
     WindowHandle lease = only(WindowKind::Lease);
     EXPECT_TEXT_EQ(services.text(lease, {}), "修改记录");
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_定金"), "100.5");
-    EXPECT_EQ(services.dateTime(lease, "日期框1"), toDateTime("2020-02-17 09:05:03"));
-    services.setText(lease, "编辑框_姓名", "王五");
-    clickControl(services, lease, "按钮_确定");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kDepositEdit), "100.5");
+    EXPECT_EQ(services.dateTime(lease, lease_window::kCheckInPicker),
+              toDateTime("2020-02-17 09:05:03"));
+    services.setText(lease, lease_window::kNameEdit, "王五");
+    clickControl(services, lease, lease_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
     EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_zulin WHERE danhao='A-1'"), "王五");
 
     command(main, 1, "修改入住");
     lease = only(WindowKind::Lease);
-    services.setText(lease, "编辑框_单号", "x' OR '1'='1");
-    services.setText(lease, "编辑框_姓名", "赵六");
-    clickControl(services, lease, "按钮_确定");
+    services.setText(lease, lease_window::kOrderNumberEdit, "x' OR '1'='1");
+    services.setText(lease, lease_window::kNameEdit, "赵六");
+    clickControl(services, lease, lease_window::kConfirmButton);
     ASSERT_TRUE(waitUntil([&] { return only(WindowKind::Lease) == 0; }));
     // The quoted number is stored as typed on this lease and its room alone.
     EXPECT_TEXT_EQ(queryText("SELECT group_concat(danhao) FROM b_zulin WHERE xingming='赵六'"),
@@ -238,17 +247,18 @@ TEST_F(Screens, ACheckOutSettlesTheLeaseAndFreesTheRoom) {
     refreshRoomList(app);
     command(main, 1, "退房操作");
     const WindowHandle checkout = only(WindowKind::Checkout);
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_编号"), "单    号：A-1");
-    EXPECT_TEXT_EQ(services.text(checkout, "标签_房址"), "入住房址：二号房");
-    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
-    services.setText(checkout, "编辑框_金额", "150.49");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kOrderNumberLabel), "单    号：A-1");
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kAddressLabel), "入住房址：二号房");
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                         toDateTime("2020-02-19 00:00:00"));
+    services.setText(checkout, checkout_window::kAmountEdit, "150.49");
     responder.answer(kAnswerYes);
-    clickControl(services, checkout, "按钮_确定");
+    clickControl(services, checkout, checkout_window::kConfirmButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
     // It stays to offer the receipt, and cannot settle again.
-    EXPECT_FALSE(services.widget(checkout, "按钮_确定")->isEnabled());
-    EXPECT_TRUE(services.widget(checkout, "按钮_收据")->isEnabled());
+    EXPECT_FALSE(services.widget(checkout, checkout_window::kConfirmButton)->isEnabled());
+    EXPECT_TRUE(services.widget(checkout, checkout_window::kReceiptButton)->isEnabled());
     EXPECT_TEXT_EQ(responder.boxes().back().title, "");
     EXPECT_TEXT_EQ(queryText("SELECT jiesuanjine || '/' || zulinzhuangtai || '/' || jiesuanriqi "
                              "FROM b_zulin"),
@@ -268,7 +278,7 @@ TEST_F(Screens, TwoCheckOutWindowsEachSettleTheirOwnLease) {
     const auto windows = services.openWindows(WindowKind::Checkout);
     ASSERT_EQ(windows.size(), 2u);
     responder.answer(kAnswerYes);
-    clickControl(services, windows[0], "按钮_确定");
+    clickControl(services, windows[0], checkout_window::kConfirmButton);
     processEvents();
     EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin WHERE danhao='A-1'"), 1);
     EXPECT_EQ(queryInt("SELECT zulinzhuangtai FROM b_zulin WHERE danhao='B-2'"), 0);
@@ -280,7 +290,7 @@ TEST_F(Screens, ACheckOutWithoutALeaseIsRefused) {
     refreshRoomList(app);
     command(main, 1, "退房操作");
     const WindowHandle checkout = only(WindowKind::Checkout);
-    clickControl(services, checkout, "按钮_确定");
+    clickControl(services, checkout, checkout_window::kConfirmButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "没有找到这个房间的入住记录,无法退房");
     EXPECT_EQ(queryInt("SELECT chuzuzhuangtai FROM b_fangjian WHERE dizhi='二号房'"), 1);

@@ -10,6 +10,10 @@
 #include "base/text_to_value.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/pdf_text.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/landlord_window.h"
+#include "ui/windows/lease_record_window.h"
+#include "ui/windows/search_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -44,44 +48,48 @@ TEST_F(LeaseRecord, ASettledLeaseShowsEveryFieldAndItsLengthToTheCheckOut) {
     addLease(settled);
     const WindowHandle record = openFirstFound();
     ASSERT_NE(record, 0);
-    EXPECT_TEXT_EQ(line(record, "标签_编号"), "单    号：20200217120000-00001000");
-    EXPECT_TEXT_EQ(line(record, "标签_房址"), "入住房址：幸福小区3号楼1203室");
-    EXPECT_TEXT_EQ(line(record, "标签_姓名"), "姓    名：王五");
-    EXPECT_TEXT_EQ(line(record, "标签_联系方式"), "联系方式：13912345678");
-    EXPECT_TEXT_EQ(line(record, "标签_定金"), "定    金：200元");
-    EXPECT_TEXT_EQ(line(record, "标签_租金"), "租    金：88.5元");
-    EXPECT_TEXT_EQ(line(record, "标签_日期"), "入住日期：2020-02-17 12:00:00");
-    EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：2020-02-19 00:00:00");
-    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：1.5天");
-    EXPECT_TEXT_EQ(line(record, "标签_金额"), "实收金额：177元");
-    EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：已结算");
-    EXPECT_TEXT_EQ(line(record, "标签_备注"), "备    注：靠窗");
-    EXPECT_TEXT_EQ(line(record, "标签_结算备注"), "结算备注：押金已退");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kOrderNumberLabel),
+                   "单    号：20200217120000-00001000");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kAddressLabel),
+                   "入住房址：幸福小区3号楼1203室");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kNameLabel), "姓    名：王五");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kContactLabel), "联系方式：13912345678");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kDepositLabel), "定    金：200元");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kRentLabel), "租    金：88.5元");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kCheckInLabel),
+                   "入住日期：2020-02-17 12:00:00");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kCheckOutLabel),
+                   "退房日期：2020-02-19 00:00:00");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kDaysLabel), "入住天数：1.5天");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kAmountLabel), "实收金额：177元");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kStateLabel), "状    态：已结算");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kRemarkLabel), "备    注：靠窗");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kSettlementRemarkLabel), "结算备注：押金已退");
 }
 
 TEST_F(LeaseRecord, AnOpenLeaseRunsToNowAndHasNoCheckOutYet) {
     const DateTime twoDaysAgo{currentDateTime().days - 2};
     addLease({.danhao = "OPEN", .ruzhuriqi = formatDateTime(twoDaysAgo)});
-    services.setText(openSearch(), "编辑框_关键字", "OPEN");
+    services.setText(openSearch(), search_window::kKeywordEdit, "OPEN");
     processEvents();
     services.setSelectedIndex(only(WindowKind::Search), kResults, 0);
-    clickControl(services, only(WindowKind::Search), "按钮_查看");
+    clickControl(services, only(WindowKind::Search), search_window::kOpenButton);
     processEvents();
     const WindowHandle record = only(WindowKind::LeaseRecord);
     ASSERT_NE(record, 0);
-    EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：");
-    EXPECT_TEXT_EQ(line(record, "标签_金额"), "实收金额：");
-    EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：未结算");
-    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：2天");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kCheckOutLabel), "退房日期：");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kAmountLabel), "实收金额：");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kStateLabel), "状    态：未结算");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kDaysLabel), "入住天数：2天");
 }
 
 TEST_F(LeaseRecord, ALeaseWithoutItsSettlementDateShowsNoLength) {
     settled.jiesuanriqi = "";
     addLease(settled);
     const WindowHandle record = openFirstFound();
-    EXPECT_TEXT_EQ(line(record, "标签_退房日期"), "退房日期：");
-    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：");
-    EXPECT_TEXT_EQ(line(record, "标签_状态"), "状    态：已结算");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kCheckOutLabel), "退房日期：");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kDaysLabel), "入住天数：");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kStateLabel), "状    态：已结算");
 }
 
 TEST_F(LeaseRecord, ALeaseThatIsGoneIsSaidToBeAndItsWindowCloses) {
@@ -101,7 +109,7 @@ TEST_F(LeaseRecord, TheReceiptSavedAsPdfHoldsEveryFieldOnOnePage) {
         suggested = request.suggestedName;
         return utf8ToGbk(file);
     });
-    clickControl(services, record, "按钮_PDF");
+    clickControl(services, record, lease_record_window::kPdfButton);
     processEvents();
     EXPECT_TEXT_EQ(suggested, "收据-20200217120000-00001000.pdf");
     const PdfText pdf = readPdf(file);
@@ -123,27 +131,28 @@ TEST_F(LeaseRecord, TheReceiptSavedAsPdfHoldsEveryFieldOnOnePage) {
 TEST_F(LeaseRecord, TheLandlordsDetailsAreKeptAndPrintedOnEveryReceipt) {
     addLease(settled);
     const WindowHandle record = openFirstFound();
-    clickControl(services, record, "按钮_房东");
+    clickControl(services, record, lease_record_window::kLandlordButton);
     processEvents();
     const WindowHandle landlord = only(WindowKind::Landlord);
     ASSERT_NE(landlord, 0);
-    EXPECT_TEXT_EQ(services.text(landlord, "编辑框_姓名"), "");
-    services.setText(landlord, "编辑框_姓名", "李房东");
-    services.setText(landlord, "编辑框_地址", "幸福路8号");
-    services.setText(landlord, "编辑框_电话", Text(51, '1'));  // over the limit: refused
-    clickControl(services, landlord, "按钮_确定");
+    EXPECT_TEXT_EQ(services.text(landlord, landlord_window::kNameEdit), "");
+    services.setText(landlord, landlord_window::kNameEdit, "李房东");
+    services.setText(landlord, landlord_window::kAddressEdit, "幸福路8号");
+    services.setText(landlord, landlord_window::kPhoneEdit,
+                     Text(51, '1'));  // over the limit: refused
+    clickControl(services, landlord, landlord_window::kConfirmButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "房东信息过长:姓名最多100字,地址最多300字,电话最多50字");
     EXPECT_EQ(only(WindowKind::Landlord), landlord);
-    services.setText(landlord, "编辑框_电话", "0571-1234");
-    clickControl(services, landlord, "按钮_确定");
+    services.setText(landlord, landlord_window::kPhoneEdit, "0571-1234");
+    clickControl(services, landlord, landlord_window::kConfirmButton);
     processEvents();
     EXPECT_EQ(only(WindowKind::Landlord), 0);
 
     TemporaryFolder out;
     const std::string file = out.file("r.pdf");
     services.setSaveDialogPresenter([&](const SaveDialogRequest&) { return utf8ToGbk(file); });
-    clickControl(services, record, "按钮_PDF");
+    clickControl(services, record, lease_record_window::kPdfButton);
     processEvents();
     const PdfText pdf = readPdf(file);
     for (const char* field : {"李房东", "幸福路8号", "0571-1234"}) {
@@ -151,9 +160,10 @@ TEST_F(LeaseRecord, TheLandlordsDetailsAreKeptAndPrintedOnEveryReceipt) {
                                                                       << pdf.text;
     }
     // Opened again, the window shows what was kept.
-    clickControl(services, record, "按钮_房东");
+    clickControl(services, record, lease_record_window::kLandlordButton);
     processEvents();
-    EXPECT_TEXT_EQ(services.text(only(WindowKind::Landlord), "编辑框_地址"), "幸福路8号");
+    EXPECT_TEXT_EQ(services.text(only(WindowKind::Landlord), landlord_window::kAddressEdit),
+                   "幸福路8号");
 }
 
 TEST_F(LeaseRecord, GrowingTheRecordWidensItsLinesAndKeepsTheButtonsAtTheBottom) {
@@ -166,16 +176,16 @@ TEST_F(LeaseRecord, GrowingTheRecordWidensItsLinesAndKeepsTheButtonsAtTheBottom)
                     placed.bottom - frame.top};
     };
     const Rect frame = services.frameRect(record);
-    const Rect remark = rect("标签_备注");
-    const Rect close = rect("按钮_关闭");
+    const Rect remark = rect(lease_record_window::kRemarkLabel);
+    const Rect close = rect(lease_record_window::kCloseButton);
     services.placeControl(record, {frame.left, frame.top, frame.right + 200, frame.bottom + 100},
                           kPlaceNoMove);
     ASSERT_TRUE(
         waitUntil([&] { return services.frameRect(record).width() == frame.width() + 200; }));
     processEvents();
-    EXPECT_EQ(rect("标签_备注"),
+    EXPECT_EQ(rect(lease_record_window::kRemarkLabel),
               (Rect{remark.left, remark.top, remark.right + 200, remark.bottom}));
-    EXPECT_EQ(rect("按钮_关闭"),
+    EXPECT_EQ(rect(lease_record_window::kCloseButton),
               (Rect{close.left + 200, close.top + 100, close.right + 200, close.bottom + 100}));
 }
 
@@ -183,12 +193,12 @@ TEST_F(LeaseRecord, ACancelledSaveWritesNothingAndAFailedOneSaysSo) {
     addLease(settled);
     const WindowHandle record = openFirstFound();
     services.setSaveDialogPresenter([](const SaveDialogRequest&) { return Text(); });
-    clickControl(services, record, "按钮_PDF");
+    clickControl(services, record, lease_record_window::kPdfButton);
     processEvents();
     EXPECT_EQ(responder.count(), 0u);
     services.setSaveDialogPresenter(
         [](const SaveDialogRequest&) { return Text("/nonexistent-folder/收据.pdf"); });
-    clickControl(services, record, "按钮_PDF");
+    clickControl(services, record, lease_record_window::kPdfButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "无法写入文件：/nonexistent-folder/收据.pdf");
 }
@@ -203,7 +213,7 @@ TEST_F(LeaseRecord, PrintingGoesThroughThePrintDialog) {
         printer.setOutputFileName(QString::fromStdString(file));
         return true;
     });
-    clickControl(services, record, "按钮_打印");
+    clickControl(services, record, lease_record_window::kPrintButton);
     processEvents();
     const PdfText pdf = readPdf(file);
     EXPECT_EQ(pdf.pages, 1);
@@ -216,24 +226,26 @@ TEST_F(LeaseRecord, TheCheckOutWindowOffersTheReceiptOnceSettled) {
     refreshRoomList(app);
     command(main, 0, "退房操作");
     const WindowHandle checkout = only(WindowKind::Checkout);
-    clickControl(services, checkout, "按钮_收据");  // disabled: nothing to show yet
+    clickControl(services, checkout,
+                 checkout_window::kReceiptButton);  // disabled: nothing to show yet
     processEvents();
     EXPECT_EQ(only(WindowKind::LeaseRecord), 0);
-    services.setDateTime(checkout, "日期框1", toDateTime("2020-02-19 00:00:00"));
-    services.setText(checkout, "编辑框_金额", "150");
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                         toDateTime("2020-02-19 00:00:00"));
+    services.setText(checkout, checkout_window::kAmountEdit, "150");
     responder.answer(kAnswerYes);
     confirm(checkout);
     EXPECT_TEXT_EQ(lastBoxText(), "退房成功");
     ASSERT_TRUE(isOpen(checkout));
-    EXPECT_FALSE(services.widget(checkout, "按钮_确定")->isEnabled());
-    EXPECT_TEXT_EQ(services.text(checkout, "按钮_取消"), "关闭");
-    clickControl(services, checkout, "按钮_收据");
+    EXPECT_FALSE(services.widget(checkout, checkout_window::kConfirmButton)->isEnabled());
+    EXPECT_TEXT_EQ(services.text(checkout, checkout_window::kCancelButton), "关闭");
+    clickControl(services, checkout, checkout_window::kReceiptButton);
     processEvents();
     const WindowHandle record = only(WindowKind::LeaseRecord);
     ASSERT_NE(record, 0);
-    EXPECT_TEXT_EQ(line(record, "标签_编号"), "单    号：A-1");
-    EXPECT_TEXT_EQ(line(record, "标签_金额"), "实收金额：150元");
-    EXPECT_TEXT_EQ(line(record, "标签_天数"), "入住天数：1.5天");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kOrderNumberLabel), "单    号：A-1");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kAmountLabel), "实收金额：150元");
+    EXPECT_TEXT_EQ(line(record, lease_record_window::kDaysLabel), "入住天数：1.5天");
 }
 
 // The receipt's lines as "label value", one a line, for comparing whole.

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -20,8 +21,10 @@ protected:
     // The eight detail labels under the room list.
     std::vector<Text> details() {
         std::vector<Text> texts;
-        for (const char* label : {"标签_编号", "标签_房址", "标签_姓名", "标签_联系方式",
-                                  "标签_定金", "标签_租金", "标签_日期", "标签_备注"}) {
+        for (const char* label :
+             {main_window::kOrderNumberLabel, main_window::kAddressLabel, main_window::kNameLabel,
+              main_window::kContactLabel, main_window::kDepositLabel, main_window::kRentLabel,
+              main_window::kCheckInLabel, main_window::kRemarkLabel}) {
             texts.push_back(services.text(main, label));
         }
         return texts;
@@ -49,16 +52,18 @@ TEST_F(MainWindow, AnyConditionOtherThanOneCountsAsAbandoned) {
 }
 
 TEST_F(MainWindow, SelectingALetRoomShowsItsLeaseAndAnIdleRoomNothing) {
-    selectListRow(services, main, "超级列表框1", 1);
-    EXPECT_TEXT_EQ(services.text(main, "标签_编号"), "单    号：20200217090503-00001000");
-    EXPECT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名：张三");
-    EXPECT_TEXT_EQ(services.text(main, "标签_定金"), "定    金：100.5");
-    EXPECT_TEXT_EQ(services.text(main, "标签_租金"), "租    金：80");
-    EXPECT_TEXT_EQ(services.text(main, "标签_日期"), "入住日期：2020-02-17 09:05:03");
-    EXPECT_TEXT_EQ(services.text(main, "标签_备注"), "备    注：备注");
-    selectListRow(services, main, "超级列表框1", 0);
-    EXPECT_TEXT_EQ(services.text(main, "标签_编号"), "");
-    EXPECT_TEXT_EQ(services.text(main, "标签_房址"), "");
+    selectListRow(services, main, main_window::kRoomList, 1);
+    EXPECT_TEXT_EQ(services.text(main, main_window::kOrderNumberLabel),
+                   "单    号：20200217090503-00001000");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kNameLabel), "姓    名：张三");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kDepositLabel), "定    金：100.5");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kRentLabel), "租    金：80");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kCheckInLabel),
+                   "入住日期：2020-02-17 09:05:03");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kRemarkLabel), "备    注：备注");
+    selectListRow(services, main, main_window::kRoomList, 0);
+    EXPECT_TEXT_EQ(services.text(main, main_window::kOrderNumberLabel), "");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kAddressLabel), "");
 }
 
 // Qt makes the first row of a reloaded list current without selecting it; the details and
@@ -68,8 +73,8 @@ TEST_F(MainWindow, AfterARefreshNothingIsSelectedAndNoLeaseIsShown) {
     refreshRoomList(app);  // the let room is the first row now
     EXPECT_EQ(details(), noDetails);
 
-    selectListRow(services, main, "超级列表框1", 0);
-    ASSERT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名：张三");
+    selectListRow(services, main, main_window::kRoomList, 0);
+    ASSERT_TEXT_EQ(services.text(main, main_window::kNameLabel), "姓    名：张三");
     refreshRoomList(app);
     EXPECT_EQ(details(), noDetails);
     command(main, -1, "退房操作");
@@ -77,9 +82,9 @@ TEST_F(MainWindow, AfterARefreshNothingIsSelectedAndNoLeaseIsShown) {
 }
 
 TEST_F(MainWindow, AClickOnEmptySpaceInTheListEmptiesTheDetails) {
-    selectListRow(services, main, "超级列表框1", 1);
-    ASSERT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名：张三");
-    auto* list = qobject_cast<QListWidget*>(services.widget(main, "超级列表框1"));
+    selectListRow(services, main, main_window::kRoomList, 1);
+    ASSERT_TEXT_EQ(services.text(main, main_window::kNameLabel), "姓    名：张三");
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, main_window::kRoomList));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->viewport()->rect().bottomRight() - QPoint(5, 5));
     EXPECT_EQ(details(), noDetails);

@@ -6,12 +6,12 @@
 #include "app/main_window.h"
 #include "data/query_builder.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/lease_window.h"
 
 namespace tamrivo::testing {
 namespace {
 
 constexpr char kNumberTaken[] = "这个流水号已经被使用,已换成新的流水号,请核对后再按确定保存";
-constexpr char kOrderNumber[] = "编辑框_单号";
 
 class OrderNumbers : public AppTest {
 protected:
@@ -25,9 +25,9 @@ protected:
 
     WindowHandle checkInWindow(int row, const Text& guest) {
         const WindowHandle window = openByCommand(main, row, "房屋入住", WindowKind::Lease);
-        services.setText(window, "编辑框_姓名", guest);
-        services.setText(window, "编辑框_定金", "0");
-        services.setText(window, "编辑框_租金", "0");
+        services.setText(window, lease_window::kNameEdit, guest);
+        services.setText(window, lease_window::kDepositEdit, "0");
+        services.setText(window, lease_window::kRentEdit, "0");
         return window;
     }
 
@@ -83,7 +83,7 @@ protected:
         EXPECT_TEXT_EQ(lastBoxText(), kNumberTaken);
         EXPECT_TEXT_EQ(responder.boxes().back().title, "Msg");
         ASSERT_TRUE(isOpen(window));
-        const Text fresh = services.text(window, kOrderNumber);
+        const Text fresh = services.text(window, lease_window::kOrderNumberEdit);
         EXPECT_NE(fresh, taken);
         EXPECT_EQ(fresh.size(), 23u);
         EXPECT_EQ(
@@ -100,8 +100,8 @@ protected:
 TEST_F(OrderNumbers, TwoCheckInsWithOneNumberLetTheSecondRoomOnlyWithAFreshNumber) {
     const WindowHandle first = checkInWindow(0, "李四");
     const WindowHandle second = checkInWindow(1, "王五");
-    const Text number = services.text(first, kOrderNumber);
-    services.setText(second, kOrderNumber, number);
+    const Text number = services.text(first, lease_window::kOrderNumberEdit);
+    services.setText(second, lease_window::kOrderNumberEdit, number);
 
     confirm(first);
     ASSERT_FALSE(isOpen(first));
@@ -110,9 +110,9 @@ TEST_F(OrderNumbers, TwoCheckInsWithOneNumberLetTheSecondRoomOnlyWithAFreshNumbe
     expectNumberReplaced(second, number);
     EXPECT_TEXT_EQ(allLeases(), leasesBefore);
     EXPECT_TEXT_EQ(roomRow(secondRoom), "0|");
-    EXPECT_TEXT_EQ(services.text(second, kOrderNumber).substr(14), "-00001001");
+    EXPECT_TEXT_EQ(services.text(second, lease_window::kOrderNumberEdit).substr(14), "-00001001");
 
-    const Text fresh = services.text(second, kOrderNumber);
+    const Text fresh = services.text(second, lease_window::kOrderNumberEdit);
     confirm(second);
     EXPECT_FALSE(isOpen(second));
     EXPECT_TEXT_EQ(roomRow(firstRoom), "1|" + number);
@@ -126,7 +126,7 @@ TEST_F(OrderNumbers, TwoCheckInsWithOneNumberLetTheSecondRoomOnlyWithAFreshNumbe
 TEST_F(OrderNumbers, TheNumberOfASettledLeaseIsNotGivenAgain) {
     const Text typed = "旧单'1\\\"";
     const WindowHandle first = checkInWindow(0, "李四");
-    services.setText(first, kOrderNumber, typed);
+    services.setText(first, lease_window::kOrderNumberEdit, typed);
     confirm(first);
     ASSERT_FALSE(isOpen(first));
     responder.answer(kAnswerYes);
@@ -136,7 +136,7 @@ TEST_F(OrderNumbers, TheNumberOfASettledLeaseIsNotGivenAgain) {
     const Text roomsBefore = allRooms();
 
     const WindowHandle second = checkInWindow(1, "王五");
-    services.setText(second, kOrderNumber, typed);
+    services.setText(second, lease_window::kOrderNumberEdit, typed);
     confirm(second);
     expectNumberReplaced(second, typed);
     EXPECT_TEXT_EQ(allLeases(), leasesBefore);
@@ -152,13 +152,13 @@ TEST_F(OrderNumbers, TheNumberOfASettledLeaseIsNotGivenAgain) {
 // A lookup that fails is the database's error, not a number in use.
 TEST_F(OrderNumbers, ALeaseTableThatCannotBeReadIsReportedAsSuch) {
     const WindowHandle window = checkInWindow(0, "李四");
-    const Text number = services.text(window, kOrderNumber);
+    const Text number = services.text(window, lease_window::kOrderNumberEdit);
     ASSERT_TRUE(run("ALTER TABLE b_zulin RENAME TO elsewhere"));
     confirm(window);
     ASSERT_FALSE(responder.boxes().empty());
     EXPECT_TEXT_EQ(lastBoxText(), "no such table: b_zulin");
     EXPECT_TEXT_EQ(responder.boxes().back().title, "ErrMsg");
-    EXPECT_TEXT_EQ(services.text(window, kOrderNumber), number);
+    EXPECT_TEXT_EQ(services.text(window, lease_window::kOrderNumberEdit), number);
     EXPECT_TEXT_EQ(roomRow(firstRoom), "0|");
 }
 
@@ -177,9 +177,9 @@ TEST_F(OrderNumbers, AnEditWhoseNumberNamesAnotherLeaseIsRefusedWithAFreshNumber
         const Text leasesBefore = allLeases();
         const Text roomsBefore = allRooms();
         const WindowHandle edit = openByCommand(main, 2, "修改入住", WindowKind::Lease);
-        ASSERT_TEXT_EQ(services.text(edit, kOrderNumber), "A-1");
-        services.setText(edit, kOrderNumber, other);
-        services.setText(edit, "编辑框_姓名", "改名");
+        ASSERT_TEXT_EQ(services.text(edit, lease_window::kOrderNumberEdit), "A-1");
+        services.setText(edit, lease_window::kOrderNumberEdit, other);
+        services.setText(edit, lease_window::kNameEdit, "改名");
         confirm(edit);
         expectNumberReplaced(edit, other);
         EXPECT_TEXT_EQ(allLeases(), leasesBefore);
@@ -188,10 +188,10 @@ TEST_F(OrderNumbers, AnEditWhoseNumberNamesAnotherLeaseIsRefusedWithAFreshNumber
     }
 
     const WindowHandle edit = openByCommand(main, 2, "修改入住", WindowKind::Lease);
-    services.setText(edit, kOrderNumber, "B-2");
-    services.setText(edit, "编辑框_姓名", "改名");
+    services.setText(edit, lease_window::kOrderNumberEdit, "B-2");
+    services.setText(edit, lease_window::kNameEdit, "改名");
     confirm(edit);
-    const Text fresh = services.text(edit, kOrderNumber);
+    const Text fresh = services.text(edit, lease_window::kOrderNumberEdit);
     confirm(edit);
     EXPECT_FALSE(isOpen(edit));
     EXPECT_TEXT_EQ(guestOfRoom(edited), "改名");
@@ -207,8 +207,8 @@ TEST_F(OrderNumbers, AnEditWritesAFreeNewNumberToTheLeaseAndItsRoom) {
     const int edited = addLetRoom("三号房", "A-1", "2020-02-17 09:05:03");
     refreshRoomList(app);
     const WindowHandle edit = openByCommand(main, 2, "修改入住", WindowKind::Lease);
-    services.setText(edit, kOrderNumber, "新'号\\");
-    services.setText(edit, "编辑框_备注", "改过");
+    services.setText(edit, lease_window::kOrderNumberEdit, "新'号\\");
+    services.setText(edit, lease_window::kRemarkEdit, "改过");
     confirm(edit);
     EXPECT_FALSE(isOpen(edit));
     EXPECT_TRUE(responder.boxes().empty());
@@ -230,7 +230,7 @@ TEST_F(OrderNumbers, AnEditOfASharedNumberWritesOnlyTheLoadedLease) {
         queryText("SELECT xingming || '|' || zulinzhuangtai FROM b_zulin WHERE xingming='赵六'");
 
     const WindowHandle edit = openByCommand(main, 2, "修改入住", WindowKind::Lease);
-    services.setText(edit, "编辑框_姓名", "改名");
+    services.setText(edit, lease_window::kNameEdit, "改名");
     confirm(edit);
     EXPECT_FALSE(isOpen(edit));
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin WHERE xingming='改名'"), 1);
@@ -250,7 +250,7 @@ TEST_F(OrderNumbers, AnEditThatFindsASettledNamesakeFirstIsRefused) {
     const Text leasesBefore = allLeases();
 
     const WindowHandle edit = openByCommand(main, 2, "修改入住", WindowKind::Lease);
-    services.setText(edit, "编辑框_姓名", "改名");
+    services.setText(edit, lease_window::kNameEdit, "改名");
     confirm(edit);
     ASSERT_FALSE(responder.boxes().empty());
     EXPECT_TEXT_EQ(lastBoxText(), "这个房间未入住");

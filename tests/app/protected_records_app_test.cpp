@@ -15,6 +15,10 @@
 #include "records/schema.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/file_contents.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/password_window.h"
+#include "ui/windows/protection_window.h"
+#include "ui/windows/recovery_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -42,8 +46,8 @@ protected:
     // The login window keeps what was typed after a failure: each attempt types anew.
     WindowHandle logIn(const Text& user, const Text& password) {
         const WindowHandle login = only(WindowKind::Login);
-        services.setText(login, "编辑框_用户名", {});
-        services.setText(login, "编辑框_密码", {});
+        services.setText(login, login_window::kUserNameEdit, {});
+        services.setText(login, login_window::kPasswordEdit, {});
         return AppTest::logIn(user, password);
     }
 
@@ -60,18 +64,18 @@ protected:
     }
 
     WindowHandle openRecoveryWindow() {
-        clickControl(services, only(WindowKind::Login), "按钮_忘记密码");
+        clickControl(services, only(WindowKind::Login), login_window::kForgotPasswordButton);
         processEvents();
         return only(WindowKind::Recovery);
     }
 
     void typeRecovery(WindowHandle window, const Text& user, const Text& code, const Text& password,
                       const Text& again) {
-        services.setText(window, "编辑框_用户名", user);
-        services.setText(window, "编辑框_恢复码", code);
-        services.setText(window, "编辑框_新密码", password);
-        services.setText(window, "编辑框_确认密码", again);
-        clickControl(services, window, "按钮_确定");
+        services.setText(window, recovery_window::kUserNameEdit, user);
+        services.setText(window, recovery_window::kRecoveryCodeEdit, code);
+        services.setText(window, recovery_window::kNewPasswordEdit, password);
+        services.setText(window, recovery_window::kConfirmPasswordEdit, again);
+        clickControl(services, window, recovery_window::kConfirmButton);
         processEvents();
     }
 
@@ -173,9 +177,9 @@ TEST_F(ProtectedApp, ANewPasswordSealsThatUsersSlotWithTheKeyTheProgramHolds) {
     command(main, -1, "修改密码");
     const WindowHandle window = only(WindowKind::Password);
     ASSERT_NE(window, 0);
-    pickComboItem(services, window, "组合框1", 1);  // clerk, who had no slot
-    services.setText(window, "编辑框1", "clerk2");
-    clickControl(services, window, "按钮1");
+    pickComboItem(services, window, password_window::kUserCombo, 1);  // clerk, who had no slot
+    services.setText(window, password_window::kPasswordEdit, "clerk2");
+    clickControl(services, window, password_window::kConfirmButton);
     EXPECT_TEXT_EQ(lastBoxText(), "密码修改成功了!请牢记新密码!");
     EXPECT_TRUE(slotOpens("clerk", "clerk2"));
     EXPECT_TRUE(slotOpens("admin", "904817"));  // the others' slots stay
@@ -190,17 +194,17 @@ TEST_F(ProtectedApp, ProtectionIsTurnedOnAndOffFromItsWindowWithThePasswordAsked
     const WindowHandle window = openByCommand(main, -1, "保护记录", WindowKind::Protection);
     ASSERT_NE(window, 0);
 
-    services.setText(window, "编辑框_密码", "wrong");
-    clickControl(services, window, "按钮_保护");
+    services.setText(window, protection_window::kPasswordEdit, "wrong");
+    clickControl(services, window, protection_window::kProtectButton);
     EXPECT_TEXT_EQ(lastBoxText(), "密码不对,请输入您登录时用的密码");
     EXPECT_TRUE(opensWithProgramKey());
 
-    services.setText(window, "编辑框_密码", "904817");
-    clickControl(services, window, "按钮_保护");
+    services.setText(window, protection_window::kPasswordEdit, "904817");
+    clickControl(services, window, protection_window::kProtectButton);
     EXPECT_THAT(lastBoxText(), HasSubstr("记录已受保护"));
     EXPECT_FALSE(opensWithProgramKey());
     EXPECT_TRUE(state.recordsProtected);
-    const Text shown = services.text(window, "编辑框_恢复码");
+    const Text shown = services.text(window, protection_window::kRecoveryCodeEdit);
     const TypedRecoveryCode code = normaliseRecoveryCode(shown);
     ASSERT_EQ(code.problem, "") << shown;
     EXPECT_TRUE(unlockDataKey(databaseFile(), SlotKind::RecoveryCode, {}, code.code.text())
@@ -209,14 +213,15 @@ TEST_F(ProtectedApp, ProtectionIsTurnedOnAndOffFromItsWindowWithThePasswordAsked
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_yh"), 1);  // the program works on
 
     // The backup made before is offered for re-keying.
-    EXPECT_TEXT_EQ(services.listCellText(window, "超级列表框_备份", 0), "Data-2024-03-01.db");
-    clickControl(services, window, "按钮_重新加密");
+    EXPECT_TEXT_EQ(services.listCellText(window, protection_window::kBackupsList, 0),
+                   "Data-2024-03-01.db");
+    clickControl(services, window, protection_window::kRekeyBackupsButton);
     const auto backup = dailyBackupFile(dailyBackupFolder(databaseFile()), "2024-03-01");
     EXPECT_TRUE(std::filesystem::exists(keySlotsFile(backup)));
     EXPECT_TRUE(unprotectedDailyBackups(databaseFile()).empty());
 
-    services.setText(window, "编辑框_密码", "904817");
-    clickControl(services, window, "按钮_取消保护");
+    services.setText(window, protection_window::kPasswordEdit, "904817");
+    clickControl(services, window, protection_window::kUnprotectButton);
     EXPECT_THAT(lastBoxText(), HasSubstr("已取消保护"));
     EXPECT_TRUE(opensWithProgramKey());
     EXPECT_FALSE(std::filesystem::exists(keySlotsFile(databaseFile())));

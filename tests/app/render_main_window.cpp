@@ -21,6 +21,10 @@
 #include "records/stored_dates.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/temporary_folder.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/search_window.h"
+#include "ui/windows/statistics_window.h"
 
 namespace {
 
@@ -80,43 +84,45 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const WindowHandle login = services.openWindows(WindowKind::Login).front();
-    services.setText(login, "编辑框_用户名", "admin");
-    services.setText(login, "编辑框_密码", "904817");
-    testing::clickControl(services, login, "按钮_确认");
+    services.setText(login, login_window::kUserNameEdit, "admin");
+    services.setText(login, login_window::kPasswordEdit, "904817");
+    testing::clickControl(services, login, login_window::kConfirmButton);
     testing::waitUntil([&] { return !services.openWindows(WindowKind::Main).empty(); });
     const WindowHandle main = services.openWindows(WindowKind::Main).front();
-    testing::selectListRow(services, main, "超级列表框1", 2);
+    testing::selectListRow(services, main, main_window::kRoomList, 2);
     testing::processEvents();
 
     bool saved = save(services.widget(main), pictures, "main_window.png");
 
-    testing::clickToolbarItem(services, main, "工具条1", "搜索数据");
+    testing::clickToolbarItem(services, main, main_window::kToolbar, "搜索数据");
     testing::processEvents();
     const auto search = services.openWindows(WindowKind::Search);
     saved = !search.empty() &&
             save(services.widget(search.front()), pictures, "search_window.png") && saved;
     if (!search.empty()) {
-        testing::doubleClickTableRow(services, search.front(), "表格_结果", 2, 2);
+        testing::doubleClickTableRow(services, search.front(), search_window::kResultsTable, 2, 2);
         testing::processEvents();
     }
     const auto record = services.openWindows(WindowKind::LeaseRecord);
     saved = !record.empty() &&
             save(services.widget(record.front()), pictures, "lease_record.png") && saved;
 
-    testing::clickToolbarItem(services, main, "工具条1", "数据统计");
+    testing::clickToolbarItem(services, main, main_window::kToolbar, "数据统计");
     testing::processEvents();
     const auto statistics = services.openWindows(WindowKind::Statistics);
     if (!statistics.empty()) {
-        testing::pickComboItem(services, statistics.front(), "组合框_期间", 5);
-        services.setDateTime(statistics.front(), "日期框_起", toDateTime("2024-03-01"));
-        services.setDateTime(statistics.front(), "日期框_止", toDateTime("2024-03-31"));
+        testing::pickComboItem(services, statistics.front(), statistics_window::kPeriodCombo, 5);
+        services.setDateTime(statistics.front(), statistics_window::kFirstDayPicker,
+                             toDateTime("2024-03-01"));
+        services.setDateTime(statistics.front(), statistics_window::kLastDayPicker,
+                             toDateTime("2024-03-31"));
         testing::processEvents();
     }
     saved = !statistics.empty() &&
             save(services.widget(statistics.front()), pictures, "statistics_window.png") && saved;
 
     addBookings(state.database);
-    testing::clickToolbarItem(services, main, "工具条1", "房态预订");
+    testing::clickToolbarItem(services, main, main_window::kToolbar, "房态预订");
     testing::processEvents();
     const auto calendar = services.openWindows(WindowKind::Calendar);
     saved = !calendar.empty() &&

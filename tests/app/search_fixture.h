@@ -13,6 +13,7 @@
 #include "records/statement_scope.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/file_contents.h"
+#include "ui/windows/search_window.h"
 
 namespace tamrivo::testing {
 
@@ -33,7 +34,7 @@ struct StoredLease {
 
 class SearchTest : public AppTest {
 protected:
-    static constexpr char kResults[] = "表格_结果";
+    static constexpr const char* kResults = search_window::kResultsTable;
 
     void SetUp() override {
         main = startAndLogIn();
@@ -86,8 +87,8 @@ protected:
     Text orderNumbers(WindowHandle search) { return column(search, 0); }
 
     void typeKeyword(WindowHandle search, const Text& keyword) {
-        services.setText(search, "编辑框_关键字", {});
-        typeText(services, search, "编辑框_关键字", keyword);
+        services.setText(search, search_window::kKeywordEdit, {});
+        typeText(services, search, search_window::kKeywordEdit, keyword);
         processEvents();
     }
 
@@ -104,12 +105,12 @@ protected:
             EXPECT_TEXT_EQ(request.suggestedName, "搜索结果.csv");
             return utf8ToGbk(file);
         });
-        clickControl(services, search, "按钮_导出");
+        clickControl(services, search, search_window::kExportButton);
         processEvents();
         return std::filesystem::exists(file) ? readFile(file) : std::string();
     }
 
-    Text totals(WindowHandle search) { return services.text(search, "标签_合计"); }
+    Text totals(WindowHandle search) { return services.text(search, search_window::kTotalsLabel); }
 
     WindowHandle main = 0;
 };

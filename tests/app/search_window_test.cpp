@@ -13,6 +13,7 @@
 #include "records/records_file.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/temporary_folder.h"
+#include "ui/windows/search_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -104,7 +105,7 @@ TEST_F(SearchWindow, AKeywordTakesNothingTheRecordsCannotHold) {
     addLease({.danhao = "Q", .xingming = "a?b"});
     addLease({.danhao = "Z", .xingming = "张三"});
     const WindowHandle search = openSearch();
-    auto* box = qobject_cast<QLineEdit*>(services.widget(search, "编辑框_关键字"));
+    auto* box = qobject_cast<QLineEdit*>(services.widget(search, search_window::kKeywordEdit));
     ASSERT_NE(box, nullptr);
     for (const char* outside : {"\xF0\x9F\x98\x80", "\xF0\xA0\x80\x80", "b\xF0\x9F\x98\x80"}) {
         SCOPED_TRACE(outside);
@@ -113,7 +114,7 @@ TEST_F(SearchWindow, AKeywordTakesNothingTheRecordsCannotHold) {
         QApplication::sendEvent(box, &typed);     // as an input method gives it
         box->insert(QString::fromUtf8(outside));  // as a paste does
         processEvents();
-        EXPECT_TEXT_EQ(services.text(search, "编辑框_关键字"), "a");
+        EXPECT_TEXT_EQ(services.text(search, search_window::kKeywordEdit), "a");
         EXPECT_TEXT_EQ(orderNumbers(search), "Q");
     }
     typeKeyword(search, "?");
@@ -170,18 +171,19 @@ protected:
     }
 
     void pickState(int index) {
-        pickComboItem(services, search, "组合框_状态", index);
+        pickComboItem(services, search, search_window::kStateCombo, index);
         processEvents();
     }
     void dates(const Text& first, const Text& last) {
-        services.setDateTime(search, "日期框_起", toDateTime(first));
-        services.setDateTime(search, "日期框_止", toDateTime(last));
+        services.setDateTime(search, search_window::kFirstDayPicker, toDateTime(first));
+        services.setDateTime(search, search_window::kLastDayPicker, toDateTime(last));
         processEvents();
     }
     void tickDates(bool ticked) {
-        auto* box = qobject_cast<QCheckBox*>(services.widget(search, "选择框_日期"));
+        auto* box =
+            qobject_cast<QCheckBox*>(services.widget(search, search_window::kByDateCheckBox));
         if (box->isChecked() != ticked) {
-            clickControl(services, search, "选择框_日期");
+            clickControl(services, search, search_window::kByDateCheckBox);
         }
         processEvents();
     }
@@ -371,7 +373,7 @@ TEST_F(SearchExport, ACancelledDialogWritesNothingAndAFailedWriteSaysSoAndLeaves
     addLease({.danhao = "A1"});
     const WindowHandle search = openSearch();
     services.setSaveDialogPresenter([](const SaveDialogRequest&) { return Text(); });
-    clickControl(services, search, "按钮_导出");
+    clickControl(services, search, search_window::kExportButton);
     processEvents();
     EXPECT_EQ(responder.count(), 0u);
 

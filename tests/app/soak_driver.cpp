@@ -18,12 +18,14 @@
 #include "engine/qt_window_services.h"
 #include "tests/support/engine_harness.h"
 #include "tests/support/message_box_responder.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo::testing {
 namespace {
 
-constexpr char kRoomList[] = "超级列表框1";
-constexpr char kToolbar[] = "工具条1";
 constexpr int kLetImage = 2;
 constexpr int kIdleImage = 0;
 
@@ -34,9 +36,9 @@ WindowHandle newest(QtWindowServices& services, WindowKind kind) {
 
 WindowHandle logIn(QtWindowServices& services) {
     const WindowHandle login = newest(services, WindowKind::Login);
-    services.setText(login, "编辑框_用户名", "admin");
-    services.setText(login, "编辑框_密码", "904817");
-    clickControl(services, login, "按钮_确认");
+    services.setText(login, login_window::kUserNameEdit, "admin");
+    services.setText(login, login_window::kPasswordEdit, "904817");
+    clickControl(services, login, login_window::kConfirmButton);
     waitUntil([&] { return newest(services, WindowKind::Main) != 0; });
     return newest(services, WindowKind::Main);
 }
@@ -44,15 +46,15 @@ WindowHandle logIn(QtWindowServices& services) {
 // Presses the toolbar command on the room and confirms the window it opens, filled in.
 void act(QtWindowServices& services, WindowHandle main, int row, const Text& command,
          WindowKind kind, const Text& field, const Text& value) {
-    selectListRow(services, main, kRoomList, row);
-    clickToolbarItem(services, main, kToolbar, command);
+    selectListRow(services, main, main_window::kRoomList, row);
+    clickToolbarItem(services, main, main_window::kToolbar, command);
     processEvents();
     const WindowHandle window = newest(services, kind);
     if (window == 0) {
         return;
     }
     services.setText(window, field, value);
-    clickControl(services, window, "按钮_确定");
+    clickControl(services, window, lease_window::kConfirmButton);
     processEvents();
     services.destroyWindow(window);  // a settled check-out window stays for its receipt
     processEvents();
@@ -71,7 +73,7 @@ int drive(const std::string& folder, unsigned seed) {
         return 1;
     }
     const WindowHandle main = logIn(services);
-    auto* list = qobject_cast<QListWidget*>(services.widget(main, kRoomList));
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, main_window::kRoomList));
     if (list == nullptr || list->count() == 0) {
         std::fprintf(stderr, "no rooms to let\n");
         return 1;
@@ -81,10 +83,10 @@ int drive(const std::string& folder, unsigned seed) {
         const int row = static_cast<int>(random() % static_cast<unsigned>(list->count()));
         const int image = list->item(row)->data(kRowImageRole).toInt();
         if (image == kIdleImage) {
-            act(services, main, row, "房屋入住", WindowKind::Lease, "编辑框_姓名",
+            act(services, main, row, "房屋入住", WindowKind::Lease, lease_window::kNameEdit,
                 "客人" + std::to_string(done));
         } else if (image == kLetImage) {
-            act(services, main, row, "退房操作", WindowKind::Checkout, "编辑框_金额",
+            act(services, main, row, "退房操作", WindowKind::Checkout, checkout_window::kAmountEdit,
                 std::to_string(random() % 500));
         }
         application.processEvents();

@@ -5,6 +5,9 @@
 
 #include "app/main_window.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/room_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -26,9 +29,9 @@ protected:
     WindowHandle openOnRoom(const Text& caption, WindowKind kind) {
         const WindowHandle window = openByCommand(main, 0, caption, kind);
         if (caption == "房屋入住") {
-            services.setText(window, "编辑框_姓名", "住客");
-            services.setText(window, "编辑框_定金", "0");
-            services.setText(window, "编辑框_租金", "0");
+            services.setText(window, lease_window::kNameEdit, "住客");
+            services.setText(window, lease_window::kDepositEdit, "0");
+            services.setText(window, lease_window::kRentEdit, "0");
         }
         return window;
     }
@@ -65,9 +68,9 @@ TEST_F(StaleWindows, TwoCheckInWindowsOnOneRoomLetItOnce) {
     const WindowHandle first = openOnRoom("房屋入住", WindowKind::Lease);
     const WindowHandle second = openOnRoom("房屋入住", WindowKind::Lease);
     ASSERT_NE(first, second);
-    services.setText(first, "编辑框_姓名", "李四");
-    services.setText(second, "编辑框_姓名", "王五");
-    const Text orderNumber = services.text(first, "编辑框_单号");
+    services.setText(first, lease_window::kNameEdit, "李四");
+    services.setText(second, lease_window::kNameEdit, "王五");
+    const Text orderNumber = services.text(first, lease_window::kOrderNumberEdit);
 
     confirm(first);
     ASSERT_FALSE(isOpen(first));
@@ -82,9 +85,9 @@ TEST_F(StaleWindows, TwoCheckOutWindowsOnOneRoomSettleOnlyTheLeaseTheyShowed) {
     confirm(openOnRoom("房屋入住", WindowKind::Lease));
     const WindowHandle first = openOnRoom("退房操作", WindowKind::Checkout);
     const WindowHandle second = openOnRoom("退房操作", WindowKind::Checkout);
-    services.setText(first, "编辑框_金额", "100");
-    services.setText(second, "编辑框_金额", "999");
-    services.setText(second, "编辑框_备注", "第二次");
+    services.setText(first, checkout_window::kAmountEdit, "100");
+    services.setText(second, checkout_window::kAmountEdit, "999");
+    services.setText(second, lease_window::kRemarkEdit, "第二次");
 
     settle(first);
     ASSERT_TEXT_EQ(lastBoxText(), "退房成功");
@@ -93,7 +96,7 @@ TEST_F(StaleWindows, TwoCheckOutWindowsOnOneRoomSettleOnlyTheLeaseTheyShowed) {
     EXPECT_TEXT_EQ(leaseRows(), "1|住客|1|100.0|");
 
     const WindowHandle checkIn = openOnRoom("房屋入住", WindowKind::Lease);
-    services.setText(checkIn, "编辑框_姓名", "新客");
+    services.setText(checkIn, lease_window::kNameEdit, "新客");
     confirm(checkIn);
     const Text letAgain = roomRow();
     settle(second);  // let again, but to another lease than the one it showed
@@ -107,11 +110,11 @@ TEST_F(StaleWindows, ALeaseEditedAfterItsRoomWasCheckedOutIsRefused) {
     confirm(openOnRoom("房屋入住", WindowKind::Lease));
     const WindowHandle edit = openOnRoom("修改入住", WindowKind::Lease);
     const WindowHandle checkout = openOnRoom("退房操作", WindowKind::Checkout);
-    services.setText(checkout, "编辑框_金额", "0");
+    services.setText(checkout, checkout_window::kAmountEdit, "0");
     settle(checkout);
     ASSERT_TEXT_EQ(lastBoxText(), "退房成功");
 
-    services.setText(edit, "编辑框_姓名", "改名");
+    services.setText(edit, lease_window::kNameEdit, "改名");
     confirm(edit);
     expectRefusal(kNotLet);
     EXPECT_TEXT_EQ(leaseRows(), "1|住客|1|0.0|");  // still settled, and not renamed
@@ -122,8 +125,8 @@ TEST_F(StaleWindows, ARoomEditedAfterItWasLetIsRefused) {
     confirm(openOnRoom("房屋入住", WindowKind::Lease));
     const Text let = roomRow();
 
-    services.setText(edit, "编辑框_地址", "改址");
-    pickComboItem(services, edit, "组合框1", 1);
+    services.setText(edit, room_window::kAddressEdit, "改址");
+    pickComboItem(services, edit, room_window::kConditionCombo, 1);
     confirm(edit);
     EXPECT_TEXT_EQ(lastBoxText(), "只有闲置的房间才可以修改");
     EXPECT_TEXT_EQ(responder.boxes().back().title, "Msg");

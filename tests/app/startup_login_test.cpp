@@ -6,6 +6,8 @@
 #include "records/database_setup.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/library_text.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/password_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -101,9 +103,9 @@ TEST_F(Login, EnterInThePasswordBoxLogsIn) {
     makeDatabase();
     ASSERT_TRUE(startProgram(app));
     const WindowHandle login = only(WindowKind::Login);
-    typeText(services, login, "编辑框_用户名", "admin");
-    typeText(services, login, "编辑框_密码", "904817");
-    pressKey(services, login, "编辑框_密码", Qt::Key_Return);
+    typeText(services, login, login_window::kUserNameEdit, "admin");
+    typeText(services, login, login_window::kPasswordEdit, "904817");
+    pressKey(services, login, login_window::kPasswordEdit, Qt::Key_Return);
     EXPECT_TRUE(waitUntil([&] { return only(WindowKind::Main) != 0; }));
 }
 
@@ -115,18 +117,18 @@ TEST_F(Password, ANewPasswordWithABlankIsRefusedAndOneWithoutIsStoredAsTyped) {
     const WindowHandle window = only(WindowKind::Password);
     ASSERT_NE(window, 0);
 
-    clickControl(services, window, "按钮1");
+    clickControl(services, window, password_window::kConfirmButton);
     EXPECT_TEXT_EQ(lastBoxText(), "选择用户");
 
-    pickComboItem(services, window, "组合框1", 0);
-    clickControl(services, window, "按钮1");
+    pickComboItem(services, window, password_window::kUserCombo, 0);
+    clickControl(services, window, password_window::kConfirmButton);
     EXPECT_TEXT_EQ(lastBoxText(), "新密码不能为空");
 
     // What the masked login box cannot take is refused before anything is stored.
     const Text digestBefore = queryText("SELECT mm FROM b_yh WHERE yhm='admin'");
     for (const Text untypable : {"你好", "ab\x80", "pass\x7F"}) {
-        services.setText(window, "编辑框1", untypable);
-        clickControl(services, window, "按钮1");
+        services.setText(window, password_window::kPasswordEdit, untypable);
+        clickControl(services, window, password_window::kConfirmButton);
         EXPECT_TEXT_EQ(lastBoxText(),
                        "新密码只能使用英文字母、数字和英文符号,登录时的密码框无法输入中文");
     }
@@ -134,14 +136,14 @@ TEST_F(Password, ANewPasswordWithABlankIsRefusedAndOneWithoutIsStoredAsTyped) {
 
     // The login takes what is typed, blanks and all: a blank is refused, not removed.
     for (const Text blank : {"ab c　d", " 　 ", "ab cd", "abcd ", "a\tb"}) {
-        services.setText(window, "编辑框1", blank);
-        clickControl(services, window, "按钮1");
+        services.setText(window, password_window::kPasswordEdit, blank);
+        clickControl(services, window, password_window::kConfirmButton);
         EXPECT_TEXT_EQ(lastBoxText(), "新密码不能含有空格(包括全角空格和制表符)");
     }
     EXPECT_TEXT_EQ(queryText("SELECT mm FROM b_yh WHERE yhm='admin'"), digestBefore);
 
-    services.setText(window, "编辑框1", "abcd");
-    clickControl(services, window, "按钮1");
+    services.setText(window, password_window::kPasswordEdit, "abcd");
+    clickControl(services, window, password_window::kConfirmButton);
     EXPECT_TEXT_EQ(lastBoxText(), "密码修改成功了!请牢记新密码!");
     EXPECT_TRUE(waitUntil([&] { return only(WindowKind::Password) == 0; }));
     // the digest of "abcd" in upper case

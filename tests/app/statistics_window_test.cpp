@@ -10,12 +10,10 @@
 #include "records/stored_dates.h"
 #include "tests/app/search_fixture.h"
 #include "tests/support/pdf_text.h"
+#include "ui/windows/statistics_window.h"
 
 namespace tamrivo::testing {
 namespace {
-
-constexpr char kFigures[] = "表格_指标";
-constexpr char kRooms[] = "表格_房间";
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -58,9 +56,9 @@ protected:
     // March 2024, chosen as a custom period.
     WindowHandle openMarch() {
         const WindowHandle window = openStatistics();
-        pickComboItem(services, window, "组合框_期间", 5);
-        services.setDateTime(window, "日期框_起", toDateTime("2024-03-01"));
-        services.setDateTime(window, "日期框_止", toDateTime("2024-03-31"));
+        pickComboItem(services, window, statistics_window::kPeriodCombo, 5);
+        services.setDateTime(window, statistics_window::kFirstDayPicker, toDateTime("2024-03-01"));
+        services.setDateTime(window, statistics_window::kLastDayPicker, toDateTime("2024-03-31"));
         processEvents();
         return window;
     }
@@ -77,39 +75,43 @@ protected:
 TEST_F(StatisticsWindow, ShowsTheFiguresOfAPeriodBesideThoseOfThePeriodBefore) {
     const WindowHandle window = openMarch();
     ASSERT_NE(window, 0);
-    EXPECT_TEXT_EQ(services.text(window, "标签_期间"),
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kPeriodLabel),
                    "期间：2024-03-01 至 2024-03-31，上期：2024-02-01 至 2024-02-29");
     // As worked out by hand in the records' test, and as the records tool prints them.
-    EXPECT_TEXT_EQ(row(window, kFigures, 0), "结算收入|430.00|200.00|+115.0%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 1), "入住次数|5|2|+150.0%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 2), "出租晚数|28|5|+460.0%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 3), "出租率|45.2%|8.6%|+423.9%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 0),
+                   "结算收入|430.00|200.00|+115.0%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 1), "入住次数|5|2|+150.0%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 2), "出租晚数|28|5|+460.0%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 3), "出租率|45.2%|8.6%|+423.9%");
     // The nights at their rents: 22 of the open lease at 100, the others' 6 and 5 at 80.
-    EXPECT_TEXT_EQ(row(window, kFigures, 4), "客房收入|2680.00|400.00|+570.0%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 5), "平均房价|95.71|80.00|+19.6%");
-    EXPECT_TEXT_EQ(row(window, kFigures, 6), "每间可售房收入|43.23|6.90|+526.8%");
-    EXPECT_TEXT_EQ(row(window, kRooms, 0), "one|1|24|77.4%|400.00");
-    EXPECT_TEXT_EQ(row(window, kRooms, 1), "hut|1|0|0.0%|80.00");
-    EXPECT_TEXT_EQ(row(window, kRooms, 2), "three|1|2|6.5%|0.00");
-    EXPECT_TEXT_EQ(row(window, kRooms, 3), "two|2|2|6.5%|-50.00");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 4),
+                   "客房收入|2680.00|400.00|+570.0%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 5), "平均房价|95.71|80.00|+19.6%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kFiguresTable, 6),
+                   "每间可售房收入|43.23|6.90|+526.8%");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kRoomsTable, 0), "one|1|24|77.4%|400.00");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kRoomsTable, 1), "hut|1|0|0.0%|80.00");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kRoomsTable, 2), "three|1|2|6.5%|0.00");
+    EXPECT_TEXT_EQ(row(window, statistics_window::kRoomsTable, 3), "two|2|2|6.5%|-50.00");
 }
 
 TEST_F(StatisticsWindow, ShowsTodaysRoomsAndWhatTheOpenLeasesHold) {
     const WindowHandle window = openStatistics();
-    EXPECT_TEXT_EQ(services.text(window, "标签_正常房间"), "正常房间：2");
-    EXPECT_TEXT_EQ(services.text(window, "标签_废弃房间"), "废弃房间：1");
-    EXPECT_TEXT_EQ(services.text(window, "标签_在租房间"), "在租房间：1");
-    EXPECT_TEXT_EQ(services.text(window, "标签_闲置房间"), "闲置房间：1");
-    EXPECT_TEXT_EQ(services.text(window, "标签_未结算租约"), "未结算租约：2");
-    EXPECT_TEXT_EQ(services.text(window, "标签_押金合计"), "押金合计：70.00");
-    EXPECT_EQ(services.text(window, "标签_应收租金").rfind("应收租金：", 0), 0u);
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kNormalRoomsLabel), "正常房间：2");
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kAbandonedRoomsLabel), "废弃房间：1");
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kLetRoomsLabel), "在租房间：1");
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kIdleRoomsLabel), "闲置房间：1");
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kOpenLeasesLabel), "未结算租约：2");
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kDepositTotalLabel), "押金合计：70.00");
+    EXPECT_EQ(services.text(window, statistics_window::kRentDueLabel).rfind("应收租金：", 0), 0u);
     // One window at a time.
     command(main, -1, "数据统计");
     EXPECT_EQ(only(WindowKind::Statistics), window);
 }
 
 TEST_F(StatisticsWindow, ListsTodaysExpectedArrivalsAndTheBookingsDueToLeave) {
-    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"), "预计到达：无    应离开：无");
+    EXPECT_TEXT_EQ(services.text(openStatistics(), statistics_window::kBookingsTodayLabel),
+                   "预计到达：无    应离开：无");
     services.destroyWindow(only(WindowKind::Statistics));
     processEvents();
 
@@ -129,44 +131,46 @@ TEST_F(StatisticsWindow, ListsTodaysExpectedArrivalsAndTheBookingsDueToLeave) {
     ASSERT_TRUE(run("INSERT INTO b_yujituifang SELECT id, '" + dayText(today()) +
                     "' FROM b_zulin WHERE danhao='L3'"));
     cancelBooking(state.database, book(1, 0, 1, "孙三"));
-    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
+    EXPECT_TEXT_EQ(services.text(openStatistics(), statistics_window::kBookingsTodayLabel),
                    "预计到达：two 赵一    应离开：one 钱二");
     services.destroyWindow(only(WindowKind::Statistics));
     processEvents();
 
     // Planned to leave yesterday and still in: named as overstaying, not as due today.
     ASSERT_TRUE(run("UPDATE b_yujituifang SET tuifangriqi='" + dayText(today() - 1) + "'"));
-    EXPECT_TEXT_EQ(services.text(openStatistics(), "标签_今日预订"),
+    EXPECT_TEXT_EQ(services.text(openStatistics(), statistics_window::kBookingsTodayLabel),
                    "预计到达：two 赵一    应离开：无  已超期：one 钱二");
 }
 
 TEST_F(StatisticsWindow, ANamedPeriodFillsTheDatesAndKeepsThemShut) {
     const WindowHandle window = openStatistics();
-    pickComboItem(services, window, "组合框_期间", 1);  // 上月
+    pickComboItem(services, window, statistics_window::kPeriodCombo, 1);  // 上月
     processEvents();
     const std::int64_t lastMonthEnds = choosePeriod(PeriodChoice::LastMonth, today()).lastDay;
-    EXPECT_EQ(dayNumber(services.dateTime(window, "日期框_止")), lastMonthEnds);
-    EXPECT_FALSE(services.widget(window, "日期框_止")->isEnabled());
-    pickComboItem(services, window, "组合框_期间", 5);
-    EXPECT_TRUE(services.widget(window, "日期框_止")->isEnabled());
+    EXPECT_EQ(dayNumber(services.dateTime(window, statistics_window::kLastDayPicker)),
+              lastMonthEnds);
+    EXPECT_FALSE(services.widget(window, statistics_window::kLastDayPicker)->isEnabled());
+    pickComboItem(services, window, statistics_window::kPeriodCombo, 5);
+    EXPECT_TRUE(services.widget(window, statistics_window::kLastDayPicker)->isEnabled());
 }
 
 TEST_F(StatisticsWindow, ALastDayBeforeTheFirstIsRefusedNotSwapped) {
     const WindowHandle window = openMarch();
-    services.setDateTime(window, "日期框_止", toDateTime("2024-02-20"));
+    services.setDateTime(window, statistics_window::kLastDayPicker, toDateTime("2024-02-20"));
     processEvents();
-    EXPECT_TEXT_EQ(services.text(window, "标签_期间"), "结束日期早于开始日期,请重新选择");
-    EXPECT_TEXT_EQ(services.listCellText(window, "表格_指标", 0, 0), "");
-    EXPECT_EQ(dayNumber(services.dateTime(window, "日期框_起")),
+    EXPECT_TEXT_EQ(services.text(window, statistics_window::kPeriodLabel),
+                   "结束日期早于开始日期,请重新选择");
+    EXPECT_TEXT_EQ(services.listCellText(window, statistics_window::kFiguresTable, 0, 0), "");
+    EXPECT_EQ(dayNumber(services.dateTime(window, statistics_window::kFirstDayPicker)),
               dayNumber(toDateTime("2024-03-01")));
     const auto boxes = responder.count();
-    clickControl(services, window, "按钮_打印");  // nothing to print or export
-    clickControl(services, window, "按钮_导出");
+    clickControl(services, window, statistics_window::kPrintButton);  // nothing to print or export
+    clickControl(services, window, statistics_window::kExportButton);
     processEvents();
     EXPECT_EQ(responder.count(), boxes);
-    services.setDateTime(window, "日期框_止", toDateTime("2024-03-31"));
+    services.setDateTime(window, statistics_window::kLastDayPicker, toDateTime("2024-03-31"));
     processEvents();
-    EXPECT_NE(services.listCellText(window, "表格_指标", 0, 0), "");
+    EXPECT_NE(services.listCellText(window, statistics_window::kFiguresTable, 0, 0), "");
 }
 
 TEST_F(StatisticsWindow, GrowingTheWindowGivesTheChartsAndTheRoomTableTheRoom) {
@@ -179,26 +183,27 @@ TEST_F(StatisticsWindow, GrowingTheWindowGivesTheChartsAndTheRoomTableTheRoom) {
                     placed.bottom - frame.top};
     };
     const Rect frame = services.frameRect(window);
-    const Rect income = rect("图表_收入");
-    const Rect rooms = rect("图表_房间");
-    const Rect table = rect("表格_房间");
-    const Rect print = rect("按钮_打印");
+    const Rect income = rect(statistics_window::kIncomeChart);
+    const Rect rooms = rect(statistics_window::kRoomsChart);
+    const Rect table = rect(statistics_window::kRoomsTable);
+    const Rect print = rect(statistics_window::kPrintButton);
     services.placeControl(window, {frame.left, frame.top, frame.right + 200, frame.bottom + 100},
                           kPlaceNoMove);
     ASSERT_TRUE(
         waitUntil([&] { return services.frameRect(window).width() == frame.width() + 200; }));
     processEvents();
-    EXPECT_EQ(rect("图表_收入"),
+    EXPECT_EQ(rect(statistics_window::kIncomeChart),
               (Rect{income.left, income.top, income.right + 200, income.bottom}));
-    EXPECT_EQ(rect("图表_房间"),
+    EXPECT_EQ(rect(statistics_window::kRoomsChart),
               (Rect{rooms.left, rooms.top, rooms.right + 200, rooms.bottom + 100}));
-    EXPECT_EQ(rect("表格_房间"), (Rect{table.left, table.top, table.right, table.bottom + 100}));
-    EXPECT_EQ(rect("按钮_打印").left, print.left + 200);
+    EXPECT_EQ(rect(statistics_window::kRoomsTable),
+              (Rect{table.left, table.top, table.right, table.bottom + 100}));
+    EXPECT_EQ(rect(statistics_window::kPrintButton).left, print.left + 200);
 }
 
 TEST_F(StatisticsWindow, ChartsIncomeByDayAndRoomsBestFirst) {
     const WindowHandle window = openMarch();
-    const ChartData income = services.chartData(window, "图表_收入");
+    const ChartData income = services.chartData(window, statistics_window::kIncomeChart);
     ASSERT_EQ(income.categories.size(), 31u);
     EXPECT_TEXT_EQ(income.categories[2], "3");
     ASSERT_EQ(income.series.size(), 2u);
@@ -207,7 +212,7 @@ TEST_F(StatisticsWindow, ChartsIncomeByDayAndRoomsBestFirst) {
     EXPECT_DOUBLE_EQ(income.series[0].values[14], -50);
     EXPECT_DOUBLE_EQ(income.series[1].values[11], 200);  // 12 February
 
-    const ChartData rooms = services.chartData(window, "图表_房间");
+    const ChartData rooms = services.chartData(window, statistics_window::kRoomsChart);
     EXPECT_TRUE(rooms.horizontal);
     EXPECT_EQ(rooms.categories, (std::vector<Text>{"one", "hut", "three", "two"}));
     ASSERT_EQ(rooms.series.size(), 2u);
@@ -220,7 +225,7 @@ TEST_F(StatisticsWindow, ExportsTheTablesAsCsvAndTheChartsAsPng) {
     const WindowHandle window = openMarch();
     TemporaryFolder out;
     services.setFolderDialogPresenter([&](const Text&) { return utf8ToGbk(out.path().string()); });
-    clickControl(services, window, "按钮_导出");
+    clickControl(services, window, statistics_window::kExportButton);
     processEvents();
     const std::string stem = out.file(gbkToUtf8("统计-2024-03-01-2024-03-31"));
     const std::string csv = readFile(stem + ".csv");
@@ -243,13 +248,13 @@ TEST_F(StatisticsWindow, ExportsTheTablesAsCsvAndTheChartsAsPng) {
 
     // A folder that cannot be written is said so; cancelling writes nothing.
     services.setFolderDialogPresenter([](const Text&) { return Text("/nonexistent-folder"); });
-    clickControl(services, window, "按钮_导出");
+    clickControl(services, window, statistics_window::kExportButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(),
                    "无法写入文件：/nonexistent-folder/统计-2024-03-01-2024-03-31.csv");
     const auto boxes = responder.count();
     services.setFolderDialogPresenter([](const Text&) { return Text(); });
-    clickControl(services, window, "按钮_导出");
+    clickControl(services, window, statistics_window::kExportButton);
     processEvents();
     EXPECT_EQ(responder.count(), boxes);
 }
@@ -265,14 +270,14 @@ TEST_F(StatisticsWindow, AnExportReplacesAnExistingFileOnlyWhenAskedAndNeverThro
     std::filesystem::create_symlink(databaseFile(), stem + ".csv");
 
     responder.answer(kAnswerNo);
-    clickControl(services, window, "按钮_导出");
+    clickControl(services, window, statistics_window::kExportButton);
     processEvents();
     EXPECT_TEXT_EQ(lastBoxText(), "以下文件已存在，是否替换？\r\n" + utf8ToGbk(stem) + ".csv");
     EXPECT_TRUE(std::filesystem::is_symlink(stem + ".csv"));
     EXPECT_FALSE(std::filesystem::exists(stem + gbkToUtf8("-收入.png")));
 
     responder.answer(kAnswerYes);
-    clickControl(services, window, "按钮_导出");
+    clickControl(services, window, statistics_window::kExportButton);
     processEvents();
     EXPECT_FALSE(std::filesystem::is_symlink(stem + ".csv"));
     EXPECT_EQ(readFile(stem + ".csv").rfind("\xEF\xBB\xBF", 0), 0u);
@@ -292,7 +297,7 @@ TEST_F(StatisticsWindow, PrintsOnePageWithTheFiguresChartsAndRooms) {
         printer.setOutputFileName(QString::fromStdString(file));
         return true;
     });
-    clickControl(services, window, "按钮_打印");
+    clickControl(services, window, statistics_window::kPrintButton);
     processEvents();
     const PdfText pdf = readPdf(file);
     ASSERT_TRUE(pdf.read) << pdf.text;

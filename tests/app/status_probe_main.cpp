@@ -10,6 +10,8 @@
 #include "engine/qt_window_services.h"
 #include "engine/status_bar.h"
 #include "tests/support/engine_harness.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
 
 int main() {
     using namespace tamrivo;
@@ -22,15 +24,15 @@ int main() {
         return 1;
     }
     const WindowHandle login = services.openWindows(WindowKind::Login).front();
-    services.setText(login, "编辑框_用户名", "admin");
-    services.setText(login, "编辑框_密码", "904817");
-    testing::clickControl(services, login, "按钮_确认");
+    services.setText(login, login_window::kUserNameEdit, "admin");
+    services.setText(login, login_window::kPasswordEdit, "904817");
+    testing::clickControl(services, login, login_window::kConfirmButton);
     if (!testing::waitUntil([&] { return !services.openWindows(WindowKind::Main).empty(); })) {
         std::fprintf(stderr, "no main window after logging in\n");
         return 1;
     }
     const WindowHandle main = services.openWindows(WindowKind::Main).front();
-    const auto* bar = dynamic_cast<StatusBar*>(services.widget(main, "状态条1"));
+    const auto* bar = dynamic_cast<StatusBar*>(services.widget(main, main_window::kStatusBar));
     std::printf("%s\n", bar == nullptr ? "" : bar->partText(0).toUtf8().constData());
     services.destroyWindow(main);
     testing::processEvents();

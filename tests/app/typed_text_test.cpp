@@ -14,6 +14,12 @@
 #include "engine/conversions.h"
 #include "records/password_digest.h"
 #include "tests/app/app_fixture.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/password_window.h"
+#include "ui/windows/room_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -62,9 +68,9 @@ protected:
     // Confirms and waits for the save: the window closes, or, settled, stays to offer its
     // receipt and is closed here.
     void confirm(WindowHandle window) {
-        clickControl(services, window, "按钮_确定");
+        clickControl(services, window, lease_window::kConfirmButton);
         const auto saved = [&] {
-            const QWidget* confirmButton = services.widget(window, "按钮_确定");
+            const QWidget* confirmButton = services.widget(window, lease_window::kConfirmButton);
             return confirmButton == nullptr || !confirmButton->isEnabled();
         };
         ASSERT_TRUE(waitUntil(saved)) << readableGbk(lastBoxText());
@@ -82,7 +88,7 @@ protected:
     int addRoomAsTyped(const Text& address) {
         command(main, -1, "增加房屋信息");
         const WindowHandle window = only(WindowKind::Room);
-        typeText(services, window, "编辑框_地址", address);
+        typeText(services, window, room_window::kAddressEdit, address);
         confirm(window);
         return queryInt("SELECT max(id) FROM b_fangjian");
     }
@@ -98,7 +104,7 @@ TEST_F(TypedTexts, ARoomAddressIsStoredAsTypedAndUnchangedEditsKeepIt) {
         EXPECT_TEXT_EQ(room(id), address + "|1|0|");
         for (int edit = 0; edit < 3; ++edit) {
             const WindowHandle window = openOnLastRoom("修改房屋信息", WindowKind::Room);
-            ASSERT_TEXT_EQ(services.text(window, "编辑框_地址"), address);
+            ASSERT_TEXT_EQ(services.text(window, room_window::kAddressEdit), address);
             confirm(window);
         }
         EXPECT_TEXT_EQ(room(id), address + "|1|0|");
@@ -116,32 +122,34 @@ TEST_F(TypedTexts, CheckInEditAndCheckOutStoreEveryFieldAsTyped) {
         const Text remark = text + "\r\n" + text;
 
         WindowHandle window = openOnLastRoom("房屋入住", WindowKind::Lease);
-        services.setText(window, "编辑框_单号", orderNumber);
-        typeText(services, window, "编辑框_姓名", text);
-        typeText(services, window, "编辑框_联系方式", text);
-        typeText(services, window, "编辑框_定金", "1'2.5\x80");  // only digits, "-" and "." stay
-        typeText(services, window, "编辑框_租金", "\x80'80");
-        typeText(services, window, "编辑框_备注", text);
-        pressKey(services, window, "编辑框_备注", Qt::Key_Return);
-        typeText(services, window, "编辑框_备注", text);
+        services.setText(window, lease_window::kOrderNumberEdit, orderNumber);
+        typeText(services, window, lease_window::kNameEdit, text);
+        typeText(services, window, lease_window::kContactEdit, text);
+        typeText(services, window, lease_window::kDepositEdit,
+                 "1'2.5\x80");  // only digits, "-" and "." stay
+        typeText(services, window, lease_window::kRentEdit, "\x80'80");
+        typeText(services, window, lease_window::kRemarkEdit, text);
+        pressKey(services, window, lease_window::kRemarkEdit, Qt::Key_Return);
+        typeText(services, window, lease_window::kRemarkEdit, text);
         confirm(window);
         const Text checkedIn =
             orderNumber + "|" + text + "|" + text + "|" + text + "|12.5|80.0|0|0.0|" + remark + "|";
         EXPECT_TEXT_EQ(lease(orderNumber), checkedIn);
         EXPECT_TEXT_EQ(room(id), text + "|1|1|" + orderNumber);
 
-        selectListRow(services, main, "超级列表框1", static_cast<int>(roomList(main).size()) - 1);
-        EXPECT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名：" + text);
+        selectListRow(services, main, main_window::kRoomList,
+                      static_cast<int>(roomList(main).size()) - 1);
+        EXPECT_TEXT_EQ(services.text(main, main_window::kNameLabel), "姓    名：" + text);
         window = openOnLastRoom("修改入住", WindowKind::Lease);
-        EXPECT_TEXT_EQ(services.text(window, "编辑框_联系方式"), text);
-        EXPECT_TEXT_EQ(services.text(window, "编辑框_备注"), remark);
+        EXPECT_TEXT_EQ(services.text(window, lease_window::kContactEdit), text);
+        EXPECT_TEXT_EQ(services.text(window, lease_window::kRemarkEdit), remark);
         confirm(window);  // unchanged, and found by its quoted order number
         EXPECT_TEXT_EQ(lease(orderNumber), checkedIn);
 
         window = openOnLastRoom("退房操作", WindowKind::Checkout);
-        services.setText(window, "编辑框_金额", "");  // it opens with what is due
-        typeText(services, window, "编辑框_金额", "2.5");
-        typeText(services, window, "编辑框_备注", text);
+        services.setText(window, checkout_window::kAmountEdit, "");  // it opens with what is due
+        typeText(services, window, checkout_window::kAmountEdit, "2.5");
+        typeText(services, window, checkout_window::kSettlementRemarkEdit, text);
         responder.answer(kAnswerYes);
         confirm(window);
         EXPECT_TEXT_EQ(lease(orderNumber), orderNumber + "|" + text + "|" + text + "|" + text +
@@ -162,13 +170,14 @@ TEST_F(TypedTexts, APastedRemarkIsSavedAsTheBoxShowsIt) {
         pasted += "房'\\";
     }
     QApplication::clipboard()->setText(toQString(pasted));
-    QTest::keyClick(services.widget(window, "编辑框_备注"), Qt::Key_V, Qt::ControlModifier);
-    const Text shown = services.text(window, "编辑框_备注");
+    QTest::keyClick(services.widget(window, lease_window::kRemarkEdit), Qt::Key_V,
+                    Qt::ControlModifier);
+    const Text shown = services.text(window, lease_window::kRemarkEdit);
     EXPECT_TEXT_EQ(shown, pasted.substr(0, 666 * 4 + 3));  // 2000 characters: 666 times 房'\, 房'
-    services.setText(window, "编辑框_姓名", "李四");
-    services.setText(window, "编辑框_定金", "0");
-    services.setText(window, "编辑框_租金", "0");
-    const Text orderNumber = services.text(window, "编辑框_单号");
+    services.setText(window, lease_window::kNameEdit, "李四");
+    services.setText(window, lease_window::kDepositEdit, "0");
+    services.setText(window, lease_window::kRentEdit, "0");
+    const Text orderNumber = services.text(window, lease_window::kOrderNumberEdit);
     confirm(window);
     EXPECT_TEXT_EQ(queryText("SELECT beizhu FROM b_zulin WHERE id=2"), shown);
     EXPECT_TEXT_EQ(room(id), "三号房|1|1|" + orderNumber);
@@ -184,9 +193,9 @@ TEST_F(TypedTexts, ANewPasswordAndALoginNameAreTakenAsTyped) {
     const Text password = "'\\\"x'--";
     command(main, -1, "修改密码");
     const WindowHandle window = only(WindowKind::Password);
-    pickComboItem(services, window, "组合框1", 0);
-    typeText(services, window, "编辑框1", password);
-    clickControl(services, window, "按钮1");
+    pickComboItem(services, window, password_window::kUserCombo, 0);
+    typeText(services, window, password_window::kPasswordEdit, password);
+    clickControl(services, window, password_window::kConfirmButton);
     ASSERT_TEXT_EQ(lastBoxText(), "密码修改成功了!请牢记新密码!");
     EXPECT_TEXT_EQ(queryText("SELECT mm FROM b_yh WHERE id=1"), md5Hex(toByteBlock(password)));
     EXPECT_TEXT_EQ(queryText("SELECT yhm || mm FROM b_yh WHERE id=2"), guestRow);
@@ -194,9 +203,9 @@ TEST_F(TypedTexts, ANewPasswordAndALoginNameAreTakenAsTyped) {
     for (const auto& [user, typed] : {std::pair<Text, Text>{"admin", password}, {"客' --", "x"}}) {
         openLoginWindow(app);
         const WindowHandle login = only(WindowKind::Login);
-        typeText(services, login, "编辑框_用户名", user);
-        typeText(services, login, "编辑框_密码", typed);
-        clickControl(services, login, "按钮_确认");
+        typeText(services, login, login_window::kUserNameEdit, user);
+        typeText(services, login, login_window::kPasswordEdit, typed);
+        clickControl(services, login, login_window::kConfirmButton);
         EXPECT_TRUE(waitUntil([&] { return only(WindowKind::Login) == 0; })) << readableGbk(user);
     }
 }

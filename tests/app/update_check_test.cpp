@@ -11,6 +11,8 @@
 #include "tests/support/loopback_server.h"
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_keys.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/update_window.h"
 
 namespace tamrivo {
 namespace {
@@ -29,7 +31,7 @@ constexpr char kRunning[] = "1.0.0.0";
 ServiceCall status(const Text& text) {
     return {.kind = "statusText",
             .window = kMainWindow,
-            .control = "状态条1",
+            .control = main_window::kStatusBar,
             .text = text,
             .number = 5};
 }
@@ -42,11 +44,16 @@ const ServiceCall kNewVersionBox = {.kind = "messageBox",
                                     .number = kMessageOk};
 
 ServiceCall logText(const Text& text) {
-    return {.kind = "setText", .window = kUpdateWindow, .control = "编辑框1", .text = text};
+    return {.kind = "setText",
+            .window = kUpdateWindow,
+            .control = update_window::kLogEdit,
+            .text = text};
 }
 
-const ServiceCall kUpgradeEnabled = {
-    .kind = "setDisabled", .window = kUpdateWindow, .control = "按钮_升级", .number = 0};
+const ServiceCall kUpgradeEnabled = {.kind = "setDisabled",
+                                     .window = kUpdateWindow,
+                                     .control = update_window::kUpgradeButton,
+                                     .number = 0};
 
 constexpr char kNotes[] = "修复若干问题";
 constexpr char kPackageAddress[] = "http://example.invalid/up.zip";

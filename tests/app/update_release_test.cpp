@@ -13,6 +13,7 @@
 #include "tests/app/nginx_server.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/run_command.h"
+#include "ui/windows/update_window.h"
 
 namespace tamrivo::testing {
 namespace {
@@ -79,7 +80,7 @@ protected:
     }
 
     bool upgradeEnabled(WindowHandle update) {
-        const QWidget* button = services.widget(update, "按钮_升级");
+        const QWidget* button = services.widget(update, update_window::kUpgradeButton);
         return button != nullptr && button->isEnabled();
     }
 };
@@ -106,11 +107,11 @@ TEST_F(UpdateRelease, PublishedReleaseReplacesTheProgramAndLeavesTheRecordsAlone
     ASSERT_EQ(updates.size(), 1u);
     const WindowHandle update = updates.front();
     ASSERT_TRUE(waitUntil([&] { return upgradeEnabled(update); }, 15000));
-    EXPECT_TEXT_EQ(services.text(update, "编辑框1"), Text("1.0.0.1\r\n") + kNotes);
+    EXPECT_TEXT_EQ(services.text(update, update_window::kLogEdit), Text("1.0.0.1\r\n") + kNotes);
     const long checkMs = millisecondsSince(started);
 
     started = Clock::now();
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     ASSERT_TRUE(waitUntil([&] { return services.openWindows(WindowKind::Main).empty(); }, 15000))
         << "the program ends once the updater is on its way";
     const long downloadMs = millisecondsSince(started);

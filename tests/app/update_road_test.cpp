@@ -18,6 +18,7 @@
 #include "tests/support/raw_http_listener.h"
 #include "tests/support/test_keys.h"
 #include "tests/support/test_package.h"
+#include "ui/windows/update_window.h"
 #include "update_format/install_journal.h"
 #include "update_format/updater_image.h"
 
@@ -39,8 +40,9 @@ constexpr int kUpdaterPatienceMs = 10000;
 class WindowWatch {
 public:
     WindowWatch(QtWindowServices& services, WindowHandle window) {
-        auto* log = qobject_cast<QPlainTextEdit*>(services.widget(window, "编辑框1"));
-        auto* bar = qobject_cast<QProgressBar*>(services.widget(window, "进度条_进度"));
+        auto* log = qobject_cast<QPlainTextEdit*>(services.widget(window, update_window::kLogEdit));
+        auto* bar =
+            qobject_cast<QProgressBar*>(services.widget(window, update_window::kProgressBar));
         QWidget* frame = services.widget(window);
         if (log == nullptr || bar == nullptr || frame == nullptr) {
             ADD_FAILURE() << "not an update window";
@@ -111,9 +113,9 @@ protected:
         processEvents();
     }
 
-    Text log(WindowHandle update) { return services.text(update, "编辑框1"); }
+    Text log(WindowHandle update) { return services.text(update, update_window::kLogEdit); }
     bool upgradeEnabled(WindowHandle update) {
-        const QWidget* button = services.widget(update, "按钮_升级");
+        const QWidget* button = services.widget(update, update_window::kUpgradeButton);
         return button != nullptr && button->isEnabled();
     }
     // With the last window gone, the program's message loop ends.
@@ -196,8 +198,8 @@ TEST_F(SystemUpdatedRoad, TheUpdateWindowNamesTheSystemUpdateAndNeverDownloads) 
     EXPECT_FALSE(upgradeEnabled(update));
 
     // Even a button somehow pressed fetches nothing and starts no updater.
-    services.setDisabled(update, "按钮_升级", false);
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    services.setDisabled(update, update_window::kUpgradeButton, false);
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     finishChecks();
     EXPECT_EQ(server.packageRequests(), 0);
     EXPECT_FALSE(std::filesystem::exists(inProgramFolder("up.tmp")));
@@ -248,7 +250,7 @@ TEST_F(UpdateRoad, DownloadedPackageIsUnpackedByTheUpdaterAsTheProgramEnds) {
     const WindowHandle update = openOnNewRelease(server.packageUrl(), package);
     WindowWatch watch(services, update);
 
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     ASSERT_TRUE(waitUntil([&] { return noWindowLeft(); }, 8000)) << "the program ends";
 
     EXPECT_TEXT_EQ(watch.log(), Text(kNewer) + "\r\n" + kNotes + kRequestLines + kSuccessLines);
@@ -280,9 +282,10 @@ TEST_F(UpdateRoad, APressWhileTheUpdaterStartsLeavesTheDownloadedPackageAlone) {
     const WindowHandle update =
         openOnNewRelease(server.packageUrl(), "the package the updater is about to open");
 
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
-    clickControl(services, update, "按钮_升级");  // the window stays while the updater starts
+    clickControl(services, update,
+                 update_window::kUpgradeButton);  // the window stays while the updater starts
     ASSERT_TRUE(waitUntil([&] { return noWindowLeft(); }, 8000)) << "the program ends";
 
     state.downloader.stop();  // whatever the press may have started has ended
@@ -297,7 +300,7 @@ TEST_F(UpdateRoad, AnUpdaterThatCannotBeWrittenLeavesTheProgramRunningToTryAgain
     server.setPackage("package");
     const WindowHandle update = openOnNewRelease(server.packageUrl(), "package");
 
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     ASSERT_TRUE(waitUntil([&] { return log(update).ends_with("下载成功,准备更新!\r\n"); }));
     state.downloader.stop();  // the hand-off has given up
     processEvents();
@@ -314,9 +317,9 @@ TEST_F(UpdateRoad, PressingTheUpgradeAgainCancelsTheRunningDownloadAndStartsAfre
         openOnNewRelease(packages.url("/gated"), servedBody(DownloadServer::kGateLength));
     WindowWatch watch(services, update);
 
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     ASSERT_TRUE(waitUntil([&] { return state.downloader.getState().receivedBytes > 0; }));
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     packages.openGate();
     ASSERT_TRUE(waitUntil([&] { return noWindowLeft(); }, 8000)) << "the program ends";
 
@@ -332,7 +335,7 @@ TEST_F(UpdateRoad, ADownloadOutlivesItsClosedWindowAndStillHandsOver) {
     const WindowHandle update =
         openOnNewRelease(packages.url("/gated"), servedBody(DownloadServer::kGateLength));
 
-    ASSERT_TRUE(clickControl(services, update, "按钮_升级"));
+    ASSERT_TRUE(clickControl(services, update, update_window::kUpgradeButton));
     ASSERT_TRUE(waitUntil([&] { return state.downloader.getState().receivedBytes > 0; }));
     services.widget(update)->close();
     processEvents();

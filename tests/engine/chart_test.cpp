@@ -10,19 +10,21 @@
 #include "base/text_encoding.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/temporary_folder.h"
+#include "ui/windows/statistics_window.h"
 
 namespace tamrivo {
 namespace {
 
 using testing::EngineFixture;
 
-constexpr char kChart[] = "图表_房间";
-
 class Charts : public EngineFixture {
 protected:
     void SetUp() override { window = open(WindowKind::Statistics); }
 
-    QChart* chart() { return qobject_cast<QChartView*>(services.widget(window, kChart))->chart(); }
+    QChart* chart() {
+        return qobject_cast<QChartView*>(services.widget(window, statistics_window::kRoomsChart))
+            ->chart();
+    }
 
     WindowHandle window = 0;
 };
@@ -30,8 +32,8 @@ protected:
 TEST_F(Charts, ShowWhatTheyAreGivenAndGiveItBack) {
     const ChartData given{
         {"一号房", "二号房", "三号房"}, {{"收入", {300, 120.5, -20}}, {"晚数", {3, 2}, 1}}, true};
-    services.chartSetData(window, kChart, given);
-    EXPECT_EQ(services.chartData(window, kChart), given);
+    services.chartSetData(window, statistics_window::kRoomsChart, given);
+    EXPECT_EQ(services.chartData(window, statistics_window::kRoomsChart), given);
 
     // One bar series per axis; lying down, the first category stands on top, and a series
     // shorter than the categories gets zero bars.
@@ -54,9 +56,9 @@ TEST_F(Charts, ShowWhatTheyAreGivenAndGiveItBack) {
     EXPECT_TRUE(testing::waitUntil([] { return !QToolTip::isVisible(); }));
 
     // Empty again, nothing is left of the old bars.
-    services.chartSetData(window, kChart, {});
+    services.chartSetData(window, statistics_window::kRoomsChart, {});
     EXPECT_TRUE(chart()->series().isEmpty());
-    EXPECT_EQ(services.chartData(window, kChart), ChartData{});
+    EXPECT_EQ(services.chartData(window, statistics_window::kRoomsChart), ChartData{});
 }
 
 TEST_F(Charts, DayNumbersTooManyToStandSideBySideAreThinnedOutNeverCut) {
@@ -65,8 +67,8 @@ TEST_F(Charts, DayNumbersTooManyToStandSideBySideAreThinnedOutNeverCut) {
         days.categories.push_back(std::to_string(day));
         days.series[0].values.push_back(day);
     }
-    services.chartSetData(window, kChart, days);
-    QWidget* view = services.widget(window, kChart);
+    services.chartSetData(window, statistics_window::kRoomsChart, days);
+    QWidget* view = services.widget(window, statistics_window::kRoomsChart);
     view->resize(320, 240);
     testing::processEvents();
     auto* axis = qobject_cast<QBarCategoryAxis*>(chart()->axes(Qt::Horizontal).first());
@@ -85,19 +87,20 @@ TEST_F(Charts, DayNumbersTooManyToStandSideBySideAreThinnedOutNeverCut) {
     testing::processEvents();
     EXPECT_EQ(axis->categories().last(), QStringLiteral("31"));
     EXPECT_EQ(axis->categories()[1], QStringLiteral("2"));
-    EXPECT_EQ(services.chartData(window, kChart), days);
+    EXPECT_EQ(services.chartData(window, statistics_window::kRoomsChart), days);
 }
 
 TEST_F(Charts, SaveAsPngOrSayTheyCannot) {
-    services.chartSetData(window, kChart, {{"a"}, {{"x", {1}}}, false});
+    services.chartSetData(window, statistics_window::kRoomsChart, {{"a"}, {{"x", {1}}}, false});
     testing::TemporaryFolder folder;
     const std::string file = folder.file("chart.png");
-    ASSERT_TRUE(services.saveChartImage(window, kChart, utf8ToGbk(file)));
+    ASSERT_TRUE(services.saveChartImage(window, statistics_window::kRoomsChart, utf8ToGbk(file)));
     std::ifstream in(file, std::ios::binary);
     std::string signature(8, '\0');
     in.read(signature.data(), 8);
     EXPECT_EQ(signature, "\x89PNG\r\n\x1A\n");
-    EXPECT_FALSE(services.saveChartImage(window, kChart, "/nonexistent-folder/chart.png"));
+    EXPECT_FALSE(services.saveChartImage(window, statistics_window::kRoomsChart,
+                                         "/nonexistent-folder/chart.png"));
     testing::UnknownControlCounter unknown;
     EXPECT_FALSE(services.saveChartImage(window, "图表_没有", utf8ToGbk(file)));
     EXPECT_EQ(unknown.count(), 1);

@@ -11,6 +11,9 @@
 
 #include "engine/title_words.h"
 #include "tests/support/engine_fixture.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 namespace {
@@ -29,7 +32,8 @@ using ChineseTexts = EngineFixture;
 
 TEST_F(ChineseTexts, TheDatePickersCalendarNamesTheMonthInChinese) {
     const WindowHandle lease = open(WindowKind::Lease);
-    auto* picker = qobject_cast<QDateTimeEdit*>(services.widget(lease, "日期框1"));
+    auto* picker =
+        qobject_cast<QDateTimeEdit*>(services.widget(lease, lease_window::kCheckInPicker));
     ASSERT_NE(picker, nullptr);
     ASSERT_NE(picker->calendarWidget(), nullptr);
     auto* month = picker->calendarWidget()->findChild<QToolButton*>(
@@ -45,7 +49,7 @@ TEST_F(ChineseTexts, QtsOwnButtonsAndMenusSpeakChinese) {
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
 
     const WindowHandle login = open(WindowKind::Login);
-    auto* edit = qobject_cast<QLineEdit*>(services.widget(login, "编辑框_用户名"));
+    auto* edit = qobject_cast<QLineEdit*>(services.widget(login, login_window::kUserNameEdit));
     ASSERT_NE(edit, nullptr);
     const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
     ASSERT_FALSE(menu->actions().isEmpty());
@@ -74,8 +78,9 @@ TEST(TitleWords, ANumberKeepsTheChineseUnitsThatFollowIt) {
 
 TEST_F(ChineseTexts, TheRoomListKeepsItsTitlesAsGiven) {
     const WindowHandle main = open(WindowKind::Main);
-    ASSERT_GE(services.listInsertRow(main, "超级列表框1", -1, "幸福里3号楼101室", 0, 7), 0);
-    EXPECT_TEXT_EQ(services.listCellText(main, "超级列表框1", 0), "幸福里3号楼101室");
+    ASSERT_GE(services.listInsertRow(main, main_window::kRoomList, -1, "幸福里3号楼101室", 0, 7),
+              0);
+    EXPECT_TEXT_EQ(services.listCellText(main, main_window::kRoomList, 0), "幸福里3号楼101室");
 }
 
 }  // namespace

@@ -8,6 +8,14 @@
 
 #include "base/date_format.h"
 #include "tests/support/engine_fixture.h"
+#include "ui/windows/booking_window.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/landlord_window.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/password_window.h"
+#include "ui/windows/room_window.h"
+#include "ui/windows/search_window.h"
 
 namespace tamrivo {
 namespace {
@@ -35,13 +43,14 @@ TEST_F(Keyboard, EnterInABoxConfirmsAsTheConfirmButtonOfEveryFormWindow) {
         const char* box;
         Handler confirm;
     };
-    for (const Form& form : {Form{WindowKind::Login, "编辑框_用户名", Handler::Login},
-                             Form{WindowKind::Room, "编辑框_地址", Handler::SaveRoom},
-                             Form{WindowKind::Lease, "编辑框_姓名", Handler::SaveLease},
-                             Form{WindowKind::Checkout, "编辑框_金额", Handler::SettleLease},
-                             Form{WindowKind::Booking, "编辑框_姓名", Handler::SaveBooking},
-                             Form{WindowKind::Password, "编辑框1", Handler::ChangePassword},
-                             Form{WindowKind::Landlord, "编辑框_地址", Handler::SaveLandlord}}) {
+    for (const Form& form :
+         {Form{WindowKind::Login, login_window::kUserNameEdit, Handler::Login},
+          Form{WindowKind::Room, room_window::kAddressEdit, Handler::SaveRoom},
+          Form{WindowKind::Lease, lease_window::kNameEdit, Handler::SaveLease},
+          Form{WindowKind::Checkout, checkout_window::kAmountEdit, Handler::SettleLease},
+          Form{WindowKind::Booking, booking_window::kNameEdit, Handler::SaveBooking},
+          Form{WindowKind::Password, password_window::kPasswordEdit, Handler::ChangePassword},
+          Form{WindowKind::Landlord, landlord_window::kAddressEdit, Handler::SaveLandlord}}) {
         SCOPED_TRACE(static_cast<int>(form.kind));
         const WindowHandle window = open(form.kind);
         press(window, form.box, Qt::Key_Return);
@@ -56,20 +65,20 @@ TEST_F(Keyboard, EnterInABoxConfirmsAsTheConfirmButtonOfEveryFormWindow) {
 
 TEST_F(Keyboard, EnterOnAButtonPressesThatButtonAndInARemarkBreaksTheLine) {
     const WindowHandle room = open(WindowKind::Room);
-    QWidget* cancel = services.widget(room, "按钮_取消");
+    QWidget* cancel = services.widget(room, room_window::kCancelButton);
     cancel->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(cancel->window()));
     cancel->setFocus();
-    press(room, "按钮_取消", Qt::Key_Return);
+    press(room, room_window::kCancelButton, Qt::Key_Return);
     EXPECT_EQ(lastClick(), Handler::CloseWindow);
 
     const WindowHandle lease = open(WindowKind::Lease);
     log->events.clear();
-    testing::typeText(services, lease, "编辑框_备注", "a");
-    press(lease, "编辑框_备注", Qt::Key_Return);
-    testing::typeText(services, lease, "编辑框_备注", "b");
+    testing::typeText(services, lease, lease_window::kRemarkEdit, "a");
+    press(lease, lease_window::kRemarkEdit, Qt::Key_Return);
+    testing::typeText(services, lease, lease_window::kRemarkEdit, "b");
     EXPECT_EQ(lastClick(), Handler::None);
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_备注"), "a\r\nb");
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kRemarkEdit), "a\r\nb");
 }
 
 TEST_F(Keyboard, EscPressesTheCancelButtonOrClosesTheWindowButNeverTheMainOne) {
@@ -101,10 +110,10 @@ TEST_F(Keyboard, EscPressesTheCancelButtonOrClosesTheWindowButNeverTheMainOne) {
 TEST_F(Keyboard, EscInABoxClosesTheWindowToo) {
     const WindowHandle checkout = open(WindowKind::Checkout);
     log->events.clear();
-    press(checkout, "编辑框_备注", Qt::Key_Escape);
+    press(checkout, checkout_window::kSettlementRemarkEdit, Qt::Key_Escape);
     EXPECT_EQ(lastClick(), Handler::CloseWindow);
     const WindowHandle search = open(WindowKind::Search);
-    press(search, "编辑框_关键字", Qt::Key_Escape);
+    press(search, search_window::kKeywordEdit, Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_TRUE(services.openWindows(WindowKind::Search).empty());
 }
@@ -117,36 +126,37 @@ namespace {
 
 class DateTyping : public testing::EngineFixture {
 protected:
-    Text day() { return formatDateTime(services.dateTime(lease, kBox), "yyyy-MM-dd"); }
+    Text day() {
+        return formatDateTime(services.dateTime(lease, lease_window::kCheckInPicker), "yyyy-MM-dd");
+    }
 
-    static constexpr char kBox[] = "日期框1";
     WindowHandle lease = open(WindowKind::Lease);
 };
 
 TEST_F(DateTyping, ADateTypedWithOrWithoutDashesOrByAnInputMethodIsTaken) {
-    ASSERT_TRUE(testing::typeText(services, lease, kBox, "2026-12-12"));
+    ASSERT_TRUE(testing::typeText(services, lease, lease_window::kCheckInPicker, "2026-12-12"));
     EXPECT_TEXT_EQ(day(), "2026-12-12");
-    ASSERT_TRUE(testing::typeText(services, lease, kBox, "20270102"));
+    ASSERT_TRUE(testing::typeText(services, lease, lease_window::kCheckInPicker, "20270102"));
     EXPECT_TEXT_EQ(day(), "2027-01-02");
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("２０２８－０３－０４"));
-    QCoreApplication::sendEvent(services.widget(lease, kBox), &commit);
+    QCoreApplication::sendEvent(services.widget(lease, lease_window::kCheckInPicker), &commit);
     EXPECT_TEXT_EQ(day(), "2028-03-04");
 }
 
 TEST_F(DateTyping, AShortOrImpossibleDateIsTakenOrRefusedWhenTheBoxIsLeft) {
-    ASSERT_TRUE(testing::typeText(services, lease, kBox, "2026-3-5"));
-    testing::pressKey(services, lease, kBox, Qt::Key_Tab);
+    ASSERT_TRUE(testing::typeText(services, lease, lease_window::kCheckInPicker, "2026-3-5"));
+    testing::pressKey(services, lease, lease_window::kCheckInPicker, Qt::Key_Tab);
     EXPECT_TEXT_EQ(day(), "2026-03-05");
-    ASSERT_TRUE(testing::typeText(services, lease, kBox, "20261399"));
-    testing::pressKey(services, lease, kBox, Qt::Key_Tab);
+    ASSERT_TRUE(testing::typeText(services, lease, lease_window::kCheckInPicker, "20261399"));
+    testing::pressKey(services, lease, lease_window::kCheckInPicker, Qt::Key_Tab);
     EXPECT_TEXT_EQ(day(), "2026-03-05");  // no 13th month: the date before stays
-    auto* box = qobject_cast<QDateTimeEdit*>(services.widget(lease, kBox));
+    auto* box = qobject_cast<QDateTimeEdit*>(services.widget(lease, lease_window::kCheckInPicker));
     EXPECT_TRUE(box->text().startsWith(QStringLiteral("2026-03-05 "))) << box->text().toStdString();
 }
 
 TEST_F(DateTyping, TabLeavesTheBoxInsteadOfWalkingItsParts) {
-    QWidget* box = services.widget(lease, kBox);
+    QWidget* box = services.widget(lease, lease_window::kCheckInPicker);
     box->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(box->window()));
     box->setFocus();

@@ -1,5 +1,6 @@
 #include "tests/support/engine_fixture.h"
 #include "ui/layout_keeper.h"
+#include "ui/windows/main_window.h"
 
 namespace tamrivo {
 namespace {
@@ -14,8 +15,9 @@ protected:
         return open(WindowKind::Main, [this](const WindowEvent& event) {
             if (event.handler == Handler::MainWindowCreated) {
                 keeper.attach(event.window);
-                keeper.add(services.windowHandle(event.window, "超级列表框1"), LayoutMode::Stretch);
-                keeper.add(services.windowHandle(event.window, "分组框1"),
+                keeper.add(services.windowHandle(event.window, main_window::kRoomList),
+                           LayoutMode::Stretch);
+                keeper.add(services.windowHandle(event.window, main_window::kDetailsGroup),
                            LayoutMode::FollowBottomStretchSideways);
             } else if (event.handler == Handler::RelayoutMainWindow) {
                 keeper.relayout();
@@ -42,30 +44,30 @@ protected:
 TEST_F(Layout, GrowingTheMainWindowStretchesTheListAndCarriesTheDetails) {
     const WindowHandle main = openMainWindow();
     const Rect frame = services.frameRect(main);
-    const Rect list = controlRect(main, "超级列表框1");
-    const Rect details = controlRect(main, "分组框1");
-    const Rect label = controlRect(main, "标签_备注");
+    const Rect list = controlRect(main, main_window::kRoomList);
+    const Rect details = controlRect(main, main_window::kDetailsGroup);
+    const Rect label = controlRect(main, main_window::kRemarkLabel);
 
     resizeTo(main, {frame.left, frame.top, frame.right + 100, frame.bottom + 50});
-    EXPECT_EQ(controlRect(main, "超级列表框1"),
+    EXPECT_EQ(controlRect(main, main_window::kRoomList),
               (Rect{list.left, list.top, list.right + 100, list.bottom + 50}));
-    EXPECT_EQ(controlRect(main, "分组框1"),
+    EXPECT_EQ(controlRect(main, main_window::kDetailsGroup),
               (Rect{details.left, details.top + 50, details.right + 100, details.bottom + 50}));
-    EXPECT_EQ(controlRect(main, "标签_备注"),  // moves with its group box
+    EXPECT_EQ(controlRect(main, main_window::kRemarkLabel),  // moves with its group box
               (Rect{label.left, label.top + 50, label.right, label.bottom + 50}));
-    const Rect status = controlRect(main, "状态条1");
+    const Rect status = controlRect(main, main_window::kStatusBar);
     EXPECT_EQ(status.bottom, frame.bottom + 50 - kNominalFrame.bottom());
     EXPECT_EQ(status.width(), frame.width() + 100 - kNominalFrame.left() - kNominalFrame.right());
 
     resizeTo(main, frame);
-    EXPECT_EQ(controlRect(main, "超级列表框1"), list);
-    EXPECT_EQ(controlRect(main, "分组框1"), details);
+    EXPECT_EQ(controlRect(main, main_window::kRoomList), list);
+    EXPECT_EQ(controlRect(main, main_window::kDetailsGroup), details);
 }
 
 TEST_F(Layout, ControlsArePlacedInTheirContainersCoordinates) {
     const WindowHandle main = open(WindowKind::Main);
-    const WindowHandle group = services.windowHandle(main, "分组框1");
-    const WindowHandle label = services.windowHandle(main, "标签_姓名");
+    const WindowHandle group = services.windowHandle(main, main_window::kDetailsGroup);
+    const WindowHandle label = services.windowHandle(main, main_window::kNameLabel);
     const Rect groupRect = services.frameRect(group);
 
     services.placeControl(label, {20, 30, 120, 60}, kPlaceMoveAndSize);

@@ -6,6 +6,9 @@
 #include <thread>
 
 #include "tests/support/engine_fixture.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/room_window.h"
 
 namespace tamrivo {
 namespace {
@@ -56,7 +59,7 @@ TEST_F(Lifecycle, ClosingAWindowWaitsForTheHandlerThatAsksForIt) {
         }
         return false;
     });
-    ASSERT_TRUE(testing::clickControl(services, login, "按钮_取消"));
+    ASSERT_TRUE(testing::clickControl(services, login, login_window::kCancelButton));
     EXPECT_TRUE(stillThere);
     ASSERT_TRUE(testing::waitUntil([&] { return services.windowHandle(login) == 0; }));
     testing::processEvents();
@@ -80,7 +83,7 @@ TEST_F(Lifecycle, AWindowClosedWhileItsHandlerShowsABoxEndsAfterTheHandler) {
         services.destroyWindow(main);
         testing::processEvents();
     });
-    ASSERT_TRUE(testing::clickToolbarItem(services, main, "工具条1", "升级检测"));
+    ASSERT_TRUE(testing::clickToolbarItem(services, main, main_window::kToolbar, "升级检测"));
     EXPECT_TRUE(controllerAliveAfterBox);
     EXPECT_EQ(services.windowHandle(main), 0);
     ASSERT_TRUE(testing::waitUntil([&] { return log->controllerDestroyed; }));
@@ -111,7 +114,7 @@ TEST_F(Lifecycle, TheCreatedHandlerRunsBeforeTheWindowShowsWithItsControlsInPlac
     const WindowHandle room = open(WindowKind::Room, [&](const WindowEvent& event) {
         if (event.kind == EventKind::Created) {
             created = event.window;
-            seen = services.text(event.window, "组合框1");
+            seen = services.text(event.window, room_window::kConditionCombo);
             visibleDuringCreation = services.widget(event.window)->isVisible();
             services.setText(event.window, "", "修改房屋信息");
         }

@@ -10,6 +10,11 @@
 #include "base/text_encoding.h"
 #include "engine/unknown_control.h"
 #include "tests/support/engine_fixture.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/password_window.h"
+#include "ui/windows/update_window.h"
 
 namespace tamrivo {
 namespace {
@@ -23,23 +28,23 @@ TEST_F(Properties, TextsGoThroughEveryKindOfControlAndKeepWindowsLineBreaks) {
     services.setText(update, "", "正在下载...");
     EXPECT_TEXT_EQ(services.text(update, ""), "正在下载...");
 
-    services.setText(update, "编辑框1", "2.0.0.0\r\n修复若干问题");
-    services.editAppend(update, "编辑框1", "正在发送升级请求信息\r\n");
-    EXPECT_TEXT_EQ(services.text(update, "编辑框1"),
+    services.setText(update, update_window::kLogEdit, "2.0.0.0\r\n修复若干问题");
+    services.editAppend(update, update_window::kLogEdit, "正在发送升级请求信息\r\n");
+    EXPECT_TEXT_EQ(services.text(update, update_window::kLogEdit),
                    "2.0.0.0\r\n修复若干问题正在发送升级请求信息\r\n");
 
     const WindowHandle main = open(WindowKind::Main);
-    services.setText(main, "标签_姓名", "姓    名:张三");
-    EXPECT_TEXT_EQ(services.text(main, "标签_姓名"), "姓    名:张三");
-    EXPECT_EQ(qobject_cast<QLabel*>(services.widget(main, "标签_姓名"))->text(),
+    services.setText(main, main_window::kNameLabel, "姓    名:张三");
+    EXPECT_TEXT_EQ(services.text(main, main_window::kNameLabel), "姓    名:张三");
+    EXPECT_EQ(qobject_cast<QLabel*>(services.widget(main, main_window::kNameLabel))->text(),
               QStringLiteral("姓    名:张三"));
 
     const WindowHandle login = open(WindowKind::Login);
-    services.setText(login, "编辑框_用户名", "admin");
-    services.editAppend(login, "编辑框_用户名", "2");
-    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "admin2");
-    services.setText(login, "按钮_确认", "好");
-    EXPECT_TEXT_EQ(services.text(login, "按钮_确认"), "好");
+    services.setText(login, login_window::kUserNameEdit, "admin");
+    services.editAppend(login, login_window::kUserNameEdit, "2");
+    EXPECT_TEXT_EQ(services.text(login, login_window::kUserNameEdit), "admin2");
+    services.setText(login, login_window::kConfirmButton, "好");
+    EXPECT_TEXT_EQ(services.text(login, login_window::kConfirmButton), "好");
 }
 
 TEST_F(Properties, VisibleAndDisabledApplyToWindowsAndControls) {
@@ -49,36 +54,40 @@ TEST_F(Properties, VisibleAndDisabledApplyToWindowsAndControls) {
     EXPECT_NE(services.windowHandle(login), 0);  // hidden is not gone
 
     const WindowHandle update = open(WindowKind::Update);
-    EXPECT_FALSE(services.widget(update, "按钮_升级")->isEnabled());
-    services.setDisabled(update, "按钮_升级", false);
-    EXPECT_TRUE(services.widget(update, "按钮_升级")->isEnabled());
-    services.setVisible(update, "进度条_进度", false);
-    EXPECT_FALSE(services.widget(update, "进度条_进度")->isVisible());
+    EXPECT_FALSE(services.widget(update, update_window::kUpgradeButton)->isEnabled());
+    services.setDisabled(update, update_window::kUpgradeButton, false);
+    EXPECT_TRUE(services.widget(update, update_window::kUpgradeButton)->isEnabled());
+    services.setVisible(update, update_window::kProgressBar, false);
+    EXPECT_FALSE(services.widget(update, update_window::kProgressBar)->isVisible());
 }
 
 TEST_F(Properties, ComboBoxesAddWithNumbersWithoutSelectingAndClear) {
     const WindowHandle password = open(WindowKind::Password);
-    EXPECT_EQ(services.comboAdd(password, "组合框1", "admin", 1), 0);
-    EXPECT_EQ(services.comboAdd(password, "组合框1", "张三", 7), 1);
-    EXPECT_EQ(services.selectedIndex(password, "组合框1"), -1);  // nothing chosen yet
-    EXPECT_EQ(services.comboNumber(password, "组合框1", 1), 7);
-    EXPECT_EQ(services.comboNumber(password, "组合框1", 2), -1);
-    EXPECT_EQ(services.comboNumber(password, "组合框1", -1), -1);
+    EXPECT_EQ(services.comboAdd(password, password_window::kUserCombo, "admin", 1), 0);
+    EXPECT_EQ(services.comboAdd(password, password_window::kUserCombo, "张三", 7), 1);
+    EXPECT_EQ(services.selectedIndex(password, password_window::kUserCombo),
+              -1);  // nothing chosen yet
+    EXPECT_EQ(services.comboNumber(password, password_window::kUserCombo, 1), 7);
+    EXPECT_EQ(services.comboNumber(password, password_window::kUserCombo, 2), -1);
+    EXPECT_EQ(services.comboNumber(password, password_window::kUserCombo, -1), -1);
 
-    services.setSelectedIndex(password, "组合框1", 1);
-    EXPECT_TEXT_EQ(services.text(password, "组合框1"), "张三");
-    services.setSelectedIndex(password, "组合框1", 5);
-    EXPECT_EQ(services.selectedIndex(password, "组合框1"), -1);
+    services.setSelectedIndex(password, password_window::kUserCombo, 1);
+    EXPECT_TEXT_EQ(services.text(password, password_window::kUserCombo), "张三");
+    services.setSelectedIndex(password, password_window::kUserCombo, 5);
+    EXPECT_EQ(services.selectedIndex(password, password_window::kUserCombo), -1);
 
-    services.comboClear(password, "组合框1");
-    EXPECT_EQ(qobject_cast<QComboBox*>(services.widget(password, "组合框1"))->count(), 0);
-    EXPECT_EQ(services.comboAdd(password, "组合框1", "李四", 3), 0);
-    EXPECT_EQ(services.comboAdd(password, "编辑框1", "x", 3), -1);  // not a combo box
+    services.comboClear(password, password_window::kUserCombo);
+    EXPECT_EQ(
+        qobject_cast<QComboBox*>(services.widget(password, password_window::kUserCombo))->count(),
+        0);
+    EXPECT_EQ(services.comboAdd(password, password_window::kUserCombo, "李四", 3), 0);
+    EXPECT_EQ(services.comboAdd(password, password_window::kPasswordEdit, "x", 3),
+              -1);  // not a combo box
 }
 
 TEST_F(Properties, ListRowsAreInsertedWhereAskedWithTheirNumbers) {
     const WindowHandle main = open(WindowKind::Main);
-    const Text list = "超级列表框1";
+    const Text list = main_window::kRoomList;
     EXPECT_EQ(services.listInsertRow(main, list, -1, "101室", 0, 11), 0);
     EXPECT_EQ(services.listInsertRow(main, list, -1, "102室", 2, 12), 1);
     EXPECT_EQ(services.listInsertRow(main, list, 0, "100室", 1, 10), 0);
@@ -104,38 +113,45 @@ TEST_F(Properties, ListRowsAreInsertedWhereAskedWithTheirNumbers) {
 
 TEST_F(Properties, ProgressBarsKeepTheirPositionInsideTheRange) {
     const WindowHandle update = open(WindowKind::Update);
-    auto* bar = qobject_cast<QProgressBar*>(services.widget(update, "进度条_进度"));
-    services.setProgressPosition(update, "进度条_进度", 45);
+    auto* bar = qobject_cast<QProgressBar*>(services.widget(update, update_window::kProgressBar));
+    services.setProgressPosition(update, update_window::kProgressBar, 45);
     EXPECT_EQ(bar->value(), 45);
-    services.setProgressPosition(update, "进度条_进度", 250);
+    services.setProgressPosition(update, update_window::kProgressBar, 250);
     EXPECT_EQ(bar->value(), 100);
-    services.setProgressBusy(update, "进度条_进度", true);
+    services.setProgressBusy(update, update_window::kProgressBar, true);
     EXPECT_EQ(bar->maximum(), 0);
-    EXPECT_EQ(services.progressMaximum(update, "进度条_进度"), 100);
-    services.setProgressBusy(update, "进度条_进度", false);
+    EXPECT_EQ(services.progressMaximum(update, update_window::kProgressBar), 100);
+    services.setProgressBusy(update, update_window::kProgressBar, false);
     EXPECT_EQ(bar->maximum(), 100);
 }
 
 TEST_F(Properties, DatePickersHoldOleDatesBeforeAndAfterTheEpoch) {
     const WindowHandle checkout = open(WindowKind::Checkout);
     for (const double days : {43878.37850694445, 0.5, -1.25, 2.0}) {
-        services.setDateTime(checkout, "日期框1", {days});
-        EXPECT_NEAR(services.dateTime(checkout, "日期框1").days, days, 1e-8) << days;
+        services.setDateTime(checkout, checkout_window::kCheckOutPicker, {days});
+        EXPECT_NEAR(services.dateTime(checkout, checkout_window::kCheckOutPicker).days, days, 1e-8)
+            << days;
     }
-    services.setDateTime(checkout, "日期框1", {43878.37850694445});  // 2020-02-17 09:05:03
-    EXPECT_EQ(qobject_cast<QDateTimeEdit*>(services.widget(checkout, "日期框1"))->dateTime(),
-              QDateTime(QDate(2020, 2, 17), QTime(9, 5, 3)));
-    services.setDateTime(checkout, "日期框1", {-1.25});
-    EXPECT_EQ(qobject_cast<QDateTimeEdit*>(services.widget(checkout, "日期框1"))->dateTime(),
-              QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker,
+                         {43878.37850694445});  // 2020-02-17 09:05:03
+    EXPECT_EQ(
+        qobject_cast<QDateTimeEdit*>(services.widget(checkout, checkout_window::kCheckOutPicker))
+            ->dateTime(),
+        QDateTime(QDate(2020, 2, 17), QTime(9, 5, 3)));
+    services.setDateTime(checkout, checkout_window::kCheckOutPicker, {-1.25});
+    EXPECT_EQ(
+        qobject_cast<QDateTimeEdit*>(services.widget(checkout, checkout_window::kCheckOutPicker))
+            ->dateTime(),
+        QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
 }
 
 TEST_F(Properties, StatusTextIgnoresPartsTheBarDoesNotHave) {
     const WindowHandle main = open(WindowKind::Main);
-    services.statusText(main, "状态条1", 5, "有新版本可以升级");
-    services.statusText(main, "状态条1", 6, "不存在");
-    services.statusText(main, "状态条1", -1, "不存在");
-    const QList<QLabel*> parts = services.widget(main, "状态条1")->findChildren<QLabel*>();
+    services.statusText(main, main_window::kStatusBar, 5, "有新版本可以升级");
+    services.statusText(main, main_window::kStatusBar, 6, "不存在");
+    services.statusText(main, main_window::kStatusBar, -1, "不存在");
+    const QList<QLabel*> parts =
+        services.widget(main, main_window::kStatusBar)->findChildren<QLabel*>();
     ASSERT_EQ(parts.size(), 6);
     EXPECT_EQ(parts[0]->text(), QStringLiteral("版本号:1.0.0.0"));
     EXPECT_EQ(parts[5]->text(), QStringLiteral("有新版本可以升级"));
@@ -145,10 +161,10 @@ TEST_F(Properties, StaleHandlesReadEmptyAndWriteNothing) {
     const WindowHandle login = open(WindowKind::Login);
     services.destroyWindow(login);
     ASSERT_TRUE(testing::waitUntil([&] { return services.windowHandle(login) == 0; }));
-    services.setText(login, "编辑框_用户名", "x");
-    services.statusText(login, "状态条1", 0, "x");
-    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "");
-    EXPECT_EQ(services.windowHandle(login, "编辑框_用户名"), 0);
+    services.setText(login, login_window::kUserNameEdit, "x");
+    services.statusText(login, login_window::kStatusBar, 0, "x");
+    EXPECT_TEXT_EQ(services.text(login, login_window::kUserNameEdit), "");
+    EXPECT_EQ(services.windowHandle(login, login_window::kUserNameEdit), 0);
     EXPECT_EQ(services.frameRect(login), Rect{});
 }
 
@@ -199,9 +215,9 @@ TEST_F(Properties, WithoutAReporterANameTheWindowLacksIsLogged) {
 
 TEST_F(Properties, TextsGbkCannotHoldReadAsQuestionMarks) {
     const WindowHandle login = open(WindowKind::Login);
-    qobject_cast<QLineEdit*>(services.widget(login, "编辑框_用户名"))
+    qobject_cast<QLineEdit*>(services.widget(login, login_window::kUserNameEdit))
         ->setText(QStringLiteral(u"a\U0001F600房"));
-    EXPECT_TEXT_EQ(services.text(login, "编辑框_用户名"), "a?房");
+    EXPECT_TEXT_EQ(services.text(login, login_window::kUserNameEdit), "a?房");
 }
 
 }  // namespace

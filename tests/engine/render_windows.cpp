@@ -11,6 +11,9 @@
 
 #include "engine/artwork.h"
 #include "engine/qt_window_services.h"
+#include "ui/windows/calendar_window.h"
+#include "ui/windows/checkout_window.h"
+#include "ui/windows/main_window.h"
 
 namespace {
 
@@ -27,29 +30,29 @@ void fillMainWindow(QtWindowServices& services, WindowHandle main) {
                                                            {"阳光公寓306", 2}};
     int id = 1;
     for (const auto& [address, image] : rooms) {
-        services.listInsertRow(main, "超级列表框1", -1, address, image, id++);
+        services.listInsertRow(main, tamrivo::main_window::kRoomList, -1, address, image, id++);
     }
-    services.setText(main, "标签_编号", "编    号:202002170905031");
-    services.setText(main, "标签_姓名", "姓    名:张三");
-    services.setText(main, "标签_房址", "入住房址:幸福小区1号楼102室");
-    services.setText(main, "标签_租金", "租    金:120");
-    services.statusText(main, "状态条1", 1, "2020-02-17 09:05:03");
-    services.statusText(main, "状态条1", 2, "房间数量:4/1");
+    services.setText(main, tamrivo::main_window::kOrderNumberLabel, "编    号:202002170905031");
+    services.setText(main, tamrivo::main_window::kNameLabel, "姓    名:张三");
+    services.setText(main, tamrivo::main_window::kAddressLabel, "入住房址:幸福小区1号楼102室");
+    services.setText(main, tamrivo::main_window::kRentLabel, "租    金:120");
+    services.statusText(main, tamrivo::main_window::kStatusBar, 1, "2020-02-17 09:05:03");
+    services.statusText(main, tamrivo::main_window::kStatusBar, 2, "房间数量:4/1");
 }
 
 // The check-out window on a long stay, its widest figures in the boxes that follow the date.
 void fillCheckoutWindow(QtWindowServices& services, WindowHandle checkout) {
-    services.setText(checkout, "标签_天数", "入住天数：1007.92天");
-    services.setText(checkout, "标签_计费晚数", "计费晚数：1008");
-    services.setText(checkout, "标签_租金合计", "租金合计：302400.00");
-    services.setText(checkout, "标签_结算定金", "定金：300.00");
-    services.setText(checkout, "标签_应收", "应收：302100.00");
-    services.setText(checkout, "编辑框_金额", "302100.00");
+    services.setText(checkout, tamrivo::checkout_window::kDaysLabel, "入住天数：1007.92天");
+    services.setText(checkout, tamrivo::checkout_window::kNightsLabel, "计费晚数：1008");
+    services.setText(checkout, tamrivo::checkout_window::kRentTotalLabel, "租金合计：302400.00");
+    services.setText(checkout, tamrivo::checkout_window::kSettledDepositLabel, "定金：300.00");
+    services.setText(checkout, tamrivo::checkout_window::kDueLabel, "应收：302100.00");
+    services.setText(checkout, tamrivo::checkout_window::kAmountEdit, "302100.00");
 }
 
 // The calendar's header on a busy day: arrivals, departures and guests still in after theirs.
 void fillCalendarHeader(QtWindowServices& services, WindowHandle calendar) {
-    services.setText(calendar, "标签_今日",
+    services.setText(calendar, tamrivo::calendar_window::kTodayLabel,
                      "今日 2026-12-09  预计到达：幸福小区1号楼101室 周敏；阳光公寓305 吴刚\r\n"
                      "应离开：幸福小区1号楼102室 王芳  已超期：幸福小区2号楼201室 张伟；"
                      "阳光公寓306 李四");

@@ -8,13 +8,13 @@
 #include <QTest>
 
 #include "tests/support/engine_fixture.h"
+#include "ui/windows/calendar_window.h"
 
 namespace tamrivo {
 namespace {
 
 using testing::EngineFixture;
 
-constexpr char kCalendar[] = "房态表_房态";
 constexpr int kRoomWidth = RoomCalendar::kRoomWidth;
 constexpr int kDayWidth = RoomCalendar::kDayWidth;
 constexpr int kRowHeight = RoomCalendar::kRowHeight;
@@ -35,7 +35,8 @@ class Calendars : public EngineFixture {
 protected:
     void SetUp() override {
         window = open(WindowKind::Calendar);
-        calendar = static_cast<RoomCalendar*>(services.widget(window, kCalendar));
+        calendar =
+            static_cast<RoomCalendar*>(services.widget(window, calendar_window::kRoomCalendar));
         ASSERT_NE(calendar, nullptr);
     }
 
@@ -57,7 +58,7 @@ protected:
 
 TEST_F(Calendars, EachKindOfBarHasItsOwnColourAndEmptyDaysStayWhite) {
     using Kind = CalendarBarKind;
-    services.calendarSetPage(window, kCalendar,
+    services.calendarSetPage(window, calendar_window::kRoomCalendar,
                              page(10, -1,
                                   {{0, 0, 1, Kind::Let, "甲"},
                                    {0, 3, 4, Kind::Settled, "乙"},
@@ -79,7 +80,7 @@ TEST_F(Calendars, EachKindOfBarHasItsOwnColourAndEmptyDaysStayWhite) {
 }
 
 TEST_F(Calendars, TheFirstPageOpensNearTodayAndScrollingKeepsRoomsAndDaysInView) {
-    services.calendarSetPage(window, kCalendar,
+    services.calendarSetPage(window, calendar_window::kRoomCalendar,
                              page(68, 30, {{0, 30, 31, CalendarBarKind::Booked, "甲"}}));
     testing::processEvents();
     const int scrolled = calendar->horizontalScrollBar()->value();
@@ -91,21 +92,21 @@ TEST_F(Calendars, TheFirstPageOpensNearTodayAndScrollingKeepsRoomsAndDaysInView)
 
     // A later page keeps the place the person scrolled to.
     calendar->horizontalScrollBar()->setValue(0);
-    services.calendarSetPage(window, kCalendar, page(68, 23, {}));
+    services.calendarSetPage(window, calendar_window::kRoomCalendar, page(68, 23, {}));
     testing::processEvents();
     EXPECT_EQ(calendar->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(calendar->page().todayColumn, 23);
 }
 
 TEST_F(Calendars, AFirstPageWithTodayInViewOpensAtItsFirstDay) {
-    services.calendarSetPage(window, kCalendar, page(68, 7, {}));
+    services.calendarSetPage(window, calendar_window::kRoomCalendar, page(68, 7, {}));
     testing::processEvents();
     EXPECT_EQ(calendar->horizontalScrollBar()->value(), 0);
 }
 
 // The thumb dragged to the right shows later days, as on every scroll bar.
 TEST_F(Calendars, DraggingTheThumbRightScrollsToLaterDays) {
-    services.calendarSetPage(window, kCalendar, page(68, 7, {}));
+    services.calendarSetPage(window, calendar_window::kRoomCalendar, page(68, 7, {}));
     shown();
     QScrollBar* bar = calendar->horizontalScrollBar();
     ASSERT_EQ(bar->value(), 0);
@@ -134,9 +135,9 @@ TEST_F(Calendars, DraggingTheThumbRightScrollsToLaterDays) {
 }
 
 TEST_F(Calendars, AnEmptyPageAndBarsOffThePagePaintWithoutHarm) {
-    services.calendarSetPage(window, kCalendar, CalendarPage{});
+    services.calendarSetPage(window, calendar_window::kRoomCalendar, CalendarPage{});
     shown();
-    services.calendarSetPage(window, kCalendar,
+    services.calendarSetPage(window, calendar_window::kRoomCalendar,
                              page(5, 99, {{1, 3, 40, CalendarBarKind::Let, Text(300, 'x')}}));
     const QImage image = shown();
     EXPECT_NE(barEdge(image, 1, 4), QColor(Qt::white));

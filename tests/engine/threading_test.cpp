@@ -5,6 +5,9 @@
 #include <thread>
 
 #include "tests/support/engine_fixture.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/room_window.h"
+#include "ui/windows/update_window.h"
 
 namespace tamrivo {
 namespace {
@@ -18,26 +21,29 @@ TEST_F(Threading, WritesFromAWorkerLandOnTheWindowInOrder) {
     const WindowHandle update = open(WindowKind::Update, {}, main);
     std::atomic<bool> done = false;
     std::thread worker([&] {
-        services.statusText(main, "状态条1", 5, "正在检测升级..请稍后");
-        services.setText(update, "编辑框1", "2.0.0.0\r\n说明");
-        services.setDisabled(update, "按钮_升级", false);
+        services.statusText(main, main_window::kStatusBar, 5, "正在检测升级..请稍后");
+        services.setText(update, update_window::kLogEdit, "2.0.0.0\r\n说明");
+        services.setDisabled(update, update_window::kUpgradeButton, false);
         for (int percent = 0; percent <= 100; percent += 10) {
-            services.setProgressPosition(update, "进度条_进度", percent);
+            services.setProgressPosition(update, update_window::kProgressBar, percent);
         }
-        services.editAppend(update, "编辑框1", "新版本下载完成\r\n");
+        services.editAppend(update, update_window::kLogEdit, "新版本下载完成\r\n");
         services.setText(update, "", "正在下载...");
-        services.statusText(main, "状态条1", 5, "有新版本可以升级");
+        services.statusText(main, main_window::kStatusBar, 5, "有新版本可以升级");
         done = true;
     });
     ASSERT_TRUE(testing::waitUntil([&] {
         return done && services.text(update, "") == Text("正在下载...") &&
-               services.widget(main, "状态条1")->findChildren<QLabel*>()[5]->text() ==
+               services.widget(main, main_window::kStatusBar)->findChildren<QLabel*>()[5]->text() ==
                    QStringLiteral("有新版本可以升级");
     }));
     worker.join();
-    EXPECT_TEXT_EQ(services.text(update, "编辑框1"), "2.0.0.0\r\n说明新版本下载完成\r\n");
-    EXPECT_TRUE(services.widget(update, "按钮_升级")->isEnabled());
-    EXPECT_EQ(qobject_cast<QProgressBar*>(services.widget(update, "进度条_进度"))->value(), 100);
+    EXPECT_TEXT_EQ(services.text(update, update_window::kLogEdit),
+                   "2.0.0.0\r\n说明新版本下载完成\r\n");
+    EXPECT_TRUE(services.widget(update, update_window::kUpgradeButton)->isEnabled());
+    EXPECT_EQ(
+        qobject_cast<QProgressBar*>(services.widget(update, update_window::kProgressBar))->value(),
+        100);
 }
 
 TEST_F(Threading, AWorkersMessageBoxWaitsForItsAnswer) {
@@ -60,11 +66,11 @@ TEST_F(Threading, AWorkerMayCloseAWindowAndThenWriteToItHarmlessly) {
     const WindowHandle update = open(WindowKind::Update);
     std::atomic<bool> done = false;
     std::thread worker([&] {
-        services.setText(update, "编辑框1", "未发现新版本!3秒后自动退出");
+        services.setText(update, update_window::kLogEdit, "未发现新版本!3秒后自动退出");
         services.destroyWindow(update);
-        services.setText(update, "编辑框1", "too late");
-        services.editAppend(update, "编辑框1", "too late");
-        services.statusText(update, "状态条1", 0, "too late");
+        services.setText(update, update_window::kLogEdit, "too late");
+        services.editAppend(update, update_window::kLogEdit, "too late");
+        services.statusText(update, main_window::kStatusBar, 0, "too late");
         services.destroyWindow(update);
         done = true;
     });
@@ -77,7 +83,8 @@ TEST_F(Threading, AWorkerMayCloseAWindowAndThenWriteToItHarmlessly) {
 TEST_F(Threading, ReadsFromAWorkerAreAnsweredByTheWindowThread) {
     const WindowHandle room = open(WindowKind::Room);
     std::atomic<int> selected = -2;
-    std::thread worker([&] { selected = services.selectedIndex(room, "组合框1"); });
+    std::thread worker(
+        [&] { selected = services.selectedIndex(room, room_window::kConditionCombo); });
     ASSERT_TRUE(testing::waitUntil([&] { return selected != -2; }));
     worker.join();
     EXPECT_EQ(selected, 0);

@@ -13,6 +13,13 @@
 #include "engine/conversions.h"
 #include "tests/support/engine_fixture.h"
 #include "ui/window_definition.h"
+#include "ui/windows/lease_window.h"
+#include "ui/windows/login_window.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/password_window.h"
+#include "ui/windows/room_window.h"
+#include "ui/windows/statistics_window.h"
+#include "ui/windows/update_window.h"
 
 namespace tamrivo {
 namespace {
@@ -83,65 +90,72 @@ TEST_F(WindowCreation, EveryWindowHoldsExactlyItsDefinedControlsWhereTheDefiniti
 
 TEST_F(WindowCreation, EachOpeningGetsItsOwnHandlesAndStartsAgainFromTheDefinition) {
     const WindowHandle first = open(WindowKind::Room);
-    EXPECT_TEXT_EQ(services.text(first, "组合框1"), "正常");
-    ASSERT_TRUE(testing::pickComboItem(services, first, "组合框1", 1));
-    EXPECT_TEXT_EQ(services.text(first, "组合框1"), "废弃");
+    EXPECT_TEXT_EQ(services.text(first, room_window::kConditionCombo), "正常");
+    ASSERT_TRUE(testing::pickComboItem(services, first, room_window::kConditionCombo, 1));
+    EXPECT_TEXT_EQ(services.text(first, room_window::kConditionCombo), "废弃");
 
     const WindowHandle second = open(WindowKind::Room);
     EXPECT_NE(second, first);
-    EXPECT_NE(services.windowHandle(second, "组合框1"), services.windowHandle(first, "组合框1"));
-    EXPECT_TEXT_EQ(services.text(second, "组合框1"), "正常");
-    EXPECT_EQ(services.selectedIndex(second, "组合框1"), 0);
+    EXPECT_NE(services.windowHandle(second, room_window::kConditionCombo),
+              services.windowHandle(first, room_window::kConditionCombo));
+    EXPECT_TEXT_EQ(services.text(second, room_window::kConditionCombo), "正常");
+    EXPECT_EQ(services.selectedIndex(second, room_window::kConditionCombo), 0);
 
     services.destroyWindow(first);
     services.destroyWindow(second);
     ASSERT_TRUE(testing::waitUntil([&] { return services.windowHandle(second) == 0; }));
     const WindowHandle third = open(WindowKind::Room);
     EXPECT_GT(third, second);  // handles are never reused
-    EXPECT_TEXT_EQ(services.text(third, "组合框1"), "正常");
+    EXPECT_TEXT_EQ(services.text(third, room_window::kConditionCombo), "正常");
     EXPECT_EQ(services.windowHandle(first), 0);
 }
 
 TEST_F(WindowCreation, ControlsCarryTheirTypeSettings) {
     const WindowHandle main = open(WindowKind::Main);
-    auto* bar = qobject_cast<QToolBar*>(services.widget(main, "工具条1"));
+    auto* bar = qobject_cast<QToolBar*>(services.widget(main, main_window::kToolbar));
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->actions().size(), 22);
     EXPECT_EQ(bar->iconSize(), QSize(32, 32));
     for (QAction* action : bar->actions()) {
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
     }
-    auto* list = qobject_cast<QListWidget*>(services.widget(main, "超级列表框1"));
+    auto* list = qobject_cast<QListWidget*>(services.widget(main, main_window::kRoomList));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->viewMode(), QListView::IconMode);
     EXPECT_EQ(list->iconSize(), QSize(32, 32));
 
     const WindowHandle update = open(WindowKind::Update);
-    EXPECT_EQ(services.progressMaximum(update, "进度条_进度"), 100);
-    EXPECT_EQ(qobject_cast<QProgressBar*>(services.widget(update, "进度条_进度"))->value(), 0);
+    EXPECT_EQ(services.progressMaximum(update, update_window::kProgressBar), 100);
+    EXPECT_EQ(
+        qobject_cast<QProgressBar*>(services.widget(update, update_window::kProgressBar))->value(),
+        0);
 
     const WindowHandle stats = open(WindowKind::Statistics);
-    auto* chart = qobject_cast<QChartView*>(services.widget(stats, "图表_收入"));
+    auto* chart =
+        qobject_cast<QChartView*>(services.widget(stats, statistics_window::kIncomeChart));
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->chart()->title(), QStringLiteral("收入"));
 
     const WindowHandle password = open(WindowKind::Password);
-    EXPECT_EQ(qobject_cast<QComboBox*>(services.widget(password, "组合框1"))->count(), 0);
-    EXPECT_EQ(services.selectedIndex(password, "组合框1"), -1);
+    EXPECT_EQ(
+        qobject_cast<QComboBox*>(services.widget(password, password_window::kUserCombo))->count(),
+        0);
+    EXPECT_EQ(services.selectedIndex(password, password_window::kUserCombo), -1);
 }
 
 TEST_F(WindowCreation, PasswordBoxesShowStarsAndReadOnlyBoxesRefuseTyping) {
     const WindowHandle login = open(WindowKind::Login);
-    ASSERT_TRUE(testing::typeText(services, login, "编辑框_密码", "90密4"));
-    EXPECT_TEXT_EQ(services.text(login, "编辑框_密码"), "90密4");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(services.widget(login, "编辑框_密码"))->displayText(),
+    ASSERT_TRUE(testing::typeText(services, login, login_window::kPasswordEdit, "90密4"));
+    EXPECT_TEXT_EQ(services.text(login, login_window::kPasswordEdit), "90密4");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(services.widget(login, login_window::kPasswordEdit))
+                  ->displayText(),
               QStringLiteral("****"));
 
     const WindowHandle lease = open(WindowKind::Lease);
-    ASSERT_TRUE(testing::typeText(services, lease, "编辑框_单号", "123"));
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_单号"), "");
-    ASSERT_TRUE(testing::typeText(services, lease, "编辑框_备注", "备注"));
-    EXPECT_TEXT_EQ(services.text(lease, "编辑框_备注"), "备注");
+    ASSERT_TRUE(testing::typeText(services, lease, lease_window::kOrderNumberEdit, "123"));
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kOrderNumberEdit), "");
+    ASSERT_TRUE(testing::typeText(services, lease, lease_window::kRemarkEdit, "备注"));
+    EXPECT_TEXT_EQ(services.text(lease, lease_window::kRemarkEdit), "备注");
 }
 
 TEST_F(WindowCreation, DatePickersStartAtTheMomentOfCreation) {
@@ -149,22 +163,25 @@ TEST_F(WindowCreation, DatePickersStartAtTheMomentOfCreation) {
     const WindowHandle lease = open(WindowKind::Lease);
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
     const QDateTime shown =
-        qobject_cast<QDateTimeEdit*>(services.widget(lease, "日期框1"))->dateTime();
+        qobject_cast<QDateTimeEdit*>(services.widget(lease, lease_window::kCheckInPicker))
+            ->dateTime();
     EXPECT_LE(before, shown);
     EXPECT_LE(shown, after);
 
     // The same moment as an OLE date: whole days since 1899-12-30 plus the time of day.
     const double expected = static_cast<double>(QDate(1899, 12, 30).daysTo(shown.date())) +
                             shown.time().msecsSinceStartOfDay() / 86'400'000.0;
-    EXPECT_NEAR(services.dateTime(lease, "日期框1").days, expected, 1e-8);
+    EXPECT_NEAR(services.dateTime(lease, lease_window::kCheckInPicker).days, expected, 1e-8);
 }
 
 TEST_F(WindowCreation, TabVisitsTheStatedOrder) {
     const WindowHandle lease = open(WindowKind::Lease);
     // As the boxes stand from the top: the dates before the remark.
-    const std::vector<Text> order{"编辑框_单号", "编辑框_地址", "编辑框_姓名", "编辑框_联系方式",
-                                  "编辑框_定金", "编辑框_租金", "日期框1",     "日期框_预计退房",
-                                  "编辑框_备注", "按钮_确定",   "按钮_取消"};
+    const std::vector<Text> order{
+        lease_window::kOrderNumberEdit, lease_window::kAddressEdit,     lease_window::kNameEdit,
+        lease_window::kContactEdit,     lease_window::kDepositEdit,     lease_window::kRentEdit,
+        lease_window::kCheckInPicker,   lease_window::kDeparturePicker, lease_window::kRemarkEdit,
+        lease_window::kConfirmButton,   lease_window::kCancelButton};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
         QWidget* next = services.widget(lease, order[i])->nextInFocusChain();
         // The chain holds every widget: skip labels and the inner widgets of controls.

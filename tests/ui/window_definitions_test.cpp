@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/windows/login_window.h"
 #include "ui/windows/main_window.h"
 
 namespace tamrivo {
@@ -57,7 +58,8 @@ TEST(WindowDefinitions, EveryWindowFitsASmallScreenAndTheGrowingOnesResize) {
 }
 
 TEST(WindowDefinitions, TheMainToolbarCountsSeparatorsAndUsesEachImageOnce) {
-    const ControlDefinition* bar = windowDefinition(WindowKind::Main).control("工具条1");
+    const ControlDefinition* bar =
+        windowDefinition(WindowKind::Main).control(main_window::kToolbar);
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(bar->toolbarItems.size(), 22u);
     std::vector<int> separators;
@@ -126,7 +128,7 @@ TEST(WindowDefinitions, EveryBoxThePersonTypesIntoHasALengthLimit) {
 
 TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {
     for (const WindowKind kind : {WindowKind::Main, WindowKind::Login}) {
-        const ControlDefinition* bar = windowDefinition(kind).control("状态条1");
+        const ControlDefinition* bar = windowDefinition(kind).control(login_window::kStatusBar);
         ASSERT_NE(bar, nullptr);
         ASSERT_FALSE(bar->statusParts.empty());
         EXPECT_EQ(bar->statusParts.back().width, -1);
@@ -134,7 +136,9 @@ TEST(WindowDefinitions, OnlyTheStatusBarsLastPartTakesTheRest) {
             EXPECT_GT(bar->statusParts[i].width, 0);
         }
     }
-    EXPECT_EQ(windowDefinition(WindowKind::Main).control("状态条1")->statusParts.size(), 6u);
+    EXPECT_EQ(
+        windowDefinition(WindowKind::Main).control(main_window::kStatusBar)->statusParts.size(),
+        6u);
 }
 
 }  // namespace

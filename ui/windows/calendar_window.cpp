@@ -47,10 +47,10 @@ const WindowDefinition& calendarWindow() {
                 button(kArriveButton, "入住", {280, 650, 80, 28})
                     .disabledAtStart()
                     .on(Clicked, Handler::ArriveBooking),
-                button("按钮_同步", "同步", {380, 650, 64, 28}).on(Clicked, Handler::SyncCalendars),
-                button("按钮_同步设置", "同步设置", {452, 650, 80, 28})
+                button(kSyncButton, "同步", {380, 650, 64, 28}).on(Clicked, Handler::SyncCalendars),
+                button(kSyncSettingsButton, "同步设置", {452, 650, 80, 28})
                     .on(Clicked, Handler::OpenCalendarSync),
-                label("标签_同步", "", {544, 646, 540, 36}),
+                label(kSyncResultLabel, "", {544, 646, 540, 36}),
             },
     };
     return definition;

@@ -14,5 +14,8 @@ inline constexpr char kBookButton[] = "按钮_预订";
 inline constexpr char kEditButton[] = "按钮_修改";
 inline constexpr char kCancelBookingButton[] = "按钮_取消预订";
 inline constexpr char kArriveButton[] = "按钮_入住";
+inline constexpr char kSyncButton[] = "按钮_同步";
+inline constexpr char kSyncSettingsButton[] = "按钮_同步设置";
+inline constexpr char kSyncResultLabel[] = "标签_同步";
 
 }  // namespace tamrivo::calendar_window

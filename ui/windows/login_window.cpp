@@ -22,7 +22,7 @@ const WindowDefinition& loginWindow() {
                     .on(KeyPressed, Handler::Login),
                 button(kConfirmButton, "确认", {112, 130, 56, 24}).on(Clicked, Handler::Login),
                 button(kCancelButton, "取消", {208, 130, 56, 24}).on(Clicked, Handler::CloseWindow),
-                button("按钮_忘记密码", "忘记密码", {280, 130, 76, 24})
+                button(kForgotPasswordButton, "忘记密码", {280, 130, 76, 24})
                     .on(Clicked, Handler::OpenRecoveryWindow),
                 timer(kClockTimer, {328, 144, 24, 24}, 0).on(Tick, Handler::ShowLoginClock),
                 label(kDefaultsLabel, "默认用户名:admin 密码:904817", {8, 168, 352, 16}),

@@ -12,5 +12,6 @@ inline constexpr char kCancelButton[] = "按钮_取消";
 inline constexpr char kClockTimer[] = "时钟1";
 inline constexpr char kDefaultsLabel[] = "标签2";
 inline constexpr char kStatusBar[] = "状态条1";
+inline constexpr char kForgotPasswordButton[] = "按钮_忘记密码";
 
 }  // namespace tamrivo::login_window

@@ -22,8 +22,8 @@ const WindowDefinition& passwordWindow() {
                 button(kConfirmButton, "确定", {123, 121, 68, 26})
                     .in(kFormGroup)
                     .on(Clicked, Handler::ChangePassword),
-                button("按钮_保护记录", "保护记录…", {203, 121, 88, 26})
-                    .in("分组框1")
+                button(kProtectRecordsButton, "保护记录…", {203, 121, 88, 26})
+                    .in(kFormGroup)
                     .on(Clicked, Handler::OpenProtectionWindow),
             },
     };
