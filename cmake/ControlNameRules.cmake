@@ -1,0 +1,52 @@
+# Run as a script (cmake -DSOURCE_DIR=... -P ControlNameRules.cmake): fails, naming each file,
+# when a control name is spelt out anywhere but in the constants of its window definition
+# (ui/windows/<window>.h), or when a definition leaves one of its constants unused. A screen or
+# test that spells a name itself goes on compiling after the window's control is renamed.
+cmake_minimum_required(VERSION 3.25)
+
+set(readers app net tests bench)
+
+file(GLOB headers ${SOURCE_DIR}/ui/windows/*.h)
+set(names "")
+set(broken "")
+foreach(header IN LISTS headers)
+    file(STRINGS ${header} constants ENCODING UTF-8 REGEX "inline constexpr char k[A-Za-z0-9]+\\[\\] = \"")
+    get_filename_component(window ${header} NAME_WE)
+    set(definition ${SOURCE_DIR}/ui/windows/${window}.cpp)
+    if(constants AND EXISTS ${definition})
+        file(READ ${definition} definition_text)
+    endif()
+    foreach(constant IN LISTS constants)
+        if(constant MATCHES "char (k[A-Za-z0-9]+)\\[\\] = \"([^\"]+)\"")
+            set(identifier ${CMAKE_MATCH_1})
+            list(APPEND names ${CMAKE_MATCH_2})
+            string(FIND "${definition_text}" "${identifier}" used)
+            if(used EQUAL -1)
+                list(APPEND broken "ui/windows/${window}.cpp does not use ${identifier}")
+            endif()
+        endif()
+    endforeach()
+endforeach()
+list(REMOVE_DUPLICATES names)
+if(NOT names)
+    message(FATAL_ERROR "No control name constants found under ${SOURCE_DIR}/ui/windows")
+endif()
+
+foreach(reader IN LISTS readers)
+    file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
+        ${SOURCE_DIR}/${reader}/*.h ${SOURCE_DIR}/${reader}/*.cpp)
+    foreach(source IN LISTS sources)
+        file(READ ${SOURCE_DIR}/${source} text)
+        foreach(name IN LISTS names)
+            string(FIND "${text}" "\"${name}\"" found)
+            if(NOT found EQUAL -1)
+                list(APPEND broken "${source} spells the control name \"${name}\"")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(broken)
+    list(JOIN broken "\n" report)
+    message(FATAL_ERROR "Control names outside their window definitions:\n${report}")
+endif()
