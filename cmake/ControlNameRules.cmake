@@ -1,6 +1,7 @@
 # Run as a script (cmake -DSOURCE_DIR=... -P ControlNameRules.cmake): fails, naming each file,
 # when a control name is spelt out anywhere but in the constants of its window definition
-# (ui/windows/<window>.h), or when a definition leaves one of its constants unused. A screen or
+# (ui/windows/<window>.h): in a screen, a test or the definition itself; or when a definition
+# leaves one of its constants unused. A screen or
 # test that spells a name itself goes on compiling after the window's control is renamed.
 cmake_minimum_required(VERSION 3.25)
 
@@ -25,6 +26,19 @@ foreach(header IN LISTS headers)
                 list(APPEND broken "ui/windows/${window}.cpp does not use ${identifier}")
             endif()
         endif()
+    endforeach()
+endforeach()
+# A definition names its controls through its constants too, so a new control cannot slip
+# in with a name the readers would have to spell.
+file(GLOB definitions ${SOURCE_DIR}/ui/windows/*_window.cpp)
+set(makers "editBox|button|label|groupBox|comboBox|datePicker|progressBar|timer|statusBar")
+string(APPEND makers "|toolbar|listView|table|checkBox|roomCalendar|chart|todayLabel|in")
+foreach(definition IN LISTS definitions)
+    file(STRINGS ${definition} spelt ENCODING UTF-8 REGEX "(^|[^A-Za-z])(${makers})\\(\"")
+    foreach(line IN LISTS spelt)
+        file(RELATIVE_PATH source ${SOURCE_DIR} ${definition})
+        string(STRIP "${line}" line)
+        list(APPEND broken "${source} spells a name instead of exporting it: ${line}")
     endforeach()
 endforeach()
 list(REMOVE_DUPLICATES names)
