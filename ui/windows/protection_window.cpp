@@ -49,7 +49,7 @@ const WindowDefinition& protectionWindow() {
                 listView(protection_window::kBackupsList, {8, 22, 536, 110})
                     .in(protection_window::kBackupsGroup),
                 label(
-                    "标签_备份说明",
+                    kBackupsExplanationLabel,
                     "重新加密:备份改用受保护记录的密钥,只有密码或恢复码才能打开,仍可用来恢复。\r\n"
                     "删除:备份从磁盘上删掉,再也不能用它恢复记录。",
                     {8, 136, 536, 40})
