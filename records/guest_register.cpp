@@ -3,17 +3,13 @@
 #include <array>
 
 #include "records/bookings_table.h"
+#include "records/guest_rows.h"
 #include "records/register_access_log.h"
 #include "records/schema.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
 namespace {
-
-constexpr char kGuestColumns[] =
-    "`id`, `xingming`, `xingbie`, `minzu`, `chushengriqi`, `zhengjianleixing`, "
-    "`zhengjianhaoma`, `guoji`, `zhuzhi`, `qianfajiguan`, `youxiaoqixian`, `lianxidianhua`, "
-    "`yishangbao`, `shangbaoshijian`";
 
 constexpr char kNeedsProtection[] =
     "未受保护的记录不能保存证件号码、住址、签发机关和有效期限。"
@@ -74,25 +70,6 @@ bool addSettingsTable(Database& database, Text* error) {
         {kZhi, kFieldText, 0, kFieldNotNull, ""},
     }};
     return addTableOnce(database, kTable, fields, {}, error);
-}
-
-Guest readGuest(StatementScope& row) {
-    Guest guest;
-    guest.id = row.columnInt(0);
-    guest.name = row.columnText(1);
-    guest.sex = row.columnText(2);
-    guest.nation = row.columnText(3);
-    guest.birthDate = row.columnText(4);
-    guest.documentType = documentTypeFrom(row.columnInt(5));
-    guest.documentNumber = row.columnText(6);
-    guest.nationality = row.columnText(7);
-    guest.address = row.columnText(8);
-    guest.authority = row.columnText(9);
-    guest.validUntil = row.columnText(10);
-    guest.phone = row.columnText(11);
-    guest.reported = row.columnInt(12) != 0;
-    guest.reportedAt = row.columnText(13);
-    return guest;
 }
 
 bool holdsIdentity(const Guest& guest) {
@@ -231,8 +208,8 @@ RegisterOutcome saveStayGuests(Database& database, int leaseId, std::vector<Gues
 
 std::optional<std::vector<Guest>> stayGuests(Database& database, int leaseId) {
     StatementScope statement(database, Text("SELECT ") + kGuestColumns +
-                                           " FROM `b_zhuke` WHERE `zulinid`=:lease ORDER BY "
-                                           "`xuhao`, `id`");
+                                           " FROM `b_zhuke` g WHERE g.`zulinid`=:lease ORDER BY "
+                                           "g.`xuhao`, g.`id`");
     statement.bindInt(":lease", leaseId);
     std::vector<Guest> guests;
     while (statement.step()) {
@@ -247,8 +224,8 @@ std::optional<std::vector<Guest>> stayGuests(Database& database, int leaseId) {
 }
 
 std::optional<Guest> viewGuest(Database& database, int guestId, const RegisterUser& user) {
-    StatementScope statement(database,
-                             Text("SELECT ") + kGuestColumns + " FROM `b_zhuke` WHERE `id`=:id");
+    StatementScope statement(
+        database, Text("SELECT ") + kGuestColumns + " FROM `b_zhuke` g WHERE g.`id`=:id");
     statement.bindInt(":id", guestId);
     if (!statement.step()) {
         return std::nullopt;
@@ -287,8 +264,9 @@ std::optional<Guest> lastRegistration(Database& database, DocumentType type, con
         return std::nullopt;
     }
     StatementScope statement(database, Text("SELECT ") + kGuestColumns +
-                                           " FROM `b_zhuke` WHERE `zhengjianhaoma`=:number AND "
-                                           "`zhengjianleixing`=:type ORDER BY `id` DESC LIMIT 1");
+                                           " FROM `b_zhuke` g WHERE g.`zhengjianhaoma`=:number "
+                                           "AND g.`zhengjianleixing`=:type ORDER BY g.`id` DESC "
+                                           "LIMIT 1");
     statement.bindText(":number", number);
     statement.bindInt(":type", static_cast<int>(type));
     if (!statement.step()) {

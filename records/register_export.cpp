@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/text_encoding.h"
+#include "records/guest_rows.h"
 #include "records/register_access_log.h"
 #include "records/statement_scope.h"
 #include "records/stored_dates.h"
@@ -45,35 +46,18 @@ std::optional<std::vector<RegisterLine>> registerLines(Database& database, std::
                                                        std::int64_t lastDay,
                                                        const RegisterUser& user) {
     StatementScope statement(
-        database,
-        "SELECT z.`ruzhuriqi`, z.`fangzhi`, g.`id`, g.`xingming`, g.`xingbie`, g.`minzu`, "
-        "g.`chushengriqi`, g.`zhengjianleixing`, g.`zhengjianhaoma`, g.`guoji`, g.`zhuzhi`, "
-        "g.`qianfajiguan`, g.`youxiaoqixian`, g.`lianxidianhua`, g.`yishangbao`, "
-        "g.`shangbaoshijian` FROM `b_zhuke` g JOIN `b_zulin` z ON z.`id`=g.`zulinid` "
-        "WHERE date(z.`ruzhuriqi`) BETWEEN :first AND :last ORDER BY z.`ruzhuriqi`, z.`id`, "
-        "g.`xuhao`");
+        database, Text("SELECT ") + kGuestColumns +
+                      ", z.`ruzhuriqi`, z.`fangzhi` FROM `b_zhuke` g JOIN `b_zulin` z ON "
+                      "z.`id`=g.`zulinid` WHERE date(z.`ruzhuriqi`) BETWEEN :first AND :last "
+                      "ORDER BY z.`ruzhuriqi`, z.`id`, g.`xuhao`");
     statement.bindText(":first", dayText(firstDay));
     statement.bindText(":last", dayText(lastDay));
     std::vector<RegisterLine> lines;
     while (statement.step()) {
         RegisterLine line;
-        line.arrival = statement.columnText(0);
-        line.room = statement.columnText(1);
-        Guest& guest = line.guest;
-        guest.id = statement.columnInt(2);
-        guest.name = statement.columnText(3);
-        guest.sex = statement.columnText(4);
-        guest.nation = statement.columnText(5);
-        guest.birthDate = statement.columnText(6);
-        guest.documentType = documentTypeFrom(statement.columnInt(7));
-        guest.documentNumber = statement.columnText(8);
-        guest.nationality = statement.columnText(9);
-        guest.address = statement.columnText(10);
-        guest.authority = statement.columnText(11);
-        guest.validUntil = statement.columnText(12);
-        guest.phone = statement.columnText(13);
-        guest.reported = statement.columnInt(14) != 0;
-        guest.reportedAt = statement.columnText(15);
+        line.guest = readGuest(statement);
+        line.arrival = statement.columnText(kAfterGuestColumns);
+        line.room = statement.columnText(kAfterGuestColumns + 1);
         lines.push_back(std::move(line));
     }
     if (!statement.finish() ||
