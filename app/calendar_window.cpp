@@ -7,6 +7,7 @@
 #include "app/command_messages.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
+#include "app/overdue_reports.h"
 #include "app/screen.h"
 #include "records/database_queries.h"
 #include "records/lease_search.h"
@@ -29,8 +30,9 @@ constexpr int kWeek = 7;
 // How the controls follow the window's size (the layout keeper's modes): the calendar takes
 // what the window gains, the bookings below it widen, the week buttons keep to the right.
 constexpr std::pair<const char*, int> kLayout[] = {
-    {kToday, 6},    {kEarlier, 1},    {"按钮_今天", 1}, {kLater, 1},  {kCalendar, 0},
-    {kBookings, 5}, {"按钮_预订", 2}, {kEdit, 2},       {kCancel, 2}, {kArrive, 2}};
+    {kToday, 6}, {"标签_今日未上报", 6}, {kEarlier, 1},  {"按钮_今天", 1},
+    {kLater, 1}, {kCalendar, 0},         {kBookings, 5}, {"按钮_预订", 2},
+    {kEdit, 2},  {kCancel, 2},           {kArrive, 2}};
 
 class CalendarWindow final : public Screen {
 public:
@@ -101,6 +103,7 @@ private:
         }
         records_ = {std::move(*rooms), std::move(*leases), std::move(*bookings), std::move(*stays)};
         services().setText(window(), kToday, todayText(*todays, now));
+        services().setText(window(), "标签_今日未上报", overdueReportsText(database()));
         services().calendarSetPage(window(), kCalendar,
                                    calendarPage(records_, firstDay_, kCalendarDays, now));
         services().tableSetRows(window(), kBookings, bookingRows(records_));

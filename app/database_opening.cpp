@@ -5,6 +5,7 @@
 
 #include "base/text_encoding.h"
 #include "records/bookings_table.h"
+#include "records/guest_register.h"
 #include "records/landlord.h"
 #include "records/planned_departures.h"
 #include "records/records_file.h"
@@ -53,6 +54,8 @@ OpeningOutcome DatabaseOpening::lockAndOpen(const Text& programDirectory) {
     // Likewise the landlord's details for receipts; without them receipts name no landlord.
     addLandlordTable(database_);
     addPlannedDeparturesTable(database_);
+    // The guest register; without it the register says it cannot be read.
+    addGuestRegisterTables(database_);
     // Older files gain the statistics' indexes; one that cannot take them is read slower.
     addStatisticsIndexes(database_);
     return OpeningOutcome::Opened;

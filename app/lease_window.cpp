@@ -6,7 +6,9 @@
 
 #include "app/booking_texts.h"
 #include "app/command_messages.h"
+#include "app/guest_register_window.h"
 #include "app/main_window.h"
+#include "app/records_key.h"
 #include "app/screen.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
@@ -14,6 +16,7 @@
 #include "base/text_to_value.h"
 #include "base/value_text.h"
 #include "records/database_queries.h"
+#include "records/guest_register.h"
 #include "records/lease_writes.h"
 #include "records/planned_departures.h"
 #include "records/statement_scope.h"
@@ -37,6 +40,7 @@ constexpr char kBlankGuest[] = "请填写姓名";
 constexpr char kBadDeposit[] = "请正确填写定金(没有定金请填0)";
 constexpr char kBadRent[] = "请正确填写租金";
 constexpr char kBadDeparture[] = "预计退房必须在入住日期之后";
+constexpr char kGuestsNotSaved[] = "入住已保存,但住客登记未能保存:";
 
 class LeaseWindow final : public FormScreen {
 public:
@@ -45,12 +49,17 @@ public:
           mode_(app.state.leaseWindowMode),
           roomId_(app.state.leaseWindowRoomId),
           bookingId_(checkingIn() ? app.state.leaseWindowBookingId : 0),
-          acceptedBookingId_(checkingIn() ? app.state.leaseWindowAcceptedBookingId : 0) {}
+          acceptedBookingId_(checkingIn() ? app.state.leaseWindowAcceptedBookingId : 0),
+          stay_(std::make_shared<StayRegister>()) {}
 
 private:
     bool checkingIn() const { return mode_ == 1; }
 
     void onCreated() override {
+        // The first guest registered is the lease's guest; a stale handle names nothing.
+        stay_->confirmed = [&services = services(), window = window()](const Text& name) {
+            services.setText(window, kName, name);
+        };
         if (checkingIn()) {
             services().setText(window(), {}, "增加记录");
             services().setText(window(), kOrderNumber, newOrderNumber(database()));
@@ -78,6 +87,9 @@ private:
         services().setText(window(), kRent, toText(statement.columnDouble(6)));
         services().setDateTime(window(), kDate, toDateTime(statement.columnText(7)));
         services().setText(window(), kRemark, statement.columnText(11));
+        stay_->leaseId = leaseId_;
+        stay_->arrival = storedDay(statement.columnView(7)).value_or(today());
+        stay_->guests = stayGuests(database(), leaseId_).value_or(std::vector<Guest>{});
         // A lease of an earlier version has no planned departure: the day after its check-in.
         const auto planned = storedPlannedDeparture(database(), leaseId_);
         const auto day = planned ? typedDay(*planned) : std::nullopt;
@@ -119,10 +131,66 @@ private:
 
     void onConfirmed() override { saveLease(); }
 
+    void onClicked(Handler handler) override {
+        if (handler == Handler::OpenGuestRegister) {
+            openRegister();
+        } else {
+            onConfirmed();
+        }
+    }
+
+    void openRegister() {
+        if (services().windowHandle(registerWindow_) != 0) {
+            services().bringToFront(registerWindow_);
+            return;
+        }
+        if (checkingIn()) {
+            stay_->arrival = dayNumber(services().dateTime(window(), kDate));
+        }
+        registerWindow_ = openGuestRegisterWindow(app(), window(), stay_);
+    }
+
+    // A check-in's guests are checked before anything is written, so a refused guest refuses
+    // the whole check-in; they are written once the lease has its id.
+    bool checkInGuestsAcceptable(const LeaseForm& form) {
+        if (stay_->guests.empty()) {
+            return true;
+        }
+        std::vector<Guest> guests = stay_->guests;
+        const RegisterOutcome outcome =
+            checkStayGuests(guests, recordsKeyOf(app()), dayNumber(form.checkIn), today());
+        if (outcome.result != RegisterResult::Saved) {
+            showMessage(outcome.message);
+            return false;
+        }
+        return true;
+    }
+
+    // False, having said so, when the lease was saved but its guests were not.
+    bool saveCheckInGuests(int leaseId, const LeaseForm& form) {
+        if (stay_->guests.empty()) {
+            return true;
+        }
+        const RegisterOutcome outcome =
+            saveStayGuests(database(), leaseId, stay_->guests, recordsKeyOf(app()),
+                           registerUser(app()), dayNumber(form.checkIn), today());
+        if (outcome.result != RegisterResult::Saved) {
+            showMessage(kGuestsNotSaved + outcome.message, kErrorTitle);
+            return false;
+        }
+        return true;
+    }
+
     // Saves only while the room is as the command that opened this window found it: another
     // window may have let the room, or settled the lease, meanwhile (see lease_writes.h).
     void saveLease() {
-        const LeaseForm form = typedForm();
+        LeaseForm form = typedForm();
+        if (!stay_->guests.empty()) {
+            form.guest = stay_->guests.front().name;
+        }
+        if (checkingIn() && !checkInGuestsAcceptable(form)) {
+            return;
+        }
         if (checkLeaseForm(form) == LeaseResult::Saved && !confirmIfBooked(form)) {
             return;
         }
@@ -130,6 +198,9 @@ private:
             checkingIn() ? checkIn(database(), roomId_, bookingId_, form)
                          : editLease(database(), roomId_, leaseId_, loadedOrderNumber_, form);
         if (outcome.result == LeaseResult::Saved) {
+            if (checkingIn()) {
+                saveCheckInGuests(outcome.leaseId, form);
+            }
             refreshRoomList(app());
             close();
             return;
@@ -184,6 +255,8 @@ private:
     const int acceptedBookingId_;
     int leaseId_ = 0;  // the lease an edit loaded, and its order number
     Text loadedOrderNumber_;
+    std::shared_ptr<StayRegister> stay_;
+    WindowHandle registerWindow_ = 0;
 };
 
 }  // namespace

@@ -46,6 +46,7 @@ private:
                          md5Hex(toByteBlock(password)))) {
             return;  // a wrong name or password is answered by nothing at all
         }
+        app().state.userName = services().text(window(), "编辑框_用户名");
         services().setVisible(window(), {}, false);
         openMainWindow(app());
         close();

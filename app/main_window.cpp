@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/lease_details.h"
+#include "app/overdue_reports.h"
 #include "app/screen.h"
 #include "app/toolbar_commands.h"
 #include "base/date_format.h"
@@ -107,6 +108,7 @@ void refreshStatistics(App& app) {
     const double open =
         roundToFen(sumColumn(database, "b_zulin", "jiesuanjine", "`zulinzhuangtai`!= 1"));
     app.services.statusText(window, kStatusBar, 4, "未结算总额：" + toText(open) + "元");
+    app.services.setText(window, "标签_未上报", overdueReportsText(database));
 }
 
 }  // namespace tamrivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 #include "base/value_types.h"
@@ -36,6 +37,9 @@ struct ProgramState {
     Text updatePublicKey;
     UpdateChecker updateChecker;
     Downloader downloader;
+    Text userName;  // who logged in, as the register's access log names them
+    // Where the ID card reader's serial devices show (ttyUSB*, ttyACM*).
+    std::filesystem::path cardReaderFolder = "/dev";
     WindowHandle mainWindow = 0;
     WindowHandle searchWindow = 0;      // the one search window, while it is open
     WindowHandle statisticsWindow = 0;  // the one statistics window, while it is open

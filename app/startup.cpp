@@ -2,8 +2,12 @@
 
 #include "app/login_window.h"
 #include "app/screen.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "base/text_encoding.h"
+#include "records/identity_retention.h"
 #include "records/records_file.h"
+#include "records/stored_dates.h"
 #include "update_format/install_journal.h"
 
 namespace tamrivo {
@@ -12,6 +16,13 @@ namespace {
 
 void startDailyBackups(App& app) {
     app.state.dailyBackup.start(recordsFile(gbkToUtf8(app.services.programDirectory())));
+}
+
+// The daily task: identity kept past the retention goes each time the program starts. A
+// purge that fails leaves everything as it was and is tried again at the next start.
+void purgeExpiredGuestIdentity(App& app) {
+    purgeExpiredIdentity(app.state.database, today(),
+                         {"每日任务", formatDateTime(currentDateTime(), "yyyy-MM-dd HH:mm:ss")});
 }
 
 bool showStart(App& app, OpeningOutcome outcome) {
@@ -26,6 +37,7 @@ bool showStart(App& app, OpeningOutcome outcome) {
         return false;
     }
     startDailyBackups(app);
+    purgeExpiredGuestIdentity(app);
     openLoginWindow(app);
     return true;
 }

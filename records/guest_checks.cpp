@@ -171,8 +171,9 @@ std::optional<GuestRefusal> checkGuest(Guest& guest, std::int64_t arrival, std::
     return checkTextLengths(guest);
 }
 
-Text refusalForGuest(std::size_t index, const GuestRefusal& refusal) {
-    return "第" + std::to_string(index + 1) + "位住客：" + refusal.message;
+Text refusalForGuest(std::size_t index, const Text& name, const GuestRefusal& refusal) {
+    const Text who = name.empty() ? Text() : "（" + name + "）";
+    return "第" + std::to_string(index + 1) + "位住客" + who + "：" + refusal.message;
 }
 
 }  // namespace tamrivo

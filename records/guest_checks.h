@@ -39,7 +39,7 @@ std::optional<GuestRefusal> checkTextLengths(const Guest& guest);
 // Every check in turn, stopping at the first refusal.
 std::optional<GuestRefusal> checkGuest(Guest& guest, std::int64_t arrival, std::int64_t today);
 
-// The refusal of the guest at `index` (0-based) of a stay, as the window says it.
-Text refusalForGuest(std::size_t index, const GuestRefusal& refusal);
+// The refusal of the guest at `index` (0-based) of a stay, named, as the window says it.
+Text refusalForGuest(std::size_t index, const Text& name, const GuestRefusal& refusal);
 
 }  // namespace tamrivo

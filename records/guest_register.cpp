@@ -72,11 +72,6 @@ bool addSettingsTable(Database& database, Text* error) {
     return addTableOnce(database, kTable, fields, {}, error);
 }
 
-bool holdsIdentity(const Guest& guest) {
-    return !guest.documentNumber.empty() || !guest.address.empty() || !guest.authority.empty() ||
-           !guest.validUntil.empty();
-}
-
 std::optional<GuestRefusal> checkForKey(Guest& guest, RecordsKey key, std::int64_t arrival,
                                         std::int64_t today) {
     if (key == RecordsKey::Landlords) {
@@ -177,21 +172,35 @@ bool writeStay(Database& database, int leaseId, std::vector<Guest>& guests,
 
 }  // namespace
 
+bool holdsIdentity(const Guest& guest) {
+    return !guest.documentNumber.empty() || !guest.address.empty() || !guest.authority.empty() ||
+           !guest.validUntil.empty();
+}
+
 bool addGuestRegisterTables(Database& database, Text* error) {
     return addGuestsTable(database, error) && addAccessLogTable(database, error) &&
            addSettingsTable(database, error);
 }
 
-RegisterOutcome saveStayGuests(Database& database, int leaseId, std::vector<Guest>& guests,
-                               RecordsKey key, const RegisterUser& user, std::int64_t arrival,
-                               std::int64_t today) {
+RegisterOutcome checkStayGuests(std::vector<Guest>& guests, RecordsKey key, std::int64_t arrival,
+                                std::int64_t today) {
     for (std::size_t i = 0; i < guests.size(); ++i) {
         if (key == RecordsKey::BuiltIn && holdsIdentity(guests[i])) {
             return {RegisterResult::NeedsProtection, kNeedsProtection};
         }
         if (const auto refusal = checkForKey(guests[i], key, arrival, today)) {
-            return {RegisterResult::Refused, refusalForGuest(i, *refusal)};
+            return {RegisterResult::Refused, refusalForGuest(i, guests[i].name, *refusal)};
         }
+    }
+    return {RegisterResult::Saved, {}};
+}
+
+RegisterOutcome saveStayGuests(Database& database, int leaseId, std::vector<Guest>& guests,
+                               RecordsKey key, const RegisterUser& user, std::int64_t arrival,
+                               std::int64_t today) {
+    if (RegisterOutcome checked = checkStayGuests(guests, key, arrival, today);
+        checked.result != RegisterResult::Saved) {
+        return checked;
     }
     const std::vector<Guest> asGiven = guests;
     if (!database.execute("BEGIN IMMEDIATE")) {
@@ -221,6 +230,23 @@ std::optional<std::vector<Guest>> stayGuests(Database& database, int leaseId) {
         return std::nullopt;
     }
     return guests;
+}
+
+bool restoreMaskedNumbers(Database& database, int leaseId, std::vector<Guest>& guests) {
+    StatementScope statement(database,
+                             "SELECT `id`, `zhengjianhaoma` FROM `b_zhuke` WHERE `zulinid`=:lease");
+    statement.bindInt(":lease", leaseId);
+    while (statement.step()) {
+        const int id = statement.columnInt(0);
+        const Text stored = statement.columnText(1);
+        for (Guest& guest : guests) {
+            if (guest.id == id && !stored.empty() &&
+                guest.documentNumber == maskedDocumentNumber(stored)) {
+                guest.documentNumber = stored;
+            }
+        }
+    }
+    return statement.finish();
 }
 
 std::optional<Guest> viewGuest(Database& database, int guestId, const RegisterUser& user) {

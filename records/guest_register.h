@@ -24,12 +24,21 @@ struct RegisterUser {
     Text now;
 };
 
+// Whether the guest carries identity fields, which only the landlord's key may keep.
+bool holdsIdentity(const Guest& guest);
+
 enum class RegisterResult { Saved, Refused, NeedsProtection, Failed };
 
 struct RegisterOutcome {
     RegisterResult result = RegisterResult::Failed;
     Text message;  // what to tell the landlord when not saved
 };
+
+// Runs every check the register makes before it writes a stay's guests, tidying them as
+// the checks do: Saved when they may be written, otherwise why not, naming the guest and
+// the field.
+RegisterOutcome checkStayGuests(std::vector<Guest>& guests, RecordsKey key, std::int64_t arrival,
+                                std::int64_t today);
 
 // The stay's guests become these, in this order, after every check (the days are day numbers:
 // the stay's arrival and today). Guests are tidied as the checks do, and get their ids. One
@@ -42,6 +51,11 @@ RegisterOutcome saveStayGuests(Database& database, int leaseId, std::vector<Gues
 // The stay's guests in order, their numbers masked as lists show them; nothing when the
 // register cannot be read.
 std::optional<std::vector<Guest>> stayGuests(Database& database, int leaseId);
+
+// Puts back the stored number of each of the stay's guests whose number is still as a list
+// showed it (masked), so that saving an edited stay never overwrites a number with its mask.
+// False when the register cannot be read.
+bool restoreMaskedNumbers(Database& database, int leaseId, std::vector<Guest>& guests);
 
 // One guest whole, as 查看 shows it; the viewing is logged. Nothing when there is no such guest
 // or the log cannot be written.

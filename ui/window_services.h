@@ -29,8 +29,9 @@ enum class WindowKind {
     Calendar,
     Booking,
     Landlord,
+    GuestRegister,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::Landlord;
+inline constexpr WindowKind kLastWindowKind = WindowKind::GuestRegister;
 
 // What raised an event.
 enum class EventKind {
@@ -105,6 +106,18 @@ enum class Handler {
     ShowStatisticsPeriod,
     ExportStatistics,
     PrintStatistics,
+    // guest register window
+    OpenGuestRegister,
+    GuestRegisterCreated,
+    ShowGuestSelection,
+    LookUpGuestDocument,
+    ReadIdCard,
+    PollCardRead,
+    AddGuest,
+    ChangeGuest,
+    RemoveGuest,
+    ViewGuestNumber,
+    SaveGuests,
 };
 
 struct WindowEvent {

@@ -61,7 +61,9 @@ TEST(GuestChecks, EachRefusalNamesItsField) {
     const auto check = checkGuest(badCheck, kToday, kToday);
     ASSERT_TRUE(check);
     EXPECT_EQ(check->field, GuestField::DocumentNumber);
-    EXPECT_EQ(refusalForGuest(1, *check), "第2位住客：居民身份证号码的校验位不对，请核对");
+    EXPECT_EQ(refusalForGuest(1, "测试甲", *check),
+              "第2位住客（测试甲）：居民身份证号码的校验位不对，请核对");
+    EXPECT_EQ(refusalForGuest(0, "", *check), "第1位住客：居民身份证号码的校验位不对，请核对");
 
     Guest expired = residentGuest("测试甲", "11010519900307123");
     expired.validUntil = "2026-12-08";

@@ -41,5 +41,6 @@ int runCheck(const CommandInput& input);
 int runExport(const CommandInput& input);
 int runReport(const CommandInput& input);
 int runPassword(const CommandInput& input);
+int runPurge(const CommandInput& input);
 
 }  // namespace tamrivo

@@ -14,7 +14,8 @@ const WindowDefinition& calendarWindow() {
                    {Resized, Handler::RelayoutCalendarWindow}},
         .controls =
             {
-                label("标签_今日", "", {16, 10, 880, 44}),
+                label("标签_今日", "", {16, 4, 880, 36}),
+                label("标签_今日未上报", "", {16, 40, 880, 18}).inRed(),
                 button("按钮_前一周", "前一周", {900, 14, 60, 28})
                     .on(Clicked, Handler::MoveCalendar),
                 button("按钮_今天", "今天", {964, 14, 56, 28}).on(Clicked, Handler::MoveCalendar),

@@ -52,14 +52,18 @@ const WindowDefinition& leaseWindow() {
                     .multiLineText()
                     .limit(kRemarkLimit)
                     .tab(9),
-                button("按钮_确定", "确定", {58, 391, 64, 32})
+                button("按钮_住客登记", "住客登记", {24, 391, 84, 32})
+                    .in("分组框1")
+                    .on(Clicked, Handler::OpenGuestRegister)
+                    .tab(10),
+                button("按钮_确定", "确定", {136, 391, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::SaveLease)
-                    .tab(10),
-                button("按钮_取消", "取消", {184, 391, 64, 32})
+                    .tab(11),
+                button("按钮_取消", "取消", {228, 391, 64, 32})
                     .in("分组框1")
                     .on(Clicked, Handler::CloseWindow)
-                    .tab(11),
+                    .tab(12),
             },
     };
     return definition;

@@ -40,6 +40,7 @@ const WindowDefinition& mainWindow() {
                         })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
                 // clang-format on
+                label("标签_未上报", "", {8, 36, 1050, 24}).inRed(),
                 listView("超级列表框1", {8, 64, 1096, 464})
                     .on(CurrentItemChanged, Handler::ShowLeaseDetails),
                 groupBox("分组框1", "", {6, 530, 1096, 134}),

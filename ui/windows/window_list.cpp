@@ -32,6 +32,8 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::bookingWindow();
         case WindowKind::Landlord:
             return windows::landlordWindow();
+        case WindowKind::GuestRegister:
+            return windows::guestRegisterWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

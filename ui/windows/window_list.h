@@ -19,5 +19,6 @@ const WindowDefinition& leaseRecordWindow();
 const WindowDefinition& calendarWindow();
 const WindowDefinition& bookingWindow();
 const WindowDefinition& landlordWindow();
+const WindowDefinition& guestRegisterWindow();
 
 }  // namespace tamrivo::windows

@@ -1,0 +1,248 @@
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "app/main_window.h"
+#include "records/protected_records.h"
+#include "records/resident_id_number.h"
+#include "records/stored_dates.h"
+#include "tests/app/app_fixture.h"
+#include "tests/id_card/simulated_reader.h"
+
+namespace tamrivo::testing {
+namespace {
+
+// Made up for the tests: the numbers' check characters fit, the people do not exist.
+std::string withCheck(const std::string& first17) {
+    return first17 + residentIdCheckCharacter(first17);
+}
+
+SimulatedCard card(const std::string& name, const std::string& sexCode,
+                   const std::string& first17) {
+    return SimulatedCard{.name = name,
+                         .sexCode = sexCode,
+                         .nationCode = "01",
+                         .birthDate = first17.substr(6, 8),
+                         .address = "北京市朝阳区测试路1号",
+                         .number = withCheck(first17),
+                         .authority = "北京市公安局朝阳分局",
+                         .validFrom = "20200101",
+                         .validUntil = "20400101"};
+}
+
+class GuestRegister : public AppTest {
+protected:
+    void SetUp() override {
+        main = startAndLogIn();
+        ASSERT_NE(main, 0);
+        addRoom("一号房", 1);
+        refreshRoomList(app);
+        state.cardReaderFolder = folder.path() / "dev";
+        std::filesystem::create_directories(state.cardReaderFolder);
+    }
+
+    // The records count as the landlord's once their key file stands beside them.
+    void protectRecords() { std::ofstream(keySlotsFile(databaseFile())) << "slots"; }
+
+    WindowHandle openCheckIn() {
+        command(main, 0, "房屋入住");
+        const WindowHandle lease = only(WindowKind::Lease);
+        services.setText(lease, "编辑框_定金", "0");
+        services.setText(lease, "编辑框_租金", "120");
+        return lease;
+    }
+
+    WindowHandle openRegister(WindowHandle lease) {
+        clickControl(services, lease, "按钮_住客登记");
+        processEvents();
+        return only(WindowKind::GuestRegister);
+    }
+
+    // Puts the reader on the line the program looks for, reads and waits for the outcome.
+    void readCard(WindowHandle guests, SimulatedReader& reader) {
+        const auto line = state.cardReaderFolder / "ttyUSB0";
+        std::filesystem::remove(line);
+        std::filesystem::create_symlink(reader.device(), line);
+        const std::size_t boxes = responder.boxes().size();
+        const Text before = services.text(guests, "编辑框_证件号码");
+        clickControl(services, guests, "按钮_读卡");
+        ASSERT_TRUE(waitUntil([&] {
+            return responder.boxes().size() > boxes ||
+                   services.text(guests, "编辑框_证件号码") != before;
+        }));
+    }
+
+    void typeGuest(WindowHandle guests, const Text& name, const Text& number) {
+        services.setText(guests, "编辑框_姓名", name);
+        services.setText(guests, "编辑框_证件号码", number);
+    }
+
+    int guestCount() { return queryInt("SELECT count(*) FROM b_zhuke"); }
+
+    WindowHandle main = 0;
+};
+
+TEST_F(GuestRegister, AFamilyOfThreeIsRegisteredAtCheckInFromTwoCardsAndOneTypedChild) {
+    protectRecords();
+    const WindowHandle lease = openCheckIn();
+    const WindowHandle guests = openRegister(lease);
+    ASSERT_NE(guests, 0);
+
+    SimulatedReader father(ReaderBehaviour::GoodCard, card("测试甲", "1", "11010519800307123"));
+    readCard(guests, father);
+    EXPECT_TEXT_EQ(services.text(guests, "编辑框_姓名"), "测试甲");
+    EXPECT_TEXT_EQ(services.text(guests, "编辑框_出生日期"), "1980-03-07");
+    EXPECT_EQ(services.selectedIndex(guests, "组合框_性别"), 1);
+    EXPECT_TEXT_EQ(services.text(guests, "编辑框_有效期限"), "2040-01-01");
+    services.setText(guests, "编辑框_联系电话", "13800000000");
+    clickControl(services, guests, "按钮_添加");
+
+    SimulatedReader mother(ReaderBehaviour::NoiseThenCard,
+                           card("测试乙", "2", "11010519820512234"));
+    readCard(guests, mother);
+    EXPECT_TEXT_EQ(services.text(guests, "编辑框_姓名"), "测试乙");
+    clickControl(services, guests, "按钮_添加");
+
+    // The child's number typed with full-width digits; sex and birth date come from it.
+    const std::string child = withCheck("11010520150601345");
+    Text fullWidth;
+    for (const char digit : child) {
+        fullWidth += digit == 'X' ? Text("x") : Text("\xA3") + static_cast<char>(digit + 0x80);
+    }
+    typeGuest(guests, "测试丙", fullWidth);
+    clickControl(services, guests, "按钮_添加");
+    processEvents();
+    EXPECT_TRUE(responder.boxes().empty()) << responder.boxes().back().content;
+    EXPECT_TEXT_EQ(services.listCellText(guests, "表格_住客", 0, 4),
+                   "110105********" + withCheck("11010519800307123").substr(14));
+
+    confirm(guests);
+    EXPECT_EQ(only(WindowKind::GuestRegister), 0);
+    EXPECT_TEXT_EQ(services.text(lease, "编辑框_姓名"), "测试甲");  // the first guest
+    confirm(lease);
+    ASSERT_EQ(only(WindowKind::Lease), 0);
+
+    EXPECT_TEXT_EQ(queryText("SELECT xingming FROM b_zulin"), "测试甲");
+    EXPECT_EQ(guestCount(), 3);
+    EXPECT_TEXT_EQ(queryText("SELECT group_concat(xingming, ',') FROM "
+                             "(SELECT xingming FROM b_zhuke ORDER BY xuhao)"),
+                   "测试甲,测试乙,测试丙");
+    EXPECT_TEXT_EQ(queryText("SELECT zhengjianhaoma FROM b_zhuke WHERE xuhao=3"), child);
+    EXPECT_TEXT_EQ(queryText("SELECT chushengriqi || xingbie FROM b_zhuke WHERE xuhao=3"),
+                   "2015-06-01" + Text(child[16] % 2 == 1 ? "男" : "女"));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi"), 3);  // each identity written
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zhuke z JOIN b_zulin l ON l.id=z.zulinid"), 3);
+}
+
+TEST_F(GuestRegister, ARefusedGuestRefusesTheWholeCheckInNamingGuestAndField) {
+    protectRecords();
+    const WindowHandle lease = openCheckIn();
+    WindowHandle guests = openRegister(lease);
+    typeGuest(guests, "测试甲", withCheck("11010519800307123"));
+    clickControl(services, guests, "按钮_添加");
+    Text wrong = withCheck("11010519900101123");
+    wrong.back() = wrong.back() == '0' ? '1' : '0';
+    typeGuest(guests, "测试乙", wrong);
+    clickControl(services, guests, "按钮_添加");
+    confirm(guests);
+    EXPECT_NE(only(WindowKind::GuestRegister), 0);  // stays open to be mended
+    EXPECT_NE(lastBoxText().find("测试乙"), Text::npos) << lastBoxText();
+    EXPECT_NE(lastBoxText().find("号码"), Text::npos);
+
+    clickControl(services, guests, "按钮_取消");
+    processEvents();
+
+    // A document valid when the register took it but expired by the check-in day chosen
+    // afterwards: the check-in is refused whole, before anything is written.
+    guests = openRegister(lease);
+    typeGuest(guests, "测试甲", withCheck("11010519800307123"));
+    services.setText(guests, "编辑框_有效期限", dayText(today() + 2, "yyyy-MM-dd"));
+    clickControl(services, guests, "按钮_添加");
+    confirm(guests);
+    ASSERT_EQ(only(WindowKind::GuestRegister), 0);
+    services.setDateTime(lease, "日期框1", DateTime{static_cast<double>(today() + 5)});
+    services.setDateTime(lease, "日期框_预计退房", DateTime{static_cast<double>(today() + 6)});
+    confirm(lease);
+    EXPECT_EQ(only(WindowKind::Lease), lease);
+    EXPECT_NE(lastBoxText().find("测试甲"), Text::npos) << lastBoxText();
+    EXPECT_NE(lastBoxText().find("有效期限"), Text::npos);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zulin"), 0);
+    EXPECT_EQ(guestCount(), 0);
+}
+
+TEST_F(GuestRegister, UnprotectedRecordsKeepNamesButRefuseIdentityAndSayHowToProtect) {
+    const WindowHandle lease = openCheckIn();
+    const WindowHandle guests = openRegister(lease);
+    typeGuest(guests, "测试甲", withCheck("11010519800307123"));
+    clickControl(services, guests, "按钮_添加");
+    EXPECT_NE(lastBoxText().find("保护记录"), Text::npos);
+    EXPECT_NE(services.text(guests, "标签_提示").find("保护记录"), Text::npos);
+
+    typeGuest(guests, "测试甲", "");
+    clickControl(services, guests, "按钮_添加");
+    confirm(guests);
+    confirm(lease);
+    EXPECT_EQ(only(WindowKind::Lease), 0);
+    EXPECT_EQ(guestCount(), 1);
+    EXPECT_TEXT_EQ(queryText("SELECT zhengjianhaoma FROM b_zhuke"), "");
+}
+
+TEST_F(GuestRegister, EditingAStayKeepsTheMaskedNumbersWholeAndLogsEachViewing) {
+    protectRecords();
+    WindowHandle lease = openCheckIn();
+    WindowHandle guests = openRegister(lease);
+    const std::string number = withCheck("11010519800307123");
+    typeGuest(guests, "测试甲", number);
+    clickControl(services, guests, "按钮_添加");
+    confirm(guests);
+    confirm(lease);
+    ASSERT_EQ(guestCount(), 1);
+
+    command(main, 0, "修改入住");
+    lease = only(WindowKind::Lease);
+    guests = openRegister(lease);
+    ASSERT_NE(guests, 0);
+    services.setSelectedIndex(guests, "表格_住客", 0);
+    processEvents();
+    EXPECT_NE(services.text(guests, "编辑框_证件号码").find('*'), Text::npos);
+    services.setText(guests, "编辑框_联系电话", "13900000000");
+    services.setChecked(guests, "选择框_已上报", true);
+    clickControl(services, guests, "按钮_修改");
+    clickControl(services, guests, "按钮_查看");
+    EXPECT_NE(lastBoxText().find(number), Text::npos);
+    confirm(guests);
+    EXPECT_EQ(only(WindowKind::GuestRegister), 0);
+    EXPECT_TEXT_EQ(queryText("SELECT zhengjianhaoma FROM b_zhuke"), number);
+    EXPECT_TEXT_EQ(queryText("SELECT lianxidianhua FROM b_zhuke"), "13900000000");
+    EXPECT_EQ(queryInt("SELECT yishangbao FROM b_zhuke"), 1);
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi WHERE dongzuo=1"), 1);  // viewed
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi WHERE dongzuo=2"), 2);  // changed
+    EXPECT_TEXT_EQ(queryText("SELECT yonghu FROM b_dengjirizhi WHERE dongzuo=1"), "admin");
+
+    // A returning guest: the number typed again fills the rest from the last stay.
+    const WindowHandle again = openRegister(lease);
+    typeGuest(again, "", number);
+    EXPECT_TEXT_EQ(services.text(again, "编辑框_姓名"), "测试甲");
+    EXPECT_TEXT_EQ(services.text(again, "编辑框_联系电话"), "13900000000");
+}
+
+TEST_F(GuestRegister, TheReaderSaysPlainlyWhenThereIsNoReaderNoCardOrABadFrame) {
+    protectRecords();
+    const WindowHandle lease = openCheckIn();
+    const WindowHandle guests = openRegister(lease);
+    clickControl(services, guests, "按钮_读卡");
+    ASSERT_TRUE(waitUntil([&] { return !responder.boxes().empty(); }));
+    EXPECT_NE(lastBoxText().find("未找到身份证阅读器"), Text::npos);
+
+    SimulatedReader empty(ReaderBehaviour::NoCard, {});
+    readCard(guests, empty);
+    EXPECT_NE(lastBoxText().find("没有身份证"), Text::npos);
+
+    SimulatedReader broken(ReaderBehaviour::BadCheckByte, card("测试甲", "1", "11010519800307123"));
+    readCard(guests, broken);
+    EXPECT_NE(lastBoxText().find("读卡出错"), Text::npos);
+    EXPECT_TEXT_EQ(services.text(guests, "编辑框_姓名"), "");  // nothing half-filled
+}
+
+}  // namespace
+}  // namespace tamrivo::testing
