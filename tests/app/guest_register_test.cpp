@@ -3,11 +3,17 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "records/guest_register.h"
 #include "records/protected_records.h"
+#include "records/records_file.h"
 #include "records/resident_id_number.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
 #include "tests/id_card/simulated_reader.h"
+
+// After the records headers: Qt's "slots" would rename their members.
+#include <QPalette>
+#include <QWidget>
 
 namespace tamrivo::testing {
 namespace {
@@ -242,6 +248,86 @@ TEST_F(GuestRegister, TheReaderSaysPlainlyWhenThereIsNoReaderNoCardOrABadFrame) 
     readCard(guests, broken);
     EXPECT_NE(lastBoxText().find("读卡出错"), Text::npos);
     EXPECT_TEXT_EQ(services.text(guests, "编辑框_姓名"), "");  // nothing half-filled
+}
+
+TEST_F(GuestRegister, TheSearchFindsStaysByAnExactDocumentNumberOnly) {
+    protectRecords();
+    const WindowHandle lease = openCheckIn();
+    const WindowHandle guests = openRegister(lease);
+    const std::string number = withCheck("11010519800307123");
+    typeGuest(guests, "测试甲", number);
+    clickControl(services, guests, "按钮_添加");
+    confirm(guests);
+    confirm(lease);
+    const Text orderNumber = queryText("SELECT danhao FROM b_zulin");
+
+    clickToolbarItem(services, main, "工具条1", "搜索数据");
+    processEvents();
+    const WindowHandle search = only(WindowKind::Search);
+    ASSERT_NE(search, 0);
+    services.setText(search, "编辑框_关键字", number);
+    processEvents();
+    EXPECT_TEXT_EQ(services.listCellText(search, "表格_结果", 0, 0), orderNumber);
+    services.setText(search, "编辑框_关键字", number.substr(0, 17));  // a part finds nothing
+    processEvents();
+    EXPECT_TEXT_EQ(services.listCellText(search, "表格_结果", 0, 0), "");
+}
+
+TEST_F(GuestRegister, AForeignGuestUnreportedADayAfterArrivalShowsInRedUntilReported) {
+    const int leaseRoom = addLetRoom("二号房", "D-1", "2020-01-01 12:00:00");
+    (void)leaseRoom;
+    const Text leaseId = queryText("SELECT id FROM b_zulin WHERE danhao='D-1'");
+    ASSERT_TRUE(
+        run("INSERT INTO b_zhuke (zulinid, xuhao, xingming, zhengjianleixing, guoji) "
+            "VALUES(" +
+            leaseId + ", 1, 'John Smith', 5, '美国')"));
+    ASSERT_TRUE(
+        run("INSERT INTO b_zhuke (zulinid, xuhao, xingming, zhengjianleixing, guoji) "
+            "VALUES(" +
+            leaseId + ", 2, '测试甲', 1, '中国')"));
+    refreshRoomList(app);
+    const Text shown = services.text(main, "标签_未上报");
+    EXPECT_NE(shown.find("二号房 John Smith"), Text::npos);
+    EXPECT_EQ(shown.find("测试甲"), Text::npos);
+    const QWidget* label = services.widget(main, "标签_未上报");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+    ASSERT_TRUE(run("UPDATE b_zhuke SET yishangbao=1"));
+    refreshRoomList(app);
+    EXPECT_TEXT_EQ(services.text(main, "标签_未上报"), "");
+}
+
+// The records as a stay settled four years before today left them, then the program started.
+class ExpiredRegister : public AppTest {};
+
+TEST_F(ExpiredRegister, StartingTheProgramPurgesIdentityKeptPastTheRetentionAndLogsIt) {
+    makeDatabase();
+    {
+        Database records;
+        ASSERT_TRUE(openRecords(records, databaseFile()).empty());
+        ASSERT_TRUE(addGuestRegisterTables(records));
+        const Text settled = dayText(today() - 4 * 366, "yyyy-MM-dd") + " 10:00:00";
+        const Text recent = dayText(today() - 30, "yyyy-MM-dd") + " 10:00:00";
+        for (const Text& day : {settled, recent}) {
+            ASSERT_TRUE(records.run(
+                "INSERT INTO b_zulin (danhao, fangzhi, xingming, lianxifangshi, dingjin, zujin, "
+                "ruzhuriqi, zulinzhuangtai, jiesuanjine, jiesuanriqi) VALUES('" +
+                day + "', '一号房', '测试甲', '', 0, 100, '" + day + "', 1, 300, '" + day + "')"));
+            ASSERT_TRUE(records.run(
+                "INSERT INTO b_zhuke (zulinid, xuhao, xingming, zhengjianhaoma, zhuzhi) VALUES(" +
+                std::to_string(records.lastInsertRowid()) + ", 1, '测试甲', '" +
+                withCheck("11010519800307123") + "', '北京市')"));
+        }
+        records.close();
+    }
+    ASSERT_TRUE(startProgram(app));
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_zhuke WHERE zhengjianhaoma=''"), 1);
+    EXPECT_TEXT_EQ(queryText("SELECT z.xingming || z.zhuzhi FROM b_zhuke z JOIN b_zulin l ON "
+                             "l.id=z.zulinid ORDER BY l.ruzhuriqi LIMIT 1"),
+                   "测试甲");  // the name stays, the address goes
+    EXPECT_EQ(queryInt("SELECT sum(jiesuanjine) FROM b_zulin"), 600);  // the money stays
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi WHERE dongzuo=4"), 1);
 }
 
 }  // namespace
