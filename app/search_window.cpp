@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/lease_record_window.h"
+#include "app/register_log_window.h"
 #include "app/screen.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
@@ -32,7 +33,7 @@ constexpr char kExportTitle[] = "导出";
 // How the controls follow the window's size (the layout keeper's modes): the table takes
 // what the window gains, the totals and buttons keep to its bottom.
 constexpr std::pair<const char*, int> kLayout[] = {
-    {kResults, 0}, {kTotals, 2}, {"按钮_导出", 3}, {kOpen, 3}};
+    {kResults, 0}, {kTotals, 2}, {"按钮_登记", 3}, {"按钮_导出", 3}, {kOpen, 3}};
 
 TableRow resultRow(const LeaseRow& lease, DateTime now) {
     const bool settled = lease.settled();
@@ -82,6 +83,9 @@ private:
                 break;
             case Handler::ExportFoundLeases:
                 exportFound();
+                break;
+            case Handler::OpenRegisterLog:
+                openRegisterLogWindow(app(), window());
                 break;
             default:
                 break;

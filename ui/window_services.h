@@ -30,8 +30,9 @@ enum class WindowKind {
     Booking,
     Landlord,
     GuestRegister,
+    RegisterLog,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::GuestRegister;
+inline constexpr WindowKind kLastWindowKind = WindowKind::RegisterLog;
 
 // What raised an event.
 enum class EventKind {
@@ -118,6 +119,12 @@ enum class Handler {
     RemoveGuest,
     ViewGuestNumber,
     SaveGuests,
+    // register export and access log window
+    OpenRegisterLog,
+    RegisterLogCreated,
+    ExportRegister,
+    PrintRegister,
+    SaveRetention,
 };
 
 struct WindowEvent {

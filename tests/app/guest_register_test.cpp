@@ -4,15 +4,18 @@
 
 #include "app/main_window.h"
 #include "records/guest_register.h"
+#include "records/identity_retention.h"
 #include "records/protected_records.h"
 #include "records/records_file.h"
 #include "records/resident_id_number.h"
 #include "records/stored_dates.h"
 #include "tests/app/app_fixture.h"
 #include "tests/id_card/simulated_reader.h"
+#include "tests/support/file_contents.h"
 
 // After the records headers: Qt's "slots" would rename their members.
 #include <QPalette>
+#include <QPrinter>
 #include <QWidget>
 
 namespace tamrivo::testing {
@@ -83,6 +86,14 @@ protected:
         services.setText(guests, "编辑框_证件号码", number);
     }
 
+    WindowHandle openRegisterLog() {
+        clickToolbarItem(services, main, "工具条1", "搜索数据");
+        processEvents();
+        clickControl(services, only(WindowKind::Search), "按钮_登记");
+        processEvents();
+        return only(WindowKind::RegisterLog);
+    }
+
     int guestCount() { return queryInt("SELECT count(*) FROM b_zhuke"); }
 
     WindowHandle main = 0;
@@ -138,6 +149,29 @@ TEST_F(GuestRegister, AFamilyOfThreeIsRegisteredAtCheckInFromTwoCardsAndOneTyped
                    "2015-06-01" + Text(child[16] % 2 == 1 ? "男" : "女"));
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi"), 3);  // each identity written
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_zhuke z JOIN b_zulin l ON l.id=z.zulinid"), 3);
+
+    // The day's register, as a CSV file and as the printed form.
+    const WindowHandle log = openRegisterLog();
+    TemporaryFolder out;
+    const std::string csv = out.file("register.csv");
+    services.setSaveDialogPresenter([&](const SaveDialogRequest&) { return utf8ToGbk(csv); });
+    clickControl(services, log, "按钮_导出");
+    processEvents();
+    EXPECT_TEXT_EQ(lastBoxText(), "已导出 3 位住客");
+    const std::string written = readFile(csv);
+    EXPECT_NE(written.find(gbkToUtf8("测试乙")), std::string::npos) << written;
+    EXPECT_NE(written.find(child), std::string::npos) << written;
+    const std::string pdf = out.file("register.pdf");
+    services.setPrintDialogPresenter([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    });
+    clickControl(services, log, "按钮_打印");
+    processEvents();
+    EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi WHERE dongzuo=3"), 2);  // both logged
+    EXPECT_TEXT_EQ(services.listCellText(log, "表格_日志", 0, 2), "导出");
 }
 
 TEST_F(GuestRegister, ARefusedGuestRefusesTheWholeCheckInNamingGuestAndField) {
@@ -296,6 +330,18 @@ TEST_F(GuestRegister, AForeignGuestUnreportedADayAfterArrivalShowsInRedUntilRepo
     ASSERT_TRUE(run("UPDATE b_zhuke SET yishangbao=1"));
     refreshRoomList(app);
     EXPECT_TEXT_EQ(services.text(main, "标签_未上报"), "");
+}
+
+TEST_F(GuestRegister, TheRetentionIsSetInYearsWithinItsBounds) {
+    const WindowHandle log = openRegisterLog();
+    ASSERT_NE(log, 0);
+    EXPECT_TEXT_EQ(services.text(log, "编辑框_保留年限"), "3");
+    services.setText(log, "编辑框_保留年限", "0");
+    clickControl(services, log, "按钮_保存年限");
+    EXPECT_NE(lastBoxText().find("1 到 30"), Text::npos);
+    services.setText(log, "编辑框_保留年限", "5");
+    clickControl(services, log, "按钮_保存年限");
+    EXPECT_EQ(identityRetentionYears(state.database), 5);
 }
 
 // The records as a stay settled four years before today left them, then the program started.

@@ -10,10 +10,12 @@ namespace tamrivo {
 namespace {
 
 const std::vector<WindowKind> kAllKinds{
-    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,         WindowKind::Lease,
-    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,        WindowKind::Password,
-    WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord,  WindowKind::Calendar,
-    WindowKind::Booking,  WindowKind::Landlord,   WindowKind::GuestRegister};
+    WindowKind::Main,       WindowKind::Login,       WindowKind::Room,
+    WindowKind::Lease,      WindowKind::Checkout,    WindowKind::Statistics,
+    WindowKind::About,      WindowKind::Password,    WindowKind::Update,
+    WindowKind::Search,     WindowKind::LeaseRecord, WindowKind::Calendar,
+    WindowKind::Booking,    WindowKind::Landlord,    WindowKind::GuestRegister,
+    WindowKind::RegisterLog};
 
 TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
     for (const WindowKind kind : kAllKinds) {

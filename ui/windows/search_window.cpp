@@ -52,6 +52,8 @@ const WindowDefinition& searchWindow() {
                     .on(CurrentItemChanged, Handler::ShowSearchSelection)
                     .on(RowActivated, Handler::OpenFoundLease),
                 label("标签_合计", "", {16, 592, 700, 24}),
+                button("按钮_登记", "导出登记/安全日志", {988, 588, 152, 28})
+                    .on(Clicked, Handler::OpenRegisterLog),
                 button("按钮_导出", "导出", {1148, 588, 80, 28})
                     .on(Clicked, Handler::ExportFoundLeases),
                 button("按钮_查看", "查看", {1236, 588, 80, 28})

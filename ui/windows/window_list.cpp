@@ -34,6 +34,8 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::landlordWindow();
         case WindowKind::GuestRegister:
             return windows::guestRegisterWindow();
+        case WindowKind::RegisterLog:
+            return windows::registerLogWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

@@ -20,5 +20,6 @@ const WindowDefinition& calendarWindow();
 const WindowDefinition& bookingWindow();
 const WindowDefinition& landlordWindow();
 const WindowDefinition& guestRegisterWindow();
+const WindowDefinition& registerLogWindow();
 
 }  // namespace tamrivo::windows
