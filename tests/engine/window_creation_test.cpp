@@ -162,9 +162,9 @@ TEST_F(WindowCreation, DatePickersStartAtTheMomentOfCreation) {
 TEST_F(WindowCreation, TabVisitsTheStatedOrder) {
     const WindowHandle lease = open(WindowKind::Lease);
     // As the boxes stand from the top: the dates before the remark.
-    const std::vector<Text> order{"编辑框_单号", "编辑框_地址", "编辑框_姓名", "编辑框_联系方式",
-                                  "编辑框_定金", "编辑框_租金", "日期框1",     "日期框_预计退房",
-                                  "编辑框_备注", "按钮_确定",   "按钮_取消"};
+    const std::vector<Text> order{"编辑框_单号", "编辑框_地址",   "编辑框_姓名", "编辑框_联系方式",
+                                  "编辑框_定金", "编辑框_租金",   "日期框1",     "日期框_预计退房",
+                                  "编辑框_备注", "按钮_住客登记", "按钮_确定",   "按钮_取消"};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
         QWidget* next = services.widget(lease, order[i])->nextInFocusChain();
         // The chain holds every widget: skip labels and the inner widgets of controls.

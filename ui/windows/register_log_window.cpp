@@ -41,10 +41,11 @@ const WindowDefinition& registerLogWindow() {
                           {"操作", 70},
                           {"住客", 120},
                           {"说明", 400},
-                      }),
+                      })
+                    .tab(7),
                 button("按钮_取消", "关闭", {796, 534, 76, 30})
                     .on(Clicked, Handler::CloseWindow)
-                    .tab(7),
+                    .tab(8),
             },
     };
     return definition;
