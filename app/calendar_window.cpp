@@ -9,6 +9,7 @@
 #include "app/command_messages.h"
 #include "app/lease_window.h"
 #include "app/main_window.h"
+#include "app/overdue_reports.h"
 #include "app/screen.h"
 #include "app/single_window.h"
 #include "records/database_queries.h"
@@ -26,6 +27,7 @@ constexpr int kWeek = 7;
 // what the window gains, the bookings below it widen, the week buttons keep to the right.
 constexpr std::pair<const char*, LayoutMode> kLayout[] = {
     {calendar_window::kTodayLabel, LayoutMode::StretchSideways},
+    {calendar_window::kOverdueReportsLabel, LayoutMode::StretchSideways},
     {calendar_window::kEarlierButton, LayoutMode::FollowRight},
     {calendar_window::kTodayButton, LayoutMode::FollowRight},
     {calendar_window::kLaterButton, LayoutMode::FollowRight},
@@ -127,6 +129,8 @@ private:
         services().setText(window(), calendar_window::kSyncResultLabel,
                            oneLine(app().state.lastSyncReport));
         services().setText(window(), calendar_window::kTodayLabel, todayText(*todays, now));
+        services().setText(window(), calendar_window::kOverdueReportsLabel,
+                           overdueReportsText(database()));
         services().calendarSetPage(window(), calendar_window::kRoomCalendar,
                                    calendarPage(records_, firstDay_, kCalendarDays, now));
         services().tableSetRows(window(), calendar_window::kBookingsTable, bookingRows(records_));

@@ -7,6 +7,7 @@
 #include "base/text_encoding.h"
 #include "records/bookings_table.h"
 #include "records/calendar_feeds.h"
+#include "records/guest_register.h"
 #include "records/landlord.h"
 #include "records/planned_departures.h"
 #include "records/protected_records.h"
@@ -73,6 +74,8 @@ void prepareOpenedRecords(Database& database) {
     addPlannedDeparturesTable(database);
     // The booking platforms' calendars; without them the sync says what is wrong.
     addCalendarSyncTables(database);
+    // The guest register; without it the register says it cannot be read.
+    addGuestRegisterTables(database);
     // Older files gain the statistics' indexes; one that cannot take them is read slower.
     addStatisticsIndexes(database);
 }

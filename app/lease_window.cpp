@@ -6,13 +6,16 @@
 
 #include "app/booking_texts.h"
 #include "app/command_messages.h"
+#include "app/guest_register_window.h"
 #include "app/main_window.h"
+#include "app/records_key.h"
 #include "app/screen.h"
 #include "base/date_format.h"
 #include "base/date_time.h"
 #include "base/text_to_value.h"
 #include "base/value_text.h"
 #include "records/lease_search.h"
+#include "records/guest_register.h"
 #include "records/lease_writes.h"
 #include "records/order_number.h"
 #include "records/planned_departures.h"
@@ -28,6 +31,7 @@ constexpr char kBlankGuest[] = "请填写姓名";
 constexpr char kBadDeposit[] = "请正确填写定金(没有定金请填0)";
 constexpr char kBadRent[] = "请正确填写租金";
 constexpr char kBadDeparture[] = "预计退房必须在入住日期之后";
+constexpr char kGuestsNotSaved[] = "入住已保存,但住客登记未能保存:";
 
 class LeaseWindow final : public FormScreen {
 public:
@@ -37,12 +41,17 @@ public:
           mode_(mode),
           roomId_(roomId),
           bookingId_(checkingIn() ? bookingId : 0),
-          acceptedBookingId_(checkingIn() ? acceptedBookingId : 0) {}
+          acceptedBookingId_(checkingIn() ? acceptedBookingId : 0),
+          stay_(std::make_shared<StayRegister>()) {}
 
 private:
     bool checkingIn() const { return mode_ == LeaseWindowMode::CheckIn; }
 
     void onCreated() override {
+        // The first guest registered is the lease's guest; a stale handle names nothing.
+        stay_->confirmed = [&services = services(), window = window()](const Text& name) {
+            services.setText(window, lease_window::kNameEdit, name);
+        };
         if (checkingIn()) {
             services().setText(window(), {}, "增加记录");
             services().setText(window(), lease_window::kOrderNumberEdit,
@@ -72,6 +81,9 @@ private:
         services().setText(window(), lease_window::kRentEdit, toText(lease->rent));
         services().setDateTime(window(), lease_window::kCheckInPicker, toDateTime(lease->checkIn));
         services().setText(window(), lease_window::kRemarkEdit, lease->remark);
+        stay_->leaseId = leaseId_;
+        stay_->arrival = storedDay(lease->checkIn).value_or(today());
+        stay_->guests = stayGuests(database(), leaseId_).value_or(std::vector<Guest>{});
         // A lease of an earlier version has no planned departure: the day after its check-in.
         const auto planned = storedPlannedDeparture(database(), leaseId_);
         const auto day = planned ? typedDay(*planned) : std::nullopt;
@@ -114,10 +126,66 @@ private:
 
     void onConfirmed() override { saveLease(); }
 
+    void onClicked(Handler handler) override {
+        if (handler == Handler::OpenGuestRegister) {
+            openRegister();
+        } else {
+            onConfirmed();
+        }
+    }
+
+    void openRegister() {
+        if (services().windowHandle(registerWindow_) != 0) {
+            services().bringToFront(registerWindow_);
+            return;
+        }
+        if (checkingIn()) {
+            stay_->arrival = dayNumber(services().dateTime(window(), lease_window::kCheckInPicker));
+        }
+        registerWindow_ = openGuestRegisterWindow(app(), window(), stay_);
+    }
+
+    // A check-in's guests are checked before anything is written, so a refused guest refuses
+    // the whole check-in; they are written once the lease has its id.
+    bool checkInGuestsAcceptable(const LeaseForm& form) {
+        if (stay_->guests.empty()) {
+            return true;
+        }
+        std::vector<Guest> guests = stay_->guests;
+        const RegisterOutcome outcome =
+            checkStayGuests(guests, recordsKeyOf(app()), dayNumber(form.checkIn), today());
+        if (outcome.result != RegisterResult::Saved) {
+            showMessage(outcome.message);
+            return false;
+        }
+        return true;
+    }
+
+    // False, having said so, when the lease was saved but its guests were not.
+    bool saveCheckInGuests(int leaseId, const LeaseForm& form) {
+        if (stay_->guests.empty()) {
+            return true;
+        }
+        const RegisterOutcome outcome =
+            saveStayGuests(database(), leaseId, stay_->guests, recordsKeyOf(app()),
+                           registerUser(app()), dayNumber(form.checkIn), today());
+        if (outcome.result != RegisterResult::Saved) {
+            showMessage(kGuestsNotSaved + outcome.message, kErrorTitle);
+            return false;
+        }
+        return true;
+    }
+
     // Saves only while the room is as the command that opened this window found it: another
     // window may have let the room, or settled the lease, meanwhile (see lease_writes.h).
     void saveLease() {
-        const LeaseForm form = typedForm();
+        LeaseForm form = typedForm();
+        if (!stay_->guests.empty()) {
+            form.guest = stay_->guests.front().name;
+        }
+        if (checkingIn() && !checkInGuestsAcceptable(form)) {
+            return;
+        }
         if (checkLeaseForm(form) == LeaseResult::Saved && !confirmIfBooked(form)) {
             return;
         }
@@ -125,6 +193,9 @@ private:
             checkingIn() ? checkIn(database(), roomId_, bookingId_, form)
                          : editLease(database(), roomId_, leaseId_, loadedOrderNumber_, form);
         if (outcome.result == LeaseResult::Saved) {
+            if (checkingIn()) {
+                saveCheckInGuests(outcome.leaseId, form);
+            }
             refreshRoomList(app());
             close();
             return;
@@ -184,6 +255,8 @@ private:
     int leaseId_ = 0;  // the lease an edit loaded, and its order number
     Text loadedOrderNumber_;
     Text outsideHolder_;  // the platform's stay a check-in was refused for
+    std::shared_ptr<StayRegister> stay_;
+    WindowHandle registerWindow_ = 0;
 };
 
 }  // namespace

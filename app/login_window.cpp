@@ -58,7 +58,7 @@ private:
         }
         app().state.userName = userName;
         if (app().state.recordsProtected) {
-            startDailyBackups(app());
+            startDailyTasks(app());
         }
         services().setVisible(window(), {}, false);
         openMainWindow(app());

@@ -2,6 +2,7 @@
 
 #include "app/calendar_sync.h"
 #include "app/lease_details.h"
+#include "app/overdue_reports.h"
 #include "app/screen.h"
 #include "app/toolbar_commands.h"
 #include "base/date_format.h"
@@ -108,6 +109,8 @@ void refreshStatistics(App& app) {
                             "已结算总额：" + toText(roundToFen(totals.settled)) + "元");
     app.services.statusText(window, main_window::kStatusBar, 4,
                             "未结算总额：" + toText(roundToFen(totals.unsettled)) + "元");
+    app.services.setText(window, main_window::kOverdueReportsLabel,
+                         overdueReportsText(app.state.database));
 }
 
 }  // namespace tamrivo

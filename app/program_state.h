@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,6 +47,8 @@ struct ProgramState {
     UpdateCheckView updateCheckView;  // outlives the checks that report into it
     UpdateChecker updateChecker;
     Downloader downloader;
+    // Where the ID card reader's serial devices show (ttyUSB*, ttyACM*).
+    std::filesystem::path cardReaderFolder = "/dev";
     WindowHandle mainWindow = 0;
     WindowHandle searchWindow = 0;      // the one search window, while it is open
     WindowHandle statisticsWindow = 0;  // the one statistics window, while it is open

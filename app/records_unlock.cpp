@@ -3,9 +3,13 @@
 #include <utility>
 
 #include "app/database_opening.h"
+#include "base/date_format.h"
+#include "base/date_time.h"
 #include "base/text_encoding.h"
+#include "records/identity_retention.h"
 #include "records/protected_records.h"
 #include "records/records_file.h"
+#include "records/stored_dates.h"
 
 namespace tamrivo {
 
@@ -13,9 +17,13 @@ std::filesystem::path programRecordsFile(App& app) {
     return recordsFile(gbkToUtf8(app.services.programDirectory()));
 }
 
-void startDailyBackups(App& app) {
+void startDailyTasks(App& app) {
     app.state.dailyBackup.setDataKey(app.state.dataKey);
     app.state.dailyBackup.start(programRecordsFile(app));
+    // Identity kept past the retention goes each time the program starts. A purge that fails
+    // leaves everything as it was and is tried again at the next start.
+    purgeExpiredIdentity(app.state.database, today(),
+                         {"每日任务", formatDateTime(currentDateTime(), "yyyy-MM-dd HH:mm:ss")});
 }
 
 void holdDataKey(App& app, SecretBytes dataKey) {

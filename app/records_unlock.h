@@ -12,8 +12,9 @@ namespace tamrivo {
 // Data/Data.db of the running program.
 std::filesystem::path programRecordsFile(App& app);
 
-// Starts the daily backups of the records, with their data key when they are protected.
-void startDailyBackups(App& app);
+// Starts the daily tasks once the records are open: the backups (with the data key when the
+// records are protected) and the purge of identity kept past the retention.
+void startDailyTasks(App& app);
 
 // Keeps the data key of protected records for as long as the program runs: its backups and
 // its password changes need it.

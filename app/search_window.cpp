@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/lease_record_window.h"
+#include "app/register_log_window.h"
 #include "app/screen.h"
 #include "app/single_window.h"
 #include "base/date_format.h"
@@ -28,6 +29,7 @@ constexpr char kExportTitle[] = "导出";
 constexpr std::pair<const char*, LayoutMode> kLayout[] = {
     {search_window::kResultsTable, LayoutMode::Stretch},
     {search_window::kTotalsLabel, LayoutMode::FollowBottom},
+    {search_window::kRegisterButton, LayoutMode::FollowBottomRight},
     {search_window::kExportButton, LayoutMode::FollowBottomRight},
     {search_window::kOpenButton, LayoutMode::FollowBottomRight}};
 
@@ -81,6 +83,9 @@ private:
                 break;
             case Handler::ExportFoundLeases:
                 exportFound();
+                break;
+            case Handler::OpenRegisterLog:
+                openRegisterLogWindow(app(), window());
                 break;
             default:
                 break;

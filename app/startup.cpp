@@ -26,7 +26,7 @@ bool showStart(App& app, OpeningOutcome outcome, const std::string& problem) {
     // Protected records are backed up once the login has unlocked them.
     app.state.recordsProtected = outcome == OpeningOutcome::Protected;
     if (!app.state.recordsProtected) {
-        startDailyBackups(app);
+        startDailyTasks(app);
     }
     openLoginWindow(app);
     return true;

@@ -5,6 +5,7 @@
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -161,6 +162,12 @@ void applyCommonSettings(const ControlDefinition& definition, QWidget& widget) {
         QFont font = widget.font();
         font.setPixelSize(definition.fontPixelHeight);
         widget.setFont(font);
+    }
+    if (definition.alert) {
+        QPalette palette = widget.palette();
+        palette.setColor(QPalette::WindowText, Qt::red);
+        palette.setColor(QPalette::Text, Qt::red);
+        widget.setPalette(palette);
     }
     if (!definition.focusable) {
         widget.setFocusPolicy(Qt::NoFocus);

@@ -8,6 +8,7 @@
 
 #include "base/text_encoding.h"
 #include "records/database_queries.h"
+#include "records/guest_register.h"
 #include "records/statement_scope.h"
 
 namespace tamrivo {
@@ -140,6 +141,20 @@ bool LeaseSearch::putNewestFirst(std::vector<Entry>& read) {
     return order.finish();
 }
 
+// The stays whose register holds the keyword as a whole document number, as typed or with
+// its letters in capitals (a 居民身份证's X, a passport's letters).
+std::vector<int> LeaseSearch::leasesWithDocument(const Text& keyword) const {
+    std::vector<int> leases = leasesWithDocumentNumber(database_, keyword);
+    Text capitals = keyword;
+    std::transform(capitals.begin(), capitals.end(), capitals.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+    if (capitals != keyword) {
+        const std::vector<int> more = leasesWithDocumentNumber(database_, capitals);
+        leases.insert(leases.end(), more.begin(), more.end());
+    }
+    return leases;
+}
+
 LeaseSearch::Matches LeaseSearch::match(const LeaseFilter& filter, std::size_t maxIds) const {
     std::string keyword = gbkToUtf8(filter.keyword);
     lowerAsciiLetters(keyword);
@@ -149,6 +164,7 @@ LeaseSearch::Matches LeaseSearch::match(const LeaseFilter& filter, std::size_t m
     if (byDay) {
         std::tie(firstDay, lastDay) = std::minmax(*filter.firstDay, *filter.lastDay);
     }
+    const std::vector<int> registered = leasesWithDocument(filter.keyword);
     const std::string_view texts = texts_;
     Matches found;
     for (const Entry& entry : entries_) {
@@ -156,7 +172,8 @@ LeaseSearch::Matches LeaseSearch::match(const LeaseFilter& filter, std::size_t m
         if ((filter.state == LeaseFilter::State::Open && entry.settled) ||
             (filter.state == LeaseFilter::State::Settled && !entry.settled) ||
             (byDay && (!entry.day || *entry.day < firstDay || *entry.day > lastDay)) ||
-            (!keyword.empty() && own.find(keyword) == std::string_view::npos)) {
+            (!keyword.empty() && own.find(keyword) == std::string_view::npos &&
+             std::find(registered.begin(), registered.end(), entry.id) == registered.end())) {
             continue;
         }
         ++found.total;

@@ -42,7 +42,8 @@ struct LeaseFilter {
     enum class State { All, Open, Settled };
     // Found anywhere in the order number, address, name, contact, remark or settlement
     // remark: ASCII letters in either case, every other character as typed; "%", "_" and
-    // quotes are plain characters.
+    // quotes are plain characters. A stay whose register holds the keyword as a whole
+    // document number is found too.
     Text keyword{};
     State state = State::All;
     // When given, only check-ins on these days, both included ("yyyy-MM-dd", in either order).
@@ -95,6 +96,7 @@ private:
     bool readTexts(std::vector<Entry>& read);
     bool putNewestFirst(std::vector<Entry>& read);
     Matches match(const LeaseFilter& filter, std::size_t maxIds) const;
+    std::vector<int> leasesWithDocument(const Text& keyword) const;
     bool readRows(std::span<const int> ids, const std::function<void(const LeaseRow&)>& handler);
 
     Database& database_;

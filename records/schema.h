@@ -134,6 +134,47 @@ inline constexpr char kZidong[] = "zidong";                  // 1: pull every 30
 inline constexpr char kDaochumulu[] = "daochumulu";          // export folder; '' for none
 inline constexpr char kDaochuxingming[] = "daochuxingming";  // 1: guests' names in the export
 }  // namespace b_tongbushezhi
+// The guests registered for each stay (实名登记), the lease's own guest first. Identity fields
+// are kept only in records under the landlord's key, and emptied once the retention time after
+// check-out has passed (qingchushijian says when).
+namespace b_zhuke {
+inline constexpr char kTable[] = "b_zhuke";
+inline constexpr char kId[] = "id";
+inline constexpr char kZulinid[] = "zulinid";                    // lease id
+inline constexpr char kXuhao[] = "xuhao";                        // place in the stay, from 1
+inline constexpr char kXingming[] = "xingming";                  // name
+inline constexpr char kXingbie[] = "xingbie";                    // sex
+inline constexpr char kMinzu[] = "minzu";                        // nation
+inline constexpr char kChushengriqi[] = "chushengriqi";          // birth date
+inline constexpr char kZhengjianleixing[] = "zhengjianleixing";  // DocumentType
+inline constexpr char kZhengjianhaoma[] = "zhengjianhaoma";      // document number
+inline constexpr char kGuoji[] = "guoji";                        // nationality
+inline constexpr char kZhuzhi[] = "zhuzhi";                      // address
+inline constexpr char kQianfajiguan[] = "qianfajiguan";          // issuing authority
+inline constexpr char kYouxiaoqixian[] = "youxiaoqixian";        // valid until
+inline constexpr char kLianxidianhua[] = "lianxidianhua";        // phone
+inline constexpr char kYishangbao[] = "yishangbao";              // reported to the police, 0/1
+inline constexpr char kShangbaoshijian[] = "shangbaoshijian";    // when it was ticked
+inline constexpr char kQingchushijian[] = "qingchushijian";      // when identity was purged
+}  // namespace b_zhuke
+
+// Every viewing, change, export and purge of guests' identity: who, when, which guest.
+namespace b_dengjirizhi {
+inline constexpr char kTable[] = "b_dengjirizhi";
+inline constexpr char kId[] = "id";
+inline constexpr char kShijian[] = "shijian";    // date-time
+inline constexpr char kYonghu[] = "yonghu";      // user name
+inline constexpr char kZhukeid[] = "zhukeid";    // guest id; 0 for a whole export
+inline constexpr char kDongzuo[] = "dongzuo";    // RegisterAction
+inline constexpr char kShuoming[] = "shuoming";  // what it concerned, e.g. the export's period
+}  // namespace b_dengjirizhi
+
+// Settings kept in the records, by name.
+namespace b_shezhi {
+inline constexpr char kTable[] = "b_shezhi";
+inline constexpr char kMingcheng[] = "mingcheng";  // name
+inline constexpr char kZhi[] = "zhi";              // value
+}  // namespace b_shezhi
 
 // b_fangjian.zhuangtai: every value other than kRoomNormal counts as abandoned.
 enum RoomCondition : int { kRoomAbandoned = 0, kRoomNormal = 1 };

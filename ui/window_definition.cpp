@@ -64,6 +64,11 @@ ControlDefinition ControlDefinition::font(int pixelHeight) && {
     return std::move(*this);
 }
 
+ControlDefinition ControlDefinition::inRed() && {
+    alert = true;
+    return std::move(*this);
+}
+
 ControlDefinition ControlDefinition::onlyGbk() && {
     gbkOnly = true;
     return std::move(*this);

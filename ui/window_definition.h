@@ -87,6 +87,7 @@ struct ControlDefinition {
     int interval = 0;         // timer, ms; 0 stopped
     int maximum = 100;        // progress bar
     int fontPixelHeight = 0;  // 0: the window's font
+    bool alert = false;       // written in red: something the landlord must act on
     std::vector<ToolbarItem> toolbarItems;
     std::vector<StatusPart> statusParts;
     std::vector<TableColumn> columns;  // table
@@ -100,6 +101,7 @@ struct ControlDefinition {
     ControlDefinition tab(int order) &&;
     ControlDefinition disabledAtStart() &&;
     ControlDefinition font(int pixelHeight) &&;
+    ControlDefinition inRed() &&;
     ControlDefinition onlyDays() &&;
     ControlDefinition onlyGbk() &&;
 

@@ -32,8 +32,10 @@ enum class WindowKind {
     CalendarSync,
     Recovery,
     Protection,
+    GuestRegister,
+    RegisterLog,
 };
-inline constexpr WindowKind kLastWindowKind = WindowKind::Protection;
+inline constexpr WindowKind kLastWindowKind = WindowKind::RegisterLog;
 
 // What raised an event.
 enum class EventKind {
@@ -128,6 +130,24 @@ enum class Handler {
     ShowStatisticsPeriod,
     ExportStatistics,
     PrintStatistics,
+    // guest register window
+    OpenGuestRegister,
+    GuestRegisterCreated,
+    ShowGuestSelection,
+    LookUpGuestDocument,
+    ReadIdCard,
+    PollCardRead,
+    AddGuest,
+    ChangeGuest,
+    RemoveGuest,
+    ViewGuestNumber,
+    SaveGuests,
+    // register export and access log window
+    OpenRegisterLog,
+    RegisterLogCreated,
+    ExportRegister,
+    PrintRegister,
+    SaveRetention,
 };
 
 struct WindowEvent {

@@ -178,9 +178,11 @@ TEST_F(WindowCreation, TabVisitsTheStatedOrder) {
     const WindowHandle lease = open(WindowKind::Lease);
     // As the boxes stand from the top: the dates before the remark.
     const std::vector<Text> order{
-        lease_window::kOrderNumberEdit, lease_window::kAddressEdit,     lease_window::kNameEdit,
-        lease_window::kContactEdit,     lease_window::kDepositEdit,     lease_window::kRentEdit,
-        lease_window::kCheckInPicker,   lease_window::kDeparturePicker, lease_window::kRemarkEdit,
+        lease_window::kOrderNumberEdit, lease_window::kAddressEdit,
+        lease_window::kNameEdit,        lease_window::kContactEdit,
+        lease_window::kDepositEdit,     lease_window::kRentEdit,
+        lease_window::kCheckInPicker,   lease_window::kDeparturePicker,
+        lease_window::kRemarkEdit,      lease_window::kGuestRegisterButton,
         lease_window::kConfirmButton,   lease_window::kCancelButton};
     for (std::size_t i = 0; i + 1 < order.size(); ++i) {
         QWidget* next = services.widget(lease, order[i])->nextInFocusChain();

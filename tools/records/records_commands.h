@@ -54,5 +54,6 @@ int runPassword(const CommandInput& input);
 int runProtect(const CommandInput& input);
 int runUnprotect(const CommandInput& input);
 int runRecover(const CommandInput& input);
+int runPurge(const CommandInput& input);
 
 }  // namespace tamrivo

@@ -137,6 +137,18 @@ constexpr std::array kCommands = {
             {},
             1,
             runRecover},
+    Command{"purge",
+            "purge",
+            "empty the guests' identity kept longer than the retention",
+            "Empties the identity fields (document number, address, authority, validity,\n"
+            "birth date, sex, nation, nationality, phone) of every guest whose stay was\n"
+            "settled longer ago than the years the records keep them (3 unless the\n"
+            "landlord set otherwise). The stays, their money and the guests' names stay.\n"
+            "All in one transaction, each purged guest written to the access log; the\n"
+            "program does the same once a day when it starts.\n",
+            {},
+            0,
+            runPurge},
 };
 
 void printUsage(std::ostream& stream) {

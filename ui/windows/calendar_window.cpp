@@ -16,7 +16,8 @@ const WindowDefinition& calendarWindow() {
                    {Resized, Handler::RelayoutCalendarWindow}},
         .controls =
             {
-                label(kTodayLabel, "", {16, 6, 880, 52}),
+                label(kTodayLabel, "", {16, 4, 880, 36}),
+                label(kOverdueReportsLabel, "", {16, 40, 880, 18}).inRed(),
                 button(kEarlierButton, "前一周", {900, 14, 60, 28})
                     .on(Clicked, Handler::MoveCalendar),
                 button(kTodayButton, "今天", {964, 14, 56, 28}).on(Clicked, Handler::MoveCalendar),

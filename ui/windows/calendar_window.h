@@ -17,5 +17,6 @@ inline constexpr char kArriveButton[] = "按钮_入住";
 inline constexpr char kSyncButton[] = "按钮_同步";
 inline constexpr char kSyncSettingsButton[] = "按钮_同步设置";
 inline constexpr char kSyncResultLabel[] = "标签_同步";
+inline constexpr char kOverdueReportsLabel[] = "标签_今日未上报";
 
 }  // namespace tamrivo::calendar_window

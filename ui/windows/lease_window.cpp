@@ -54,14 +54,18 @@ const WindowDefinition& leaseWindow() {
                     .multiLineText()
                     .limit(kRemarkLimit)
                     .tab(9),
-                button(kConfirmButton, "确定", {58, 391, 64, 32})
+                button(kGuestRegisterButton, "住客登记", {24, 391, 84, 32})
+                    .in(kFormGroup)
+                    .on(Clicked, Handler::OpenGuestRegister)
+                    .tab(10),
+                button(kConfirmButton, "确定", {136, 391, 64, 32})
                     .in(kFormGroup)
                     .on(Clicked, Handler::SaveLease)
-                    .tab(10),
-                button(kCancelButton, "取消", {184, 391, 64, 32})
+                    .tab(11),
+                button(kCancelButton, "取消", {228, 391, 64, 32})
                     .in(kFormGroup)
                     .on(Clicked, Handler::CloseWindow)
-                    .tab(11),
+                    .tab(12),
             },
     };
     return definition;

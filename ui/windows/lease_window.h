@@ -25,5 +25,6 @@ inline constexpr char kRemarkLabel[] = "标签7";
 inline constexpr char kRemarkEdit[] = "编辑框_备注";
 inline constexpr char kConfirmButton[] = "按钮_确定";
 inline constexpr char kCancelButton[] = "按钮_取消";
+inline constexpr char kGuestRegisterButton[] = "按钮_住客登记";
 
 }  // namespace tamrivo::lease_window

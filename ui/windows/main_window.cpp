@@ -44,6 +44,7 @@ const WindowDefinition& mainWindow() {
                         })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
                 // clang-format on
+                label(kOverdueReportsLabel, "", {8, 36, 1050, 24}).inRed(),
                 listView(kRoomList, {8, 64, 1096, 464})
                     .on(CurrentItemChanged, Handler::ShowLeaseDetails),
                 groupBox(kDetailsGroup, "", {6, 530, 1096, 134}),

@@ -35,5 +35,6 @@ enum class ToolbarCommand {
     Calendar = 19,
     ProtectRecords = 21,
 };
+inline constexpr char kOverdueReportsLabel[] = "标签_未上报";
 
 }  // namespace tamrivo::main_window

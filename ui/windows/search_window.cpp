@@ -54,6 +54,8 @@ const WindowDefinition& searchWindow() {
                     .on(CurrentItemChanged, Handler::ShowSearchSelection)
                     .on(RowActivated, Handler::OpenFoundLease),
                 label(kTotalsLabel, "", {16, 592, 700, 24}),
+                button(kRegisterButton, "导出登记/安全日志", {988, 588, 152, 28})
+                    .on(Clicked, Handler::OpenRegisterLog),
                 button(kExportButton, "导出", {1148, 588, 80, 28})
                     .on(Clicked, Handler::ExportFoundLeases),
                 button(kOpenButton, "查看", {1236, 588, 80, 28})

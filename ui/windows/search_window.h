@@ -16,5 +16,6 @@ inline constexpr char kResultsTable[] = "表格_结果";
 inline constexpr char kTotalsLabel[] = "标签_合计";
 inline constexpr char kExportButton[] = "按钮_导出";
 inline constexpr char kOpenButton[] = "按钮_查看";
+inline constexpr char kRegisterButton[] = "按钮_登记";
 
 }  // namespace tamrivo::search_window

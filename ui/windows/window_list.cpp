@@ -38,6 +38,10 @@ const WindowDefinition& windowDefinition(WindowKind kind) {
             return windows::recoveryWindow();
         case WindowKind::Protection:
             return windows::protectionWindow();
+        case WindowKind::GuestRegister:
+            return windows::guestRegisterWindow();
+        case WindowKind::RegisterLog:
+            return windows::registerLogWindow();
     }
     return windows::aboutWindow();  // not reached: every kind is listed above
 }

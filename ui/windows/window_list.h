@@ -22,5 +22,7 @@ const WindowDefinition& landlordWindow();
 const WindowDefinition& calendarSyncWindow();
 const WindowDefinition& recoveryWindow();
 const WindowDefinition& protectionWindow();
+const WindowDefinition& guestRegisterWindow();
+const WindowDefinition& registerLogWindow();
 
 }  // namespace tamrivo::windows
