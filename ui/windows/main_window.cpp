@@ -44,8 +44,8 @@ const WindowDefinition& mainWindow() {
                         })
                     .on(ToolbarClicked, Handler::DispatchToolbar),
                 // clang-format on
-                label(kOverdueReportsLabel, "", {8, 36, 1050, 24}).inRed(),
-                listView(kRoomList, {8, 64, 1096, 464})
+                label(kOverdueReportsLabel, "", {8, 64, 1096, 20}).inRed(),
+                listView(kRoomList, {8, 86, 1096, 442})
                     .on(CurrentItemChanged, Handler::ShowLeaseDetails),
                 groupBox(kDetailsGroup, "", {6, 530, 1096, 134}),
                 label(kOrderNumberLabel, "编    号:", {16, 24, 242, 24}).in(kDetailsGroup),
