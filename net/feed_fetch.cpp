@@ -1,5 +1,8 @@
 #include "net/feed_fetch.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <curl/curl.h>
 
 #include <memory>
@@ -12,6 +15,15 @@
 
 namespace tamrivo {
 namespace {
+
+// libcurl's own words when its size limit ends a transfer: "Maximum file size exceeded" up to
+// 8.3, "Exceeded the maximum allowed file size (...)" since.
+bool saysFileTooLarge(std::string said) {
+    std::transform(said.begin(), said.end(), said.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return said.find("maximum file size") != std::string::npos ||
+           said.find("maximum allowed file size") != std::string::npos;
+}
 
 struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
@@ -90,7 +102,7 @@ Answer request(const Text& url, Body& body, std::stop_token stop, const FeedLimi
     const std::string said(message);
     if (outcome == TransferOutcome::Stopped) {
         answer.error = "已停止";
-    } else if (body.overLimit || said.find("Maximum file size") != std::string::npos) {
+    } else if (body.overLimit || saysFileTooLarge(said)) {
         answer.error = "日历超过" + megabytes(limits.maxBytes) + " MB";
     } else if (said.find("too slow") != std::string::npos) {
         answer.error = "服务器太慢";
