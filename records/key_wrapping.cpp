@@ -30,10 +30,11 @@ bool withinLimits(const KdfCost& cost) {
 // the slot.
 SecretBytes wrappingKey(std::string_view secret, const KdfParameters& kdf) {
     SecretBytes key(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
+    // An empty secret still derives (and fails to open any slot), from a pointer that is real.
+    const char* const text = secret.empty() ? "" : secret.data();
     if (key.empty() || !withinLimits({kdf.opslimit, kdf.memlimit}) ||
-        crypto_pwhash(key.data(), key.size(), secret.data(), secret.size(), kdf.salt.data(),
-                      kdf.opslimit, static_cast<std::size_t>(kdf.memlimit),
-                      crypto_pwhash_ALG_ARGON2ID13) != 0) {
+        crypto_pwhash(key.data(), key.size(), text, secret.size(), kdf.salt.data(), kdf.opslimit,
+                      static_cast<std::size_t>(kdf.memlimit), crypto_pwhash_ALG_ARGON2ID13) != 0) {
         return {};
     }
     return key;

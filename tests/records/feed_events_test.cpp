@@ -160,9 +160,9 @@ SUMMARY:途家订单 王
 END:VEVENT
 END:VCALENDAR
 )"));
-    const FeedEvent* event =
-        byUid(parseFeed(folded),
-              "folded-uid-that-runs-on-past-the-seventy-five-octets-a-line-may-hold@example.com");
+    const ParsedFeed parsed = parseFeed(folded);
+    const FeedEvent* event = byUid(
+        parsed, "folded-uid-that-runs-on-past-the-seventy-five-octets-a-line-may-hold@example.com");
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(event->summary, "途家订单 王五");
 }
