@@ -120,9 +120,9 @@ private:
     }
 
     void addFeed() {
-        const int room =
-            services().comboNumber(window(), calendar_sync_window::kRoomCombo,
-                                   services().selectedIndex(window(), calendar_sync_window::kRoomCombo));
+        const int room = services().comboNumber(
+            window(), calendar_sync_window::kRoomCombo,
+            services().selectedIndex(window(), calendar_sync_window::kRoomCombo));
         const FeedSave saved = addCalendarFeed(
             database(), room, services().text(window(), calendar_sync_window::kNameEdit),
             services().text(window(), calendar_sync_window::kAddressEdit));

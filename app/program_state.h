@@ -62,7 +62,6 @@ struct ProgramState {
     std::optional<std::chrono::steady_clock::time_point> lastFeedPull;
     Text lastSyncReport;
     std::function<void()> refreshSyncWindow;
-
 };
 
 // The services and the shared state, handed to every screen.

@@ -102,8 +102,9 @@ private:
 
     // The buttons wait while the records are rewritten; the bar shows the work goes on.
     void setBusy(bool busy) {
-        for (const char* button : {protection_window::kProtectButton,
-                                   protection_window::kUnprotectButton, protection_window::kCloseButton}) {
+        for (const char* button :
+             {protection_window::kProtectButton, protection_window::kUnprotectButton,
+              protection_window::kCloseButton}) {
             services().setDisabled(window(), button, busy);
         }
         services().setProgressBusy(window(), protection_window::kProgressBar, busy);
@@ -120,7 +121,8 @@ private:
         const bool madeProtected = !outcome.recoveryCode.empty();
         if (madeProtected) {
             recoveryCode_ = std::move(outcome.recoveryCode);
-            services().setText(window(), protection_window::kRecoveryCodeEdit, Text(recoveryCode_.text()));
+            services().setText(window(), protection_window::kRecoveryCodeEdit,
+                               Text(recoveryCode_.text()));
             services().setDisabled(window(), protection_window::kPrintButton, false);
             services().setDisabled(window(), protection_window::kSavePdfButton, false);
         }

@@ -14,11 +14,12 @@ namespace tamrivo {
 namespace {
 
 const std::vector<WindowKind> kAllKinds{
-    WindowKind::Main,     WindowKind::Login,      WindowKind::Room,        WindowKind::Lease,
-    WindowKind::Checkout, WindowKind::Statistics, WindowKind::About,       WindowKind::Password,
-    WindowKind::Update,   WindowKind::Search,     WindowKind::LeaseRecord, WindowKind::Calendar,
-    WindowKind::Booking,  WindowKind::Landlord,   WindowKind::Recovery,    WindowKind::Protection,
-    WindowKind::GuestRegister, WindowKind::RegisterLog};
+    WindowKind::Main,       WindowKind::Login,         WindowKind::Room,
+    WindowKind::Lease,      WindowKind::Checkout,      WindowKind::Statistics,
+    WindowKind::About,      WindowKind::Password,      WindowKind::Update,
+    WindowKind::Search,     WindowKind::LeaseRecord,   WindowKind::Calendar,
+    WindowKind::Booking,    WindowKind::Landlord,      WindowKind::Recovery,
+    WindowKind::Protection, WindowKind::GuestRegister, WindowKind::RegisterLog};
 
 TEST(WindowDefinitions, NamesAreUniqueAndContainersAreEarlierGroupBoxesThatHoldTheirControls) {
     for (const WindowKind kind : kAllKinds) {

@@ -1,6 +1,6 @@
 #pragma once
-// The names of the register and access log window's controls, as its definition gives them: screens and
-// tests reach the controls through these.
+// The names of the register and access log window's controls, as its definition gives them: screens
+// and tests reach the controls through these.
 
 namespace tamrivo::register_log_window {
 
