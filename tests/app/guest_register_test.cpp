@@ -12,6 +12,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/id_card/simulated_reader.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/pdf_text.h"
 #include "ui/windows/guest_register_window.h"
 #include "ui/windows/lease_window.h"
 #include "ui/windows/main_window.h"
@@ -175,6 +176,17 @@ TEST_F(GuestRegister, AFamilyOfThreeIsRegisteredAtCheckInFromTwoCardsAndOneTyped
     clickControl(services, log, register_log_window::kPrintButton);
     processEvents();
     EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    // The printed form reads back as the characters shown, never as Kangxi radicals
+    // (U+2F00-U+2FDF, UTF-8 E2 BC 80 to E2 BF 9F) that share their glyphs.
+    const PdfText printed = readPdf(pdf);
+    ASSERT_TRUE(printed.read);
+    EXPECT_NE(printed.text.find(gbkToUtf8("旅客登记表")), std::string::npos) << printed.text;
+    EXPECT_NE(printed.text.find(gbkToUtf8("测试乙")), std::string::npos) << printed.text;
+    for (std::size_t at = printed.text.find('\xE2'); at != std::string::npos;
+         at = printed.text.find('\xE2', at + 1)) {
+        const auto second = static_cast<unsigned char>(printed.text[at + 1]);
+        EXPECT_FALSE(second >= 0xBC && second <= 0xBF) << "a Kangxi radical at " << at;
+    }
     EXPECT_EQ(queryInt("SELECT count(*) FROM b_dengjirizhi WHERE dongzuo=3"), 2);  // both logged
     EXPECT_TEXT_EQ(services.listCellText(log, register_log_window::kLogTable, 0, 2), "导出");
 }
